@@ -1,0 +1,86 @@
+// The registry of the program's windows and services. Each window exists once: it is created on
+// first access (running its Load), and a window that was unloaded is created afresh on the next
+// access. Program also owns the focus owner (Screen), the services (message boxes, clock, files)
+// and the program folder, and closes every window in a fixed order when the program ends.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <typeindex>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "platform/Files.h"
+#include "platform/Form.h"
+#include "platform/Screen.h"
+#include "platform/Services.h"
+
+namespace keldra {
+
+class Program {
+ public:
+  // `files` may be null: the real file system is used. Tests pass their own services and a
+  // temporary folder.
+  Program(MessageBox& messages, Clock& clock, std::filesystem::path folder, Files* files = nullptr);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  Screen& Desktop() { return screen_; }
+  Clock& Time() { return clock_; }
+  Files& Disk() { return *files_; }
+  const std::filesystem::path& Folder() const { return folder_; }
+  // A file of the program folder, by name.
+  std::filesystem::path File(std::string_view name) const { return folder_ / std::string(name); }
+
+  // Shows a message box; `text` and `title` are Windows-1252 (use U8 for literals with accents).
+  void Message(const std::string& text, MessageIcon icon = MessageIcon::kInformation,
+               const std::string& title = kDefaultTitle);
+
+  // The window of type F, created (and loaded) on first access.
+  template <class F>
+  F& Get() {
+    if (auto it = live_.find(typeid(F)); it != live_.end()) return static_cast<F&>(*it->second);
+    auto created = std::make_unique<F>(*this);
+    F& form = *created;
+    live_[typeid(F)] = created.get();
+    all_.push_back(std::move(created));
+    form.RunLoad();
+    return form;
+  }
+
+  // The window of type F if it is loaded now, else null; never creates it.
+  template <class F>
+  F* Find() {
+    auto it = live_.find(typeid(F));
+    return it == live_.end() ? nullptr : static_cast<F*>(it->second);
+  }
+
+  // Creates the main window, which decides at Load what the operator sees first.
+  void Start();
+  // Closes every loaded window in the program's closing order, the main window last, and ends
+  // the program.
+  void End();
+  bool Ended() const { return ended_; }
+  // The front end quits its event loop here.
+  std::function<void()> OnEnd;
+
+ private:
+  void Forget(Form& form);
+
+  Screen screen_;
+  MessageBox& messages_;
+  Clock& clock_;
+  std::unique_ptr<Files> own_files_;
+  Files* files_;
+  std::filesystem::path folder_;
+  std::map<std::type_index, Form*> live_;
+  // Unloaded windows stay allocated until the end: a handler may still be running in them.
+  std::vector<std::unique_ptr<Form>> all_;
+  bool ended_ = false;
+};
+
+}  // namespace keldra
