@@ -3,7 +3,8 @@
 // other window is opened from here and reads and writes these controls directly.
 //
 // The handlers are spread over several files by concern: Form1.cpp (controls, layout, wiring),
-// Form1Lifecycle.cpp (start-up, activation, mode, the buttons that open windows, ending),
+// Form1Lifecycle.cpp (start-up, activation, mode, ending), Form1Windows.cpp (buttons that open
+// other windows),
 // Form1Commit.cpp ("OK"), Form1Entry.cpp (the entry row's field behaviour) and
 // Form1Indicators.cpp (resume, pointing display, award, list scrolling).
 #pragma once
@@ -134,13 +135,16 @@ class Form1 : public Form {
   void Form1_Unload();
   void Form1_Command2_Click();
   void Form1_Command3_Click();
-  void Form1_Command5_Click();
-  void Form1_Command6_Click();
   void Form1_Command7_Click();
   void Form1_Command9_Click();
-  void Form1_Command11_Click();
   void Form1_Label39_Change();
   void Form1_Text15_Change();
+
+  // --- Form1Windows.cpp: the buttons that open other windows ---
+  void Form1_Command5_Click();
+  void Form1_Command6_Click();
+  void Form1_Command11_Click();
+  void Form1_Picture3_Click();
 
   // --- Form1Commit.cpp ---
   void Form1_Command1_Click();
@@ -168,7 +172,6 @@ class Form1 : public Form {
   void Form1_Label13_Change();
   void Form1_Label15_Change();
   void Form1_Label51_Change();
-  void Form1_Picture3_Click();
 
   void CloseRequested() override { Form1_Command3_Click(); }
 

@@ -8,6 +8,5 @@ void Form1::Form1_Command8_Click() {}
 void Form1::Form1_Label13_Change() {}
 void Form1::Form1_Label15_Change() {}
 void Form1::Form1_Label51_Change() {}
-void Form1::Form1_Picture3_Click() {}
 
 }  // namespace keldra

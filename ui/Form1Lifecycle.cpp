@@ -14,15 +14,9 @@ void Form1::Form1_Command2_Click() {}
 
 void Form1::Form1_Command3_Click() { program_.End(); }
 
-void Form1::Form1_Command5_Click() {}
-
-void Form1::Form1_Command6_Click() {}
-
 void Form1::Form1_Command7_Click() {}
 
 void Form1::Form1_Command9_Click() {}
-
-void Form1::Form1_Command11_Click() {}
 
 void Form1::Form1_Label39_Change() {}
 

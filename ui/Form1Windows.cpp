@@ -1,0 +1,15 @@
+// The main window's buttons that open other windows: "Modifica QSO", "STAT", "Amministrazione"
+// and the award picture.
+#include "ui/Form1.h"
+
+namespace keldra {
+
+void Form1::Form1_Command5_Click() {}
+
+void Form1::Form1_Command6_Click() {}
+
+void Form1::Form1_Command11_Click() {}
+
+void Form1::Form1_Picture3_Click() {}
+
+}  // namespace keldra
