@@ -1,0 +1,105 @@
+#include "core/StateFile.h"
+
+#include <array>
+#include <utility>
+
+namespace keldra {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// The eleven totals in file order: key and where the value lives in each struct.
+struct TotalKey {
+  std::string_view key;
+  std::string ContestState::*value;
+  std::optional<std::string> StateFileValues::*read;
+};
+
+constexpr std::array<TotalKey, 11> kTotals{{
+    {"QSO#", &ContestState::serial, &StateFileValues::serial},
+    {"CONTEST_QSO", &ContestState::qso_count, &StateFileValues::qso_count},
+    {"CONTEST_QRB", &ContestState::total_km, &StateFileValues::total_km},
+    {"CONTEST_MOLT", &ContestState::multipliers, &StateFileValues::multipliers},
+    {"CONTEST_PUNTI", &ContestState::points, &StateFileValues::points},
+    {"CONTEST_MEDIA", &ContestState::average_km, &StateFileValues::average_km},
+    {"CONTEST_ODX_CALL", &ContestState::odx_call, &StateFileValues::odx_call},
+    {"CONTEST_ODX_LOC", &ContestState::odx_locator, &StateFileValues::odx_locator},
+    {"CONTEST_ODX_QRB", &ContestState::odx_km, &StateFileValues::odx_km},
+    {"CONTEST_IQRP", &ContestState::iqrp_count, &StateFileValues::iqrp_count},
+    {"CONTEST_MQC", &ContestState::mqc_count, &StateFileValues::mqc_count},
+}};
+
+constexpr std::string_view kQsoListKey = "LISTA_QSO";
+constexpr std::string_view kEdiKey = "QSO_EDI";
+
+void AppendLine(std::string& out, std::string_view key, std::string_view value) {
+  out.append(key);
+  out.push_back(' ');
+  out.append(value);
+  out.append(kCrLf);
+}
+
+// One line per piece of the list split at CR LF, the (normally empty) last piece included.
+void AppendList(std::string& out, std::string_view key, std::string_view list) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = list.find(kCrLf, start);
+    if (end == std::string_view::npos) {
+      AppendLine(out, key, list.substr(start));
+      return;
+    }
+    AppendLine(out, key, list.substr(start, end - start));
+    start = end + kCrLf.size();
+  }
+}
+
+// The value after "key " when the line begins with the key and is long enough to carry one.
+std::optional<std::string_view> ValueAfter(std::string_view line, std::string_view key) {
+  if (!line.starts_with(key) || line.size() < key.size() + 1) return std::nullopt;
+  return line.substr(key.size() + 1);
+}
+
+}  // namespace
+
+std::string StateFileText(const ContestState& state) {
+  std::string out;
+  if (state.qso_list.empty()) return out;
+  out.reserve(256 + 2 * (state.qso_list.size() + state.edi_records.size()));
+  for (const TotalKey& total : kTotals) AppendLine(out, total.key, state.*total.value);
+  AppendList(out, kQsoListKey, state.qso_list);
+  AppendList(out, kEdiKey, state.edi_records);
+  return out;
+}
+
+IoStatus WriteStateFile(Files& files, const std::filesystem::path& state_path,
+                        const std::filesystem::path& backup_path, const ContestState& state) {
+  const std::string text = StateFileText(state);
+  if (text.empty()) return IoStatus::Ok();
+  return files.Replace(state_path, text, &backup_path);
+}
+
+StateFileValues ReadStateFile(std::string_view bytes) {
+  StateFileValues values;
+  for (const std::string& line : SplitLines(bytes)) {
+    bool matched = false;
+    for (const TotalKey& total : kTotals) {
+      if (!line.starts_with(total.key)) continue;
+      matched = true;
+      if (auto value = ValueAfter(line, total.key)) values.*total.read = std::string(*value);
+      break;
+    }
+    if (matched) continue;
+    if (line.size() > kQsoListKey.size() + 2) {
+      if (auto value = ValueAfter(line, kQsoListKey)) {
+        values.qso_list_lines.emplace_back(*value);
+        continue;
+      }
+    }
+    if (line.size() > kEdiKey.size() + 2) {
+      if (auto value = ValueAfter(line, kEdiKey)) values.edi_record_lines.emplace_back(*value);
+    }
+  }
+  return values;
+}
+
+}  // namespace keldra

@@ -1,0 +1,32 @@
+// The contest's state file seen from the windows: the one place that saves the contest held in
+// the main window's controls to parziale.db (keeping the replaced version as backup.db), and the
+// one place that reads the file back for a resume. Every window that changes the contest (the
+// commit, the QSO modification) saves through SaveContest, so a failed write is always reported.
+#pragma once
+
+#include <optional>
+
+#include "core/ContestState.h"
+#include "core/StateFile.h"
+
+namespace keldra {
+
+class Form1;
+class Program;
+
+// The contest as the main window's controls hold it now (Text1, the totals, Text12, Text14).
+ContestState ContestStateOf(const Form1& form);
+
+// Saves the contest of the main window: clears the buffer Text13; if the QSO list Text12 is empty,
+// nothing is written; otherwise the file text is assembled into Text13 and parziale.db is
+// replaced atomically and durably, the old file becoming backup.db. Returns true when the file is
+// current (also when there was nothing to write). On failure it shows a critical message naming
+// the file and the reason, leaves the window's state untouched and returns false.
+bool SaveContest(Program& program, Form1& form);
+
+// Reads parziale.db of the program folder by the state file's reading rule. Returns nullopt when
+// the file does not exist (nothing to resume). A file that exists but cannot be read is reported
+// with a critical message, and nullopt returned.
+std::optional<StateFileValues> ReadContestFile(Program& program);
+
+}  // namespace keldra
