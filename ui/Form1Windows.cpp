@@ -1,6 +1,7 @@
 // The main window's buttons that open other windows: "Modifica QSO", "STAT", "Amministrazione"
 // and the award picture.
 #include "ui/Form1.h"
+#include "ui/Form10.h"
 
 namespace keldra {
 
@@ -8,7 +9,7 @@ void Form1::Form1_Command5_Click() {}
 
 void Form1::Form1_Command6_Click() {}
 
-void Form1::Form1_Command11_Click() {}
+void Form1::Form1_Command11_Click() { program_.Get<Form10>().Show(); }
 
 void Form1::Form1_Picture3_Click() {}
 
