@@ -43,6 +43,9 @@ class Screen {
   // Tab and Shift+Tab: the next focusable control in the active window's tab order.
   void FocusNext(bool backwards);
 
+  // The operator brought a window to the front (the front end reports it).
+  void WindowActivatedByOperator(Form& form) { Activate(&form); }
+
   // Called by forms.
   void FormShown(Form& form);
   void FormHidden(Form& form);
