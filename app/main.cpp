@@ -3,6 +3,7 @@
 // club lists and the logs all live there.
 #include <QApplication>
 #include <QFont>
+#include <QStyle>
 #include <filesystem>
 
 #include "platform/qt/QtFrontEnd.h"
@@ -11,6 +12,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Keldra VHF QRP Test");
+  QApplication::setStyle("Fusion");
   QFont font("DejaVu Sans");
   font.setPointSize(9);
   QApplication::setFont(font);

@@ -32,11 +32,12 @@ void Form1::Layout() {
   const Column row[] = {{&Label1, &Text1, 48},   {&Label2, &Text2, 78},  {&Label3, &Text3, 56},
                         {&Label4, &Text4, 46},   {&Label5, &Text5, 46},  {&Label6, &Text6, 118},
                         {&Label7, &Text7, 52},   {&Label8, &Text8, 52},  {&Label9, &Text9, 48},
-                        {&Label10, &Text10, 84}, {&Label11, &Text11, 72}};
+                        {&Label10, &Text10, 84}, {&Label11, &Text11, 80}};
   int x = 8;
   for (const Column& c : row) {
-    Place(*c.heading, x, 76, c.width, 18);
+    Place(*c.heading, x, 76, c.width + 6, 18);
     c.heading->SetFont({.bold = true});
+    c.heading->SetWordWrap(false);
     Place(*c.field, x, 96, c.width, 26);
     c.field->SetFont({.points = 11});
     x += c.width + 6;
@@ -133,11 +134,11 @@ void Form1::Layout() {
     y += 21;
   }
   // The ODX row holds call, locator, distance and unit.
-  Place(Label26, 10, 127, 40, 19, &Frame1);
-  Place(Label27, 50, 127, 70, 19, &Frame1);
-  Place(Label28, 120, 127, 56, 19, &Frame1);
-  Place(Label29, 172, 127, 28, 19, &Frame1);
-  Place(Label30, 200, 127, 20, 19, &Frame1);
+  Place(Label26, 10, 127, 36, 19, &Frame1);
+  Place(Label27, 46, 127, 70, 19, &Frame1);
+  Place(Label28, 116, 127, 56, 19, &Frame1);
+  Place(Label29, 170, 127, 34, 19, &Frame1);
+  Place(Label30, 206, 127, 18, 19, &Frame1);
   Label28.SetFont({.bold = true});
   Label29.SetFont({.bold = true});
   Label29.SetAlign(Alignment::kRight);

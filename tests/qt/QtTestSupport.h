@@ -25,6 +25,7 @@ inline QApplication& App() {
   static QApplication* app = [] {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     auto* a = new QApplication(argc, argv);
+    QApplication::setStyle("Fusion");
     QFont font("DejaVu Sans");
     font.setPointSize(9);
     QApplication::setFont(font);
