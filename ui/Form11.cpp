@@ -141,8 +141,9 @@ void Form11::Form11_Command3_Click() {
   const Club club = ChosenClub();
   const std::string callsign = Trim(Text6.Text());
   if (!IsPlainCallsign(callsign)) {
-    program_.Message(U8("Nominativo non valido: scrivere l'indicativo del nuovo socio, solo "
-                        "lettere e cifre, senza suffisso \"/\"."));
+    program_.Message(
+        U8("Nominativo non valido: scrivere l'indicativo del nuovo socio, solo "
+           "lettere e cifre, senza suffisso \"/\"."));
     Text6.SetFocus();
     return;
   }

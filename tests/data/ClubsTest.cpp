@@ -1,10 +1,9 @@
-#include "data/Clubs.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
+#include "data/Clubs.h"
 #include "tests/TestSupport.h"
 
 namespace keldra {
@@ -39,8 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"FourDigitsStay", "QX1AB", "", "QX1AB#1100\r\n", "I1100"},
         LookupCase{"OnlyMqc", "QX1AB", "QX1AB#5\r\n", "QX2CD#9\r\n", "M005"},
         LookupCase{"BothClubs_IqrpWins", "QX1AB", "QX1AB#5\r\n", "QX1AB#9\r\n", "I009"},
-        LookupCase{"LastLineOfAFileWins", "QX1AB", "", "QX1AB#3\r\nQX2CD#4\r\nQX1AB#8\r\n",
-                   "I008"},
+        LookupCase{"LastLineOfAFileWins", "QX1AB", "", "QX1AB#3\r\nQX2CD#4\r\nQX1AB#8\r\n", "I008"},
         LookupCase{"LeadingZeroKept", "QX1AB", "", "QX1AB#007\r\n", "I007"},
         LookupCase{"LeadingZeroPaddedAsHeld", "QX1AB", "", "QX1AB#07\r\n", "I007"},
         LookupCase{"LfOnlyLineEnds", "QX1AB", "QX9ZZ#1\nQX1AB#12\n", "", "M012"},
@@ -141,15 +139,14 @@ std::vector<Member> Numbered(int count) {
 
 INSTANTIATE_TEST_SUITE_P(
     Clubs, NextNumberTest,
-    ::testing::Values(NextNumberCase{"EmptyList", {}, 1},
-                      NextNumberCase{"FortyOneInOrder", Numbered(41), 42},
-                      NextNumberCase{"GapAfterDeletion", {{"A", "1"}, {"B", "2"}, {"C", "7"}}, 8},
-                      NextNumberCase{"OutOfOrder", {{"A", "30"}, {"B", "2"}}, 31},
-                      NextNumberCase{"LeadingZeros", {{"A", "007"}, {"B", "0012"}}, 13},
-                      NextNumberCase{"BrokenNumbersIgnored", {{"A", "x9"}, {"B", ""}, {"C", "3"}},
-                                     4},
-                      NextNumberCase{"AbsurdlyLongNumberIgnored",
-                                     {{"A", "12345678901234567890"}, {"B", "5"}}, 6}),
+    ::testing::Values(
+        NextNumberCase{"EmptyList", {}, 1}, NextNumberCase{"FortyOneInOrder", Numbered(41), 42},
+        NextNumberCase{"GapAfterDeletion", {{"A", "1"}, {"B", "2"}, {"C", "7"}}, 8},
+        NextNumberCase{"OutOfOrder", {{"A", "30"}, {"B", "2"}}, 31},
+        NextNumberCase{"LeadingZeros", {{"A", "007"}, {"B", "0012"}}, 13},
+        NextNumberCase{"BrokenNumbersIgnored", {{"A", "x9"}, {"B", ""}, {"C", "3"}}, 4},
+        NextNumberCase{
+            "AbsurdlyLongNumberIgnored", {{"A", "12345678901234567890"}, {"B", "5"}}, 6}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MemberFile, MissingFileIsAnEmptyList) {
