@@ -1,0 +1,56 @@
+#include "ui/Form5.h"
+
+#include "ui/Form1.h"
+#include "ui/Form12.h"
+#include "ui/Form3.h"
+#include "ui/Layout.h"
+#include "ui/StartWindows.h"
+
+namespace keldra {
+
+Form5::Form5(Program& program)
+    : Form(program.Desktop(), "Form5", "Keldra VHF qrp test - QX0ZM Sez. di Torvalle", Px(420),
+           Px(210)),
+      program_(program) {
+  Layout();
+  Command1.Click = [this] { Form5_Command1_Click(); };
+  Command2.Click = [this] { Form5_Command2_Click(); };
+  Check2.Click = [this] { Form5_Check2_Click(); };
+}
+
+void Form5::Layout() {
+  Place(Image1, 16, 16, 96, 96);
+  Place(Command1, 132, 16, 270, 40);
+  Place(Command2, 132, 66, 270, 40);
+  for (CommandButton* b : {&Command1, &Command2}) b->SetFont({.bold = true, .points = 11});
+  Place(Check1, 132, 124, 270, 24);
+  Place(Check2, 132, 154, 270, 24);
+}
+
+void Form5::Form5_Command1_Click() {
+  Form1& main = program_.Get<Form1>();
+  main.Command4.Press();
+  main.Show();
+  main.Text6.SetFocus();
+  if (Check1.Value() == 1) main.Text15.SetText("1");
+  Unload();
+}
+
+void Form5::Form5_Command2_Click() {
+  Form3& station = program_.Get<Form3>();
+  station.Show();
+  if (Check1.Value() == 1) station.Text5.SetText("1");
+  Unload();
+}
+
+void Form5::Form5_Check2_Click() {
+  // Only a tick opens the restore window; "NO" there clears the tick again.
+  if (Check2.Value() == 1) program_.Get<Form12>().Show();
+}
+
+void Form5::CloseRequested() {
+  Unload();
+  EndIfNothingShown(program_);
+}
+
+}  // namespace keldra
