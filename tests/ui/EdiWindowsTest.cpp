@@ -5,6 +5,9 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "data/StationConfig.h"
+#include "ui/Form1.h"
+#include "ui/Form2.h"
 #include "ui/Form4.h"
 
 namespace keldra {
@@ -127,6 +130,216 @@ TEST_F(SaveWindowTest, EsciClosesWithoutWriting) {
   EXPECT_FALSE(std::filesystem::exists(File("01-QX0ABC.edi")));
   // Opened again, it starts empty.
   EXPECT_EQ(program().Get<Form4>().Text1.Text(), "");
+}
+
+// A station QX0ABC in JN61FV, I-QRP member 045, after three QSOs (one with a club member).
+constexpr const char* kRecords =
+    "230716;0815;QX1ABC;1;59;001;59;012;I003;JN81GD;523;;;;\r\n"
+    "230716;0832;QX2DEF;0;599;002;599;007;;JN72KL;410;;;;\r\n"
+    "230716;0901;QX3GHI;1;59;003;59;021;;JN64AB;113;;;;\r\n";
+constexpr const char* kEnd = "[END; Created with Keldra QRP Test by QX0ZZA]\r\n";
+
+class HeaderWindowTest : public ProgramTest {
+ protected:
+  // A fresh run of the program on the contest above, the header window opened as "Crea LOG"
+  // opens it.
+  Form2& Open() {
+    program_.reset();
+    messages_.shown.clear();
+    WriteBytes(File("config.txt"), StationConfigText({"QX0ABC", "JN61FV", "045", ""}));
+    Form1& main = program().Get<Form1>();
+    main.Label39.SetCaption("QX0ABC");
+    main.Label40.SetCaption("JN61FV");
+    main.Label41.SetCaption("045");
+    main.Label42.SetCaption("");
+    main.Text2.SetText("16/07/23");
+    main.Label19.SetCaption("3");
+    main.Label21.SetCaption("1046");
+    main.Label23.SetCaption("3");
+    main.Label25.SetCaption("1569");
+    main.Label27.SetCaption("QX1ABC");
+    main.Label28.SetCaption("JN81GD");
+    main.Label29.SetCaption(" 523");
+    main.Text14.SetText(kRecords);
+    Form2& header = program().Get<Form2>();
+    header.Text1.SetText(kRecords);  // as the commits keep it
+    header.Show();
+    messages_.shown.clear();
+    return header;
+  }
+  Form1& Main() { return program().Get<Form1>(); }
+};
+
+TEST_F(HeaderWindowTest, PowerAboveTheCategoryLimitIsRefused) {
+  struct Case {
+    const char* name;
+    int category;  // index in the box
+    const char* power;
+    const char* refusal;  // null: the log is created
+  };
+  const std::string prefix = "La massima potenza consentita in questa categoria e' di ";
+  const std::string suffix = "... cambiare la categoria";
+  const Case cases[] = {
+      {"half_1_refused", 0, "1", "0,5 watt"}, {"half_0.5_passes", 0, "0.5", nullptr},
+      {"half_0,5_passes", 0, "0,5", nullptr}, {"half_0,6_refused", 0, "0,6", "0,5 watt"},
+      {"three_3_passes", 1, "3", nullptr},    {"three_3.1_refused", 1, "3.1", "3 watt"},
+      {"five_5,0_passes", 2, "5,0", nullptr}, {"five_5.5_refused", 2, "5.5", "5 watt"},
+  };
+  for (const Case& c : cases) {
+    Form2& header = Open();
+    header.Combo1.SetListIndex(c.category);
+    header.Text19.Type(c.power);
+    header.Command2.Press();
+    if (c.refusal != nullptr) {
+      EXPECT_EQ(messages_.Texts(), std::vector<std::string>{prefix + c.refusal + suffix}) << c.name;
+      EXPECT_EQ(program().Find<Form2>(), &header) << c.name;
+      EXPECT_TRUE(header.Visible()) << c.name;
+      EXPECT_EQ(header.Text19.Text(), c.power) << c.name;
+      EXPECT_EQ(header.Text23.Text(), "") << c.name;
+      EXPECT_EQ(program().Find<Form4>(), nullptr) << c.name;
+    } else {
+      EXPECT_TRUE(messages_.shown.empty()) << c.name;
+      EXPECT_EQ(program().Find<Form2>(), nullptr) << c.name;
+      ASSERT_NE(program().Find<Form4>(), nullptr) << c.name;
+      EXPECT_TRUE(program().Find<Form4>()->Visible()) << c.name;
+      EXPECT_NE(
+          program().Find<Form4>()->Text1.Text().find("\r\nSPowe=" + std::string(c.power) + "\r\n"),
+          std::string::npos)
+          << c.name;
+    }
+  }
+}
+
+TEST_F(HeaderWindowTest, CreaEdiHandsTheLogToTheSaveWindow) {
+  Form2& header = Open();
+  header.Text7.Type("Mario Rossi");
+  header.Text8.Type("Via Roma 1");
+  header.Text10.Type(U8("Città"));
+  header.Text19.Type("0,5");
+  header.Text22.Type("Bel contest");
+  header.Command2.Press();
+
+  Form4& save = program().Get<Form4>();
+  EXPECT_EQ(save.Text2.Text(), "01-QX0ABC.edi");
+  EXPECT_EQ(save.Text1.Text(), header.Text23.Text());
+  const std::string& log = save.Text1.Text();
+  EXPECT_TRUE(
+      log.starts_with("[REG1TEST;1]\r\n"
+                      "TName=KELDRA VHF QRP Contest 2023\r\n"
+                      "TDate=20230716;20230716\r\n"
+                      "PCall=QX0ABC\r\n"
+                      "PWWLo=JN61FV\r\n"
+                      "PExch=I045\r\n"
+                      "PAdr1=Via Roma 1\r\n"
+                      "PAdr2=\r\n"
+                      "PSect=01\r\n"
+                      "PBand=144 MHz\r\n"
+                      "PClub=\r\n"
+                      "RName=Mario Rossi\r\n"
+                      "RCall=QX0ABC\r\n"))
+      << log;
+  EXPECT_NE(log.find("RCity=Citt\xE0\r\n"), std::string::npos);
+  EXPECT_NE(log.find("MOpe1=\r\n"), std::string::npos);
+  EXPECT_TRUE(
+      log.ends_with("CDXCB=523\r\n"
+                    "CToSc=1569\r\n"
+                    "CODXC=QX1ABC;JN81GD; 523\r\n"
+                    "[Remarks]\r\n"
+                    "Bel contest\r\n"
+                    "[QSORecords;3]\r\n" +
+                    std::string(kRecords) + kEnd))
+      << log;
+}
+
+TEST_F(HeaderWindowTest, FileNameFromCategoryAndTheCallsignTypedHere) {
+  struct Case {
+    int category;
+    const char* call;  // typed over the station callsign; null keeps it
+    const char* proposed;
+    const char* saved;
+  };
+  const Case cases[] = {
+      {0, nullptr, "01-QX0ABC.edi", "01-QX0ABC.edi"},
+      {1, nullptr, "02-QX0ABC.edi", "02-QX0ABC.edi"},
+      {2, nullptr, "03-QX0ABC.edi", "03-QX0ABC.edi"},
+      {0, "QX0ABC/P", "01-QX0ABC/P.edi", "01-QX0ABC_P.edi"},
+  };
+  for (const Case& c : cases) {
+    Form2& header = Open();
+    header.Combo1.SetListIndex(c.category);
+    if (c.call != nullptr) {
+      header.Text2.SetText("");
+      header.Text2.Type(c.call);
+    }
+    header.Command2.Press();
+    Form4& save = program().Get<Form4>();
+    EXPECT_EQ(save.Text2.Text(), c.proposed);
+    save.Command1.Press();
+    EXPECT_EQ(save.Text2.Text(), c.saved);
+    EXPECT_EQ(ReadBytes(File(c.saved)), save.Text1.Text()) << c.saved;
+    EXPECT_EQ(messages_.Texts(),
+              std::vector<std::string>{"Il Log del Contest e' stato salvato in " +
+                                       File(c.saved).string()});
+    if (c.call != nullptr) {
+      EXPECT_NE(save.Text1.Text().find("PCall=" + std::string(c.call) + "\r\n"), std::string::npos);
+      EXPECT_NE(save.Text1.Text().find("RCall=" + std::string(c.call) + "\r\n"), std::string::npos);
+      EXPECT_EQ(Main().Label39.Caption(), "QX0ABC");
+    }
+  }
+}
+
+TEST_F(HeaderWindowTest, NoCategoryWritesNoSectionAndKeepsTheSaveWindowsName) {
+  Form2& header = Open();
+  program().Get<Form4>().Text2.SetText("mio-log.edi");
+  header.Combo1.SetListIndex(-1);
+  header.Command2.Press();
+  Form4& save = program().Get<Form4>();
+  EXPECT_EQ(save.Text2.Text(), "mio-log.edi");
+  EXPECT_NE(save.Text1.Text().find("PAdr2=\r\nPBand=144 MHz\r\n"), std::string::npos);
+  EXPECT_EQ(save.Text1.Text().find("PSect="), std::string::npos);
+}
+
+TEST_F(HeaderWindowTest, NextOpeningAfterCreaEdiStartsAfresh) {
+  Form2& header = Open();
+  header.Text2.SetText("QX0ABC/P");
+  header.Combo1.SetListIndex(1);
+  header.Text6.SetText("15/07/2023");
+  for (TextBox* field :
+       {&header.Text7, &header.Text8, &header.Text9, &header.Text10, &header.Text11, &header.Text12,
+        &header.Text13, &header.Text14, &header.Text15, &header.Text16, &header.Text17,
+        &header.Text18, &header.Text19, &header.Text20, &header.Text21, &header.Text22}) {
+    field->Type("1");
+  }
+  header.Command2.Press();
+  ASSERT_EQ(program().Find<Form2>(), nullptr);
+
+  Form2& again = program().Get<Form2>();
+  EXPECT_NE(&again, &header);
+  EXPECT_EQ(again.Text2.Text(), "QX0ABC");
+  EXPECT_EQ(again.Text3.Text(), "JN61FV");
+  EXPECT_EQ(again.Text1.Text(), kRecords);
+  EXPECT_EQ(again.Text6.Text(), "16/07/2023");
+  EXPECT_EQ(again.Combo1.Text(), "0,5 watt");
+  EXPECT_EQ(again.Combo1.Items(), (std::vector<std::string>{"0,5 watt", "3 watt", "5 watt"}));
+  for (const TextBox* field :
+       {&again.Text7, &again.Text8, &again.Text9, &again.Text10, &again.Text11, &again.Text12,
+        &again.Text13, &again.Text14, &again.Text15, &again.Text16, &again.Text17, &again.Text18,
+        &again.Text19, &again.Text20, &again.Text21, &again.Text22, &again.Text23}) {
+    EXPECT_EQ(field->Text(), "") << field->Name();
+  }
+}
+
+TEST_F(HeaderWindowTest, ChiudiHidesAndKeepsWhatWasTyped) {
+  Form2& header = Open();
+  header.Text8.Type("Via Roma 1");
+  header.Combo1.SetListIndex(2);
+  header.Command1.Press();
+  EXPECT_FALSE(header.Visible());
+  Form2& again = program().Get<Form2>();
+  again.Show();
+  EXPECT_EQ(&again, &header);
+  EXPECT_EQ(again.Text8.Text(), "Via Roma 1");
+  EXPECT_EQ(again.Combo1.Text(), "5 watt");
 }
 
 }  // namespace
