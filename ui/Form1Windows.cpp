@@ -2,12 +2,14 @@
 // and the award picture.
 #include "ui/Form1.h"
 #include "ui/Form10.h"
+#include "ui/Form7.h"
 
 namespace keldra {
 
 void Form1::Form1_Command5_Click() {}
 
-void Form1::Form1_Command6_Click() {}
+// An open statistics window only comes forward, with the results it computed when it opened.
+void Form1::Form1_Command6_Click() { program_.Get<Form7>().Show(); }
 
 void Form1::Form1_Command11_Click() { program_.Get<Form10>().Show(); }
 
