@@ -1,0 +1,52 @@
+#include "core/EntryDate.h"
+
+#include <vector>
+
+#include "core/Text.h"
+
+namespace keldra {
+
+namespace {
+
+// The parts of a "d/m/y" text, or nothing when it is not one.
+std::vector<std::string_view> SlashParts(std::string_view text) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  for (std::size_t slash; (slash = text.find('/', start)) != std::string_view::npos;
+       start = slash + 1) {
+    parts.push_back(text.substr(start, slash - start));
+  }
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
+}  // namespace
+
+std::string NormalizeTypedDate(std::string_view text) {
+  const std::vector<std::string_view> parts = SlashParts(text);
+  if (parts.size() == 3) {
+    const std::string_view day = parts[0];
+    const std::string_view month = parts[1];
+    const std::string_view year = parts[2];
+    if (IsAllDigits(day) && day.size() <= 2 && IsAllDigits(month) && month.size() <= 2 &&
+        IsAllDigits(year) && (year.size() == 2 || year.size() == 4)) {
+      return ZeroFill(day, 2) + "/" + ZeroFill(month, 2) + "/" + Right(year, 2);
+    }
+  }
+  if (IsAllDigits(text)) {
+    switch (text.size()) {
+      case 4:  // dmyy
+        return "0" + Mid(text, 1, 1) + "/0" + Mid(text, 2, 1) + "/" + Mid(text, 3, 2);
+      case 6:  // ddmmyy
+        return Mid(text, 1, 2) + "/" + Mid(text, 3, 2) + "/" + Mid(text, 5, 2);
+      case 8:  // ddmmyyyy
+        return Mid(text, 1, 2) + "/" + Mid(text, 3, 2) + "/" + Mid(text, 7, 2);
+      default:
+        break;
+    }
+  }
+  if (text.size() == 10) return Mid(text, 1, 6) + Mid(text, 9, 2);
+  return std::string(text);
+}
+
+}  // namespace keldra

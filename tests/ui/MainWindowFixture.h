@@ -1,0 +1,50 @@
+// The main window ready for logging, as the operator finds it after start-up: station file
+// present (own locator JN81GD), no contest on disk, on-line, clock at 16/07/2023 09.30 local
+// (07.30 UTC). Shared by the tests of the entry row and of "OK".
+#pragma once
+
+#include <string>
+
+#include "TestSupport.h"
+#include "platform/CodePage.h"
+#include "ui/Form1.h"
+
+namespace keldra::testing {
+
+class MainWindowTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    WriteBytes(File("config.txt"),
+               "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
+  }
+
+  Form1& Main() { return program().Get<Form1>(); }
+
+  // Switches to off-line as the mode button does, with the date typed in.
+  void GoOffLine(const std::string& date = "16/07/23") {
+    Main().Text15.SetText("1");
+    Main().Text2.SetLocked(false);
+    Main().Text3.SetLocked(false);
+    Main().Text2.SetText(date);
+  }
+
+  // The QSO-specific fields, written as code would write them (each field's own rules run).
+  void Row(const std::string& call, const std::string& serial, const std::string& locator,
+           const std::string& club = "") {
+    Main().Text6.SetText(call);
+    Main().Text9.SetText(serial);
+    Main().Text10.SetText(locator);
+    Main().Text11.SetText(club);
+  }
+
+  std::string Focused() const {
+    const Control* c = program_->Desktop().ActiveControl();
+    return c == nullptr ? "(none)" : c->Name();
+  }
+
+  std::string LastMessage() const {
+    return messages_.shown.empty() ? "" : Cp1252ToUtf8(messages_.shown.back().text);
+  }
+};
+
+}  // namespace keldra::testing
