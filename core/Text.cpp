@@ -34,8 +34,11 @@ std::string PlainDecimal(double value) {
   if (std::nearbyint(value) == value && std::fabs(value) < 1e15) {
     return PlainDecimal(static_cast<long long>(value));
   }
-  char buffer[64];
+  // Fixed notation spells out every digit: over 300 of them for the largest and the smallest
+  // doubles, so the buffer is sized for those, not for the usual few.
+  char buffer[512];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  if (result.ec != std::errc()) return "0";
   return std::string(buffer, result.ptr);
 }
 

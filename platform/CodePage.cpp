@@ -82,6 +82,10 @@ std::string Utf8ToCp1252(std::string_view utf8) {
         cp = (cp << 6) | (next & 0x3F);
       }
     }
+    // An overlong form (such as C0 80 for NUL or C0 AF for "/") is broken too: decoding it would
+    // smuggle in a character that the plain encoding of the text does not contain.
+    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (!broken && cp < kSmallest[extra]) broken = true;
     if (broken) {
       out.push_back('?');
       ++i;

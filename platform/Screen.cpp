@@ -15,12 +15,17 @@ void Screen::SetFocus(Control* control) {
     // Activate may have moved the focus itself; the explicit request still wins.
     if (control == focus_) return;
   }
-  Control* previous = focus_;
+  // A LostFocus handler that sends the focus elsewhere overtakes the control the focus was headed
+  // for: that one never had it, so it gets no LostFocus either.
+  Control* previous = focus_announced_ ? focus_ : nullptr;
   focus_ = control;
+  focus_announced_ = false;
   if (observer_ != nullptr) observer_->FocusChanged(control);
   if (previous != nullptr && previous->LostFocus) previous->LostFocus();
   // A LostFocus handler may already have sent the focus elsewhere.
-  if (control != nullptr && focus_ == control && control->GotFocus) control->GotFocus();
+  if (control == nullptr || focus_ != control) return;
+  focus_announced_ = true;
+  if (control->GotFocus) control->GotFocus();
 }
 
 void Screen::FocusNext(bool backwards) {

@@ -62,6 +62,8 @@ class Screen {
 
   ScreenObserver* observer_ = nullptr;
   Control* focus_ = nullptr;
+  // False while the focus is on its way to focus_ and its GotFocus has not run yet.
+  bool focus_announced_ = false;
   Form* active_form_ = nullptr;
   std::vector<Form*> activation_order_;  // most recent last
 };
