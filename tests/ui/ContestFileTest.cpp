@@ -1,0 +1,104 @@
+// Saving the main window's contest to parziale.db and reading it back for a resume.
+#include "ui/ContestFile.h"
+
+#include <gtest/gtest.h>
+
+#include "StartupFixture.h"
+#include "ui/Form2.h"
+
+namespace keldra::testing {
+namespace {
+
+const std::string kLine =
+    "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
+const std::string kEdi = "230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;";
+
+class ContestFileTest : public StartupTest {
+ protected:
+  void SetUp() override { WriteBytes(File("config.txt"), kStationFile); }
+
+  // One QSO as the commit leaves it in the controls.
+  void LogOneQso(Form1& main, const std::string& serial = "002") {
+    main.Text12.AppendText(kLine + "\r\n");
+    main.Text14.AppendText(kEdi + "\r\n");
+    main.Text1.SetText(serial);
+    main.Label19.SetCaption("1");
+    main.Label29.SetCaption(" 523");
+  }
+};
+
+TEST_F(ContestFileTest, SaveWritesTheControlsKeepingThePreviousVersion) {
+  Form1& main = Start();
+  LogOneQso(main);
+  ASSERT_TRUE(SaveContest(program(), main));
+  const std::string first = ReadBytes(File("parziale.db"));
+  EXPECT_EQ(first, StateFileText(ContestStateOf(main)));
+  EXPECT_EQ(main.Text13.Text(), first);
+  EXPECT_NE(first.find("QSO# 002\r\nCONTEST_QSO 1\r\n"), std::string::npos);
+  EXPECT_NE(first.find("CONTEST_ODX_CALL ...\r\n"), std::string::npos);
+  EXPECT_NE(first.find("CONTEST_ODX_QRB  523\r\n"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(File("backup.db")));
+
+  LogOneQso(main, "003");
+  ASSERT_TRUE(SaveContest(program(), main));
+  EXPECT_EQ(ReadBytes(File("backup.db")), first);
+  EXPECT_NE(ReadBytes(File("parziale.db")).find("QSO# 003\r\n"), std::string::npos);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(ContestFileTest, EmptyListWritesNothingAndClearsTheBuffer) {
+  WriteBytes(File("parziale.db"), "an earlier contest");
+  Form1& main = Start();
+  main.Text13.SetText("left over");
+  EXPECT_TRUE(SaveContest(program(), main));
+  EXPECT_EQ(main.Text13.Text(), "");
+  EXPECT_EQ(ReadBytes(File("parziale.db")), "an earlier contest");
+}
+
+TEST_F(ContestFileTest, FailedSaveNamesTheFileAndKeepsEverything) {
+  WriteBytes(File("parziale.db"), "previous");
+  Form1& main = Start();
+  LogOneQso(main);
+  disk_.read_only = true;
+  EXPECT_FALSE(SaveContest(program(), main));
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
+  EXPECT_EQ(messages_.shown[0].title, "Keldra VHF qrp Test");
+  EXPECT_NE(messages_.shown[0].text.find(File("parziale.db").string()), std::string::npos);
+  EXPECT_EQ(ReadBytes(File("parziale.db")), "previous");
+  EXPECT_EQ(main.Text12.Text(), kLine + "\r\n");
+  EXPECT_EQ(main.Text1.Text(), "002");
+}
+
+TEST_F(ContestFileTest, ReadBackGivesWhatWasSaved) {
+  Form1& main = Start();
+  EXPECT_FALSE(ReadContestFile(program()).has_value());
+  LogOneQso(main);
+  ASSERT_TRUE(SaveContest(program(), main));
+  const auto read = ReadContestFile(program());
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(read->serial, "002");
+  EXPECT_EQ(read->odx_km, " 523");
+  EXPECT_EQ(read->odx_call, "...");
+  EXPECT_EQ(read->qso_list_lines, std::vector<std::string>{kLine});
+  EXPECT_EQ(read->edi_record_lines, std::vector<std::string>{kEdi});
+}
+
+TEST_F(ContestFileTest, EdiHeaderWindowLoadsFromTheMainWindow) {
+  Form1& main = Start();
+  main.Text14.SetText(kEdi + "\r\n");
+  program().Get<Form2>().Unload();
+  Form2& edi = program().Get<Form2>();
+  EXPECT_EQ(edi.Combo1.Items(), (std::vector<std::string>{"0,5 watt", "3 watt", "5 watt"}));
+  EXPECT_EQ(edi.Combo1.Text(), "0,5 watt");
+  EXPECT_EQ(edi.Text6.Text(), "16/07/2023");
+  EXPECT_EQ(edi.Text2.Text(), "QX0ABC");
+  EXPECT_EQ(edi.Text3.Text(), "JN71AB");
+  EXPECT_EQ(edi.Text1.Text(), kEdi + "\r\n");
+  // Filled only at start-up: a new header window starts with empty operators.
+  EXPECT_EQ(edi.Text14.Text(), "");
+  EXPECT_FALSE(edi.Visible());
+}
+
+}  // namespace
+}  // namespace keldra::testing
