@@ -11,9 +11,9 @@ Form9::Form9(Program& program)
   Picture1.SetBorder(false);
   Place(Label3, 128, 16, 316, 96);
   Label3.SetFont({.bold = true, .points = 11});
-  Place(Label1, 128, 124, 90, 20);
+  Place(Label1, 128, 124, 100, 20);
   Label1.SetFont({.bold = true});
-  Place(Label2, 218, 124, 226, 20);
+  Place(Label2, 232, 124, 212, 20);
   Label2.SetForeColor({0, 0, 192});
   Place(Command1, 354, 168, 90, 32);
 
