@@ -78,7 +78,7 @@ std::string BytesOrNothing(const Files& files, const std::filesystem::path& path
 
 std::optional<std::string> LookUpClubCode(std::string_view callsign, std::string_view mqc_bytes,
                                           std::string_view iqrp_bytes) {
-  const std::string key = MemberKey(callsign);
+  const std::string key = MemberKey(Trim(callsign));
   if (key.empty()) return std::nullopt;
   std::optional<std::string> iqrp = CodeIn(iqrp_bytes, key, Club::kIqrp);
   return iqrp ? iqrp : CodeIn(mqc_bytes, key, Club::kMqc);

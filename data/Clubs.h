@@ -50,9 +50,10 @@ std::string PaddedNumber(std::string_view number);
 // with gaps or numbers given elsewhere never hands out a number already taken.
 long long NextMemberNumber(const std::vector<Member>& members);
 
-// The club code for a callsign from the two files' bytes (empty for a missing file): "M" and
-// the number from mqc.txt, then "I" and the number from iqrp.txt, the later match winning.
-// A member whose number is not a plain run of digits gives no code. Nothing when not listed.
+// The club code for a callsign (blanks around it ignored) from the two files' bytes (empty for a
+// missing file): "M" and the number from mqc.txt, then "I" and the number from iqrp.txt, the later
+// match winning. A member whose number is not a plain run of digits gives no code. Nothing when not
+// listed.
 std::optional<std::string> LookUpClubCode(std::string_view callsign, std::string_view mqc_bytes,
                                           std::string_view iqrp_bytes);
 // The same, reading mqc.txt and iqrp.txt from the program folder; a missing or unreadable file

@@ -35,6 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"SuffixP_TwoDigits", "QX1AB/P", "", "QX1AB#42\r\n", "I042"},
         LookupCase{"SuffixP_ThreeDigits", "QX1AB/P", "", "QX1AB#123\r\n", "I123"},
         LookupCase{"KeyIsUpToFirstSlash", "QX/QX1AB/P", "", "QX#5\r\nQX1AB#6\r\n", "I005"},
+        LookupCase{"BlanksAroundCallsignIgnored", " QX1AB/P ", "", "QX1AB#7\r\n", "I007"},
         LookupCase{"FourDigitsStay", "QX1AB", "", "QX1AB#1100\r\n", "I1100"},
         LookupCase{"OnlyMqc", "QX1AB", "QX1AB#5\r\n", "QX2CD#9\r\n", "M005"},
         LookupCase{"BothClubs_IqrpWins", "QX1AB", "QX1AB#5\r\n", "QX1AB#9\r\n", "I009"},
