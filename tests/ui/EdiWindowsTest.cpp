@@ -148,10 +148,6 @@ class HeaderWindowTest : public ProgramTest {
     messages_.shown.clear();
     WriteBytes(File("config.txt"), StationConfigText({"QX0ABC", "JN61FV", "045", ""}));
     Form1& main = program().Get<Form1>();
-    main.Label39.SetCaption("QX0ABC");
-    main.Label40.SetCaption("JN61FV");
-    main.Label41.SetCaption("045");
-    main.Label42.SetCaption("");
     main.Text2.SetText("16/07/23");
     main.Label19.SetCaption("3");
     main.Label21.SetCaption("1046");
@@ -239,7 +235,8 @@ TEST_F(HeaderWindowTest, CreaEdiHandsTheLogToTheSaveWindow) {
                       "RCall=QX0ABC\r\n"))
       << log;
   EXPECT_NE(log.find("RCity=Citt\xE0\r\n"), std::string::npos);
-  EXPECT_NE(log.find("MOpe1=\r\n"), std::string::npos);
+  // Start-up put the station callsign into the operators field.
+  EXPECT_NE(log.find("MOpe1=QX0ABC\r\n"), std::string::npos);
   EXPECT_TRUE(
       log.ends_with("CDXCB=523\r\n"
                     "CToSc=1569\r\n"
