@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "MainWindowFixture.h"
 #include "tests/TestSupport.h"
 #include "ui/Form1.h"
 #include "ui/Form10.h"
@@ -308,6 +309,49 @@ TEST_F(ClubWindowsBrokenDiskTest, UnreadableFileIsReportedAndNeverOverwritten) {
   Add(form, "QX3EF");
   EXPECT_EQ(LastMessage(), "Utente aggiunto con successo nel database");
   EXPECT_EQ(ReadBytes(File("mqc.txt")), "QX2CD#1\r\nQX3EF#2\r\n");
+}
+
+// Entering the serial-received field of the main window fills the club code from the files.
+class ClubLookupTest : public testing::MainWindowTest {
+ protected:
+  // The callsign typed, then Enter from "RST-rx" into the serial field.
+  void EnterSerialField(const std::string& call, const std::string& club) {
+    Main().Text6.SetText(call);
+    Main().Text11.SetText(club);
+    Main().Text8.SetFocus();
+    Main().Text8.PressKey(key::kEnter);
+    ASSERT_EQ(Focused(), "Text9");
+  }
+};
+
+TEST_F(ClubLookupTest, FillsTheCodeOrLeavesAHandTypedOne) {
+  WriteBytes(File("iqrp.txt"), "QX1AB#7\r\nQX2CD#9\r\n");
+  WriteBytes(File("mqc.txt"), "QX2CD#5\r\nQX3EF#12\r\n");
+  const struct {
+    const char* call;
+    const char* typed_club;
+    const char* club;
+  } cases[] = {
+      {"QX1AB/P", "", "I007"},   {"QX2CD", "", "I009"}, {"QX3EF", "I001", "M012"},
+      {"QX4GH", "M123", "M123"}, {"QX1ABC", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.call);
+    EnterSerialField(c.call, c.typed_club);
+    EXPECT_EQ(Main().Text11.Text(), c.club);
+  }
+}
+
+TEST_F(ClubLookupTest, MemberAddedInTheManagementWindowIsFoundAtOnce) {
+  Main();
+  Form11& form = program().Get<Form11>();
+  form.Show();
+  form.Combo1.SetListIndex(1);
+  form.Text6.SetText("QX5JK");
+  form.Command3.Press();
+  form.Command1.Press();
+  EnterSerialField("QX5JK", "");
+  EXPECT_EQ(Main().Text11.Text(), "M001");
 }
 
 }  // namespace
