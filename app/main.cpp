@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <filesystem>
 
+#include "platform/InstanceLock.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "ui/Program.h"
 
@@ -22,6 +23,15 @@ int main(int argc, char* argv[]) {
       std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
 
   keldra::qt::QtMessageBox messages;
+  keldra::InstanceLock lock;
+  if (lock.Acquire(folder) == keldra::InstanceLock::Outcome::kHeldByAnother) {
+    // Two copies on one folder would overwrite each other's contest.
+    messages.Show(keldra::U8("Keldra VHF qrp Test è già aperto sulla cartella " +
+                             folder.string() +
+                             ".\nChiudere l'altra copia prima di avviarne una nuova."),
+                  keldra::kDefaultTitle, keldra::MessageIcon::kCritical);
+    return 1;
+  }
   keldra::SystemClock clock;
   keldra::Program program(messages, clock, folder);
   keldra::qt::QtFrontEnd front_end(program.Desktop());

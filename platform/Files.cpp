@@ -1,17 +1,20 @@
 #include "platform/Files.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <random>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace keldra {
 namespace {
-
-std::error_code LastError() { return {errno, std::generic_category()}; }
 
 const char* StepName(WriteStep step) {
   switch (step) {
@@ -33,13 +36,90 @@ fs::path TempNameFor(const fs::path& target) {
          ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000000));
 }
 
+// The few system calls a durable replace needs, one branch per operating system.
+#ifdef _WIN32
+
+using Handle = HANDLE;
+const Handle kNoHandle = INVALID_HANDLE_VALUE;
+std::error_code LastError() { return {static_cast<int>(GetLastError()), std::system_category()}; }
+
+Handle CreateNew(const fs::path& path) {
+  return CreateFileW(path.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+std::error_code WriteAll(Handle h, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
+    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr)) return LastError();
+    done += written;
+  }
+  return {};
+}
+std::error_code SyncHandle(Handle h) { return FlushFileBuffers(h) ? std::error_code() : LastError(); }
+std::error_code CloseHandleChecked(Handle h) { return CloseHandle(h) ? std::error_code() : LastError(); }
+void RemoveQuietly(const fs::path& path) { DeleteFileW(path.wstring().c_str()); }
+bool LinkFile(const fs::path& existing, const fs::path& link) {
+  return CreateHardLinkW(link.wstring().c_str(), existing.wstring().c_str(), nullptr) != 0;
+}
+std::error_code RenameOver(const fs::path& from, const fs::path& to) {
+  return MoveFileExW(from.wstring().c_str(), to.wstring().c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? std::error_code()
+             : LastError();
+}
+void SyncFolder(const fs::path&) {}  // MOVEFILE_WRITE_THROUGH already waited for the disk
+std::error_code RemoveFile(const fs::path& path) {
+  if (DeleteFileW(path.wstring().c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return {};
+  return LastError();
+}
+
+#else
+
+using Handle = int;
+const Handle kNoHandle = -1;
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+Handle CreateNew(const fs::path& path) {
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+}
+std::error_code WriteAll(Handle fd, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return LastError();
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return {};
+}
+std::error_code SyncHandle(Handle fd) { return ::fsync(fd) == 0 ? std::error_code() : LastError(); }
+std::error_code CloseHandleChecked(Handle fd) {
+  return ::close(fd) == 0 ? std::error_code() : LastError();
+}
+void RemoveQuietly(const fs::path& path) { ::unlink(path.c_str()); }
+bool LinkFile(const fs::path& existing, const fs::path& link) {
+  return ::link(existing.c_str(), link.c_str()) == 0;
+}
+std::error_code RenameOver(const fs::path& from, const fs::path& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
+}
 void SyncFolder(const fs::path& folder) {
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
     ::fsync(fd);
     ::close(fd);
   }
 }
+std::error_code RemoveFile(const fs::path& path) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return {};
+  return LastError();
+}
+
+#endif
 
 }  // namespace
 
@@ -61,46 +141,43 @@ ReadResult Files::Read(const fs::path& path) const {
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    result.status = IoStatus::Failed("apertura", path, std::make_error_code(std::errc::no_such_file_or_directory));
+    result.status = IoStatus::Failed("apertura", path,
+                                     std::make_error_code(std::errc::no_such_file_or_directory));
     return result;
   }
   result.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) result.status = IoStatus::Failed("lettura", path, std::make_error_code(std::errc::io_error));
+  if (in.bad()) {
+    result.status = IoStatus::Failed("lettura", path, std::make_error_code(std::errc::io_error));
+  }
   return result;
 }
 
 IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs::path* previous) {
-  auto fail = [&](WriteStep step, const fs::path& path, std::error_code code) {
+  const fs::path temp = TempNameFor(target);
+  auto fail = [&](WriteStep step, std::error_code code, const fs::path& path) {
     return IoStatus::Failed(StepName(step), path, code);
   };
-  const fs::path temp = TempNameFor(target);
-  std::error_code ec = Inject(WriteStep::kCreateTemp);
-  const int fd = ec ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return fail(WriteStep::kCreateTemp, target, ec ? ec : LastError());
 
+  std::error_code ec = Inject(WriteStep::kCreateTemp);
+  const Handle handle = ec ? kNoHandle : CreateNew(temp);
+  if (handle == kNoHandle) return fail(WriteStep::kCreateTemp, ec ? ec : LastError(), target);
+
+  // Until the rename, a failure leaves the old file as it was and removes the temporary one.
   auto abandon = [&](WriteStep step, std::error_code code) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return fail(step, target, code);
+    CloseHandleChecked(handle);
+    RemoveQuietly(temp);
+    return fail(step, code, target);
   };
-  if ((ec = Inject(WriteStep::kWrite))) return abandon(WriteStep::kWrite, ec);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return abandon(WriteStep::kWrite, LastError());
-    }
-    done += static_cast<std::size_t>(n);
+  if ((ec = Inject(WriteStep::kWrite)) || (ec = WriteAll(handle, bytes))) {
+    return abandon(WriteStep::kWrite, ec);
   }
   if ((ec = Inject(WriteStep::kFlush))) return abandon(WriteStep::kFlush, ec);
-  if ((ec = Inject(WriteStep::kFsync))) return abandon(WriteStep::kFsync, ec);
-  if (::fsync(fd) != 0) return abandon(WriteStep::kFsync, LastError());
-  if ((ec = Inject(WriteStep::kClose))) return abandon(WriteStep::kClose, ec);
-  if (::close(fd) != 0) {
-    ec = LastError();
-    ::unlink(temp.c_str());
-    return fail(WriteStep::kClose, target, ec);
+  if ((ec = Inject(WriteStep::kFsync)) || (ec = SyncHandle(handle))) {
+    return abandon(WriteStep::kFsync, ec);
+  }
+  if ((ec = Inject(WriteStep::kClose)) || (ec = CloseHandleChecked(handle))) {
+    RemoveQuietly(temp);
+    return fail(WriteStep::kClose, ec, target);
   }
 
   if (previous != nullptr && Exists(target)) {
@@ -108,26 +185,22 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
     // durable copy where the file system has no links.
     const fs::path link_temp = TempNameFor(*previous);
     ec = Inject(WriteStep::kKeepPrevious);
-    if (!ec && ::link(target.c_str(), link_temp.c_str()) == 0) {
-      if (::rename(link_temp.c_str(), previous->c_str()) != 0) {
-        ec = LastError();
-        ::unlink(link_temp.c_str());
-      }
+    if (!ec && LinkFile(target, link_temp)) {
+      if ((ec = RenameOver(link_temp, *previous))) RemoveQuietly(link_temp);
     } else if (!ec) {
       const IoStatus copied = Copy(target, *previous);
       if (!copied) ec = copied.code();
     }
     if (ec) {
-      ::unlink(temp.c_str());
-      return fail(WriteStep::kKeepPrevious, *previous, ec);
+      RemoveQuietly(temp);
+      return fail(WriteStep::kKeepPrevious, ec, *previous);
     }
   }
-  if ((ec = Inject(WriteStep::kRename)) || ::rename(temp.c_str(), target.c_str()) != 0) {
-    if (!ec) ec = LastError();
-    ::unlink(temp.c_str());
-    return fail(WriteStep::kRename, target, ec);
+  if ((ec = Inject(WriteStep::kRename)) || (ec = RenameOver(temp, target))) {
+    RemoveQuietly(temp);
+    return fail(WriteStep::kRename, ec, target);
   }
-  if ((ec = Inject(WriteStep::kSyncFolder))) return fail(WriteStep::kSyncFolder, target, ec);
+  if ((ec = Inject(WriteStep::kSyncFolder))) return fail(WriteStep::kSyncFolder, ec, target);
   SyncFolder(target.parent_path());
   return IoStatus::Ok();
 }
@@ -139,9 +212,7 @@ IoStatus Files::Copy(const fs::path& from, const fs::path& to) {
 }
 
 IoStatus Files::Remove(const fs::path& path) {
-  if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-    return IoStatus::Failed("cancellazione", path, LastError());
-  }
+  if (std::error_code ec = RemoveFile(path)) return IoStatus::Failed("cancellazione", path, ec);
   return IoStatus::Ok();
 }
 
@@ -150,8 +221,7 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
   std::size_t start = 0;
   while (start < bytes.size()) {
     std::size_t end = bytes.find('\n', start);
-    const bool last = end == std::string_view::npos;
-    if (last) end = bytes.size();
+    if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.emplace_back(line);
