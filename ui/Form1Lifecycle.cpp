@@ -21,11 +21,14 @@ bool OffLine(const TextBox& mode_flag) { return LeadingNumber(mode_flag.Text()) 
 }  // namespace
 
 void Form1::Form1_Load() {
-  // 1. The own station, from the station file; without it the station window stands in.
+  // 1. The own station, from the station file; without it (or when it cannot be read) the
+  // station window stands in.
   const std::filesystem::path station_file = program_.File(kStationFileName);
   bool shown_instead = false;
-  if (program_.Disk().Exists(station_file)) {
-    const ReadResult read = program_.Disk().Read(station_file);
+  const ReadResult read = program_.Disk().Exists(station_file)
+                              ? program_.Disk().Read(station_file)
+                              : ReadResult{IoStatus::Failed("apertura", station_file, {}), {}};
+  if (read.status) {
     const StationConfigValues station = ReadStationConfig(read.bytes);
     if (station.call) {
       Label39.SetCaption(*station.call);

@@ -84,6 +84,17 @@ TEST_F(ContestFileTest, ReadBackGivesWhatWasSaved) {
   EXPECT_EQ(read->edi_record_lines, std::vector<std::string>{kEdi});
 }
 
+TEST_F(ContestFileTest, UnreadableFileIsReportedAndGivesNothing) {
+  WriteBytes(File("parziale.db"), "QSO# 002\r\n");
+  disk_.unreadable = "parziale.db";
+  Start();
+  messages_.shown.clear();
+  EXPECT_FALSE(ReadContestFile(program()).has_value());
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
+  EXPECT_NE(messages_.shown[0].text.find("parziale.db"), std::string::npos);
+}
+
 TEST_F(ContestFileTest, EdiHeaderWindowLoadsFromTheMainWindow) {
   Form1& main = Start();
   main.Text14.SetText(kEdi + "\r\n");

@@ -14,12 +14,20 @@ namespace keldra::testing {
 inline constexpr const char* kStationFile =
     "Call = QX0ABC\r\nLocator = JN71AB\r\nIQRP = 003\r\nMQC = \r\n";
 
-// A disk on which creating a file is refused, as in a read-only folder.
+// A disk on which creating a file is refused, as in a read-only folder, and on which one named
+// file can be made unreadable.
 class ReadOnlyDisk : public Files {
  public:
   bool read_only = false;
+  std::string unreadable;
 
  protected:
+  std::error_code InjectRead(const fs::path& path) const override {
+    if (!unreadable.empty() && path.filename() == unreadable) {
+      return std::make_error_code(std::errc::io_error);
+    }
+    return {};
+  }
   std::error_code Inject(WriteStep step) override {
     if (read_only && step == WriteStep::kCreateTemp) {
       return std::make_error_code(std::errc::permission_denied);

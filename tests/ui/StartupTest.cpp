@@ -75,6 +75,15 @@ TEST_F(StartupTest, WithoutStationFileTheStationWindowStandsIn) {
   EXPECT_EQ(main.Text3.Text(), "07.30");
 }
 
+TEST_F(StartupTest, UnreadableStationFileIsTreatedAsMissing) {
+  WriteBytes(File("config.txt"), kStationFile);
+  disk_.unreadable = "config.txt";
+  Form1& main = Start();
+  EXPECT_FALSE(main.Visible());
+  EXPECT_TRUE(Shown<Form3>());
+  EXPECT_EQ(main.Label39.Caption(), "...");
+}
+
 TEST_F(StartupTest, ContestOnDiskAlwaysShowsTheStartWindow) {
   WriteBytes(File("config.txt"), kStationFile);
   WriteBytes(File("parziale.db"), "QSO# 002\r\n");
