@@ -16,7 +16,9 @@ std::vector<Member> ParseMembers(std::string_view bytes) {
   std::vector<Member> members;
   for (const std::string& line : SplitLines(bytes)) {
     const std::size_t hash = line.find('#');
-    if (hash == std::string::npos) continue;
+    if (hash == std::string::npos) {
+      continue;
+    }
     members.push_back({Trim(std::string_view(line).substr(0, hash)),
                        Trim(std::string_view(line).substr(hash + 1))});
   }
@@ -29,7 +31,9 @@ std::string MemberLine(const Member& member) {
 
 std::string FormatMembers(const std::vector<Member>& members) {
   std::string bytes;
-  for (const Member& member : members) bytes += MemberLine(member);
+  for (const Member& member : members) {
+    bytes += MemberLine(member);
+  }
   return bytes;
 }
 
@@ -49,7 +53,9 @@ long long NextMemberNumber(const std::vector<Member>& members) {
   long long highest = 0;
   for (const Member& member : members) {
     // Only a plain run of digits is a number; anything else cannot collide with a new one.
-    if (!IsAllDigits(member.number) || member.number.size() > 15) continue;
+    if (!IsAllDigits(member.number) || member.number.size() > 15) {
+      continue;
+    }
     highest = std::max(highest, std::stoll(member.number));
   }
   return highest + 1;
@@ -69,7 +75,9 @@ std::optional<std::string> CodeIn(std::string_view bytes, const std::string& key
 }
 
 std::string BytesOrNothing(const Files& files, const std::filesystem::path& path) {
-  if (!files.Exists(path)) return {};
+  if (!files.Exists(path)) {
+    return {};
+  }
   ReadResult read = files.Read(path);
   return read.status ? std::move(read.bytes) : std::string();
 }
@@ -79,7 +87,9 @@ std::string BytesOrNothing(const Files& files, const std::filesystem::path& path
 std::optional<std::string> LookUpClubCode(std::string_view callsign, std::string_view mqc_bytes,
                                           std::string_view iqrp_bytes) {
   const std::string key = MemberKey(Trim(callsign));
-  if (key.empty()) return std::nullopt;
+  if (key.empty()) {
+    return std::nullopt;
+  }
   std::optional<std::string> iqrp = CodeIn(iqrp_bytes, key, Club::kIqrp);
   return iqrp ? iqrp : CodeIn(mqc_bytes, key, Club::kMqc);
 }
@@ -92,11 +102,15 @@ std::optional<std::string> LookUpClubCode(const Files& files, const std::filesys
 
 MemberFile ReadMemberFile(const Files& files, const std::filesystem::path& path) {
   MemberFile file;
-  if (!files.Exists(path)) return file;
+  if (!files.Exists(path)) {
+    return file;
+  }
   file.exists = true;
   ReadResult read = files.Read(path);
   file.status = read.status;
-  if (file.status) file.members = ParseMembers(read.bytes);
+  if (file.status) {
+    file.members = ParseMembers(read.bytes);
+  }
   return file;
 }
 

@@ -62,7 +62,9 @@ void Form11::Layout() {
   Place(Text6, 170, 370, 160, 26);
   Place(Command3, 342, 368, 100, 30);
   Place(Command1, 444, 422, 100, 32);
-  for (TextBox* field : {&Text5, &Text6}) field->SetFont({.points = 11});
+  for (TextBox* field : {&Text5, &Text6}) {
+    field->SetFont({.points = 11});
+  }
   SetTabOrder({&Combo1, &Text5, &Command2, &Text6, &Command3, &Command1, &Text1, &Text2});
 }
 
