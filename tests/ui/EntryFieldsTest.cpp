@@ -1,0 +1,338 @@
+// The entry row of the main window as the operator types it, field by field, and a whole contest
+// logged from the keyboard alone.
+#include "MainWindowFixture.h"
+#include "core/StateFile.h"
+#include "ui/ContestFile.h"
+
+namespace keldra::testing {
+namespace {
+
+class EntryFieldsTest : public MainWindowTest {
+ protected:
+  TextBox* FocusedBox() { return dynamic_cast<TextBox*>(program().Desktop().ActiveControl()); }
+  // Types into whatever field has the focus, one key at a time: "\n" is Enter, and Enter on the
+  // "OK" button presses it.
+  void Keys(std::string_view keys) {
+    for (char c : keys) {
+      Control* focus = program().Desktop().ActiveControl();
+      ASSERT_NE(focus, nullptr);
+      if (auto* button = dynamic_cast<CommandButton*>(focus)) {
+        ASSERT_EQ(c, '\n') << "typing into " << button->Name();
+        button->Press();
+        continue;
+      }
+      auto* box = dynamic_cast<TextBox*>(focus);
+      ASSERT_NE(box, nullptr) << focus->Name();
+      if (c == '\n') {
+        box->PressKey(key::kEnter);
+      } else {
+        box->Type(std::string(1, c));
+      }
+    }
+  }
+  void Arrow(int key_code) { FocusedBox()->PressKey(key_code); }
+  void ShiftTab() { program().Desktop().FocusNext(true); }
+};
+
+// --- Moving along the row ---
+
+TEST_F(EntryFieldsTest, EnterAndSpaceMoveOnWithoutTypingABlank) {
+  Form1& f = Main();
+  ASSERT_EQ(Focused(), "Text6");
+  Keys("QX1ABC ");
+  EXPECT_EQ(f.Text6.Text(), "QX1ABC");
+  EXPECT_EQ(Focused(), "Text7");
+  Keys("\n");
+  EXPECT_EQ(Focused(), "Text8");
+  Keys(" 012\n");
+  EXPECT_EQ(Focused(), "Text10");
+  EXPECT_EQ(f.Text9.Text(), "012");
+  Keys("JN71GD ");
+  EXPECT_EQ(Focused(), "Text11");
+  Keys("\n");
+  EXPECT_EQ(Focused(), "Command1");
+}
+
+TEST_F(EntryFieldsTest, EnteringAFieldTrimsTheOneBeforeAndPutsTheCaretAtTheEnd) {
+  Form1& f = Main();
+  f.Text7.SetText(" 57 ");
+  f.Text8.SetText("  55");
+  f.Text8.SetFocus();
+  EXPECT_EQ(f.Text7.Text(), "57");
+  EXPECT_EQ(f.Text8.SelStart(), 4);
+  f.Text9.SetFocus();
+  EXPECT_EQ(f.Text8.Text(), "55");
+  f.Text10.SetText("JN71GD");
+  f.Text11.SetFocus();
+  EXPECT_EQ(f.Text11.SelStart(), 0);
+  f.Text10.SetText(" JN71GD");  // only the field before is trimmed, when it is entered again
+  f.Text11.SetText("I003");
+  f.Text10.SetFocus();
+  f.Text11.SetFocus();
+  EXPECT_EQ(f.Text10.Text(), "JN71GD");
+  EXPECT_EQ(f.Text11.SelStart(), 4);
+}
+
+// --- Serial number to send ---
+
+TEST_F(EntryFieldsTest, SerialIsZeroFilledToThreeDigits) {
+  Form1& f = Main();
+  for (const auto& [written, shown] : std::vector<std::pair<std::string, std::string>>{
+           {"2", "002"}, {"10", "010"}, {"100", "100"}, {"1000", "1000"}}) {
+    f.Text1.SetText(written);
+    EXPECT_EQ(f.Text1.Text(), shown) << written;
+  }
+}
+
+// --- Date and time ---
+
+TEST_F(EntryFieldsTest, TypedDateIsNormalisedOnLeaving) {
+  Form1& f = Main();
+  GoOffLine("");
+  for (const auto& [typed, normal] :
+       std::vector<std::pair<std::string, std::string>>{{"1/7/23", "01/07/23"},
+                                                        {"16/7/23", "16/07/23"},
+                                                        {"160723", "16/07/23"},
+                                                        {"16072023", "16/07/23"},
+                                                        {"16/07/2023", "16/07/23"},
+                                                        {"1723", "01/07/23"},
+                                                        {"1/12/23", "01/12/23"}}) {
+    f.Text2.SetText("");
+    f.Text2.SetFocus();
+    Keys(typed + "\n");
+    EXPECT_EQ(f.Text2.Text(), normal) << typed;
+    EXPECT_EQ(Focused(), "Text3");
+  }
+}
+
+TEST_F(EntryFieldsTest, TypedTimeIsFormatted) {
+  Form1& f = Main();
+  GoOffLine();
+  f.Text3.SetFocus();
+  Keys("0920");
+  EXPECT_EQ(f.Text3.Text(), "09.20");  // at once
+  EXPECT_EQ(f.Text3.SelStart(), 5);
+
+  f.Text3.SetText("");
+  Keys("09:20");
+  EXPECT_EQ(f.Text3.Text(), "09:20");
+  Keys("\n");
+  EXPECT_EQ(f.Text3.Text(), "09.20");  // on leaving
+}
+
+TEST_F(EntryFieldsTest, OffLineHourIsZeroFilledWhenTheLocatorIsEntered) {
+  Form1& f = Main();
+  GoOffLine();
+  for (const auto& [typed, filled] : std::vector<std::pair<std::string, std::string>>{
+           {"920", "09.20"}, {"7.20", "07.20"}, {"9:20", "09.20"}, {"13.05", "13.05"}}) {
+    f.Text3.SetText("");
+    f.Text3.SetFocus();
+    Keys(typed);
+    f.Text10.SetFocus();
+    EXPECT_EQ(f.Text3.Text(), filled) << typed;
+    EXPECT_EQ(f.Text2.Text(), "16/07/23") << "off-line the typed date stays";
+  }
+}
+
+TEST_F(EntryFieldsTest, OnLineDateAndTimeAreTheClocksUtcWhenTheLocatorIsEntered) {
+  struct Case {
+    DateTime local;
+    const char* date;
+    const char* time;
+  };
+  Form1& f = Main();
+  for (const Case& c : {Case{{2023, 7, 16, 11, 5, 0}, "16/07/23", "09.05"},
+                        Case{{2023, 7, 16, 2, 15, 0}, "16/07/23", "00.15"},
+                        Case{{2023, 7, 17, 0, 30, 0}, "16/07/23", "22.30"},
+                        Case{{2024, 1, 1, 1, 0, 0}, "31/12/23", "23.00"}}) {
+    clock_.Set(c.local);
+    f.Text9.SetFocus();
+    f.Text10.SetFocus();
+    EXPECT_EQ(f.Text2.Text(), c.date);
+    EXPECT_EQ(f.Text3.Text(), c.time);
+  }
+}
+
+// --- Mode ---
+
+TEST_F(EntryFieldsTest, ArrowsSetModeAndResetBothReports) {
+  Form1& f = Main();
+  f.Text5.SetFocus();
+  Arrow(key::kDown);
+  EXPECT_EQ(f.Text5.Text(), "CW");
+  EXPECT_EQ(f.Text7.Text(), "599");
+  EXPECT_EQ(f.Text8.Text(), "599");
+  Arrow(key::kUp);
+  EXPECT_EQ(f.Text5.Text(), "SSB");
+  EXPECT_EQ(f.Text7.Text(), "59");
+  EXPECT_EQ(f.Text8.Text(), "59");
+  f.Text7.SetText("57");
+  f.Text8.SetText("55");
+  Arrow(key::kUp);  // the mode stays, the reports go back
+  EXPECT_EQ(f.Text7.Text(), "59");
+  EXPECT_EQ(f.Text8.Text(), "59");
+  EXPECT_EQ(f.Text5.SelStart(), 3);
+  Keys("x");  // locked: nothing typed
+  EXPECT_EQ(f.Text5.Text(), "SSB");
+  Keys("\n");
+  EXPECT_EQ(Focused(), "Text6");
+}
+
+// --- Callsign ---
+
+TEST_F(EntryFieldsTest, CallsignUpperCasedAndDuplicateHintedFromFourCharacters) {
+  Form1& f = Main();
+  Row("QX1ABC", "001", "JN71GD");
+  f.Command1.Press();
+  ASSERT_EQ(f.Label19.Caption(), "1");
+
+  Keys("qx1");
+  EXPECT_EQ(f.Text6.Text(), "QX1");
+  EXPECT_EQ(f.Text6.SelStart(), 3);
+  EXPECT_FALSE(f.Label55.Visible());
+  EXPECT_EQ(f.Text6.BackColor(), kWhite);
+  Keys("a");  // part of the logged QX1ABC: an early hint
+  EXPECT_TRUE(f.Label55.Visible());
+  EXPECT_EQ(f.Text6.BackColor(), kYellow);
+  Keys("d");
+  EXPECT_FALSE(f.Label55.Visible());
+  EXPECT_EQ(f.Text6.BackColor(), kWhite);
+  f.Text6.Backspace();
+  f.Text6.Backspace();
+  EXPECT_EQ(f.Text6.Text(), "QX1");
+  EXPECT_FALSE(f.Label55.Visible());
+}
+
+// --- Serial received and club code ---
+
+TEST_F(EntryFieldsTest, SerialReceivedTrimmedAndZeroFilledOnLeaving) {
+  Form1& f = Main();
+  for (const auto& [typed, filled] : std::vector<std::pair<std::string, std::string>>{
+           {"7", "007"}, {"42", "042"}, {"123", "123"}, {"1234", "1234"}}) {
+    f.Text9.SetText("");
+    f.Text9.SetFocus();
+    Keys(typed + "\n");
+    EXPECT_EQ(f.Text9.Text(), filled) << typed;
+    EXPECT_EQ(Focused(), "Text10");
+  }
+  f.Text9.SetText("  7");
+  f.Text9.SetFocus();
+  f.Text10.SetFocus();
+  EXPECT_EQ(f.Text9.Text(), "007");
+}
+
+TEST_F(EntryFieldsTest, ClubCodeFilledFromTheFilesOnEnteringTheSerial) {
+  WriteBytes(File("iqrp.txt"), "QX1ABC#7\r\nQX2DEF#9\r\n");
+  WriteBytes(File("mqc.txt"), "QX2DEF#5\r\nQX3GHI#123\r\n");
+  Form1& f = Main();
+  struct Case {
+    const char* call;
+    const char* typed;
+    const char* code;
+  };
+  for (const Case& c : {Case{"QX1ABC/P", "", "I007"}, Case{"QX2DEF", "", "I009"},
+                        Case{"QX3GHI", "", "M123"}, Case{"QX4JKL", "M042", "M042"}}) {
+    f.Text11.SetText(c.typed);
+    f.Text6.SetText(c.call);
+    f.Text6.SetFocus();
+    Keys("\n\n\n");
+    ASSERT_EQ(Focused(), "Text9");
+    EXPECT_EQ(f.Text11.Text(), c.code) << c.call;
+  }
+  f.Text11.SetFocus();
+  f.Text11.SetText("");
+  Keys("i003");
+  EXPECT_EQ(f.Text11.Text(), "I003");
+}
+
+// --- Locator ---
+
+TEST_F(EntryFieldsTest, LocatorComputesAtTheSixthCharacterAndShowsTheLabels) {
+  Form1& f = Main();
+  Label* const shown[] = {&f.Label12, &f.Label13, &f.Label14, &f.Label15, &f.Label16, &f.Label17};
+  f.Text10.SetFocus();
+  Keys("jn71g");
+  EXPECT_EQ(f.Text10.Text(), "JN71G");
+  EXPECT_EQ(f.Text10.SelStart(), 5);
+  for (const Label* l : shown) EXPECT_FALSE(l->Visible()) << l->Name();
+  Keys("d");
+  EXPECT_EQ(f.Text10.Text(), "JN71GD");
+  EXPECT_EQ(f.Label13.Caption(), " 168");
+  EXPECT_EQ(f.Label15.Caption(), " 271");
+  for (const Label* l : shown) EXPECT_TRUE(l->Visible()) << l->Name();
+  f.Text10.Backspace();
+  for (const Label* l : shown) EXPECT_FALSE(l->Visible()) << l->Name();
+  EXPECT_EQ(f.Label13.Caption(), " 168");  // the last values stay
+}
+
+// --- Mode flag ---
+
+TEST_F(EntryFieldsTest, ModeFlagOneSwitchesTheRowOffLine) {
+  Form1& f = Main();
+  f.Text15.SetText("1");
+  EXPECT_EQ(f.Label46.Caption(), "off-line");
+  EXPECT_EQ(f.Text2.Text(), "");
+  EXPECT_EQ(f.Text3.Text(), "");
+  EXPECT_TRUE(f.Command9.Visible());
+  EXPECT_EQ(Focused(), "Text2");
+}
+
+// --- A whole contest from the keyboard ---
+
+TEST_F(EntryFieldsTest, TenQsosFromTheKeyboardAlone) {
+  WriteBytes(File("iqrp.txt"), "QX1BB#3\r\n");
+  WriteBytes(File("mqc.txt"), "QX1DD#123\r\n");
+  Form1& f = Main();
+  struct Qso {
+    const char* call;
+    const char* serial;
+    const char* locator;
+    const char* club;  // typed; QX1BB and QX1DD come from the files
+    bool cw;
+  };
+  const Qso qsos[] = {
+      {"qx1aa", "1", "jn71gd", "", false},    {"qx1bb", "2", "jn91gd", "", false},
+      {"qx1cc", "3", "jn81hd", "", false},    {"qx1dd", "14", "jn80gd", "", false},
+      {"qx1ee", "5", "jn82gd", "", false},    {"qx1ff", "6", "jn81gd", "", false},
+      {"qx1gg", "7", "jn71gd", "i010", true}, {"qx1hh", "8", "jn91gd", "", true},
+      {"qx1ii", "9", "jn80gd", "", false},    {"qx1jj", "10", "jn81hd", "m5", false},
+  };
+  bool cw = false;
+  int minute = 30;
+  for (const Qso& q : qsos) {
+    clock_.Set({2023, 7, 16, 9, minute++, 0});
+    ASSERT_EQ(Focused(), "Text6");
+    if (q.cw != cw) {
+      ShiftTab();
+      ASSERT_EQ(Focused(), "Text5");
+      Arrow(q.cw ? key::kDown : key::kUp);
+      Keys("\n");
+      cw = q.cw;
+    }
+    Keys(std::string(q.call) + "\n\n\n" + q.serial + " " + q.locator + "\n" + q.club + "\n\n");
+    ASSERT_TRUE(messages_.shown.empty()) << LastMessage();
+  }
+  EXPECT_EQ(f.Label19.Caption(), "10");
+  EXPECT_EQ(f.Label21.Caption(), "1016");
+  EXPECT_EQ(f.Label23.Caption(), "4");
+  EXPECT_EQ(f.Label25.Caption(), "1468");
+  EXPECT_EQ(f.Label44.Caption(), "102");
+  EXPECT_EQ(f.Label27.Caption(), "QX1AA");
+  EXPECT_EQ(f.Label28.Caption(), "JN71GD");
+  EXPECT_EQ(f.Label29.Caption(), " 168");
+  EXPECT_EQ(f.Label51.Caption(), "2");
+  EXPECT_EQ(f.Label52.Caption(), "2");
+  EXPECT_EQ(f.Text1.Text(), "011");
+
+  const std::vector<std::string> lines = SplitLines(f.Text12.Text());
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[1], "002   16/07/23   07.31   144Mhz   SSB   QX1BB       59-002   JN91GD   I003");
+  EXPECT_EQ(lines[3], "004   16/07/23   07.33   144Mhz   SSB   QX1DD       59-014   JN80GD   M123");
+  EXPECT_EQ(lines[6], "007   16/07/23   07.36   144Mhz   CW    QX1GG       599-007  JN71GD   I010");
+  EXPECT_EQ(lines[9], "010   16/07/23   07.39   144Mhz   SSB   QX1JJ       59-010   JN81HD   M5");
+  EXPECT_EQ(SplitLines(f.Text14.Text())[5], "230716;0735;QX1FF;1;59;006;59;006;;JN81GD;1;;;;");
+  EXPECT_EQ(ReadBytes(File("parziale.db")), StateFileText(ContestStateOf(f)));
+}
+
+}  // namespace
+}  // namespace keldra::testing
