@@ -52,6 +52,8 @@ TEST(CodePageTest, OutsideTheCodePageOrBrokenUtf8BecomesQuestionMarks) {
   };
   const Case cases[] = {
       {"greek alpha", "\xCE\xB1", "?"},
+      {"C1 control that the euro sign took", "\xC2\x80", "?"},
+      {"C1 control that the s caron took", "\xC2\x8A", "?"},
       {"cjk",
        "a\xE4\xB8\xAD"
        "b",
