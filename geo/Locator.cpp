@@ -1,5 +1,6 @@
 #include "geo/Locator.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace keldra {
@@ -16,12 +17,6 @@ double CoRoot(double x) {
   return radicand > 0 ? std::sqrt(radicand) : 0;
 }
 
-// arccos written as an arctangent, as the recipe has it; arccos 0 is pi / 2.
-double ArcCos(double c) {
-  if (c == 0) return kPi / 2;
-  return std::atan(CoRoot(c) / c) + (1 - Sign(c)) * kPi / 2;
-}
-
 bool ThirdIsDigit(std::string_view locator) {
   return locator.size() >= 3 && locator[2] >= '0' && locator[2] <= '9';
 }
@@ -33,25 +28,34 @@ bool Fails(std::string_view locator) {
 // West-positive longitude in degrees to an eastward angle in radians, in [0, 2 pi).
 double EastwardRadians(double west) { return (180 * (Sign(west - 0.0001) + 1) - west) * k; }
 
-std::string Published(long long value) { return " " + std::to_string(value); }
+// A whole number with one leading blank, as the result fields show it.
+std::string Published(long long value) {
+  char buffer[24] = {' '};
+  const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, value).ptr;
+  return std::string(buffer, end);
+}
 
-struct DistanceBearing {
-  double d = 0;  // angular distance, radians
-  double a = 0;  // bearing, radians
-};
+}  // namespace
 
-DistanceBearing Solve(const LocatorPoint& own, const LocatorPoint& other) {
+double LocatorArcCos(double c) {
+  if (c == 0) return kPi / 2;
+  return std::atan(CoRoot(c) / c) + (1 - Sign(c)) * kPi / 2;
+}
+
+LocatorPath PathBetween(const LocatorPoint& own, const LocatorPoint& other) {
   const double l1 = EastwardRadians(-own.longitude);
   const double l2 = EastwardRadians(-other.longitude);
   const double phi1 = own.latitude * k;
   const double phi2 = other.latitude * k;
 
   // The 0.0001 is always added: it keeps a path along a meridian off the exact-zero cases.
+  // A negative difference is brought into (0, 2 pi); one that cancels to exactly 0 stays 0
+  // (the recipe's sign(0) = 0 would put the other station on the far side of the globe).
   double dl = l1 - l2 + 0.0001;
-  dl = dl + (1 - Sign(dl)) * kPi;
+  if (dl != 0) dl = dl + (1 - Sign(dl)) * kPi;
 
   const double c = std::sin(phi1) * std::sin(phi2) + std::cos(phi1) * std::cos(phi2) * std::cos(dl);
-  const double d = ArcCos(c);
+  const double d = LocatorArcCos(c);
 
   double a = 0;
   const double sin_d = std::sin(d);
@@ -68,7 +72,7 @@ DistanceBearing Solve(const LocatorPoint& own, const LocatorPoint& other) {
     } else {
       ca = (std::sin(phi2) - c * std::sin(phi1)) / sin_d / cos_phi1;
     }
-    a = ca < -0.9999999 ? kPi : ArcCos(ca);
+    a = ca < -0.9999999 ? kPi : LocatorArcCos(ca);
     // East or west of the meridian. Along a meridian, or to the antipode, both sides are the
     // same path: the recipe's factor sign(0) = 0 would wipe out the bearing, so keep it.
     const double side = Sign(dl - kPi) * Sign(kPi - d);
@@ -77,10 +81,9 @@ DistanceBearing Solve(const LocatorPoint& own, const LocatorPoint& other) {
     // recipe's sign(0) = 0 would turn it south.
     a = a == 0 ? 2 * kPi : a + (1 - Sign(a)) * kPi;
   }
-  return {d, a};
+  return {.km = static_cast<long long>(std::floor(kEarthRadiusKm * d + 0.5)),
+          .degrees = static_cast<long long>(std::floor(a / k + 0.5))};
 }
-
-}  // namespace
 
 std::string CompleteLocator(std::string_view locator) {
   std::string completed(locator);
@@ -108,16 +111,14 @@ LocatorResult CalculateLocators(std::string_view own, std::string_view other) {
     result.bearing = kLocatorFailed;
   } else {
     const LocatorCoordinates coordinates{LocatorCentre(l1), LocatorCentre(l2)};
-    const DistanceBearing path = Solve(coordinates.own, coordinates.other);
-    result.degrees = static_cast<long long>(std::floor(path.a / k + 0.5));
-    result.km = static_cast<long long>(std::floor(kEarthRadiusKm * path.d + 0.5));
-    result.distance = Published(result.km);
-    result.bearing = Published(result.degrees);
+    result.path = PathBetween(coordinates.own, coordinates.other);
+    result.distance = Published(result.path.km);
+    result.bearing = Published(result.path.degrees);
     result.coordinates = coordinates;
   }
   // Two equal locator fields (after a failure the other one is empty) read bearing 0.
   const std::string_view other_after = result.failed ? std::string_view() : other;
-  if (own == other_after) result.bearing = "0";
+  if (own == other_after) result.bearing.assign(1, '0');
   return result;
 }
 

@@ -35,6 +35,13 @@ struct LocatorCoordinates {
   LocatorPoint other;
 };
 
+// Whole kilometres and whole degrees (0 to 360; due north is 360) of the path between two
+// points, both rounded with halves up. Two coinciding points give 0 km and bearing 0.
+struct LocatorPath {
+  long long km = 0;
+  long long degrees = 0;
+};
+
 struct LocatorResult {
   // Some check failed: the results read "??????" and the other locator is to be emptied.
   bool failed = false;
@@ -45,8 +52,7 @@ struct LocatorResult {
   std::string distance;
   std::string bearing;
   // The whole numbers behind the texts; only meaningful when the calculation did not fail.
-  long long km = 0;
-  long long degrees = 0;
+  LocatorPath path;
   // Set only when the calculation did not fail.
   std::optional<LocatorCoordinates> coordinates;
 };
@@ -54,6 +60,13 @@ struct LocatorResult {
 // The centre of the subsquare of an already completed locator (see CompleteLocator): from the
 // character codes of its first six characters, a missing position counting as code 0.
 LocatorPoint LocatorCentre(std::string_view locator);
+
+LocatorPath PathBetween(const LocatorPoint& own, const LocatorPoint& other);
+
+// arccos in [0, pi] written as the recipe has it, arctan(sqrt(1 - c^2) / c) plus pi for a
+// negative c, with the limits filled in: arccos 0 is pi / 2, and a rounding residue beyond
+// +-1 counts as +-1.
+double LocatorArcCos(double c);
 
 // A locator of one to four characters completed with "LL" (the middle of the square); any other
 // text unchanged.
