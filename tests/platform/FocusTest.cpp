@@ -45,6 +45,7 @@ class FocusForm : public Form {
   CommandButton Command1{*this, "Command1"};
 
  protected:
+  void OnLoad() override { log_.push_back(Name() + " load"); }
   void OnActivate() override { log_.push_back(Name() + " activate"); }
   void OnUnload() override { log_.push_back(Name() + " unload"); }
 
@@ -254,6 +255,18 @@ TEST_F(FocusTest, FocusingAControlOfAnotherWindowActivatesItFirst) {
   a_.Text1.SetFocus();  // brings A back
   EXPECT_EQ(screen_.ActiveForm(), &a_);
   EXPECT_EQ(log_, (Log{"A activate", "B activate", "A activate", "A.Text1 got"}));
+}
+
+TEST_F(FocusTest, LoadAndUnloadRunOnceAndAnUnloadedWindowStaysClosed) {
+  b_.RunLoad();
+  b_.RunLoad();
+  b_.Show();
+  b_.Unload();
+  b_.Unload();
+  b_.Show();  // the registry creates a new window instead
+  EXPECT_FALSE(b_.Visible());
+  EXPECT_EQ(screen_.ActiveForm(), &a_);
+  EXPECT_EQ(log_, (Log{"A activate", "B load", "B activate", "B unload", "A activate"}));
 }
 
 }  // namespace
