@@ -3,7 +3,6 @@
 // meets the forms it checks. The row also shows the distance and bearing of the locator being
 // typed and warns of a callsign already in the list.
 #include <algorithm>
-#include <functional>
 
 #include "core/EntryDate.h"
 #include "core/Text.h"
@@ -33,10 +32,9 @@ void TrimField(TextBox& field) { field.SetText(Trim(field.Text())); }
 bool OnLine(const TextBox& mode_flag) { return LeadingNumber(mode_flag.Text()) == 0; }
 
 // Whether the list text holds `call` anywhere (the early duplicate hint; the commit refuses by
-// whole callsign). The list may hold 20,000 QSOs, so the search skips ahead by the pattern.
+// whole callsign). The plain find scans a 20,000-QSO list in a fraction of a millisecond.
 bool ListContains(const std::string& list, const std::string& call) {
-  return std::search(list.begin(), list.end(),
-                     std::boyer_moore_horspool_searcher(call.begin(), call.end())) != list.end();
+  return list.find(call) != std::string::npos;
 }
 
 }  // namespace
