@@ -272,6 +272,26 @@ TEST_F(StartWindowTest, ContinuaShowsTheMainWindowOnLine) {
   EXPECT_TRUE(main.Text2.Locked());
 }
 
+TEST_F(StartWindowTest, ContinuaBringsBackTheSavedContest) {
+  Form1& first = Start();
+  const std::string line =
+      "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
+  first.Text12.SetText(line + "\r\n");
+  first.Text14.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
+  first.Text1.SetText("002");
+  first.Label29.SetCaption(" 523");
+  ASSERT_TRUE(SaveContest(program(), first));
+  program().End();
+
+  Form1& main = Start();
+  ASSERT_TRUE(Shown<Form5>());
+  program().Get<Form5>().Command1.Press();
+  EXPECT_EQ(main.Text12.Text(), line + "\r\n");
+  EXPECT_EQ(main.Text1.Text(), "002");
+  EXPECT_EQ(main.Label29.Caption(), " 523");
+  EXPECT_EQ(program().Get<Form2>().Text1.Text(), main.Text14.Text());
+}
+
 TEST_F(StartWindowTest, ContinuaOffLineOpensDateAndTimeForTyping) {
   Form1& main = Start();
   Form5& start = program().Get<Form5>();
