@@ -2,11 +2,17 @@
 // and the award picture.
 #include "ui/Form1.h"
 #include "ui/Form10.h"
+#include "ui/Form6.h"
 #include "ui/Form7.h"
 
 namespace keldra {
 
-void Form1::Form1_Command5_Click() {}
+// The edit window opens ready for the callsign to look for.
+void Form1::Form1_Command5_Click() {
+  Form6& edit = program_.Get<Form6>();
+  edit.Show();
+  edit.Text1.SetFocus();
+}
 
 // An open statistics window only comes forward, with the results it computed when it opened.
 void Form1::Form1_Command6_Click() { program_.Get<Form7>().Show(); }
