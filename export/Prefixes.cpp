@@ -110,8 +110,12 @@ constexpr std::array kTable = {
 bool BeginsWithAny(std::string_view callsign, std::string_view alternatives) {
   while (true) {
     const std::size_t bar = alternatives.find('|');
-    if (callsign.starts_with(alternatives.substr(0, bar))) return true;
-    if (bar == std::string_view::npos) return false;
+    if (callsign.starts_with(alternatives.substr(0, bar))) {
+      return true;
+    }
+    if (bar == std::string_view::npos) {
+      return false;
+    }
     alternatives.remove_prefix(bar + 1);
   }
 }
@@ -121,24 +125,36 @@ bool BeginsWithAny(std::string_view callsign, std::string_view alternatives) {
 std::span<const PrefixRule> PrefixTable() { return kTable; }
 
 bool Matches(const PrefixRule& rule, std::string_view callsign) {
-  if (!rule.starts.empty() && !BeginsWithAny(callsign, rule.starts)) return false;
+  if (!rule.starts.empty() && !BeginsWithAny(callsign, rule.starts)) {
+    return false;
+  }
   if (rule.first != 0) {
-    if (callsign.size() < 2 || callsign[0] != rule.first) return false;
-    if (callsign[1] < rule.second_from || callsign[1] > rule.second_to) return false;
+    if (callsign.size() < 2 || callsign[0] != rule.first) {
+      return false;
+    }
+    if (callsign[1] < rule.second_from || callsign[1] > rule.second_to) {
+      return false;
+    }
   }
   if (!rule.third_digits.empty() &&
       (callsign.size() < 3 || rule.third_digits.find(callsign[2]) == std::string_view::npos)) {
     return false;
   }
-  if (!rule.suffix.empty() && !callsign.ends_with(rule.suffix)) return false;
-  if (!rule.except.empty() && BeginsWithAny(callsign, rule.except)) return false;
+  if (!rule.suffix.empty() && !callsign.ends_with(rule.suffix)) {
+    return false;
+  }
+  if (!rule.except.empty() && BeginsWithAny(callsign, rule.except)) {
+    return false;
+  }
   return true;
 }
 
 std::optional<std::string> CountryOf(std::string_view callsign) {
   std::optional<std::string> country;
   for (const PrefixRule& rule : kTable) {
-    if (Matches(rule, callsign)) country = std::string(rule.country);
+    if (Matches(rule, callsign)) {
+      country = std::string(rule.country);
+    }
   }
   return country;
 }

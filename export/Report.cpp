@@ -13,7 +13,9 @@ class ReportText {
     return *this;
   }
   ReportText& Blank(int count) {
-    for (int i = 0; i < count; ++i) Line();
+    for (int i = 0; i < count; ++i) {
+      Line();
+    }
     return *this;
   }
   // A section: its heading, a blank line, the shown text ended by one more line end, and the two
@@ -42,7 +44,9 @@ std::string BuildReport(const Statistics& shown, std::string_view date) {
       .Blank(1)
       .Line("QRB     Call      SQR")
       .Blank(1);
-  for (const std::string& entry : shown.ranking) report.Line(entry);
+  for (const std::string& entry : shown.ranking) {
+    report.Line(entry);
+  }
   report.Blank(2)
       .Section("####  DXCC  LAVORATI  ######", shown.countries)
       .Section("####  SQR   LAVORATI  ######", shown.squares)

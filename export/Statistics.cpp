@@ -25,16 +25,24 @@ constexpr std::size_t kRowStride = kMapColumns * kCellWidth + kLineEnd.size();
 
 std::vector<MapRow> MapRows() {
   std::vector<MapRow> rows;
-  for (char d = '4'; d >= '0'; --d) rows.push_back({'O', d});
-  for (char d = '9'; d >= '0'; --d) rows.push_back({'N', d});
-  for (char d = '9'; d >= '6'; --d) rows.push_back({'M', d});
+  for (char d = '4'; d >= '0'; --d) {
+    rows.push_back({'O', d});
+  }
+  for (char d = '9'; d >= '0'; --d) {
+    rows.push_back({'N', d});
+  }
+  for (char d = '9'; d >= '6'; --d) {
+    rows.push_back({'M', d});
+  }
   return rows;
 }
 
 // Blanks the map cell that holds `square`, if the map has one. Only whole cells are compared,
 // so a text that is not a square (a shifted column) can never blank half of two neighbours.
 void BlankOnMap(std::string& map, std::string_view square) {
-  if (square.size() != kCellWidth) return;
+  if (square.size() != kCellWidth) {
+    return;
+  }
   for (std::size_t row = 0; row * kRowStride < map.size(); ++row) {
     for (std::size_t column = 0; column < kMapColumns; ++column) {
       const std::size_t at = row * kRowStride + column * kCellWidth;
@@ -73,7 +81,9 @@ void CountHour(Tally& tally, std::string_view hour, long long km) {
 // Bearings on a sector's boundary (0, 30, ... 360) count in no sector.
 void CountSector(Tally& tally, double bearing) {
   for (int s = 0; s < kSectors; ++s) {
-    if (kSectorDegrees * s < bearing && bearing < kSectorDegrees * (s + 1)) ++tally.sector_qsos[s];
+    if (kSectorDegrees * s < bearing && bearing < kSectorDegrees * (s + 1)) {
+      ++tally.sector_qsos[s];
+    }
   }
 }
 
@@ -104,8 +114,12 @@ std::vector<std::string_view> QsoLines(std::string_view list) {
   while (!list.empty()) {
     const std::size_t end = list.find(kLineEnd);
     const std::string_view line = list.substr(0, end);
-    if (!line.empty()) lines.push_back(line);
-    if (end == std::string_view::npos) break;
+    if (!line.empty()) {
+      lines.push_back(line);
+    }
+    if (end == std::string_view::npos) {
+      break;
+    }
     list.remove_prefix(end + kLineEnd.size());
   }
   return lines;
@@ -129,9 +143,15 @@ std::string MapTemplate() {
   std::string map;
   const std::vector<MapRow> rows = MapRows();
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    if (r > 0) map += kLineEnd;
-    for (char d = '1'; d <= '9'; ++d) map += {'J', rows[r].field, d, rows[r].digit};
-    for (char d = '0'; d <= '3'; ++d) map += {'K', rows[r].field, d, rows[r].digit};
+    if (r > 0) {
+      map += kLineEnd;
+    }
+    for (char d = '1'; d <= '9'; ++d) {
+      map += {'J', rows[r].field, d, rows[r].digit};
+    }
+    for (char d = '0'; d <= '3'; ++d) {
+      map += {'K', rows[r].field, d, rows[r].digit};
+    }
   }
   return map;
 }
@@ -179,13 +199,19 @@ Statistics ComputeStatistics(std::string_view qso_list, const DistanceBearingSou
 
     if (!fields.square.empty()) {
       BlankOnMap(result.map, fields.square);
-      if (squares_listed.insert(fields.square).second) result.squares += fields.square + " - ";
+      if (squares_listed.insert(fields.square).second) {
+        result.squares += fields.square + " - ";
+      }
     }
 
     // A callsign of no known country leaves the previous QSO's country current.
-    if (std::optional<std::string> found = CountryOf(fields.callsign)) country = std::move(found);
+    if (std::optional<std::string> found = CountryOf(fields.callsign)) {
+      country = std::move(found);
+    }
     if (country && countries_listed.insert(*country).second) {
-      if (!result.countries.empty()) result.countries += " - ";
+      if (!result.countries.empty()) {
+        result.countries += " - ";
+      }
       result.countries += *country;
     }
   }

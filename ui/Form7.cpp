@@ -75,7 +75,9 @@ void Form7::Form7_Load() {
   Text3.SetText(statistics.countries);
   Text4.SetText(statistics.per_hour);
   Text5.SetText(statistics.per_sector);
-  for (const std::string& entry : statistics.ranking) List1.AddItem(entry);
+  for (const std::string& entry : statistics.ranking) {
+    List1.AddItem(entry);
+  }
 }
 
 Statistics Form7::Shown() const {

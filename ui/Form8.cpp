@@ -35,7 +35,9 @@ void Form8::Layout() {
 }
 
 void Form8::Form8_Command1_Click() {
-  if (Text1.Text().empty()) return;
+  if (Text1.Text().empty()) {
+    return;
+  }
   const std::filesystem::path path = program_.File(kReportFileName);
   const IoStatus written = program_.Disk().Replace(path, Text1.Text());
   if (!written) {
