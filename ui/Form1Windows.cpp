@@ -4,6 +4,7 @@
 #include "ui/Form10.h"
 #include "ui/Form6.h"
 #include "ui/Form7.h"
+#include "ui/Form9.h"
 
 namespace keldra {
 
@@ -19,6 +20,9 @@ void Form1::Form1_Command6_Click() { program_.Get<Form7>().Show(); }
 
 void Form1::Form1_Command11_Click() { program_.Get<Form10>().Show(); }
 
-void Form1::Form1_Picture3_Click() {}
+// The award picture is there only once the award is earned.
+void Form1::Form1_Picture3_Click() {
+  if (Picture3.Visible()) program_.Get<Form9>().Show();
+}
 
 }  // namespace keldra

@@ -1,0 +1,204 @@
+// "apri_parz": a contest saved in parziale.db comes back into the main window, from well-formed
+// files, damaged ones, and through a real stop and start of the program.
+#include "MainWindowFixture.h"
+#include "StartupFixture.h"
+#include "core/StateFile.h"
+#include "ui/ContestFile.h"
+#include "ui/Form2.h"
+#include "ui/Form5.h"
+
+namespace keldra::testing {
+namespace {
+
+constexpr const char* kListLine =
+    "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-012   JN71GD   I003";
+constexpr const char* kEdiLine = "230716;0730;QX1ABC;1;59;001;59;012;I003;JN71GD;168;;;;";
+
+ContestState OneQso() {
+  ContestState s;
+  s.serial = "002";
+  s.qso_count = "1";
+  s.total_km = "168";
+  s.multipliers = "1";
+  s.points = "336";
+  s.average_km = "168";
+  s.odx_call = "QX1ABC";
+  s.odx_locator = "JN71GD";
+  s.odx_km = " 168";
+  s.iqrp_count = "1";
+  s.mqc_count = "0";
+  s.qso_list = std::string(kListLine) + "\r\n";
+  s.edi_records = std::string(kEdiLine) + "\r\n";
+  return s;
+}
+
+class ResumeTest : public MainWindowTest {
+ protected:
+  // The main window is up on an empty contest before the file appears, as when the start window
+  // presses the button.
+  Form1& Resume(const std::string& file_bytes) {
+    Form1& f = Main();
+    WriteBytes(File("parziale.db"), file_bytes);
+    f.Command4.Press();
+    return f;
+  }
+};
+
+TEST_F(ResumeTest, OneQsoComesBackWithEveryTotal) {
+  Form1& f = Resume(StateFileText(OneQso()));
+  EXPECT_EQ(ContestStateOf(f), OneQso());
+  EXPECT_EQ(f.Label29.Caption(), " 168");  // the ODX distance keeps its blank
+  EXPECT_EQ(program().Get<Form2>().Text1.Text(), f.Text14.Text());
+  EXPECT_EQ(f.Text12.SelStart(), static_cast<int>(f.Text12.Text().size()));
+  EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
+}
+
+TEST_F(ResumeTest, AHandWrittenSerialIsPaddedByTheField) {
+  EXPECT_EQ(Resume("QSO# 7\r\n").Text1.Text(), "007");
+}
+
+TEST_F(ResumeTest, PressingTwiceAppendsTheListsTwice) {
+  Form1& f = Resume(StateFileText(OneQso()));
+  f.Command4.Press();
+  const std::string list = std::string(kListLine) + "\r\n";
+  const std::string edi = std::string(kEdiLine) + "\r\n";
+  EXPECT_EQ(f.Text12.Text(), list + list);
+  EXPECT_EQ(f.Text14.Text(), edi + edi);
+  EXPECT_EQ(program().Get<Form2>().Text1.Text(), edi + edi);
+  EXPECT_EQ(f.Label19.Caption(), "1");
+}
+
+TEST_F(ResumeTest, MissingFileChangesNothing) {
+  Form1& f = Main();
+  const ContestState before = ContestStateOf(f);
+  f.Command4.Press();
+  EXPECT_EQ(ContestStateOf(f), before);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(ResumeTest, DoesNotTouchThePointingDisplay) {
+  Form1& f = Main();
+  const int x2 = f.Line1.X2(), y2 = f.Line1.Y2();
+  f.Label13.SetCaption("marker");
+  Resume(StateFileText(OneQso()));
+  EXPECT_EQ(f.Line1.X2(), x2);
+  EXPECT_EQ(f.Line1.Y2(), y2);
+  EXPECT_EQ(f.Label13.Caption(), "marker");
+}
+
+TEST_F(ResumeTest, ARestoredCountOfTwentyFiveShowsTheAwardAtOnce) {
+  ContestState s = OneQso();
+  s.iqrp_count = "25";
+  Form1& f = Resume(StateFileText(s));
+  EXPECT_TRUE(f.Picture3.Visible());
+  EXPECT_TRUE(f.Label54.Visible());
+}
+
+struct DamagedCase {
+  const char* name;
+  const char* bytes;
+  const char* serial;
+  const char* qso_count;
+  const char* odx_km;
+  const char* list;
+  const char* edi;
+};
+
+class DamagedFileTest : public ResumeTest, public ::testing::WithParamInterface<DamagedCase> {};
+
+TEST_P(DamagedFileTest, LoadsWhatItCan) {
+  const DamagedCase& c = GetParam();
+  Form1& f = Resume(c.bytes);
+  EXPECT_EQ(f.Text1.Text(), c.serial);
+  EXPECT_EQ(f.Label19.Caption(), c.qso_count);
+  EXPECT_EQ(f.Label29.Caption(), c.odx_km);
+  EXPECT_EQ(f.Text12.Text(), c.list);
+  EXPECT_EQ(f.Text14.Text(), c.edi);
+  EXPECT_EQ(program().Get<Form2>().Text1.Text(), c.edi);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedFileTest,
+    ::testing::Values(
+        DamagedCase{"UnknownAndEmptyLinesIgnored",
+                    "\r\nHELLO 1\r\nqso# 5\r\nCONTEST_QSO 3\r\n\r\nLISTA_QSO 001 A\r\n", "001", "3",
+                    "0", "001 A\r\n", ""},
+        // Keys without the blank and value are skipped; the key and blank alone give empty.
+        DamagedCase{"KeysTooShortForAValue",
+                    "QSO#\r\nCONTEST_QSO\r\nCONTEST_ODX_QRB \r\nLISTA_QSO\r\nLISTA_QSO X\r\n"
+                    "QSO_EDI \r\nQSO_EDI x\r\n",
+                    "001", "0", "", "", ""},
+        DamagedCase{"ListLineBoundaries_TwelveCharactersTaken",
+                    "LISTA_QSO 12\r\nLISTA_QSO 1\r\nQSO_EDI 12\r\nQSO_EDI 1\r\n", "001", "0", "0",
+                    "12\r\n", "12\r\n"},
+        DamagedCase{"LineFeedOnlyEnds", "QSO# 004\nCONTEST_QSO 3\nLISTA_QSO 001 A\nQSO_EDI e;1\n",
+                    "004", "3", "0", "001 A\r\n", "e;1\r\n"},
+        DamagedCase{"TruncatedLastLine",
+                    "QSO# 004\r\nCONTEST_ODX_QRB  523\r\nLISTA_QSO 001 A\r\nQSO_EDI 2307", "004",
+                    "0", " 523", "001 A\r\n", "2307\r\n"},
+        DamagedCase{"TruncatedInsideAKey", "QSO# 004\r\nLISTA_QSO 001 A\r\nQSO_E", "004", "0",
+                    "0", "001 A\r\n", ""},
+        DamagedCase{"EmptyFile", "", "001", "0", "0", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- The same through the real program: stop, start, "Continua Contest". ---
+
+class ResumeRoundTripTest : public StartupTest {
+ protected:
+  void SetUp() override {
+    WriteBytes(File("config.txt"), "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = \r\n");
+  }
+  void Log(Form1& f, const std::string& call, const std::string& serial,
+           const std::string& locator, const std::string& club = "") {
+    f.Text6.SetText(call);
+    f.Text9.SetText(serial);
+    f.Text10.SetText(locator);
+    f.Text11.SetText(club);
+    f.Command1.Press();
+  }
+};
+
+TEST_F(ResumeRoundTripTest, ThreeQsosStopStartContinueAndAFourth) {
+  Form1& first = Start();
+  ASSERT_TRUE(first.Visible());
+  Log(first, "QX1ABC", "012", "JN71GD", "I003");
+  Log(first, "QX2XYZ", "013", "JN91GD");
+  Log(first, "QX3QRP", "014", "JN80GD", "M123");
+  ASSERT_EQ(first.Text1.Text(), "004");
+  const ContestState before = ContestStateOf(first);
+  const bool bar_before = first.Line2.Visible();
+  const bool award_before = first.Picture3.Visible();
+  first.Command3.Press();
+  ASSERT_TRUE(program().Ended());
+
+  Form1& main = Start();
+  ASSERT_TRUE(Shown<Form5>());
+  program().Get<Form5>().Command1.Press();
+  EXPECT_TRUE(main.Visible());
+  EXPECT_EQ(ContestStateOf(main), before);
+  EXPECT_EQ(program().Get<Form2>().Text1.Text(), before.edi_records);
+  EXPECT_EQ(main.Line2.Visible(), bar_before);
+  EXPECT_EQ(main.Picture3.Visible(), award_before);
+  EXPECT_EQ(main.Text12.SelStart(), static_cast<int>(main.Text12.Text().size()));
+
+  Log(main, "QX4NEW", "015", "JN82GD");
+  EXPECT_TRUE(messages_.shown.empty()) << Cp1252ToUtf8(messages_.shown.back().text);
+  EXPECT_EQ(main.Text12.Text().substr(before.qso_list.size(), 3), "004");
+  EXPECT_EQ(main.Label19.Caption(), "4");
+  EXPECT_EQ(main.Text1.Text(), "005");
+  EXPECT_EQ(StateFileText(ContestStateOf(main)), ReadBytes(File("parziale.db")));
+}
+
+TEST_F(ResumeRoundTripTest, UnreadableFileIsReportedAndNothingIsLoaded) {
+  WriteBytes(File("parziale.db"), StateFileText(OneQso()));
+  disk_.unreadable = "parziale.db";
+  Form1& main = Start();
+  program().Get<Form5>().Command1.Press();
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
+  EXPECT_EQ(main.Text12.Text(), "");
+  EXPECT_EQ(main.Text1.Text(), "001");
+}
+
+}  // namespace
+}  // namespace keldra::testing
