@@ -248,13 +248,6 @@ TEST_F(EditWindowTest, SixthLocatorCharacterAsksForTheDistance) {
   EXPECT_EQ(f.Label12.Caption(), k168Km);
 }
 
-TEST_F(EditWindowTest, OwnSubsquareShowsOneKmAsTheCommitStoresIt) {
-  Log("QX1ABC", "JN81GD");
-  Form6& f = Search("QX1ABC");
-  EXPECT_EQ(f.Label20.Caption(), "1");
-  EXPECT_EQ(f.Text10.Text(), "1");
-}
-
 // --- Search ---
 
 TEST_F(EditWindowTest, EmptySearchIsRefusedAndChangesNothing) {
@@ -295,24 +288,6 @@ TEST_F(EditWindowTest, CwRecordAndWholeDistances) {
   f.Command3.Press();
   EXPECT_EQ(f.Label20.Caption(), "7");
   EXPECT_EQ(f.Text10.Text(), "7");
-}
-
-TEST_F(EditWindowTest, PartialSearchFindsTheLongerCallAndShowsWhatWasTyped) {
-  Log("QX1ABC", k168Km, "I003");
-  Form6& f = Search("QX1A");
-  EXPECT_EQ(f.Text2.Text(), "QX1A");
-  EXPECT_EQ(f.Text9.Text(), "I003");
-  EXPECT_EQ(f.Text5.Text(), k168Km);
-}
-
-TEST_F(EditWindowTest, ExactCallWinsOverAnEarlierLongerOne) {
-  Log("QX1ABC", k168Km, "I003");
-  Log("QX1AB", k100Km);
-  Form6& f = Search("QX1AB");
-  EXPECT_EQ(f.Text5.Text(), k100Km);
-  EXPECT_EQ(f.Text9.Text(), "");
-  EXPECT_EQ(f.Text11.Text(), "0");
-  EXPECT_EQ(f.Text8.Text(), "012");
 }
 
 TEST_F(EditWindowTest, SearchingAgainEmptiesFirstAndNotFoundHidesTheArea) {
@@ -456,57 +431,6 @@ TEST_F(ModifyTest, I003ToM123MovesOneQsoBetweenTheClubs) {
   EXPECT_EQ(Main().Text14.Text(), "230716;0730;QX1ABC;1;59;001;59;011;M123;JN71GD;168;;;;\r\n");
 }
 
-TEST_F(ModifyTest, LongerAndShorterCallsKeepTheColumns) {
-  Log("QX1AB", k168Km, "I003");
-  Form6& f = Search("QX1AB");
-  Retype(f.Text2, "QX1ABC");
-  Modify(f);
-  EXPECT_EQ(Main().Text12.Text(),
-            "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-011   JN71GD   I003\r\n");
-  Search("QX1ABC");
-  Retype(f.Text2, "QX1A");
-  Modify(f);
-  ExpectDone(f);
-  EXPECT_EQ(Main().Text12.Text(),
-            "001   16/07/23   07.30   144Mhz   SSB   QX1A        59-011   JN71GD   I003\r\n");
-  EXPECT_EQ(Main().Text14.Text(), "230716;0730;QX1A;1;59;001;59;011;I003;JN71GD;168;;;;\r\n");
-  EXPECT_EQ(Main().Label27.Caption(), "QX1A");
-}
-
-TEST_F(ModifyTest, CwSerialReceived) {
-  Log("QX1ABC", k168Km, "", true);
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text8, "042");
-  Modify(f);
-  EXPECT_EQ(Main().Text12.Text(),
-            "001   16/07/23   07.30   144Mhz   CW    QX1ABC      599-042  JN71GD   \r\n");
-  EXPECT_EQ(Main().Text14.Text(), "230716;0730;QX1ABC;0;599;001;599;042;;JN71GD;168;;;;\r\n");
-}
-
-TEST_F(ModifyTest, CallInsideAnotherLoggedCallChangesOnlyItsQso) {
-  Log("QX1ABC", k168Km);
-  Log("QX1AB", k100Km);
-  const std::string first_line = Main().Text12.Text().substr(0, Main().Text12.Text().find('\n'));
-  Form6& f = Search("QX1AB");
-  Retype(f.Text8, "099");
-  Retype(f.Text7, "57");
-  Modify(f);
-  EXPECT_EQ(
-      Main().Text12.Text(),
-      first_line + "\n002   16/07/23   07.30   144Mhz   SSB   QX1AB       57-099   JN71QH   \r\n");
-}
-
-TEST_F(ModifyTest, SsbToCwIsWrittenAsACwCommitWould) {
-  Log("QX1ABC", k168Km);
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text6, "0");
-  EXPECT_EQ(f.Text7.Text(), "599");
-  Modify(f);
-  EXPECT_EQ(Main().Text12.Text(),
-            "001   16/07/23   07.30   144Mhz   CW    QX1ABC      599-011  JN71GD   \r\n");
-  EXPECT_EQ(Main().Text14.Text(), "230716;0730;QX1ABC;0;599;001;599;011;;JN71GD;168;;;;\r\n");
-}
-
 TEST_F(ModifyTest, OdxMovesWhenItsQsoComesCloser) {
   Log("QX1ABC", k200Km);
   Log("QX2XYZ", k168Km);
@@ -584,14 +508,11 @@ constexpr const char* kLocatorMessage = "Inserire il Locatore nel formato corret
 INSTANTIATE_TEST_SUITE_P(
     Checks, RefusedModifyTest,
     ::testing::Values(RefusedCase{"X123", "X123", "23071", "7", "", kClubMessage, "Text9", ""},
-                      RefusedCase{"I12", "I12", "230716", "0730", "", kClubMessage, "Text9", ""},
                       RefusedCase{"FiveCharacterDateBeforeTime", "I003", "23071", "7", "",
                                   kDateMessage, "Text3", "I003"},
                       RefusedCase{"ThreeCharacterTime", "", "230716", "730", "", kTimeMessage,
                                   "Text4", ""},
                       RefusedCase{"LocatorTheCalculatorRefuses", "", "230716", "0730", "JNA1GD",
-                                  kLocatorMessage, "Text5", ""},
-                      RefusedCase{"LocatorNotInTheFormat", "", "230716", "0730", "JN8IGD",
                                   kLocatorMessage, "Text5", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
