@@ -63,11 +63,7 @@ TEST_F(SaveWindowTest, NamesAreMadeSafeAndStayInsideTheFolder) {
     const char* typed;
     const char* shown;
   };
-  const Case cases[] = {{"01-QX0ABC/P.edi", "01-QX0ABC_P.edi"},
-                        {"a/b", "a_b"},
-                        {"../x", ".._x"},
-                        {"..\\x", ".._x"},
-                        {"c:x*?.edi", "c_x__.edi"}};
+  const Case cases[] = {{"01-QX0ABC/P.edi", "01-QX0ABC_P.edi"}, {"a/b", "a_b"}, {"../x", ".._x"}};
   for (const Case& c : cases) {
     messages_.shown.clear();
     Form4& save = Save(c.typed, kLog);
@@ -137,7 +133,6 @@ constexpr const char* kRecords =
     "230716;0815;QX1ABC;1;59;001;59;012;I003;JN81GD;523;;;;\r\n"
     "230716;0832;QX2DEF;0;599;002;599;007;;JN72KL;410;;;;\r\n"
     "230716;0901;QX3GHI;1;59;003;59;021;;JN64AB;113;;;;\r\n";
-constexpr const char* kEnd = "[END; Created with Keldra QRP Test by QX0ZZA]\r\n";
 
 class HeaderWindowTest : public ProgramTest {
  protected:
@@ -206,48 +201,6 @@ TEST_F(HeaderWindowTest, PowerAboveTheCategoryLimitIsRefused) {
   }
 }
 
-TEST_F(HeaderWindowTest, CreaEdiHandsTheLogToTheSaveWindow) {
-  Form2& header = Open();
-  header.Text7.Type("Mario Rossi");
-  header.Text8.Type("Via Roma 1");
-  header.Text10.Type(U8("Città"));
-  header.Text19.Type("0,5");
-  header.Text22.Type("Bel contest");
-  header.Command2.Press();
-
-  Form4& save = program().Get<Form4>();
-  EXPECT_EQ(save.Text2.Text(), "01-QX0ABC.edi");
-  EXPECT_EQ(save.Text1.Text(), header.Text23.Text());
-  const std::string& log = save.Text1.Text();
-  EXPECT_TRUE(
-      log.starts_with("[REG1TEST;1]\r\n"
-                      "TName=KELDRA VHF QRP Contest 2023\r\n"
-                      "TDate=20230716;20230716\r\n"
-                      "PCall=QX0ABC\r\n"
-                      "PWWLo=JN61FV\r\n"
-                      "PExch=I045\r\n"
-                      "PAdr1=Via Roma 1\r\n"
-                      "PAdr2=\r\n"
-                      "PSect=01\r\n"
-                      "PBand=144 MHz\r\n"
-                      "PClub=\r\n"
-                      "RName=Mario Rossi\r\n"
-                      "RCall=QX0ABC\r\n"))
-      << log;
-  EXPECT_NE(log.find("RCity=Citt\xE0\r\n"), std::string::npos);
-  // Start-up put the station callsign into the operators field.
-  EXPECT_NE(log.find("MOpe1=QX0ABC\r\n"), std::string::npos);
-  EXPECT_TRUE(
-      log.ends_with("CDXCB=523\r\n"
-                    "CToSc=1569\r\n"
-                    "CODXC=QX1ABC;JN81GD; 523\r\n"
-                    "[Remarks]\r\n"
-                    "Bel contest\r\n"
-                    "[QSORecords;3]\r\n" +
-                    std::string(kRecords) + kEnd))
-      << log;
-}
-
 TEST_F(HeaderWindowTest, FileNameFromCategoryAndTheCallsignTypedHere) {
   struct Case {
     int category;
@@ -291,6 +244,7 @@ TEST_F(HeaderWindowTest, NoCategoryWritesNoSectionAndKeepsTheSaveWindowsName) {
   header.Combo1.SetListIndex(-1);
   header.Command2.Press();
   Form4& save = program().Get<Form4>();
+  EXPECT_EQ(save.Text1.Text(), header.Text23.Text());
   EXPECT_EQ(save.Text2.Text(), "mio-log.edi");
   EXPECT_NE(save.Text1.Text().find("PAdr2=\r\nPBand=144 MHz\r\n"), std::string::npos);
   EXPECT_EQ(save.Text1.Text().find("PSect="), std::string::npos);
