@@ -15,10 +15,9 @@ constexpr std::string_view kMqcKey = "MQC = ";
 
 std::string StationConfigText(const StationConfig& config) {
   std::string text;
-  for (const auto& [key, value] : {std::pair{kCallKey, &config.call},
-                                   std::pair{kLocatorKey, &config.locator},
-                                   std::pair{kIqrpKey, &config.iqrp},
-                                   std::pair{kMqcKey, &config.mqc}}) {
+  for (const auto& [key, value] :
+       {std::pair{kCallKey, &config.call}, std::pair{kLocatorKey, &config.locator},
+        std::pair{kIqrpKey, &config.iqrp}, std::pair{kMqcKey, &config.mqc}}) {
     text.append(key);
     text.append(*value);
     text.append("\r\n");

@@ -21,9 +21,9 @@ void Form2::Layout() {
   constexpr int kRow = 30;
   // Station and entrant on the left, equipment and remarks on the right.
   const std::pair<Label*, Control*> left[] = {
-      {&Label1, &Text2},   {&Label2, &Text3},   {&Label3, &Text4},   {&Label4, &Combo1},
-      {&Label5, &Text5},   {&Label6, &Text6},   {&Label7, &Text7},   {&Label8, &Text8},
-      {&Label9, &Text9},   {&Label10, &Text10}, {&Label11, &Text11}, {&Label12, &Text12},
+      {&Label1, &Text2},  {&Label2, &Text3},   {&Label3, &Text4},   {&Label4, &Combo1},
+      {&Label5, &Text5},  {&Label6, &Text6},   {&Label7, &Text7},   {&Label8, &Text8},
+      {&Label9, &Text9},  {&Label10, &Text10}, {&Label11, &Text11}, {&Label12, &Text12},
       {&Label13, &Text13}};
   int y = 14;
   for (const auto& [caption, field] : left) {
@@ -33,9 +33,9 @@ void Form2::Layout() {
     y += kRow;
   }
   const std::pair<Label*, TextBox*> right[] = {
-      {&Label14, &Text14}, {&Label15, &Text15}, {&Label16, &Text16}, {&Label17, &Text17},
-      {&Label18, &Text18}, {&Label19, &Text19}, {&Label20, &Text20}, {&Label21, &Text21},
-      {&Label22, &Text22}};
+      {&Label14, &Text14}, {&Label15, &Text15}, {&Label16, &Text16},
+      {&Label17, &Text17}, {&Label18, &Text18}, {&Label19, &Text19},
+      {&Label20, &Text20}, {&Label21, &Text21}, {&Label22, &Text22}};
   y = 14;
   for (const auto& [caption, field] : right) {
     Place(*caption, 384, y + 4, 150, 20);

@@ -1,8 +1,7 @@
-#include "core/StateFile.h"
-
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "core/StateFile.h"
 
 namespace keldra {
 namespace {
@@ -49,10 +48,14 @@ TEST(StateFileText, OneQsoGivesTwoLinesPerListTheSecondBare) {
             "CONTEST_ODX_QRB  523\r\n"
             "CONTEST_IQRP 1\r\n"
             "CONTEST_MQC 0\r\n"
-            "LISTA_QSO " + kSsbLine + "\r\n"
-            "LISTA_QSO \r\n"
-            "QSO_EDI " + kSsbEdi + "\r\n"
-            "QSO_EDI \r\n");
+            "LISTA_QSO " +
+                kSsbLine +
+                "\r\n"
+                "LISTA_QSO \r\n"
+                "QSO_EDI " +
+                kSsbEdi +
+                "\r\n"
+                "QSO_EDI \r\n");
 }
 
 TEST(StateFileText, ThreeQsosInOrder) {
@@ -64,8 +67,7 @@ TEST(StateFileText, ThreeQsosInOrder) {
   const std::string text = StateFileText(state);
   const std::string lists = "LISTA_QSO " + kSsbLine + "\r\nLISTA_QSO " + kCwLine +
                             "\r\nLISTA_QSO " + kSsbLine + "\r\nLISTA_QSO \r\nQSO_EDI " + kSsbEdi +
-                            "\r\nQSO_EDI " + kCwEdi + "\r\nQSO_EDI " + kSsbEdi +
-                            "\r\nQSO_EDI \r\n";
+                            "\r\nQSO_EDI " + kCwEdi + "\r\nQSO_EDI " + kSsbEdi + "\r\nQSO_EDI \r\n";
   ASSERT_GE(text.size(), lists.size());
   EXPECT_EQ(text.substr(text.size() - lists.size()), lists);
   EXPECT_TRUE(text.starts_with("QSO# 008\r\nCONTEST_QSO 3\r\n"));
@@ -126,25 +128,57 @@ TEST(ReadStateFile, HandMadeAndDamagedFiles) {
   };
   const Case cases[] = {
       {"empty_file", "", std::nullopt, std::nullopt, {}, {}},
-      {"lf_only_line_ends", "QSO# 004\nCONTEST_ODX_QRB  97\nLISTA_QSO ab\nQSO_EDI cd\n", "004",
-       " 97", {"ab"}, {"cd"}},
-      {"no_final_line_end", "LISTA_QSO 001 x\r\nQSO_EDI 230716;", std::nullopt, std::nullopt,
-       {"001 x"}, {"230716;"}},
+      {"lf_only_line_ends",
+       "QSO# 004\nCONTEST_ODX_QRB  97\nLISTA_QSO ab\nQSO_EDI cd\n",
+       "004",
+       " 97",
+       {"ab"},
+       {"cd"}},
+      {"no_final_line_end",
+       "LISTA_QSO 001 x\r\nQSO_EDI 230716;",
+       std::nullopt,
+       std::nullopt,
+       {"001 x"},
+       {"230716;"}},
       // A list line must be longer than its key, the blank and one character.
-      {"list_line_of_11_skipped", "LISTA_QSO x\r\nQSO_EDI y\r\n", std::nullopt, std::nullopt, {},
+      {"list_line_of_11_skipped",
+       "LISTA_QSO x\r\nQSO_EDI y\r\n",
+       std::nullopt,
+       std::nullopt,
+       {},
        {}},
-      {"list_line_of_12_taken", "LISTA_QSO xy\r\nQSO_EDI yz\r\n", std::nullopt, std::nullopt,
-       {"xy"}, {"yz"}},
-      {"key_without_blank_skipped", "QSO#\r\nCONTEST_ODX_QRB\r\n", std::nullopt, std::nullopt, {},
+      {"list_line_of_12_taken",
+       "LISTA_QSO xy\r\nQSO_EDI yz\r\n",
+       std::nullopt,
+       std::nullopt,
+       {"xy"},
+       {"yz"}},
+      {"key_without_blank_skipped",
+       "QSO#\r\nCONTEST_ODX_QRB\r\n",
+       std::nullopt,
+       std::nullopt,
+       {},
        {}},
       {"key_and_blank_gives_empty_value", "QSO# \r\n", "", std::nullopt, {}, {}},
       {"later_line_wins", "QSO# 002\r\nQSO# 009\r\n", "009", std::nullopt, {}, {}},
-      {"keys_are_case_sensitive", "qso# 003\r\nlista_qso abc\r\n", std::nullopt, std::nullopt,
-       {}, {}},
-      {"unknown_and_empty_lines_ignored", "\r\nHELLO 1\r\n\r\nQSO# 010\r\n", "010", std::nullopt,
-       {}, {}},
-      {"bytes_outside_ascii_kept", "LISTA_QSO \xE0\xFF\x80\r\n", std::nullopt, std::nullopt,
-       {"\xE0\xFF\x80"}, {}},
+      {"keys_are_case_sensitive",
+       "qso# 003\r\nlista_qso abc\r\n",
+       std::nullopt,
+       std::nullopt,
+       {},
+       {}},
+      {"unknown_and_empty_lines_ignored",
+       "\r\nHELLO 1\r\n\r\nQSO# 010\r\n",
+       "010",
+       std::nullopt,
+       {},
+       {}},
+      {"bytes_outside_ascii_kept",
+       "LISTA_QSO \xE0\xFF\x80\r\n",
+       std::nullopt,
+       std::nullopt,
+       {"\xE0\xFF\x80"},
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -201,9 +235,9 @@ TEST(WriteStateFile, FailureAtAnyStepLeavesOldOrNewFileWhole) {
     s.serial = "007";
     return s;
   }();
-  for (WriteStep step : {WriteStep::kCreateTemp, WriteStep::kWrite, WriteStep::kFlush,
-                         WriteStep::kFsync, WriteStep::kClose, WriteStep::kKeepPrevious,
-                         WriteStep::kRename, WriteStep::kSyncFolder}) {
+  for (WriteStep step :
+       {WriteStep::kCreateTemp, WriteStep::kWrite, WriteStep::kFlush, WriteStep::kFsync,
+        WriteStep::kClose, WriteStep::kKeepPrevious, WriteStep::kRename, WriteStep::kSyncFolder}) {
     SCOPED_TRACE(static_cast<int>(step));
     TempFolder folder;
     FailingFiles files(step);

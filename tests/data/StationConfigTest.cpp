@@ -1,6 +1,6 @@
-#include "data/StationConfig.h"
-
 #include <gtest/gtest.h>
+
+#include "data/StationConfig.h"
 
 namespace keldra {
 namespace {
@@ -21,17 +21,17 @@ TEST(ReadStationConfig, ByLeadingCharacters) {
        "JN81GD", "003", ""},
       {"lf_only_no_final_end", "Call = QX0ABC\nMQC = 123", "QX0ABC", std::nullopt, std::nullopt,
        "123"},
-      {"later_line_replaces_earlier", "Call = QX0AAA\r\nCall = QX0BBB\r\n", "QX0BBB",
-       std::nullopt, std::nullopt, std::nullopt},
+      {"later_line_replaces_earlier", "Call = QX0AAA\r\nCall = QX0BBB\r\n", "QX0BBB", std::nullopt,
+       std::nullopt, std::nullopt},
       // Numbers are exactly three characters: a longer one is cut, a shorter one kept short.
-      {"numbers_three_characters", "IQRP = 12345\r\nMQC = 7\r\n", std::nullopt, std::nullopt,
-       "123", "7"},
+      {"numbers_three_characters", "IQRP = 12345\r\nMQC = 7\r\n", std::nullopt, std::nullopt, "123",
+       "7"},
       {"locator_six_characters", "Locator = jn81gdxx\r\n", std::nullopt, "jn81gd", std::nullopt,
        std::nullopt},
       {"short_locator_kept_short", "Locator = JN8\r\n", std::nullopt, "JN8", std::nullopt,
        std::nullopt},
-      {"call_keeps_everything", "Call = QX0ABC/P  \r\n", "QX0ABC/P  ", std::nullopt,
-       std::nullopt, std::nullopt},
+      {"call_keeps_everything", "Call = QX0ABC/P  \r\n", "QX0ABC/P  ", std::nullopt, std::nullopt,
+       std::nullopt},
       {"key_without_blank_ignored", "Call =\r\nLocator =JN81GD\r\n", std::nullopt, std::nullopt,
        std::nullopt, std::nullopt},
       {"case_sensitive_and_unknown_lines", "call = QX0ABC\r\n\r\nfoo\r\n", std::nullopt,

@@ -1,16 +1,14 @@
 // Saving the main window's contest to parziale.db and reading it back for a resume.
-#include "ui/ContestFile.h"
-
 #include <gtest/gtest.h>
 
 #include "StartupFixture.h"
+#include "ui/ContestFile.h"
 #include "ui/Form2.h"
 
 namespace keldra::testing {
 namespace {
 
-const std::string kLine =
-    "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
+const std::string kLine = "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
 const std::string kEdi = "230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;";
 
 class ContestFileTest : public StartupTest {

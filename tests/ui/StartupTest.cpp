@@ -119,15 +119,6 @@ TEST_F(StartupTest, AdministratorCallsAreExactAndCaseSensitive) {
   }
 }
 
-TEST_F(StartupTest, AccountFollowsEveryChangeOfTheCallsign) {
-  WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
-  main.Label39.SetCaption("QX0ZZB");
-  EXPECT_EQ(main.Label47.Caption(), "Admin");
-  main.Label39.SetCaption("QX0ZZB1");
-  EXPECT_EQ(main.Label47.Caption(), "User");
-}
-
 TEST_F(StartupTest, CreaLogNeedsAtLeastOneQso) {
   WriteBytes(File("config.txt"), kStationFile);
   Form1& main = Start();
@@ -274,8 +265,7 @@ TEST_F(StartWindowTest, ContinuaShowsTheMainWindowOnLine) {
 
 TEST_F(StartWindowTest, ContinuaBringsBackTheSavedContest) {
   Form1& first = Start();
-  const std::string line =
-      "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
+  const std::string line = "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
   first.Text12.SetText(line + "\r\n");
   first.Text14.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
   first.Text1.SetText("002");
