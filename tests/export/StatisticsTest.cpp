@@ -45,7 +45,9 @@ std::vector<std::string> Lines(const std::string& text) {
   for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
     lines.push_back(text.substr(start, end - start));
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
+  if (start < text.size()) {
+    lines.push_back(text.substr(start));
+  }
   return lines;
 }
 
@@ -212,7 +214,9 @@ TEST(StatisticsTest, FailedCalculationRanksAtZero) {
 std::vector<std::string> ExchangeSortTexts(std::vector<std::string> entries) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     for (std::size_t j = i; j < entries.size(); ++j) {
-      if (LeadingNumber(entries[i]) < LeadingNumber(entries[j])) std::swap(entries[i], entries[j]);
+      if (LeadingNumber(entries[i]) < LeadingNumber(entries[j])) {
+        std::swap(entries[i], entries[j]);
+      }
     }
   }
   return entries;
@@ -228,7 +232,9 @@ TEST(ExchangeSortOrderTest, AgreesWithTheProcedureOnTextsForManyTies) {
       entries.push_back(std::to_string(distances[i]) + "Km - #" + std::to_string(i));
     }
     std::vector<std::string> ordered;
-    for (std::size_t i : ExchangeSortOrder(distances)) ordered.push_back(entries[i]);
+    for (std::size_t i : ExchangeSortOrder(distances)) {
+      ordered.push_back(entries[i]);
+    }
     ASSERT_EQ(ordered, ExchangeSortTexts(entries)) << "round " << round;
   }
 }
