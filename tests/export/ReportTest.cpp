@@ -71,13 +71,5 @@ TEST(ReportTest, ThreeQsosInTheShownOrder) {
   EXPECT_EQ(BuildReport(shown, "16/07/2023"), expected);
 }
 
-TEST(ReportTest, HeadingIsFortySevenWideWithATenCharacterDate) {
-  const std::string report = BuildReport({}, "01/01/2024");
-  const std::size_t third = report.find("####################01/01/2024");
-  ASSERT_NE(third, std::string::npos);
-  EXPECT_EQ(report.find("\r\n", third) - third, 47u);
-  EXPECT_EQ(report.find("\r\n"), 47u);
-}
-
 }  // namespace
 }  // namespace keldra

@@ -262,15 +262,6 @@ TEST(StatisticsTest, IrelandIsListedAfterNorthenIreland) {
   EXPECT_EQ(s.countries, "Northen Ireland - Ireland");
 }
 
-TEST(FieldsOfTest, ThreeDigitSerialReadsTheColumns) {
-  const QsoListFields f =
-      FieldsOf("005   16/07/23   08.15   144Mhz   SSB   QX1ABC      59-012   JN81GD   I003");
-  EXPECT_EQ(f.hour, "08");
-  EXPECT_EQ(f.callsign, "QX1ABC");
-  EXPECT_EQ(f.square, "JN81");
-  EXPECT_EQ(f.locator, "JN81GD");
-}
-
 TEST(StatisticsTest, FourDigitSerialShiftsTheColumns) {
   FakeCalculator calculator;
   const std::string line = Line("1000", "08.15", "IK7ABC", "JN71GD");
