@@ -186,6 +186,7 @@ TEST_F(HeaderWindowTest, PowerAboveTheCategoryLimitIsRefused) {
       EXPECT_EQ(program().Find<Form2>(), &header) << c.name;
       EXPECT_TRUE(header.Visible()) << c.name;
       EXPECT_EQ(header.Text19.Text(), c.power) << c.name;
+      EXPECT_TRUE(header.Text19.HasFocus()) << c.name;
       EXPECT_EQ(header.Text23.Text(), "") << c.name;
       EXPECT_EQ(program().Find<Form4>(), nullptr) << c.name;
     } else {
