@@ -92,6 +92,18 @@ TEST_F(CommitTest, OwnSubsquareCountsOneKm) {
   EXPECT_NE(f.Text14.Text().find(";JN81GD;1;;;;"), std::string::npos);
 }
 
+TEST_F(CommitTest, AwardPictureFromTheTwentyFifthIqrpQso) {
+  Form1& f = Main();
+  for (char c = 'A'; c < 'A' + 25; ++c) {
+    EXPECT_FALSE(f.Picture3.Visible()) << "before QSO " << c;
+    Row(std::string("QX1A") + c, "001", "JN71GD", "I007");
+    Ok();
+  }
+  EXPECT_EQ(f.Label51.Caption(), "25");
+  EXPECT_TRUE(f.Picture3.Visible());
+  EXPECT_TRUE(f.Label54.Visible());
+}
+
 TEST_F(CommitTest, DistanceIsTheLocatorsEvenAfterAnotherWindowUsedTheCalculator) {
   Form1& f = Main();
   Row("QX1AAA", "001", "JN71GD");
