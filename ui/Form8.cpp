@@ -41,8 +41,8 @@ void Form8::Form8_Command1_Click() {
   const std::filesystem::path path = program_.File(kReportFileName);
   const IoStatus written = program_.Disk().Replace(path, Text1.Text());
   if (!written) {
-    program_.Message(U8("Il report non è stato salvato in ") + Shown(path) + ".\n" +
-                         Utf8ToCp1252(written.Describe()),
+    // The description names the file and the reason.
+    program_.Message(U8("Il report non è stato salvato.\n") + Utf8ToCp1252(written.Describe()),
                      MessageIcon::kCritical);
     return;
   }
