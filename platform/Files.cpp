@@ -24,7 +24,7 @@ const char* StepName(WriteStep step) {
     case WriteStep::kFsync: return "sincronizzazione sul disco";
     case WriteStep::kClose: return "chiusura";
     case WriteStep::kKeepPrevious: return "copia di sicurezza";
-    case WriteStep::kRename: return "sostituzione del file";
+    case WriteStep::kRename: return "sostituzione";
     case WriteStep::kSyncFolder: return "sincronizzazione della cartella";
   }
   return "scrittura";
@@ -123,9 +123,25 @@ std::error_code RemoveFile(const fs::path& path) {
 
 }  // namespace
 
+// The reasons an operator meets, in Italian; anything rarer keeps the system's own words.
+std::string Reason(std::error_code code) {
+  const std::error_condition c = code.default_error_condition();
+  if (c == std::errc::no_space_on_device) return "spazio su disco esaurito";
+  if (c == std::errc::permission_denied || c == std::errc::operation_not_permitted) {
+    return "accesso negato";
+  }
+  if (c == std::errc::read_only_file_system) return "disco o cartella di sola lettura";
+  if (c == std::errc::no_such_file_or_directory) return "file o cartella inesistente";
+  if (c == std::errc::io_error) return "errore di lettura/scrittura del disco";
+  if (c == std::errc::file_too_large) return "file troppo grande";
+  if (c == std::errc::too_many_files_open) return "troppi file aperti";
+  return code.message();
+}
+
 std::string IoStatus::Describe() const {
   if (ok_) return {};
-  return "Errore di " + step_ + " del file " + path_.string() + ": " + code_.message();
+  return "Operazione non riuscita sul file " + path_.string() + " (" + step_ + "): " +
+         Reason(code_) + ".";
 }
 
 bool Files::Exists(const fs::path& path) const {
@@ -139,10 +155,14 @@ ReadResult Files::Read(const fs::path& path) const {
     result.status = IoStatus::Failed("lettura", path, injected);
     return result;
   }
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    result.status = IoStatus::Failed("apertura", path,
-                                     std::make_error_code(std::errc::no_such_file_or_directory));
+    // The stream keeps no reason of its own; errno still holds the one open() gave.
+    const std::error_code code =
+        errno != 0 ? std::error_code(errno, std::generic_category())
+                   : std::make_error_code(std::errc::no_such_file_or_directory);
+    result.status = IoStatus::Failed("apertura", path, code);
     return result;
   }
   result.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

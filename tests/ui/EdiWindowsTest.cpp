@@ -112,7 +112,7 @@ TEST_F(SaveWindowTest, FailedWriteIsReportedAndTheOldFileKept) {
   EXPECT_TRUE(message.text.starts_with("Il Log del Contest non e' stato salvato in " +
                                        File("01-QX0ABC.edi").string()))
       << message.text;
-  EXPECT_NE(message.text.find("sostituzione del file"), std::string::npos) << message.text;
+  EXPECT_NE(message.text.find("(sostituzione)"), std::string::npos) << message.text;
   EXPECT_EQ(ReadBytes(File("01-QX0ABC.edi")), "old");
 }
 
