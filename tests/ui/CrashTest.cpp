@@ -1,0 +1,277 @@
+// The crash test: a logger process commits QSOs through the main window's "OK" in a loop and is
+// killed with SIGKILL at a random moment, a few hundred times over, on one program folder. After
+// every kill a fresh program continues the contest as the operator would ("Continua Contest"),
+// and every QSO whose "OK" had returned before the kill must be there, with the serial number,
+// the totals and both lists agreeing, and parziale.db and backup.db each a whole file.
+//
+// The number of kills is KELDRA_CRASH_KILLS (default 200).
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "core/QsoEdit.h"
+#include "core/StateFile.h"
+#include "core/Text.h"
+#include "platform/Files.h"
+#include "platform/InstanceLock.h"
+#include "ui/Form1.h"
+#include "ui/Form2.h"
+#include "ui/Form5.h"
+
+namespace keldra::testing {
+namespace {
+
+constexpr const char* kStation = "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
+
+int KillCount() {
+  const char* text = std::getenv("KELDRA_CRASH_KILLS");
+  const int count = text == nullptr ? 0 : std::atoi(text);
+  return count > 0 ? count : 200;
+}
+
+// The QSO logged with serial number n: a callsign of its own (the duplicate check must not
+// refuse it), a locator somewhere in Europe, and now and then a club member.
+std::string CallOf(int n) {
+  std::string call = "QX" + std::to_string(n % 10);
+  for (int i = 0, v = n; i < 3; ++i, v /= 26) call += static_cast<char>('A' + v % 26);
+  return call;
+}
+std::string LocatorOf(int n) {
+  return std::string{'J', 'N', static_cast<char>('0' + n % 10),
+                     static_cast<char>('0' + (n / 10) % 10), static_cast<char>('A' + n % 24),
+                     static_cast<char>('A' + (n / 3) % 24)};
+}
+std::string ClubOf(int n) {
+  if (n % 5 == 0) return "I" + ZeroFill(std::to_string(n % 1000), 3);
+  if (n % 7 == 0) return "M" + ZeroFill(std::to_string(n % 600), 3);
+  return {};
+}
+
+// Opens the main window as the operator does: with a contest on disk, "Continua Contest".
+Form1& StartAndContinue(Program& program) {
+  program.Start();
+  if (Form5* start = program.Find<Form5>(); start != nullptr && start->Visible()) {
+    start->Command1.Press();
+  }
+  return program.Get<Form1>();
+}
+
+void Say(int fd, const std::string& line) {
+  const std::string text = line + "\n";
+  (void)!write(fd, text.data(), text.size());
+}
+
+// The logger process: holds the folder's lock as the program does, continues the contest and
+// commits QSOs until it is killed, telling the parent each serial number whose "OK" returned.
+// It never returns; anything unexpected is reported as a line starting with "!".
+[[noreturn]] void RunLogger(const std::filesystem::path& folder, int report) {
+  InstanceLock lock;
+  if (lock.Acquire(folder) != InstanceLock::Outcome::kAcquired) {
+    Say(report, "! lock not acquired");
+    _exit(2);
+  }
+  RecordingMessageBox messages;
+  FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
+  Program program(messages, clock, folder);
+  Form1& main = StartAndContinue(program);
+  for (int committed = 0; committed < 500; ++committed) {
+    const int n = static_cast<int>(LeadingNumber(main.Text1.Text()));
+    main.Text6.SetText(CallOf(n));
+    main.Text9.SetText("001");
+    main.Text10.SetText(LocatorOf(n));
+    main.Text11.SetText(ClubOf(n));
+    main.Command1.Press();
+    if (!messages.shown.empty()) {
+      Say(report, "! " + messages.shown.front().text);
+      _exit(3);
+    }
+    Say(report, std::to_string(n));
+  }
+  pause();
+  _exit(0);
+}
+
+// The lines a report pipe carried, up to `wanted` of them or its end; false on a timeout.
+bool ReadReports(int fd, std::string& pending, std::vector<std::string>& lines,
+                 std::size_t wanted) {
+  while (lines.size() < wanted) {
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, 20000) <= 0) return false;
+    char buffer[512];
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n <= 0) return true;  // the process is gone and the pipe drained
+    pending.append(buffer, static_cast<std::size_t>(n));
+    for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+      lines.push_back(pending.substr(0, end));
+      pending.erase(0, end + 1);
+    }
+  }
+  return true;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// A state file is whole when it holds every key and writing what was read gives its bytes back:
+// a file cut short, or spliced from two versions, does not.
+std::optional<StateFileValues> WholeStateFile(const std::filesystem::path& path) {
+  const std::string bytes = ReadBytes(path);
+  StateFileValues v = ReadStateFile(bytes);
+  if (!v.serial || !v.qso_count || !v.total_km || !v.multipliers || !v.points || !v.average_km ||
+      !v.odx_call || !v.odx_locator || !v.odx_km || !v.iqrp_count || !v.mqc_count) {
+    return std::nullopt;
+  }
+  const ContestState state{*v.serial,     *v.qso_count,   *v.total_km, *v.multipliers,
+                           *v.points,     *v.average_km,  *v.odx_call, *v.odx_locator,
+                           *v.odx_km,     *v.iqrp_count,  *v.mqc_count, Joined(v.qso_list_lines),
+                           Joined(v.edi_record_lines)};
+  if (StateFileText(state) != bytes) return std::nullopt;
+  return v;
+}
+
+bool IsPrefix(const std::vector<std::string>& shorter, const std::vector<std::string>& longer) {
+  return shorter.size() <= longer.size() &&
+         std::equal(shorter.begin(), shorter.end(), longer.begin());
+}
+
+struct Figures {
+  int kills = 0;
+  int mid_write = 0;  // kills that left a temporary file: the process died inside a write
+  long long checked = 0;
+  long long lost = 0;
+};
+
+TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
+  TempFolder folder;
+  WriteBytes(folder / "config.txt", kStation);
+  std::mt19937 rng(std::random_device{}());
+  std::map<int, std::string> returned;  // serial -> callsign, every "OK" that returned
+  std::vector<std::string> last_list;   // the QSO list after the previous kill
+  Figures figures;
+  const int kills = KillCount();
+
+  for (int round = 0; round < kills; ++round) {
+    SCOPED_TRACE("kill " + std::to_string(round + 1));
+    int pipe_fds[2];
+    ASSERT_EQ(pipe(pipe_fds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      close(pipe_fds[0]);
+      RunLogger(folder.path(), pipe_fds[1]);
+    }
+    close(pipe_fds[1]);
+
+    // Let it log a few QSOs (none, at times: a kill during the start-up), then kill it at a
+    // random moment, as likely inside a commit as between two.
+    std::string pending;
+    std::vector<std::string> lines;
+    ASSERT_TRUE(ReadReports(pipe_fds[0], pending, lines, rng() % 4)) << "the logger hangs";
+    usleep(rng() % 6000);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(ReadReports(pipe_fds[0], pending, lines, SIZE_MAX));
+    close(pipe_fds[0]);
+    for (const std::string& line : lines) {
+      ASSERT_FALSE(line.starts_with("!")) << line;
+      const int n = std::stoi(line);
+      returned[n] = CallOf(n);
+    }
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the logger ended by itself";
+    ++figures.kills;
+
+    // The kill released the folder's lock.
+    {
+      InstanceLock lock;
+      ASSERT_EQ(lock.Acquire(folder.path()), InstanceLock::Outcome::kAcquired);
+    }
+    bool temporary_left = false;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with(".parziale.db.tmp") || name.starts_with(".backup.db.tmp")) {
+        temporary_left = true;
+        std::filesystem::remove(entry.path());
+      }
+    }
+    if (temporary_left) ++figures.mid_write;
+
+    // Both files whole; the backup is the version before the current one (or the same, when
+    // the kill fell between keeping it and renaming the new file into place).
+    std::optional<StateFileValues> saved;
+    if (std::filesystem::exists(folder / kStateFileName)) {
+      saved = WholeStateFile(folder / kStateFileName);
+      ASSERT_TRUE(saved) << "parziale.db is not a whole file:\n" << ReadBytes(folder / "parziale.db");
+    }
+    if (std::filesystem::exists(folder / kStateBackupFileName)) {
+      ASSERT_TRUE(saved);
+      const std::optional<StateFileValues> backup = WholeStateFile(folder / kStateBackupFileName);
+      ASSERT_TRUE(backup) << "backup.db is not a whole file";
+      EXPECT_TRUE(IsPrefix(backup->qso_list_lines, saved->qso_list_lines));
+      EXPECT_GE(backup->qso_list_lines.size() + 1, saved->qso_list_lines.size());
+    }
+
+    // A fresh start on the folder continues the contest with every returned QSO.
+    RecordingMessageBox messages;
+    FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
+    Program program(messages, clock, folder.path());
+    Form1& main = StartAndContinue(program);
+    EXPECT_TRUE(messages.shown.empty());
+    const std::vector<std::string> list = SplitLines(main.Text12.Text());
+    const std::vector<std::string> records = SplitLines(main.Text14.Text());
+    const long long count = static_cast<long long>(list.size());
+    ASSERT_EQ(records.size(), list.size());
+    EXPECT_EQ(program.Get<Form2>().Text1.Text(), main.Text14.Text());
+    EXPECT_EQ(main.Label19.Caption(), PlainDecimal(count));
+    EXPECT_EQ(main.Text1.Text(), ZeroFill(PlainDecimal(count + 1), 3));
+    const ContestTotals totals = TotalsOfRecords(main.Text14.Text());
+    EXPECT_EQ(main.Label21.Caption(), totals.distance_km);
+    EXPECT_EQ(main.Label25.Caption(), totals.points);
+    EXPECT_EQ(main.Label23.Caption(), totals.multipliers);
+    EXPECT_EQ(main.Label44.Caption(), totals.average_km);
+    EXPECT_EQ(main.Label27.Caption(), totals.odx_call);
+    EXPECT_EQ(main.Label29.Caption(), totals.odx_km);
+    EXPECT_EQ(main.Label51.Caption(), totals.iqrp);
+    EXPECT_EQ(main.Label52.Caption(), totals.mqc);
+    EXPECT_TRUE(IsPrefix(last_list, list)) << "a QSO of an earlier run changed or went missing";
+    for (const auto& [serial, call] : returned) {
+      ++figures.checked;
+      const std::size_t at = static_cast<std::size_t>(serial - 1);
+      const bool present = at < list.size() &&
+                           list[at].starts_with(ZeroFill(std::to_string(serial), 3) + "   ") &&
+                           list[at].find("   " + call + " ") != std::string::npos &&
+                           records[at].find(";" + call + ";") != std::string::npos;
+      if (!present) {
+        ++figures.lost;
+        ADD_FAILURE() << "QSO " << serial << " " << call << " lost";
+      }
+    }
+    last_list = list;
+  }
+
+  std::cout << "[ crash    ] kills survived " << figures.kills << ", of them inside a write "
+            << figures.mid_write << ", QSOs logged " << returned.size() << ", QSOs checked "
+            << figures.checked << ", QSOs lost " << figures.lost << "\n";
+  ::testing::Test::RecordProperty("kills", figures.kills);
+  ::testing::Test::RecordProperty("qsos_lost", static_cast<int>(figures.lost));
+  EXPECT_EQ(figures.kills, kills);
+  EXPECT_EQ(figures.lost, 0);
+  EXPECT_GT(returned.size(), 0U);
+}
+
+}  // namespace
+}  // namespace keldra::testing
