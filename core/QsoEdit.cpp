@@ -27,9 +27,13 @@ struct ListLine {
 ListLine LineAt(std::string_view list, std::size_t start, std::size_t& next) {
   std::size_t end = list.find('\n', start);
   next = end == std::string_view::npos ? list.size() : end + 1;
-  if (end == std::string_view::npos) end = list.size();
+  if (end == std::string_view::npos) {
+    end = list.size();
+  }
   std::string_view line = list.substr(start, end - start);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (!line.empty() && line.back() == '\r') {
+    line.remove_suffix(1);
+  }
   return ListLine{start, line};
 }
 
@@ -39,7 +43,9 @@ std::optional<ListLine> NthLine(std::string_view list, std::size_t index) {
   for (std::size_t i = 0; start < list.size(); ++i) {
     std::size_t next = 0;
     const ListLine line = LineAt(list, start, next);
-    if (i == index) return line;
+    if (i == index) {
+      return line;
+    }
     start = next;
   }
   return std::nullopt;
@@ -50,7 +56,9 @@ std::string_view RecordField(std::string_view record, std::size_t number) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < number; ++i) {
     const std::size_t semicolon = record.find(';', start);
-    if (semicolon == std::string_view::npos) return {};
+    if (semicolon == std::string_view::npos) {
+      return {};
+    }
     start = semicolon + 1;
   }
   const std::size_t end = record.find(';', start);
@@ -67,8 +75,12 @@ QsoEditTexts ShownTexts(const QsoFields& record, std::string_view call) {
   shown.report_received = record.report_received;
   shown.serial_received = record.serial_received;
   const char club = record.club_code.empty() ? '\0' : record.club_code.front();
-  if (club == 'I' || club == 'M') shown.club_code = record.club_code;
-  if (IsAllDigits(record.distance_km)) shown.distance_km = record.distance_km;
+  if (club == 'I' || club == 'M') {
+    shown.club_code = record.club_code;
+  }
+  if (IsAllDigits(record.distance_km)) {
+    shown.distance_km = record.distance_km;
+  }
   return shown;
 }
 
@@ -89,10 +101,16 @@ EditRefusal Refuse(std::string_view message, EditField field, bool clear = false
 std::string ModeCode(QsoMode mode) { return mode == QsoMode::kSsb ? "1" : "0"; }
 
 std::optional<QsoMode> ModeOfCode(std::string_view code) {
-  if (!IsAllDigits(code)) return std::nullopt;
+  if (!IsAllDigits(code)) {
+    return std::nullopt;
+  }
   const double value = LeadingNumber(code);
-  if (value == 1) return QsoMode::kSsb;
-  if (value == 0) return QsoMode::kCw;
+  if (value == 1) {
+    return QsoMode::kSsb;
+  }
+  if (value == 0) {
+    return QsoMode::kCw;
+  }
   return std::nullopt;
 }
 
@@ -105,7 +123,9 @@ bool IsSixCharacterLocator(std::string_view text) {
 }
 
 QsoSearch FindQsoForEdit(std::string_view records, std::string_view list, std::string_view call) {
-  if (call.empty()) return {};
+  if (call.empty()) {
+    return {};
+  }
   std::optional<std::pair<std::size_t, ListLine>> chosen;
   std::size_t start = 0;
   for (std::size_t i = 0; start < records.size(); ++i) {
@@ -116,10 +136,14 @@ QsoSearch FindQsoForEdit(std::string_view records, std::string_view list, std::s
       chosen = {i, line};
       break;
     }
-    if (!chosen && logged.find(call) != std::string_view::npos) chosen = {i, line};
+    if (!chosen && logged.find(call) != std::string_view::npos) {
+      chosen = {i, line};
+    }
     start = next;
   }
-  if (!chosen) return {};
+  if (!chosen) {
+    return {};
+  }
 
   const auto& [index, record_line] = *chosen;
   const std::optional<ListLine> list_line = NthLine(list, index);
@@ -194,14 +218,24 @@ std::optional<EditRefusal> CheckQsoEdit(const QsoEditTexts& before, const QsoEdi
 }
 
 QsoFields EditedQso(QsoFields qso, const QsoEditTexts& before, const QsoEditTexts& after) {
-  if (after.call != before.call) qso.call = after.call;
-  if (after.date != before.date) qso.date = ListDate(after.date);
-  if (after.time != before.time) qso.time = ListTime(after.time);
-  if (after.locator != before.locator) qso.locator = after.locator;
+  if (after.call != before.call) {
+    qso.call = after.call;
+  }
+  if (after.date != before.date) {
+    qso.date = ListDate(after.date);
+  }
+  if (after.time != before.time) {
+    qso.time = ListTime(after.time);
+  }
+  if (after.locator != before.locator) {
+    qso.locator = after.locator;
+  }
   if (after.mode_code != before.mode_code) {
     const std::optional<QsoMode> mode = ModeOfCode(after.mode_code);
     if (mode && *mode != qso.mode) {
-      if (qso.report_sent == DefaultReport(qso.mode)) qso.report_sent = DefaultReport(*mode);
+      if (qso.report_sent == DefaultReport(qso.mode)) {
+        qso.report_sent = DefaultReport(*mode);
+      }
       qso.mode = *mode;
     }
   }
@@ -211,7 +245,9 @@ QsoFields EditedQso(QsoFields qso, const QsoEditTexts& before, const QsoEditText
   if (after.serial_received != before.serial_received) {
     qso.serial_received = after.serial_received;
   }
-  if (after.club_code != before.club_code) qso.club_code = after.club_code;
+  if (after.club_code != before.club_code) {
+    qso.club_code = after.club_code;
+  }
   if (after.distance_km != before.distance_km) {
     qso.distance_km = IsAllDigits(after.distance_km)
                           ? PlainDecimal(std::max(1.0, LeadingNumber(after.distance_km)))
@@ -227,7 +263,9 @@ std::optional<std::string> WithLineReplaced(std::string_view text, std::size_t s
     return std::nullopt;
   }
   const std::size_t end = start + old_line.size();
-  if (end < text.size() && text[end] != '\r' && text[end] != '\n') return std::nullopt;
+  if (end < text.size() && text[end] != '\r' && text[end] != '\n') {
+    return std::nullopt;
+  }
   std::string replaced;
   replaced.reserve(text.size() - old_line.size() + new_line.size());
   replaced.append(text.substr(0, start));
@@ -243,7 +281,9 @@ ContestTotals TotalsOfRecords(std::string_view records) {
     std::size_t next = 0;
     const std::string_view record = LineAt(records, start, next).text;
     start = next;
-    if (record.empty()) continue;
+    if (record.empty()) {
+      continue;
+    }
     totals = AddQso(totals, ScoredQso{" " + std::string(RecordField(record, 10)),
                                       std::string(RecordField(record, kRecordCallField)),
                                       std::string(RecordField(record, 9)),

@@ -156,19 +156,29 @@ void Form6::EmptyEditArea() {
 void Form6::Form6_Text1_Change() { KeepUpperCase(Text1); }
 
 void Form6::Form6_Text1_KeyDown(int key_code, bool& handled) {
-  if (key_code != key::kEnter) return;
+  if (key_code != key::kEnter) {
+    return;
+  }
   handled = true;
   Command3.Press();
 }
 
 void Form6::Form6_Text2_Change() {
-  if (!KeepUpperCase(Text2)) return;
-  if (Text2.Text().size() > 3) Command1.SetVisible(true);
+  if (!KeepUpperCase(Text2)) {
+    return;
+  }
+  if (Text2.Text().size() > 3) {
+    Command1.SetVisible(true);
+  }
 }
 
 void Form6::Form6_Text5_Change() {
-  if (!KeepUpperCase(Text5)) return;
-  if (Text5.Text().size() == 6) RequestDistance();
+  if (!KeepUpperCase(Text5)) {
+    return;
+  }
+  if (Text5.Text().size() == 6) {
+    RequestDistance();
+  }
 }
 
 void Form6::RequestDistance() {
@@ -182,15 +192,23 @@ void Form6::RequestDistance() {
   }
   std::string distance = calculator.Text6.Text();
   // Inside the own subsquare the commit stores 1 km; so does the edit.
-  if (IsAllDigits(Trim(distance)) && LeadingNumber(distance) == 0) distance = "1";
+  if (IsAllDigits(Trim(distance)) && LeadingNumber(distance) == 0) {
+    distance = "1";
+  }
   Text10.SetText(distance);
-  if (!Text9.Text().empty()) Text11.SetText(Text10.Text());
+  if (!Text9.Text().empty()) {
+    Text11.SetText(Text10.Text());
+  }
 }
 
 void Form6::Form6_Text6_Change() {
   const std::string& code = Text6.Text();
-  if (code == "1") Text7.SetText("59");
-  if (code == "0") Text7.SetText("599");
+  if (code == "1") {
+    Text7.SetText("59");
+  }
+  if (code == "0") {
+    Text7.SetText("599");
+  }
   if (!code.empty() && !ModeOfCode(code)) {
     program_.Message("I modi consentiti sono: 0 - CW  1 - SSB");
     Text6.SetText({});
@@ -199,7 +217,9 @@ void Form6::Form6_Text6_Change() {
 }
 
 void Form6::Form6_Text9_Change() {
-  if (!KeepUpperCase(Text9)) return;
+  if (!KeepUpperCase(Text9)) {
+    return;
+  }
   const std::string& code = Text9.Text();
   if (code.empty()) {
     Text11.SetText("0");
@@ -214,7 +234,9 @@ void Form6::Form6_Text10_Change() {
     Text10.SetText(trimmed);
     return;
   }
-  if (!Text9.Text().empty()) Text11.SetText(Text10.Text());
+  if (!Text9.Text().empty()) {
+    Text11.SetText(Text10.Text());
+  }
 }
 
 void Form6::Form6_Command3_Click() {
@@ -308,12 +330,16 @@ bool Form6::Apply(const QsoEditTexts& before, const QsoEditTexts& after, bool& c
   const std::string record_line = EdiRecordLine(EditedQso(found_->record, before, after));
   const std::string list_line = QsoListLine(EditedQso(found_->listed, before, after));
   changed = record_line != found_->record_line || list_line != found_->list_line;
-  if (!changed) return true;
+  if (!changed) {
+    return true;
+  }
   std::optional<std::string> records =
       WithLineReplaced(edi.Text1.Text(), found_->record_start, found_->record_line, record_line);
   std::optional<std::string> list =
       WithLineReplaced(main.Text12.Text(), found_->list_start, found_->list_line, list_line);
-  if (!records || !list) return false;
+  if (!records || !list) {
+    return false;
+  }
   edi.Text1.SetText(std::move(*records));
   main.Text12.SetText(std::move(*list));
   ShowTotals(main, TotalsOfRecords(edi.Text1.Text()));
@@ -321,13 +347,17 @@ bool Form6::Apply(const QsoEditTexts& before, const QsoEditTexts& after, bool& c
 }
 
 void Form6::Form6_Command1_Click() {
-  if (!found_) return;  // nothing found to modify
+  if (!found_) {
+    return;  // nothing found to modify
+  }
   const QsoEditTexts before = OldTexts();
   const QsoEditTexts after = FieldTexts();
   if (const std::optional<EditRefusal> refusal = CheckQsoEdit(before, after)) {
     program_.Message(refusal->message);
     TextBox& field = FieldOf(refusal->field);
-    if (refusal->clear_field) field.SetText({});
+    if (refusal->clear_field) {
+      field.SetText({});
+    }
     field.SetFocus();
     return;
   }
@@ -346,7 +376,9 @@ void Form6::Form6_Command1_Click() {
   ShowEditArea(false);
   Text1.SetFocus();
   // Nothing changed, nothing written: the backup stays the restore point it was.
-  if (!changed) return;
+  if (!changed) {
+    return;
+  }
   Form1& main = program_.Get<Form1>();
   main.Text14.SetText(program_.Get<Form2>().Text1.Text());
   SaveContest(program_, main);

@@ -27,12 +27,18 @@ class EditWindowTest : public MainWindowTest {
   // Logs a QSO through "OK".
   void Log(const std::string& call, const std::string& locator, const std::string& club = "",
            bool cw = false, const std::string& report = "") {
-    if (cw) Main().Text5.PressKey(key::kDown);
-    if (!report.empty()) Main().Text8.SetText(report);
+    if (cw) {
+      Main().Text5.PressKey(key::kDown);
+    }
+    if (!report.empty()) {
+      Main().Text8.SetText(report);
+    }
     Row(call, "0" + std::to_string(10 + serial_++), locator, club);
     Main().Command1.Press();
     ASSERT_EQ(LastMessage(), "") << "not logged: " << call;
-    if (cw) Main().Text5.PressKey(key::kUp);
+    if (cw) {
+      Main().Text5.PressKey(key::kUp);
+    }
   }
 
   Form6& Edit() {
@@ -63,7 +69,9 @@ class EditWindowTest : public MainWindowTest {
   // Line n (0-based) of a list, without its line end.
   static std::string LineOf(const std::string& list, int n) {
     std::size_t start = 0;
-    for (int i = 0; i < n; ++i) start = list.find("\r\n", start) + 2;
+    for (int i = 0; i < n; ++i) {
+      start = list.find("\r\n", start) + 2;
+    }
     return list.substr(start, list.find("\r\n", start) - start);
   }
 
@@ -103,7 +111,9 @@ TEST_F(EditWindowTest, OpensWithTheSearchOnlyAndTheFocusInIt) {
     EXPECT_TRUE(c->Visible()) << c->Name();
   }
   EXPECT_FALSE(f.Command1.Visible());
-  for (const Control* c : EditArea(f)) EXPECT_FALSE(c->Visible()) << c->Name();
+  for (const Control* c : EditArea(f)) {
+    EXPECT_FALSE(c->Visible()) << c->Name();
+  }
   for (const Label* old : {&f.Label9, &f.Label10, &f.Label11, &f.Label13, &f.Label14, &f.Label15,
                            &f.Label18, &f.Label20, &f.Label22}) {
     EXPECT_FALSE(old->Visible()) << old->Name();
@@ -267,7 +277,9 @@ TEST_F(EditWindowTest, FoundQsoFillsFieldsAndOldValues) {
                                                  "012", "I003", "168", "168"}));
   EXPECT_EQ(OldValues(f), (std::vector<std::string>{"QX1ABC", "230716", "0730", k168Km, "1", "57",
                                                     "012", "I003", "168", "168"}));
-  for (const Control* c : EditArea(f)) EXPECT_TRUE(c->Visible()) << c->Name();
+  for (const Control* c : EditArea(f)) {
+    EXPECT_TRUE(c->Visible()) << c->Name();
+  }
   EXPECT_TRUE(f.Command1.Visible());
   // The search reads the lists only.
   EXPECT_EQ(Main().Text14.Text(), program().Get<Form2>().Text1.Text());
@@ -305,9 +317,13 @@ TEST_F(EditWindowTest, SearchingAgainEmptiesFirstAndNotFoundHidesTheArea) {
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "Call non trovato nel LOG");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
-  for (const Control* c : EditArea(f)) EXPECT_FALSE(c->Visible()) << c->Name();
+  for (const Control* c : EditArea(f)) {
+    EXPECT_FALSE(c->Visible()) << c->Name();
+  }
   EXPECT_FALSE(f.Command1.Visible());
-  for (const std::string& field : Fields(f)) EXPECT_EQ(field, "");
+  for (const std::string& field : Fields(f)) {
+    EXPECT_EQ(field, "");
+  }
 }
 
 TEST_F(EditWindowTest, ListsOutOfStepAreNotEdited) {
@@ -345,9 +361,15 @@ class ModifyTest : public EditWindowTest {
     EXPECT_EQ(messages_.shown[0].text, "I dati del QSO sono stati modificati");
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kInformation);
     EXPECT_EQ(f.Text1.Text(), "");
-    for (const std::string& field : Fields(f)) EXPECT_EQ(field, "");
-    for (const std::string& old : OldValues(f)) EXPECT_EQ(old, "");
-    for (const Control* c : EditArea(f)) EXPECT_FALSE(c->Visible()) << c->Name();
+    for (const std::string& field : Fields(f)) {
+      EXPECT_EQ(field, "");
+    }
+    for (const std::string& old : OldValues(f)) {
+      EXPECT_EQ(old, "");
+    }
+    for (const Control* c : EditArea(f)) {
+      EXPECT_FALSE(c->Visible()) << c->Name();
+    }
     EXPECT_FALSE(f.Command1.Visible());
     EXPECT_EQ(Focused(), "Text1");
     EXPECT_EQ(Main().Text14.Text(), program().Get<Form2>().Text1.Text());
@@ -487,7 +509,9 @@ TEST_P(RefusedModifyTest, ChangesNothing) {
   Retype(f.Text9, c.club);
   Retype(f.Text3, c.date);
   Retype(f.Text4, c.time);
-  if (*c.locator != '\0') Retype(f.Text5, c.locator);
+  if (*c.locator != '\0') {
+    Retype(f.Text5, c.locator);
+  }
   Modify(f);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, c.message);
@@ -541,7 +565,9 @@ class EditInvariantTest : public ModifyTest {
   bool Coin() { return Pick(2) == 0; }
   std::string Digits(int n) {
     std::string s;
-    for (int i = 0; i < n; ++i) s += static_cast<char>('0' + Pick(10));
+    for (int i = 0; i < n; ++i) {
+      s += static_cast<char>('0' + Pick(10));
+    }
     return s;
   }
   std::string Locator() {
@@ -553,8 +579,12 @@ class EditInvariantTest : public ModifyTest {
     for (;;) {
       std::string call = "QX" + Digits(1);
       const int letters = 2 + Pick(10);
-      for (int i = 0; i < letters; ++i) call += static_cast<char>('A' + Pick(26));
-      if (calls_.insert(call).second) return call;
+      for (int i = 0; i < letters; ++i) {
+        call += static_cast<char>('A' + Pick(26));
+      }
+      if (calls_.insert(call).second) {
+        return call;
+      }
     }
   }
   std::string Club() {
@@ -598,7 +628,9 @@ TEST_F(EditInvariantTest, RandomEditsKeepLinesAndTotalsTrue) {
       what += " mode";
       const QsoMode mode = Coin() ? QsoMode::kSsb : QsoMode::kCw;
       Retype(f.Text6, ModeCode(mode));
-      if (mode != q.mode) q.report_sent = DefaultReport(mode);
+      if (mode != q.mode) {
+        q.report_sent = DefaultReport(mode);
+      }
       q.mode = mode;
       q.report_received = DefaultReport(mode);
     }
