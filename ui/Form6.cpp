@@ -240,7 +240,9 @@ void Form6::Form6_Text10_Change() {
 }
 
 void Form6::Form6_Command3_Click() {
-  if (Text1.Text().empty()) {
+  // A blank pasted around the callsign is no part of it.
+  const std::string call = Trim(Text1.Text());
+  if (call.empty()) {
     program_.Message("Inserire il Call da modificare", MessageIcon::kCritical);
     return;
   }
@@ -251,14 +253,14 @@ void Form6::Form6_Command3_Click() {
   // Loading the EDI window fills its copy of the record list, so a first search sees every QSO.
   const Form2& edi = program_.Get<Form2>();
   const Form1& main = program_.Get<Form1>();
-  QsoSearch search = FindQsoForEdit(edi.Text1.Text(), main.Text12.Text(), Text1.Text());
+  QsoSearch search = FindQsoForEdit(edi.Text1.Text(), main.Text12.Text(), call);
   if (search.status != QsoSearchStatus::kFound) {
     Command1.SetVisible(false);
     ShowEditArea(false);
     if (search.status == QsoSearchStatus::kNotFound) {
       program_.Message("Call non trovato nel LOG", MessageIcon::kCritical);
     } else {
-      program_.Message("Il QSO di " + Text1.Text() +
+      program_.Message("Il QSO di " + call +
                            " non \xE8 scritto nel LOG nel formato atteso e non pu\xF2 essere "
                            "modificato qui.",
                        MessageIcon::kCritical);

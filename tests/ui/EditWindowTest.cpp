@@ -271,7 +271,7 @@ TEST_F(EditWindowTest, EmptySearchIsRefusedAndChangesNothing) {
 TEST_F(EditWindowTest, FoundQsoFillsFieldsAndOldValues) {
   Log("QX2XYZ", k200Km);
   Log("QX1ABC", k168Km, "I003", false, "57");
-  Form6& f = Search("qx1abc");
+  Form6& f = Search(" qx1abc ");
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
   EXPECT_EQ(Fields(f), (std::vector<std::string>{"QX1ABC", "230716", "0730", k168Km, "1", "57",
                                                  "012", "I003", "168", "168"}));
