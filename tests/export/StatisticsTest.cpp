@@ -225,7 +225,7 @@ std::vector<std::string> ExchangeSortTexts(std::vector<std::string> entries) {
 TEST(ExchangeSortOrderTest, AgreesWithTheProcedureOnTextsForManyTies) {
   std::mt19937 random(7);
   for (int round = 0; round < 50; ++round) {
-    std::vector<long long> distances(1 + random() % 40);
+    std::vector<long long> distances(1 + random() % 100);
     std::vector<std::string> entries;
     for (std::size_t i = 0; i < distances.size(); ++i) {
       distances[i] = random() % 6 * 100;
