@@ -326,26 +326,25 @@ TextBox& Form6::FieldOf(EditField field) {
   return Text10;
 }
 
-bool Form6::Apply(const QsoEditTexts& before, const QsoEditTexts& after, bool& changed) {
+Form6::Applied Form6::Apply(const QsoEditTexts& before, const QsoEditTexts& after) {
   Form1& main = program_.Get<Form1>();
   Form2& edi = program_.Get<Form2>();
   const std::string record_line = EdiRecordLine(EditedQso(found_->record, before, after));
   const std::string list_line = QsoListLine(EditedQso(found_->listed, before, after));
-  changed = record_line != found_->record_line || list_line != found_->list_line;
-  if (!changed) {
-    return true;
+  if (record_line == found_->record_line && list_line == found_->list_line) {
+    return Applied::kNothingChanged;
   }
   std::optional<std::string> records =
       WithLineReplaced(edi.Text1.Text(), found_->record_start, found_->record_line, record_line);
   std::optional<std::string> list =
       WithLineReplaced(main.Text12.Text(), found_->list_start, found_->list_line, list_line);
   if (!records || !list) {
-    return false;
+    return Applied::kListsChangedSinceTheSearch;
   }
   edi.Text1.SetText(std::move(*records));
   main.Text12.SetText(std::move(*list));
   ShowTotals(main, TotalsOfRecords(edi.Text1.Text()));
-  return true;
+  return Applied::kChanged;
 }
 
 void Form6::Form6_Command1_Click() {
@@ -363,8 +362,8 @@ void Form6::Form6_Command1_Click() {
     field.SetFocus();
     return;
   }
-  bool changed = false;
-  if (!Apply(before, after, changed)) {
+  const Applied applied = Apply(before, after);
+  if (applied == Applied::kListsChangedSinceTheSearch) {
     program_.Message(U8("Il LOG è cambiato dopo la ricerca: cercare di nuovo il QSO."),
                      MessageIcon::kCritical);
     return;
@@ -378,7 +377,7 @@ void Form6::Form6_Command1_Click() {
   ShowEditArea(false);
   Text1.SetFocus();
   // Nothing changed, nothing written: the backup stays the restore point it was.
-  if (!changed) {
+  if (applied == Applied::kNothingChanged) {
     return;
   }
   Form1& main = program_.Get<Form1>();

@@ -87,8 +87,9 @@ class Form6 : public Form {
   QsoEditTexts FieldTexts() const;
   QsoEditTexts OldTexts() const;
   TextBox& FieldOf(EditField field);
-  // Rewrites the QSO's two lines and the totals; false when the lists changed since the search.
-  bool Apply(const QsoEditTexts& before, const QsoEditTexts& after, bool& changed);
+  enum class Applied { kChanged, kNothingChanged, kListsChangedSinceTheSearch };
+  // Rewrites the QSO's two lines and the totals; the lists stay as they are unless kChanged.
+  Applied Apply(const QsoEditTexts& before, const QsoEditTexts& after);
 
   Program& program_;
   // The QSO the last search found, until it is modified or another search runs.
