@@ -186,8 +186,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "Inserire l'ora del QSO nel formato HH:MM", "Text3", false},
         CheckCase{"OnLineTimeEmpty", "QX1ABC", "012", "JN71GD", "", "16/07/23", "",
                   "Inserire l'ora del QSO nel formato HH:MM", "Text3", false},
-        CheckCase{"OnLineTime4Completed", "QX1ABC", "012", "JN71GD", "", "16/07/23", "9:20", "", "",
-                  false},
         CheckCase{"I1100", "QX1ABC", "012", "JN71GD", "I1100", "16/07/23", "07.30", "", "", false},
         CheckCase{"I1101", "QX1ABC", "012", "JN71GD", "I1101", "16/07/23", "07.30",
                   "Membro IQRP errato", "Text11", true},
@@ -212,6 +210,17 @@ TEST_F(CommitTest, OnLineOneDigitHourGetsItsZero) {
   Row("QX1ABC", "012", "JN71GD");
   Ok();
   EXPECT_NE(f.Text14.Text().find("230716;0920;QX1ABC;"), std::string::npos) << f.Text14.Text();
+}
+
+TEST_F(CommitTest, ModeOtherThanSsbOrCwRefused) {
+  // The arrows only ever give SSB or CW; a line has no column for anything else.
+  Form1& f = Main();
+  f.Text5.SetText("FM");
+  Row("QX1ABC", "012", "JN71GD");
+  Ok();
+  EXPECT_EQ(LastMessage(), "Modo non valido: usare SSB o CW (frecce su e giù)");
+  EXPECT_EQ(Focused(), "Text5");
+  EXPECT_EQ(f.Text12.Text(), "");
 }
 
 TEST_F(CommitTest, LowerCaseClubLetterRefusedAfterTrim) {
