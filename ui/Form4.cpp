@@ -68,8 +68,8 @@ void Form4::Form4_Command1_Click() {
   const std::filesystem::path path = FileOfFolder(program_.Folder(), safe.name);
   const IoStatus written = program_.Disk().Replace(path, Text1.Text());
   if (!written) {
-    program_.Message("Il Log del Contest non e' stato salvato in " + Shown(path) + ".\n" +
-                         U8(written.Describe()),
+    // The reason names the file and what went wrong.
+    program_.Message("Il Log del Contest non e' stato salvato.\n" + U8(written.Describe()),
                      MessageIcon::kCritical);
     return;
   }

@@ -109,9 +109,9 @@ TEST_F(SaveWindowTest, FailedWriteIsReportedAndTheOldFileKept) {
   ASSERT_EQ(messages_.shown.size(), 1u);
   const auto& message = messages_.shown[0];
   EXPECT_EQ(message.icon, MessageIcon::kCritical);
-  EXPECT_TRUE(message.text.starts_with("Il Log del Contest non e' stato salvato in " +
-                                       File("01-QX0ABC.edi").string()))
+  EXPECT_TRUE(message.text.starts_with("Il Log del Contest non e' stato salvato.\n"))
       << message.text;
+  EXPECT_NE(message.text.find(File("01-QX0ABC.edi").string()), std::string::npos) << message.text;
   EXPECT_NE(message.text.find("(sostituzione)"), std::string::npos) << message.text;
   EXPECT_EQ(ReadBytes(File("01-QX0ABC.edi")), "old");
 }
