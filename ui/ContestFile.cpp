@@ -39,6 +39,7 @@ bool SaveContest(Program& program, Form1& form) {
   const std::filesystem::path backup = program.File(kStateBackupFileName);
   const IoStatus status =
       program.Disk().Replace(program.File(kStateFileName), form.Text13.Text(), &backup);
+  form.save_pending = !status;
   if (status) return true;
   ReportFailure(program, "Il contest non \xC3\xA8 stato salvato su disco.", status);
   return false;

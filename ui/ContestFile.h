@@ -21,7 +21,8 @@ ContestState ContestStateOf(const Form1& form);
 // nothing is written; otherwise the file text is assembled into Text13 and parziale.db is
 // replaced atomically and durably, the old file becoming backup.db. Returns true when the file is
 // current (also when there was nothing to write). On failure it shows a critical message naming
-// the file and the reason, leaves the window's state untouched and returns false.
+// the file and the reason, leaves the window's state untouched, sets the window's save_pending
+// (a successful save clears it) and returns false.
 bool SaveContest(Program& program, Form1& form);
 
 // Reads parziale.db of the program folder by the state file's reading rule. Returns nullopt when

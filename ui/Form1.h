@@ -175,6 +175,10 @@ class Form1 : public Form {
 
   void CloseRequested() override { Form1_Command3_Click(); }
 
+  // True while the contest on screen is newer than parziale.db because its last save failed; the
+  // next "OK" then saves again even when it logs nothing, and "Esci" tries once more.
+  bool save_pending = false;
+
  protected:
   void OnLoad() override { Form1_Load(); }
   void OnActivate() override { Form1_Activate(); }

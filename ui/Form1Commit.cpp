@@ -3,7 +3,8 @@
 // The checks run in a fixed order and stop at the first failure, which is reported with its
 // message, highlights its field where that helps, and puts the cursor there. A refused press
 // changes nothing on disk: the state file and its backup stay as they were, so the backup is
-// still the restore point it was. A committed QSO is saved at once.
+// still the restore point it was. A committed QSO is saved at once; when that save fails, the
+// next press saves again, refused or not.
 #include <optional>
 
 #include "core/QsoRecord.h"
@@ -175,7 +176,9 @@ void Form1::Form1_Command1_Click() {
       Text6.SetFocus();
     }
   }
-  if (!refusal) SaveContest(program_, *this);
+  // A refused press writes nothing, unless an earlier save failed: then the contest on screen is
+  // saved now, so the operator retries with "OK" once the disk is back.
+  if (!refusal || save_pending) SaveContest(program_, *this);
 }
 
 }  // namespace keldra

@@ -1,5 +1,7 @@
 #include "ui/Form5.h"
 
+#include "core/StateFile.h"
+#include "platform/CodePage.h"
 #include "ui/Form1.h"
 #include "ui/Form12.h"
 #include "ui/Form3.h"
@@ -28,6 +30,19 @@ void Form5::Layout() {
 }
 
 void Form5::Form5_Command1_Click() {
+  // A contest file that is there but cannot be read is not continued as an empty contest: the
+  // next two saves would replace the file and then its backup. The start window stays, so the
+  // operator can try again, or start a new contest knowingly.
+  const std::filesystem::path saved = program_.File(kStateFileName);
+  if (program_.Disk().Exists(saved)) {
+    if (const ReadResult read = program_.Disk().Read(saved); !read.status) {
+      program_.Message(U8("Il contest salvato non può essere letto: riprovare \"Continua "
+                          "Contest\" o scegliere \"Nuovo Contest\".\n" +
+                          read.status.Describe()),
+                       MessageIcon::kCritical);
+      return;
+    }
+  }
   Form1& main = program_.Get<Form1>();
   main.Command4.Press();
   main.Show();
