@@ -45,7 +45,9 @@ std::string NormalizeTypedDate(std::string_view text) {
         break;
     }
   }
-  if (text.size() == 10) return Mid(text, 1, 6) + Mid(text, 9, 2);
+  if (text.size() == 10) {
+    return Mid(text, 1, 6) + Mid(text, 9, 2);
+  }
   return std::string(text);
 }
 

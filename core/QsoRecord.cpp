@@ -17,14 +17,20 @@ constexpr std::string_view kBandUnit = "Mhz";
 
 // The next run of non-blank characters at or after `pos`; `pos` ends after it.
 std::string_view NextToken(std::string_view text, std::size_t& pos) {
-  while (pos < text.size() && text[pos] == ' ') ++pos;
+  while (pos < text.size() && text[pos] == ' ') {
+    ++pos;
+  }
   const std::size_t start = pos;
-  while (pos < text.size() && text[pos] != ' ') ++pos;
+  while (pos < text.size() && text[pos] != ' ') {
+    ++pos;
+  }
   return text.substr(start, pos - start);
 }
 
 void SkipBlanks(std::string_view text, std::size_t& pos) {
-  while (pos < text.size() && text[pos] == ' ') ++pos;
+  while (pos < text.size() && text[pos] == ' ') {
+    ++pos;
+  }
 }
 
 QsoParse Refused(std::string problem) { return QsoParse{std::nullopt, std::move(problem)}; }
@@ -33,10 +39,14 @@ QsoParse Refused(std::string problem) { return QsoParse{std::nullopt, std::move(
 // callsign begins. A callsign of 11 or more characters has no filler, so the report received
 // ("59" in SSB, "599" in CW), "-" and the serial received follow it in the same run.
 std::size_t CallLength(std::string_view token, QsoMode mode) {
-  if (token.size() < kLongCall) return token.size();
+  if (token.size() < kLongCall) {
+    return token.size();
+  }
   const std::size_t report = mode == QsoMode::kSsb ? 2 : 3;
   const std::size_t dash = token.rfind('-');
-  if (dash == std::string_view::npos || dash < report) return token.size();
+  if (dash == std::string_view::npos || dash < report) {
+    return token.size();
+  }
   return dash - report;
 }
 
@@ -49,7 +59,9 @@ struct CallPlace {
 
 CallPlace FindCall(std::string_view line) {
   std::size_t pos = 0;
-  for (int i = 0; i < 4; ++i) NextToken(line, pos);  // serial, date, time, band
+  for (int i = 0; i < 4; ++i) {
+    NextToken(line, pos);  // serial, date, time, band
+  }
   CallPlace place;
   place.mode = ModeFromText(NextToken(line, pos));
   SkipBlanks(line, pos);
@@ -63,8 +75,12 @@ CallPlace FindCall(std::string_view line) {
 }  // namespace
 
 std::optional<QsoMode> ModeFromText(std::string_view text) {
-  if (text == "SSB") return QsoMode::kSsb;
-  if (text == "CW") return QsoMode::kCw;
+  if (text == "SSB") {
+    return QsoMode::kSsb;
+  }
+  if (text == "CW") {
+    return QsoMode::kCw;
+  }
   return std::nullopt;
 }
 
@@ -79,7 +95,9 @@ std::string ListDate(std::string_view edi_date) {
 }
 
 std::string EdiTime(std::string_view list_time) {
-  if (list_time.size() == 4) return "0" + Mid(list_time, 1, 1) + Mid(list_time, 3, 2);
+  if (list_time.size() == 4) {
+    return "0" + Mid(list_time, 1, 1) + Mid(list_time, 3, 2);
+  }
   return Mid(list_time, 1, 2) + Mid(list_time, 4, 2);
 }
 
@@ -96,7 +114,9 @@ std::string QsoListLine(const QsoFields& qso) {
   line += qso.date;
   line += "   ";
   line += qso.time;
-  if (qso.time.size() < kTimeField) line.append(kTimeField - qso.time.size(), ' ');
+  if (qso.time.size() < kTimeField) {
+    line.append(kTimeField - qso.time.size(), ' ');
+  }
   line += "   ";
   line += qso.band;
   line += kBandUnit;
@@ -104,7 +124,9 @@ std::string QsoListLine(const QsoFields& qso) {
   line += ssb ? "SSB" : "CW ";
   line += "   ";
   line += qso.call;
-  if (qso.call.size() < kLongCall) line.append(kCallField - qso.call.size(), ' ');
+  if (qso.call.size() < kLongCall) {
+    line.append(kCallField - qso.call.size(), ' ');
+  }
   line += qso.report_received;
   line += "-";
   line += qso.serial_received;
@@ -141,7 +163,9 @@ QsoParse ParseQsoListLine(std::string_view line) {
   }
   qso.band = band.substr(0, band.size() - kBandUnit.size());
   const CallPlace call = FindCall(line);
-  if (!call.mode) return Refused("no mode in \"" + std::string(line) + "\"");
+  if (!call.mode) {
+    return Refused("no mode in \"" + std::string(line) + "\"");
+  }
   qso.mode = *call.mode;
   qso.call = line.substr(call.start, call.length);
   pos = call.start + call.length;
@@ -175,8 +199,9 @@ QsoParse ParseEdiRecordLine(std::string_view line) {
                    "\"");
   }
   for (std::size_t i = 11; i < kEdiFields; ++i) {
-    if (!fields[i].empty())
+    if (!fields[i].empty()) {
       return Refused("closing fields not empty in \"" + std::string(line) + "\"");
+    }
   }
   if (fields[3] != "1" && fields[3] != "0") {
     return Refused("no mode code in \"" + std::string(line) + "\"");
@@ -202,15 +227,23 @@ std::string_view CallOfListLine(std::string_view line) {
 }
 
 bool ListHasCall(std::string_view list, std::string_view call) {
-  if (call.empty()) return false;
+  if (call.empty()) {
+    return false;
+  }
   std::size_t start = 0;
   while (start < list.size()) {
     std::size_t end = list.find('\n', start);
-    if (end == std::string_view::npos) end = list.size();
+    if (end == std::string_view::npos) {
+      end = list.size();
+    }
     std::string_view line = list.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
     // Cheap filter first: most lines do not contain the callsign at all.
-    if (line.find(call) != std::string_view::npos && CallOfListLine(line) == call) return true;
+    if (line.find(call) != std::string_view::npos && CallOfListLine(line) == call) {
+      return true;
+    }
     start = end + 1;
   }
   return false;

@@ -24,8 +24,12 @@ ContestTotals AddQso(const ContestTotals& totals, const ScoredQso& qso) {
   next.points = Plus(totals.points, QsoPoints(d, qso.club_code));
   if (!qso.club_code.empty()) {
     next.multipliers = Plus(totals.multipliers, 1);
-    if (qso.club_code.front() == 'I') next.iqrp = Plus(totals.iqrp, 1);
-    if (qso.club_code.front() == 'M') next.mqc = Plus(totals.mqc, 1);
+    if (qso.club_code.front() == 'I') {
+      next.iqrp = Plus(totals.iqrp, 1);
+    }
+    if (qso.club_code.front() == 'M') {
+      next.mqc = Plus(totals.mqc, 1);
+    }
   }
   // The count was just incremented, so it is at least 1 unless its label held a negative number.
   const double count = LeadingNumber(next.qsos);

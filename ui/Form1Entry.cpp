@@ -41,7 +41,9 @@ bool ListContains(const std::string& list, const std::string& call) {
 
 void Form1::Form1_Text1_Change() {
   const std::size_t length = Text1.Text().size();
-  if (length == 1 || length == 2) Text1.SetText(ZeroFill(Text1.Text(), 3));
+  if (length == 1 || length == 2) {
+    Text1.SetText(ZeroFill(Text1.Text(), 3));
+  }
 }
 
 void Form1::Form1_Text2_LostFocus() {
@@ -66,7 +68,9 @@ void Form1::Form1_Text3_LostFocus() {
 void Form1::Form1_Text5_KeyDown(int key_code, bool& handled) {
   if (key_code == key::kUp || key_code == key::kDown) {
     handled = true;
-    if (Text5.Text() != "SSB" && Text5.Text() != "CW") return;
+    if (Text5.Text() != "SSB" && Text5.Text() != "CW") {
+      return;
+    }
     const bool ssb = key_code == key::kUp;
     Text5.SetText(ssb ? "SSB" : "CW");
     Text7.SetText(ssb ? "59" : "599");
@@ -78,7 +82,9 @@ void Form1::Form1_Text5_KeyDown(int key_code, bool& handled) {
 }
 
 void Form1::Form1_Text6_Change() {
-  if (RewroteUpperCase(Text6)) return;
+  if (RewroteUpperCase(Text6)) {
+    return;
+  }
   const bool logged = Text6.Text().size() >= 4 && ListContains(Text12.Text(), Text6.Text());
   Text6.SetBackColor(logged ? kYellow : kWhite);
   Label55.SetVisible(logged);
@@ -88,19 +94,27 @@ void Form1::Form1_Text9_GotFocus() {
   EntryRow_GotFocus(Text9);
   const std::optional<std::string> code =
       LookUpClubCode(program_.Disk(), program_.Folder(), Text6.Text());
-  if (code) Text11.SetText(*code);
+  if (code) {
+    Text11.SetText(*code);
+  }
 }
 
 void Form1::Form1_Text9_LostFocus() {
   TrimField(Text9);
   const std::size_t length = Text9.Text().size();
-  if (length == 1 || length == 2) Text9.SetText(ZeroFill(Text9.Text(), 3));
+  if (length == 1 || length == 2) {
+    Text9.SetText(ZeroFill(Text9.Text(), 3));
+  }
 }
 
 void Form1::Form1_Text10_Change() {
-  if (RewroteUpperCase(Text10)) return;
+  if (RewroteUpperCase(Text10)) {
+    return;
+  }
   const bool complete = Text10.Text().size() == 6;
-  if (complete) program_.Get<Form22222>().Text5.SetText(Text10.Text());
+  if (complete) {
+    program_.Get<Form22222>().Text5.SetText(Text10.Text());
+  }
   for (Label* label : {&Label12, &Label13, &Label14, &Label15, &Label16, &Label17}) {
     label->SetVisible(complete);
   }
@@ -116,20 +130,28 @@ void Form1::Form1_Text10_GotFocus() {
     Text3.SetText(FormatTime(utc));
   }
   // A one-digit hour, typed off-line, gets its "0": 7.20 gives 07.20, 920 gives 0920 (09.20).
-  if (Mid(Text3.Text(), 2, 1) == ".") Text3.SetText("0" + Text3.Text());
+  if (Mid(Text3.Text(), 2, 1) == ".") {
+    Text3.SetText("0" + Text3.Text());
+  }
   const std::string first_three = Left(Text3.Text(), 3);
-  if (first_three.size() == 3 && IsAllDigits(first_three)) Text3.SetText("0" + Text3.Text());
+  if (first_three.size() == 3 && IsAllDigits(first_three)) {
+    Text3.SetText("0" + Text3.Text());
+  }
 }
 
 void Form1::Form1_Text11_Change() { RewroteUpperCase(Text11); }
 
 void Form1::EntryRow_KeyDown(TextBox& field, int key_code, bool& handled) {
-  if (key_code != key::kEnter && key_code != key::kSpace) return;
+  if (key_code != key::kEnter && key_code != key::kSpace) {
+    return;
+  }
   handled = true;
   TextBox* const row[] = {&Text2, &Text3, &Text4, &Text5,  &Text6,
                           &Text7, &Text8, &Text9, &Text10, &Text11};
   const auto it = std::find(std::begin(row), std::end(row), &field);
-  if (it == std::end(row)) return;
+  if (it == std::end(row)) {
+    return;
+  }
   if (it + 1 == std::end(row)) {
     Command1.SetFocus();
   } else {
@@ -141,7 +163,9 @@ void Form1::EntryRow_GotFocus(TextBox& field) {
   TextBox* const row[] = {&Text2, &Text3, &Text4, &Text5,  &Text6,
                           &Text7, &Text8, &Text9, &Text10, &Text11};
   const auto it = std::find(std::begin(row), std::end(row), &field);
-  if (it != std::end(row) && it != std::begin(row)) TrimField(**(it - 1));
+  if (it != std::end(row) && it != std::begin(row)) {
+    TrimField(**(it - 1));
+  }
   field.CaretToEnd();
 }
 
