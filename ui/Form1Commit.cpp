@@ -47,10 +47,16 @@ bool IsLocator(std::string_view text) {
 
 std::optional<Refusal> CheckClubCode(Form1& form) {
   const std::string& code = form.Text11.Text();
-  if (code.empty()) return std::nullopt;
+  if (code.empty()) {
+    return std::nullopt;
+  }
   const Refusal format{kClubFormatMessage, &form.Text11, true};
-  if (code[0] != 'I' && code[0] != 'M') return format;
-  if (code.size() > 1 && (code[1] == '-' || code[1] == ' ')) return format;
+  if (code[0] != 'I' && code[0] != 'M') {
+    return format;
+  }
+  if (code.size() > 1 && (code[1] == '-' || code[1] == ' ')) {
+    return format;
+  }
   const double member = LeadingNumber(Mid(code, 2, 4));
   if (code[0] == 'I' && member > kIqrpLastMember) {
     return Refusal{"Membro IQRP errato", &form.Text11, true};
@@ -63,19 +69,25 @@ std::optional<Refusal> CheckClubCode(Form1& form) {
 
 // The checks in their order. Besides checking, it gives a one-digit hour its leading "0".
 std::optional<Refusal> FirstFailedCheck(Form1& form) {
-  if (form.Text6.Text().size() < 4) return Refusal{"Inserire CallSign...", &form.Text6, true};
+  if (form.Text6.Text().size() < 4) {
+    return Refusal{"Inserire CallSign...", &form.Text6, true};
+  }
   if (form.Text9.Text().size() != 3) {
     return Refusal{"Inserire progressivo ricevuto...", &form.Text9, true};
   }
   if (!IsLocator(form.Text10.Text())) {
     return Refusal{"Inserire il Locatore nel formato corretto... es. JN81GD", &form.Text10, true};
   }
-  if (Mid(form.Text3.Text(), 2, 1) == ".") form.Text3.SetText("0" + form.Text3.Text());
+  if (Mid(form.Text3.Text(), 2, 1) == ".") {
+    form.Text3.SetText("0" + form.Text3.Text());
+  }
   if (form.Text2.Text().size() != 8) {
     return Refusal{"Inserire la data del QSO nel formato DD/MM/YY", &form.Text2, false};
   }
   // On-line the time comes from the clock; a one-digit hour there is simply completed.
-  if (!OffLine(form) && form.Text3.Text().size() == 4) form.Text3.SetText("0" + form.Text3.Text());
+  if (!OffLine(form) && form.Text3.Text().size() == 4) {
+    form.Text3.SetText("0" + form.Text3.Text());
+  }
   if (form.Text3.Text().size() != 5) {
     return Refusal{"Inserire l'ora del QSO nel formato HH:MM", &form.Text3, false};
   }
@@ -92,7 +104,9 @@ std::optional<Refusal> FirstFailedCheck(Form1& form) {
 // calculator since the locator was typed; then it is asked again for this locator.
 double QsoDistance(Program& program, Form1& form) {
   Form22222& calculator = program.Get<Form22222>();
-  if (calculator.Text5.Text() != form.Text10.Text()) calculator.Text5.SetText(form.Text10.Text());
+  if (calculator.Text5.Text() != form.Text10.Text()) {
+    calculator.Text5.SetText(form.Text10.Text());
+  }
   return LeadingNumber(form.Label13.Caption());
 }
 
@@ -153,7 +167,9 @@ void Commit(Program& program, Form1& form) {
   for (TextBox* field : {&form.Text6, &form.Text9, &form.Text10, &form.Text11}) {
     field->SetBackColor(kWhite);
   }
-  if (OffLine(form)) form.Text3.SetText({});
+  if (OffLine(form)) {
+    form.Text3.SetText({});
+  }
 }
 
 }  // namespace
@@ -163,7 +179,9 @@ void Form1::Form1_Command1_Click() {
   const std::optional<Refusal> refusal = FirstFailedCheck(*this);
   if (refusal) {
     program_.Message(refusal->message);
-    if (refusal->highlight) refusal->field->SetBackColor(kYellow);
+    if (refusal->highlight) {
+      refusal->field->SetBackColor(kYellow);
+    }
     refusal->field->SetFocus();
   } else {
     Commit(program_, *this);
@@ -178,7 +196,9 @@ void Form1::Form1_Command1_Click() {
   }
   // A refused press writes nothing, unless an earlier save failed: then the contest on screen is
   // saved now, so the operator retries with "OK" once the disk is back.
-  if (!refusal || save_pending) SaveContest(program_, *this);
+  if (!refusal || save_pending) {
+    SaveContest(program_, *this);
+  }
 }
 
 }  // namespace keldra
