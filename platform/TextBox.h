@@ -29,6 +29,9 @@ class TextBox : public Control {
   void SetLocked(bool locked);
   bool MultiLine() const { return multi_line_; }
   void SetMultiLine(bool multi_line) { multi_line_ = multi_line; }
+  // A multi-line box that wraps long lines at its width instead of scrolling sideways.
+  bool WordWrap() const { return word_wrap_; }
+  void SetWordWrap(bool wrap) { word_wrap_ = wrap; }
   Alignment Align() const { return alignment_; }
   void SetAlign(Alignment alignment) { alignment_ = alignment; }
 
@@ -54,6 +57,7 @@ class TextBox : public Control {
   int sel_start_ = 0;
   bool locked_ = false;
   bool multi_line_ = false;
+  bool word_wrap_ = false;
   Alignment alignment_ = Alignment::kLeft;
 };
 

@@ -46,6 +46,9 @@ void Form7::Layout() {
     box->SetLocked(true);
     box->SetFont({.points = 10, .fixed_pitch = box == &Text1 || box == &Text5});
   }
+  // Squares and countries are one long line each: wrapped, they read without scrolling.
+  Text2.SetWordWrap(true);
+  Text3.SetWordWrap(true);
   List1.SetFont({.points = 10, .fixed_pitch = true});
   Command2.SetFont({.bold = true});
 }

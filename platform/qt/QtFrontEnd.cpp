@@ -203,7 +203,8 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
       auto& box = static_cast<TextBox&>(control);
       if (box.MultiLine()) {
         auto* edit = new QPlainTextEdit(parent);
-        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit->setLineWrapMode(box.WordWrap() ? QPlainTextEdit::WidgetWidth
+                                             : QPlainTextEdit::NoWrap);
         edit->setTabChangesFocus(true);
         connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, &box] {
           if (syncing_ > 0) return;
