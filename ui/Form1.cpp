@@ -55,12 +55,12 @@ void Form1::Layout() {
   Text11.SetToolTip("(es. I003 o M123)");
 
   // Distance, bearing and duplicate warning under the row.
-  Place(Label12, 560, 130, 40, 22);
-  Place(Label13, 600, 130, 60, 22);
-  Place(Label16, 662, 130, 30, 22);
-  Place(Label14, 706, 130, 40, 22);
-  Place(Label15, 746, 130, 60, 22);
-  Place(Label17, 806, 130, 20, 22);
+  Place(Label12, 540, 130, 50, 22);
+  Place(Label13, 590, 130, 60, 22);
+  Place(Label16, 654, 130, 34, 22);
+  Place(Label14, 700, 130, 50, 22);
+  Place(Label15, 750, 130, 50, 22);
+  Place(Label17, 802, 130, 20, 22);
   for (Label* l : {&Label12, &Label13, &Label16, &Label14, &Label15, &Label17}) {
     l->SetFont({.bold = true, .points = 12});
     l->SetVisible(false);
@@ -135,10 +135,10 @@ void Form1::Layout() {
   }
   // The ODX row holds call, locator, distance and unit.
   Place(Label26, 10, 127, 36, 19, &Frame1);
-  Place(Label27, 46, 127, 70, 19, &Frame1);
-  Place(Label28, 116, 127, 56, 19, &Frame1);
-  Place(Label29, 170, 127, 34, 19, &Frame1);
-  Place(Label30, 206, 127, 18, 19, &Frame1);
+  Place(Label27, 46, 127, 66, 19, &Frame1);
+  Place(Label28, 112, 127, 54, 19, &Frame1);
+  Place(Label29, 164, 127, 34, 19, &Frame1);
+  Place(Label30, 200, 127, 20, 19, &Frame1);
   Label28.SetFont({.bold = true});
   Label29.SetFont({.bold = true});
   Label29.SetAlign(Alignment::kRight);
