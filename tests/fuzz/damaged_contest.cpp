@@ -1,0 +1,83 @@
+// The windows over a damaged contest file, as an operator meets one: start-up finds parziale.db,
+// "Continua Contest" loads it, "OK" logs one more QSO, the edit window looks up a callsign the
+// file names and corrects its locator, and the statistics window and its report are computed
+// over the lists the file gave. The input's first line is the callsign looked up, the rest is
+// the file. No crash, no hang, no undefined behaviour, whatever the file holds.
+//
+// The disk refuses every write (as a read-only folder does), so a run never waits for fsync;
+// reads are real, from a folder in memory where the system has one.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "ui/Form1.h"
+#include "ui/Form5.h"
+#include "ui/Form6.h"
+#include "ui/Form7.h"
+#include "ui/Form8.h"
+#include "ui/Program.h"
+
+namespace {
+
+class ReadOnlyDisk : public keldra::Files {
+ protected:
+  std::error_code Inject(keldra::WriteStep) override {
+    return std::make_error_code(std::errc::read_only_file_system);
+  }
+};
+
+const std::filesystem::path& Folder() {
+  static const std::filesystem::path folder = [] {
+    const std::filesystem::path base =
+        std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+    std::filesystem::path path = base / ("keldra-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(path);
+    std::ofstream(path / "config.txt", std::ios::binary)
+        << "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
+    return path;
+  }();
+  return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::size_t end = input.find('\n');
+  const std::string call(input.substr(0, end == std::string_view::npos ? 0 : end));
+  input.remove_prefix(end == std::string_view::npos ? 0 : end + 1);
+  std::ofstream(Folder() / "parziale.db", std::ios::binary | std::ios::trunc) << input;
+
+  keldra::RecordingMessageBox messages;
+  keldra::FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
+  ReadOnlyDisk disk;
+  keldra::Program program(messages, clock, Folder(), &disk);
+  program.Start();
+  program.Get<keldra::Form5>().Command1.Press();
+  keldra::Form1& main = program.Get<keldra::Form1>();
+
+  main.Text6.SetText("QX9ZZZ");
+  main.Text9.SetText("001");
+  main.Text10.SetText("JN71QH");
+  main.Command1.Press();
+
+  main.Command5.Press();
+  keldra::Form6& edit = program.Get<keldra::Form6>();
+  edit.Text1.SetText(call);
+  edit.Command3.Press();
+  edit.Text5.SetText("JM89AU");
+  edit.Command1.Press();
+  edit.Command2.Press();
+
+  main.Command6.Press();
+  program.Get<keldra::Form7>().Command2.Press();
+  program.End();
+  return 0;
+}
