@@ -9,7 +9,7 @@
 namespace keldra {
 
 Form22222::Form22222(Program& program)
-    : Form(program.Desktop(), "Form22222", "Bearing utility 1.1 - QX0ZZA", Px(344), Px(212)),
+    : Form(program.Desktop(), "Form22222", "Bearing utility 1.1 - QX0ZZA", Px(344), Px(178)),
       program_(program) {
   Layout();
   Wire();
@@ -40,7 +40,7 @@ void Form22222::Layout() {
   Place(Command2, 222, 130, 108, 32);
 
   for (TextBox* hidden : {&Text7, &Text2, &Text4, &Text8}) {
-    Place(*hidden, 14, 170, 60, 20);
+    Place(*hidden, 14, 150, 60, 20);
     hidden->SetVisible(false);
   }
 }
