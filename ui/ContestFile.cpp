@@ -40,7 +40,10 @@ bool SaveContest(Program& program, Form1& form) {
   const IoStatus status =
       program.Disk().Replace(program.File(kStateFileName), form.Text13.Text(), &backup);
   form.save_pending = !status;
-  if (status) return true;
+  if (status) {
+    form.exit_warned = false;
+    return true;
+  }
   ReportFailure(program, "Il contest non \xC3\xA8 stato salvato su disco.", status);
   return false;
 }

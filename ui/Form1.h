@@ -178,6 +178,8 @@ class Form1 : public Form {
   // True while the contest on screen is newer than parziale.db because its last save failed; the
   // next "OK" then saves again even when it logs nothing, and "Esci" tries once more.
   bool save_pending = false;
+  // "Esci" found the contest unsaved and could not save it: a second "Esci" ends all the same.
+  bool exit_warned = false;
 
  protected:
   void OnLoad() override { Form1_Load(); }

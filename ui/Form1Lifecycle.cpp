@@ -5,6 +5,8 @@
 #include "core/StateFile.h"
 #include "core/Text.h"
 #include "data/StationConfig.h"
+#include "platform/CodePage.h"
+#include "ui/ContestFile.h"
 #include "ui/Form1.h"
 #include "ui/Form2.h"
 #include "ui/Form22222.h"
@@ -95,7 +97,19 @@ void Form1::Form1_Command2_Click() {
   program_.Get<Form2>().Show();
 }
 
-void Form1::Form1_Command3_Click() { program_.End(); }
+// A contest whose last save failed is saved once more before the end. If that fails too, the
+// program stays open so the operator can free the disk and try again; a second "Esci" ends it.
+void Form1::Form1_Command3_Click() {
+  if (save_pending && !exit_warned && !SaveContest(program_, *this)) {
+    exit_warned = true;
+    program_.Message(U8("Il contest non è salvato su disco: liberare spazio o controllare la "
+                        "cartella e premere OK per salvarlo. Premendo di nuovo Esci il programma "
+                        "si chiude e i QSO non salvati vanno persi."),
+                     MessageIcon::kCritical);
+    return;
+  }
+  program_.End();
+}
 
 void Form1::Form1_Command7_Click() {
   program_.Message("Controllare sempre di immettere l'orario in formato UTC...");

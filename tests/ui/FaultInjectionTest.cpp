@@ -226,6 +226,43 @@ TEST(FaultInjectionTest, ModificationKeepsTheCorrectionOnScreenAndTheNextOkSaves
   }
 }
 
+TEST(FaultInjectionTest, EsciSavesAnUnsavedContestOrStaysOpenOnce) {
+  struct Case {
+    const char* name;
+    bool disk_back;
+  };
+  for (const Case c : {Case{"disk back: saved, then the end", true},
+                       Case{"disk still failing: warned, the second Esci ends", false}}) {
+    SCOPED_TRACE(c.name);
+    Bench bench;
+    Form1& main = MainWithQsos(bench, 1);
+    bench.Fail(kFaults[1]);
+    main.Text6.SetText("QX2XYZ");
+    main.Text9.SetText("033");
+    main.Text10.SetText("JM79JW");
+    main.Command1.Press();
+    ASSERT_TRUE(main.save_pending);
+    const std::string unsaved = StateFileText(ContestStateOf(main));
+    if (c.disk_back) bench.Mend();
+    bench.Shown().clear();
+
+    main.Command3.Press();
+    if (c.disk_back) {
+      EXPECT_TRUE(bench.Shown().empty());
+      EXPECT_TRUE(bench.program().Ended());
+      EXPECT_EQ(bench.Bytes("parziale.db"), unsaved);
+      continue;
+    }
+    ASSERT_EQ(bench.Shown().size(), 2u);
+    EXPECT_EQ(bench.Shown()[1].icon, MessageIcon::kCritical);
+    EXPECT_NE(Cp1252ToUtf8(bench.Shown()[1].text).find("Esci"), std::string::npos);
+    EXPECT_FALSE(bench.program().Ended());
+    EXPECT_NE(bench.Bytes("parziale.db"), unsaved);
+    main.Command3.Press();
+    EXPECT_TRUE(bench.program().Ended());
+  }
+}
+
 // A window whose button writes one file: what the window shows before the press, the file's
 // versions, and the check that the window still shows it after a failure.
 struct OneFileSave {
