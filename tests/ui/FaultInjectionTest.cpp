@@ -17,6 +17,7 @@
 #include "ui/ContestFile.h"
 #include "ui/Form1.h"
 #include "ui/Form11.h"
+#include "ui/Form12.h"
 #include "ui/Form2.h"
 #include "ui/Form3.h"
 #include "ui/Form4.h"
@@ -392,6 +393,36 @@ TEST(FaultInjectionTest, UnreadableContestIsNotContinuedAsAnEmptyOne) {
   EXPECT_EQ(main.Label19.Caption(), "2");
   EXPECT_EQ(StateFileText(ContestStateOf(main)), saved);
   EXPECT_EQ(bench.Bytes("backup.db"), backup);
+}
+
+TEST(FaultInjectionTest, RestoreFromAnUnreadableOrUnwritableBackupChangesNothing) {
+  struct Case {
+    const char* name;
+    std::string unreadable;
+    std::optional<WriteStep> failing;
+  };
+  const Case cases[] = {{"backup unreadable", "backup.db", std::nullopt},
+                        {"contest file not replaced", "", WriteStep::kRename}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bench bench;
+    MainWithQsos(bench, 2);
+    const std::optional<std::string> state = bench.Bytes("parziale.db");
+    const std::optional<std::string> backup = bench.Bytes("backup.db");
+    const std::set<std::string> names = bench.Names();
+    bench.Start();
+    bench.disk().unreadable = c.unreadable;
+    bench.disk().failing = c.failing;
+    bench.Shown().clear();
+    bench.program().Get<Form5>().Check2.SetValue(1);
+    bench.program().Get<Form12>().Command1.Press();
+    ASSERT_EQ(bench.Shown().size(), 1u);
+    EXPECT_EQ(bench.Shown()[0].icon, MessageIcon::kCritical);
+    EXPECT_FALSE(bench.program().Ended());
+    EXPECT_EQ(bench.Bytes("parziale.db"), state);
+    EXPECT_EQ(bench.Bytes("backup.db"), backup);
+    EXPECT_EQ(bench.Names(), names);
+  }
 }
 
 }  // namespace
