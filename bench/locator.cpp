@@ -1,12 +1,12 @@
 // The calculator runs inside the locator field's change handler on every sixth keystroke and
 // once per QSO when the statistics or the editing window recompute a whole log: it must stay
 // well under a microsecond per call.
+#include "geo/Locator.h"
+
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
-
-#include "geo/Locator.h"
 
 namespace {
 

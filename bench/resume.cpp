@@ -29,7 +29,8 @@ std::string ContestFileOf(int qsos) {
     state.qso_list += serial + "   16/07/23   07.30   144Mhz   SSB   " + call +
                       std::string(call.size() < 12 ? 12 - call.size() : 0, ' ') +
                       "59-012   JN71GD   I003\r\n";
-    state.edi_records += "230716;0730;" + call + ";1;59;" + serial + ";59;012;I003;JN71GD;168;;;;\r\n";
+    state.edi_records +=
+        "230716;0730;" + call + ";1;59;" + serial + ";59;012;I003;JN71GD;168;;;;\r\n";
   }
   return StateFileText(state);
 }

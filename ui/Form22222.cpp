@@ -70,9 +70,7 @@ void Form22222::Form22222_Text5_Change() {
   if (Text5.Text().size() == 6) Command1.Press();
 }
 
-void Form22222::Form22222_Text1_Change() {
-  program_.Get<Form1>().Label15.SetCaption(Text1.Text());
-}
+void Form22222::Form22222_Text1_Change() { program_.Get<Form1>().Label15.SetCaption(Text1.Text()); }
 
 void Form22222::Form22222_Text6_Change() {
   Label& qrb = program_.Get<Form1>().Label13;
@@ -86,8 +84,9 @@ void Form22222::Form22222_Command1_Click() {
   const LocatorResult result =
       CalculateLocators(ToUpper1252(Text3.Text()), ToUpper1252(Text5.Text()));
   if (result.own_too_long) {
-    program_.Message(U8("Il locatore della propria stazione deve avere al massimo 6 caratteri "
-                        "(es. JN81GD): correggere i dati della stazione."));
+    program_.Message(
+        U8("Il locatore della propria stazione deve avere al massimo 6 caratteri "
+           "(es. JN81GD): correggere i dati della stazione."));
   }
   if (result.failed) {
     Text5.SetText("");

@@ -1,11 +1,11 @@
-#include "geo/Locator.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <random>
 #include <string>
+
+#include "geo/Locator.h"
 
 namespace keldra {
 namespace {
@@ -188,8 +188,9 @@ LocatorPath Reference(const LocatorPoint& a, const LocatorPoint& b) {
   const double p1 = a.latitude * r, p2 = b.latitude * r, dl = (b.longitude - a.longitude) * r;
   const double d = std::acos(std::clamp(
       std::sin(p1) * std::sin(p2) + std::cos(p1) * std::cos(p2) * std::cos(dl), -1.0, 1.0));
-  double bearing = std::atan2(std::sin(dl) * std::cos(p2),
-                              std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl));
+  double bearing =
+      std::atan2(std::sin(dl) * std::cos(p2),
+                 std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl));
   if (bearing < 0) bearing += 2 * std::numbers::pi;
   return {std::llround(kEarthRadiusKm * d), std::llround(bearing / r)};
 }

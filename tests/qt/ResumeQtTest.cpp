@@ -45,8 +45,7 @@ TEST_F(ResumeQtTest, TwentyThousandQsosAreDrawnWithinASecondAndTheNeedleTurns) {
   program().Start();
   Settle();
   Form1& main = program().Get<Form1>();
-  auto* continua =
-      qobject_cast<QPushButton*>(FrontEnd().WidgetOf(program().Get<Form5>().Command1));
+  auto* continua = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(program().Get<Form5>().Command1));
   ASSERT_NE(continua, nullptr);
 
   QElapsedTimer timer;

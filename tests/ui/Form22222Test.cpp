@@ -1,9 +1,8 @@
-#include "ui/Form22222.h"
-
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "ui/Form1.h"
+#include "ui/Form22222.h"
 
 namespace keldra {
 namespace {

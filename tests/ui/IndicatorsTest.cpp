@@ -36,16 +36,16 @@ TEST_P(NeedleTest, PointsTheBearing600UnitsLong) {
   EXPECT_EQ(f.Label56.Caption(), c.qtf);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bearings, NeedleTest,
-    ::testing::Values(NeedleCase{"North0_Up", " 0", 0, -600}, NeedleCase{"North360_Up", " 360", 0, -600},
-                      NeedleCase{"East90_Right", " 90", 600, 0},
-                      NeedleCase{"South180_Down", " 180", 0, 600},
-                      NeedleCase{"West270_Left", " 270", -600, 0},
-                      NeedleCase{"NorthEast45", " 45", 424, -424},
-                      NeedleCase{"Failed_Up", "??????", 0, -600},
-                      NeedleCase{"SameLocatorZero_Up", "0", 0, -600}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bearings, NeedleTest,
+                         ::testing::Values(NeedleCase{"North0_Up", " 0", 0, -600},
+                                           NeedleCase{"North360_Up", " 360", 0, -600},
+                                           NeedleCase{"East90_Right", " 90", 600, 0},
+                                           NeedleCase{"South180_Down", " 180", 0, 600},
+                                           NeedleCase{"West270_Left", " 270", -600, 0},
+                                           NeedleCase{"NorthEast45", " 45", 424, -424},
+                                           NeedleCase{"Failed_Up", "??????", 0, -600},
+                                           NeedleCase{"SameLocatorZero_Up", "0", 0, -600}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IndicatorsTest, NeedleFollowsEachLocatorTheCalculatorIsGiven) {
   Form1& f = Main();

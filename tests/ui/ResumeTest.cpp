@@ -136,8 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"TruncatedLastLine",
                     "QSO# 004\r\nCONTEST_ODX_QRB  523\r\nLISTA_QSO 001 A\r\nQSO_EDI 2307", "004",
                     "0", " 523", "001 A\r\n", "2307\r\n"},
-        DamagedCase{"TruncatedInsideAKey", "QSO# 004\r\nLISTA_QSO 001 A\r\nQSO_E", "004", "0",
-                    "0", "001 A\r\n", ""},
+        DamagedCase{"TruncatedInsideAKey", "QSO# 004\r\nLISTA_QSO 001 A\r\nQSO_E", "004", "0", "0",
+                    "001 A\r\n", ""},
         DamagedCase{"EmptyFile", "", "001", "0", "0", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -148,8 +148,8 @@ class ResumeRoundTripTest : public StartupTest {
   void SetUp() override {
     WriteBytes(File("config.txt"), "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = \r\n");
   }
-  void Log(Form1& f, const std::string& call, const std::string& serial,
-           const std::string& locator, const std::string& club = "") {
+  void Log(Form1& f, const std::string& call, const std::string& serial, const std::string& locator,
+           const std::string& club = "") {
     f.Text6.SetText(call);
     f.Text9.SetText(serial);
     f.Text10.SetText(locator);
