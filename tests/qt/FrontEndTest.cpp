@@ -111,6 +111,18 @@ TEST_F(FrontEndTest, TabFollowsTheWindowsOrderSkippingHiddenControls) {
   EXPECT_EQ(program().Desktop().ActiveControl(), &form_->Log);
 }
 
+TEST_F(FrontEndTest, ShiftTabGoesBackToTheControlBefore) {
+  form_->Log.SetFocus();
+  Settle();
+  auto* log = qobject_cast<QPlainTextEdit*>(FrontEnd().WidgetOf(form_->Log));
+  QTest::keyClick(log, Qt::Key_Backtab, Qt::ShiftModifier);
+  Settle();
+  EXPECT_EQ(program().Desktop().ActiveControl(), &form_->Next);
+  QTest::keyClick(Edit(form_->Next), Qt::Key_Tab, Qt::ShiftModifier);
+  Settle();
+  EXPECT_EQ(program().Desktop().ActiveControl(), &form_->Call);
+}
+
 TEST_F(FrontEndTest, ALockedBoxRefusesTypingButGetsKeyDown) {
   int keys = 0;
   form_->Next.SetLocked(true);
