@@ -175,11 +175,14 @@ QsoSearch FindQsoForEdit(std::string_view records, std::string_view list, std::s
 }
 
 std::optional<EditRefusal> CheckQsoEdit(const QsoEditTexts& before, const QsoEditTexts& after) {
+  // A code as the commit stored it (an I-QRP number above 999, a bare club letter) is kept; only
+  // a code the operator typed here must have the format.
   const std::string& club = after.club_code;
-  if (!club.empty() && club.front() != 'I' && club.front() != 'M') {
+  const bool club_typed = club != before.club_code;
+  if (club_typed && !club.empty() && club.front() != 'I' && club.front() != 'M') {
     return Refuse(kClubMessage, EditField::kClubCode, true);
   }
-  if (!club.empty() && club.size() != kClubCodeLength) {
+  if (club_typed && !club.empty() && club.size() != kClubCodeLength) {
     return Refuse(kClubMessage, EditField::kClubCode, true);
   }
   if (after.date.size() != kRecordDateLength) {

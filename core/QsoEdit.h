@@ -98,10 +98,11 @@ struct EditRefusal {
   friend bool operator==(const EditRefusal&, const EditRefusal&) = default;
 };
 
-// The checks of a correction, in their order: club code (first letter, then length), date of six
-// characters, time of four, a mode code, a changed call of at least four characters, a changed
-// locator in the locator format, a distance that is a whole number (a locator the calculator
-// refused leaves none), and no blank, ";" or line end in a field, which would break the lines.
+// The checks of a correction, in their order: a changed club code (first letter, then length),
+// date of six characters, time of four, a mode code, a changed call of at least four characters,
+// a changed locator in the locator format, a distance that is a whole number (a locator the
+// calculator refused leaves none), and no blank, ";" or line end in a field, which would break
+// the lines.
 std::optional<EditRefusal> CheckQsoEdit(const QsoEditTexts& before, const QsoEditTexts& after);
 
 // The QSO with the corrections applied: a field changes only where `after` differs from `before`

@@ -217,6 +217,16 @@ INSTANTIATE_TEST_SUITE_P(
                                EditField::kClubCode})}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The code format is the operator's to get right when typing one; a code stored by the commit
+// (I-QRP numbers up to 1100, a bare club letter) passes unchanged.
+TEST(QsoEditCheckTest, StoredClubCodeOfAnotherLengthPassesUnchanged) {
+  for (const char* stored : {"I1050", "M", "I12"}) {
+    const QsoEditTexts before = With(Shown(), &T::club_code, stored);
+    EXPECT_EQ(CheckQsoEdit(before, With(before, &T::time, "0930")), std::nullopt) << stored;
+    EXPECT_EQ(CheckQsoEdit(before, With(before, &T::club_code, "I1051")), kClub) << stored;
+  }
+}
+
 // --- The corrected QSO and its lines ---
 
 struct EditCase {

@@ -473,6 +473,24 @@ TEST_F(ModifyTest, OwnSubsquareStoresOneKm) {
   EXPECT_EQ(Main().Label21.Caption(), "1");
 }
 
+// The commit takes I-QRP numbers up to 1100 and a bare club letter; correcting another field of
+// such a QSO must neither refuse the stored code nor drop it.
+TEST_F(ModifyTest, StoredClubCodeOfAnotherLengthIsKept) {
+  Log("QX1ABC", k168Km, "I1050");
+  Log("QX2XYZ", k100Km, "M");
+  for (const auto& [call, code] : {std::pair{"QX1ABC", "I1050"}, std::pair{"QX2XYZ", "M"}}) {
+    Form6& f = Search(call);
+    ASSERT_EQ(f.Text9.Text(), code);
+    Retype(f.Text4, "0930");
+    Modify(f);
+    ExpectDone(f);
+  }
+  EXPECT_EQ(Main().Text14.Text(),
+            "230716;0930;QX1ABC;1;59;001;59;011;I1050;JN71GD;168;;;;\r\n"
+            "230716;0930;QX2XYZ;1;59;002;59;012;M;JN71QH;100;;;;\r\n");
+  EXPECT_EQ(Main().Label23.Caption(), "2");
+}
+
 TEST_F(ModifyTest, NothingChangedWritesNothing) {
   Log("QX1ABC", k168Km);
   Log("QX2XYZ", k100Km);
