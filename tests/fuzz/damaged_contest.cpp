@@ -33,18 +33,26 @@ class ReadOnlyDisk : public keldra::Files {
   }
 };
 
-const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder = [] {
+// A folder of its own for this run, removed when the run ends.
+class RunFolder {
+ public:
+  RunFolder() {
     const std::filesystem::path base =
         std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-    std::filesystem::path path = base / ("keldra-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(path);
-    std::ofstream(path / "config.txt", std::ios::binary)
+    path_ = base / ("keldra-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(path_);
+    std::ofstream(path_ / "config.txt", std::ios::binary)
         << "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
-    return path;
-  }();
-  return folder;
-}
+  }
+  ~RunFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 }  // namespace
 
@@ -53,12 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t end = input.find('\n');
   const std::string call(input.substr(0, end == std::string_view::npos ? 0 : end));
   input.remove_prefix(end == std::string_view::npos ? 0 : end + 1);
-  std::ofstream(Folder() / "parziale.db", std::ios::binary | std::ios::trunc) << input;
+  const RunFolder folder;
+  std::ofstream(folder.path() / "parziale.db", std::ios::binary) << input;
 
   keldra::RecordingMessageBox messages;
   keldra::FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   ReadOnlyDisk disk;
-  keldra::Program program(messages, clock, Folder(), &disk);
+  keldra::Program program(messages, clock, folder.path(), &disk);
   program.Start();
   program.Get<keldra::Form5>().Command1.Press();
   keldra::Form1& main = program.Get<keldra::Form1>();
