@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "ui/Form5.h"
 #include "ui/Layout.h"
+#include "ui/StartWindows.h"
 
 namespace keldra {
 
@@ -48,6 +49,8 @@ void Form12::Form12_Command1_Click() {
 void Form12::Form12_Command2_Click() {
   if (Form5* start = program_.Find<Form5>()) start->Check2.SetValue(0);
   Unload();
+  // The start window may have been closed meanwhile: then nothing is left on screen.
+  EndIfNothingShown(program_);
 }
 
 }  // namespace keldra

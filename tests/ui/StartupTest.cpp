@@ -339,6 +339,27 @@ TEST_F(StartWindowTest, RestoreTickOpensTheRestoreWindowAndNoCancels) {
   EXPECT_FALSE(program().Ended());
 }
 
+// The start window closed from its title bar while the restore window is open: answering "NO"
+// (or "SI" with no backup) leaves nothing on screen, so the program ends rather than run unseen.
+TEST_F(StartWindowTest, RestoreWindowLeftAloneEndsTheProgramWhenClosed) {
+  struct Case {
+    const char* name;
+    bool yes;
+  };
+  for (const Case& c : {Case{"no", false}, Case{"yes_without_backup", true}}) {
+    SCOPED_TRACE(c.name);
+    Start();
+    program().Get<Form5>().Check2.Toggle();
+    program().Get<Form5>().CloseRequested();
+    ASSERT_FALSE(program().Ended());
+    ASSERT_TRUE(Shown<Form12>());
+    Form12& confirm = program().Get<Form12>();
+    (c.yes ? confirm.Command1 : confirm.Command2).Press();
+    EXPECT_TRUE(program().Ended());
+    EXPECT_EQ(ReadBytes(File("parziale.db")), "QSO# 002\r\n");
+  }
+}
+
 TEST_F(StartWindowTest, RestoreCopiesTheBackupAndEndsTheProgram) {
   WriteBytes(File("backup.db"), "QSO# 001\r\nLISTA_QSO previous\r\n");
   Start();
