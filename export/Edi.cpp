@@ -52,6 +52,21 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
                     [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
+// CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9: Windows opens the device whatever the extension (and
+// blanks before it), so the log would vanish while the save is reported as done.
+bool IsDeviceName(std::string_view name) {
+  std::string_view stem = name.substr(0, name.find('.'));
+  stem = stem.substr(0, stem.find_last_not_of(' ') + 1);
+  for (std::string_view device : {"CON", "PRN", "AUX", "NUL"}) {
+    if (SameNameIgnoringCase(stem, device)) {
+      return true;
+    }
+  }
+  return stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9' &&
+         (SameNameIgnoringCase(stem.substr(0, 3), "COM") ||
+          SameNameIgnoringCase(stem.substr(0, 3), "LPT"));
+}
+
 }  // namespace
 
 std::span<const EdiCategory> EdiCategories() { return kCategories; }
@@ -154,7 +169,9 @@ SafeName MakeSafeFileName(std::string_view name) {
   SafeName result;
   result.name.reserve(name.size());
   for (char c : name) result.name += IsForbiddenInFileName(c) ? '_' : c;
-  if (result.name.find_first_not_of(". ") == std::string::npos) {
+  // Windows drops trailing dots and blanks: the name shown is the name the file gets.
+  result.name.erase(result.name.find_last_not_of(". ") + 1);
+  if (result.name.empty()) {
     result.refusal = "Il nome del Log non e' valido: scrivere il nome del file da salvare";
     return result;
   }
@@ -164,6 +181,10 @@ SafeName MakeSafeFileName(std::string_view name) {
                        " e' quello di un file del programma: scegliere un altro nome per il Log";
       return result;
     }
+  }
+  if (IsDeviceName(result.name)) {
+    result.refusal =
+        "Il nome " + result.name + " e' riservato dal sistema: scegliere un altro nome per il Log";
   }
   return result;
 }

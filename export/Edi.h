@@ -80,8 +80,9 @@ std::string EdiLogText(const EdiHeader& header, const EdiTotals& totals);
 std::optional<std::string> EdiFileName(std::string_view category, std::string_view callsign);
 
 // A file name that can only name a file inside the program folder: every character that cannot
-// stand in a file name on Windows or Linux becomes "_". A name that is empty, made only of dots
-// and blanks, or one of the program's own data files is refused with the reason, in Italian.
+// stand in a file name on Windows or Linux becomes "_", and trailing dots and blanks are dropped.
+// A name that is empty, made only of dots and blanks, one of the program's own data files or a
+// Windows device name (NUL, COM1 ...) is refused with the reason, in Italian.
 struct SafeName {
   std::string name;     // the safe name, when accepted
   std::string refusal;  // why not, when refused

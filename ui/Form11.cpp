@@ -168,6 +168,8 @@ void Form11::Form11_Command3_Click() {
                      MessageIcon::kCritical);
     return;
   }
+  // The count follows the list shown (it no longer decides the next number), and the next
+  // number moves on, so a second addition in this opening never reuses it.
   ShowList(club, members);
   Label2.SetCaption(PlainDecimal(NextMemberNumber(members)));
   Text6.SetText("N.A.");

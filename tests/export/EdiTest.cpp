@@ -330,6 +330,16 @@ TEST(MakeSafeFileName, ReplacesForbiddenCharactersAndRefusesEmptyOrOwnFiles) {
       {"state_file_other_case_refused", "PARZIALE.DB", nullptr},
       {"station_file_refused", "config.txt", nullptr},
       {"state_file_lookalike_allowed", "parziale.db.edi", "parziale.db.edi"},
+      // Windows drops trailing dots and blanks, so "parziale.db." would be the state file.
+      {"trailing_dots_and_blanks_dropped", "01-QX0ABC.edi. .", "01-QX0ABC.edi"},
+      {"state_file_with_trailing_dot_refused", "parziale.db.", nullptr},
+      {"state_file_with_trailing_blank_refused", "backup.db ", nullptr},
+      // Device names swallow what is written, and the save would be reported as done.
+      {"device_name_refused", "NUL", nullptr},
+      {"device_name_with_extension_refused", "con.edi", nullptr},
+      {"device_name_with_blank_refused", "COM1 .edi", nullptr},
+      {"device_like_name_allowed", "CONTEST.edi", "CONTEST.edi"},
+      {"lpt_without_digit_allowed", "LPT.edi", "LPT.edi"},
   };
   for (const Case& c : cases) {
     const SafeName safe = MakeSafeFileName(c.input);

@@ -63,7 +63,10 @@ TEST_F(SaveWindowTest, NamesAreMadeSafeAndStayInsideTheFolder) {
     const char* typed;
     const char* shown;
   };
-  const Case cases[] = {{"01-QX0ABC/P.edi", "01-QX0ABC_P.edi"}, {"a/b", "a_b"}, {"../x", ".._x"}};
+  const Case cases[] = {{"01-QX0ABC/P.edi", "01-QX0ABC_P.edi"},
+                        {"a/b", "a_b"},
+                        {"../x", ".._x"},
+                        {"02-QX0ABC.edi.", "02-QX0ABC.edi"}};
   for (const Case& c : cases) {
     messages_.shown.clear();
     Form4& save = Save(c.typed, kLog);
@@ -87,7 +90,7 @@ TEST_F(SaveWindowTest, EmptyTextDoesNothing) {
 
 TEST_F(SaveWindowTest, UnusableNamesAreRefusedAndNothingIsWritten) {
   WriteBytes(File("parziale.db"), "ST_QSO 004\r\n");
-  for (const char* name : {"", "..", "parziale.db"}) {
+  for (const char* name : {"", "..", "parziale.db", "parziale.db.", "NUL.edi"}) {
     messages_.shown.clear();
     Form4& save = Save(name, kLog);
     ASSERT_EQ(messages_.shown.size(), 1u) << name;
