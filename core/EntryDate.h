@@ -1,7 +1,8 @@
 // The QSO date as the operator types it into the entry row, normalised to the "dd/mm/yy" that
 // the QSO lines store. A date of one- or two-digit day and month and a two- or four-digit year
-// separated by "/" is normalised by its parts (1/12/23 gives 01/12/23); the digit-only shortcuts
-// 1723, 160723 and 16072023 are expanded; any other text is left for the commit to refuse.
+// separated by "/" is normalised by its parts (1/12/23 gives 01/12/23); any other text gets the
+// field's rules by character positions, which expand the digit-only shortcuts 1723, 160723 and
+// 16072023 and leave the rest for the commit to check.
 #pragma once
 
 #include <string>
@@ -9,8 +10,10 @@
 
 namespace keldra {
 
-// The normalised date, or the text unchanged when it is none of the forms above (a ten-character
-// text other than a "/" date keeps characters 1-6 and 9-10, as the field always did).
+// The normalised date. The character rules, in order: a "/" in position 5 gets a "0" before
+// position 4, then a "/" in position 4 a "0" before position 3, then a "/" in position 2 a "0" in
+// front; ten characters keep 1-6 and 9-10; four, six or eight digits are split as dmyy, ddmmyy or
+// ddmmyyyy.
 std::string NormalizeTypedDate(std::string_view text);
 
 }  // namespace keldra

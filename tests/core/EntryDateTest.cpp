@@ -29,10 +29,14 @@ INSTANTIATE_TEST_SUITE_P(
                       DateCase{"SixDigits", "160723", "16/07/23"},
                       DateCase{"EightDigits", "16072023", "16/07/23"},
                       DateCase{"FiveDigitsLeftAlone", "16072", "16072"},
-                      DateCase{"ThreeDigitDayLeftAlone", "160/7/23", "160/7/23"},
-                      DateCase{"ThreeDigitYearLeftAlone", "16/7/202", "16/7/202"},
-                      DateCase{"EmptyPartLeftAlone", "16//23", "16//23"},
+                      // Other texts get the field's character rules, which leave them at a
+                      // length the commit refuses rather than at eight characters it would log.
+                      DateCase{"ThreeDigitDayNotEight", "160/7/23", "1600/7/23"},
+                      DateCase{"ThreeDigitYearNotEight", "16/7/202", "16/07/202"},
+                      DateCase{"TwoDigitDayThreeDigitYearNotEight", "12/7/234", "12/07/234"},
+                      DateCase{"EmptyPartNotEight", "16//23", "160//23"},
                       DateCase{"TenCharactersOtherwise", "16-07-2023", "16-07-23"},
+                      DateCase{"TenDigitsCutThenSplit", "1607202300", "16/07/00"},
                       DateCase{"Empty", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
