@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "StartupFixture.h"
+#include "core/Text.h"
 #include "ui/Form22222.h"
 #include "ui/Form3.h"
 
@@ -101,6 +102,24 @@ TEST_F(StationWindowTest, SalvaHandsTheStationToTheProgram) {
   EXPECT_EQ(program().Get<Form22222>().Text3.Text(), "JN72AB");
   EXPECT_EQ(main.Text15.Text(), "0");
   EXPECT_EQ(Focused(), "Form1.Text6");
+}
+
+// The station file says JN71AB; after saving JN81GD the main window measures from JN81GD, so
+// the same square is the 1 km a zero distance shows as.
+TEST_F(StationWindowTest, NextDistanceIsMeasuredFromTheSavedLocator) {
+  WriteBytes(File("config.txt"), kStationFile);
+  Form1& main = Start();
+  Form3& station = program().Get<Form3>();
+  station.Show();
+  station.Text1.Type("QX0ABC");
+  station.Text2.Type("JN81GD");
+  station.Command1.Press();
+  main.Text10.SetFocus();
+  main.Text10.Type("JN81GD");
+  EXPECT_EQ(main.Label13.Caption(), "1");
+  main.Text10.SetText("");
+  main.Text10.Type("JN71AB");
+  EXPECT_NE(LeadingNumber(main.Label13.Caption()), 1);
 }
 
 TEST_F(StationWindowTest, EmptyClubNumbersWriteBareKeysAndEmptyTheLabels) {
