@@ -97,7 +97,17 @@ std::optional<Refusal> FirstFailedCheck(Form1& form) {
   if (ListHasCall(form.Text12.Text(), form.Text6.Text())) {
     return Refusal{U8("QSO non valido, la stazione risulta già collegata"), &form.Text6, true};
   }
-  return CheckClubCode(form);
+  if (std::optional<Refusal> club = CheckClubCode(form)) {
+    return club;
+  }
+  // ";" separates the fields of the EDI record and a line end ends it: either one inside a field
+  // would break the QSO's record for good.
+  for (TextBox* field : {&form.Text6, &form.Text7, &form.Text8, &form.Text9, &form.Text11}) {
+    if (field->Text().find_first_of(";\r\n") != std::string::npos) {
+      return Refusal{U8("Il carattere ; non può essere usato nei dati del QSO"), field, true};
+    }
+  }
+  return std::nullopt;
 }
 
 // The distance of the QSO is what the QRB indicator shows. Another window may have used the

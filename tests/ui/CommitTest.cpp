@@ -223,6 +223,20 @@ TEST_F(CommitTest, ModeOtherThanSsbOrCwRefused) {
   EXPECT_EQ(f.Text12.Text(), "");
 }
 
+TEST_F(CommitTest, ASemicolonInAFieldWouldBreakTheRecordAndIsRefused) {
+  Form1& f = Main();
+  f.Text7.SetText("5;9");
+  Row("QX1ABC", "012", "JN71GD");
+  Ok();
+  EXPECT_EQ(LastMessage(), "Il carattere ; non può essere usato nei dati del QSO");
+  EXPECT_EQ(Focused(), "Text7");
+  EXPECT_EQ(f.Text7.BackColor(), kYellow);
+  EXPECT_EQ(f.Text14.Text(), "");
+  f.Text7.SetText("59");
+  Ok();
+  EXPECT_NE(f.Text14.Text().find(";QX1ABC;1;59;001;59;012;;JN71GD;168;;;;"), std::string::npos);
+}
+
 TEST_F(CommitTest, LowerCaseClubLetterRefusedAfterTrim) {
   // The field upper-cases what is typed; the commit does not rely on it.
   Form1& f = Main();
