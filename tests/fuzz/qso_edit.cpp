@@ -54,9 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const keldra::FoundQso& found = *search.found;
   const keldra::QsoEditTexts before = found.shown;
   keldra::QsoEditTexts after = before;
-  std::string* fields[] = {&after.call,      &after.date,          &after.time,
-                           &after.locator,   &after.mode_code,     &after.report_received,
-                           &after.serial_received, &after.club_code, &after.distance_km};
+  std::string* fields[] = {&after.call,
+                           &after.date,
+                           &after.time,
+                           &after.locator,
+                           &after.mode_code,
+                           &after.report_received,
+                           &after.serial_received,
+                           &after.club_code,
+                           &after.distance_km};
   const std::vector<std::string_view> edits = Cut(parts[3], '\x02', 9);
   for (std::size_t i = 0; i < 9; ++i) {
     if (!edits[i].empty()) fields[i]->assign(edits[i] == "-" ? "" : edits[i]);
@@ -68,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string list_line = keldra::QsoListLine(keldra::EditedQso(found.listed, before, after));
   const auto new_records =
       keldra::WithLineReplaced(records, found.record_start, found.record_line, record_line);
-  const auto new_list = keldra::WithLineReplaced(list, found.list_start, found.list_line, list_line);
+  const auto new_list =
+      keldra::WithLineReplaced(list, found.list_start, found.list_line, list_line);
   // Nothing changed the lists since the search, so both replacements apply.
   Check(new_records.has_value() && new_list.has_value());
   Check(keldra::SplitLines(*new_records).size() == keldra::SplitLines(records).size());

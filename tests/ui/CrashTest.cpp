@@ -51,8 +51,11 @@ std::string CallOf(int n) {
   return call;
 }
 std::string LocatorOf(int n) {
-  return std::string{'J', 'N', static_cast<char>('0' + n % 10),
-                     static_cast<char>('0' + (n / 10) % 10), static_cast<char>('A' + n % 24),
+  return std::string{'J',
+                     'N',
+                     static_cast<char>('0' + n % 10),
+                     static_cast<char>('0' + (n / 10) % 10),
+                     static_cast<char>('A' + n % 24),
                      static_cast<char>('A' + (n / 3) % 24)};
 }
 std::string ClubOf(int n) {
@@ -111,9 +114,9 @@ void Say(int fd, const std::string& line) {
       edit.Text5.SetText(locator);
       edit.Command1.Press();
       edit.Command2.Press();
-      if (messages.shown.size() > 1 || (messages.shown.size() == 1 &&
-                                        messages.shown[0].text != "I dati del QSO sono stati "
-                                                                  "modificati")) {
+      if (messages.shown.size() > 1 ||
+          (messages.shown.size() == 1 && messages.shown[0].text != "I dati del QSO sono stati "
+                                                                   "modificati")) {
         Say(report, "! " + messages.shown.back().text);
         _exit(3);
       }
@@ -158,9 +161,18 @@ std::optional<StateFileValues> WholeStateFile(const std::filesystem::path& path)
       !v.odx_call || !v.odx_locator || !v.odx_km || !v.iqrp_count || !v.mqc_count) {
     return std::nullopt;
   }
-  const ContestState state{*v.serial,     *v.qso_count,   *v.total_km, *v.multipliers,
-                           *v.points,     *v.average_km,  *v.odx_call, *v.odx_locator,
-                           *v.odx_km,     *v.iqrp_count,  *v.mqc_count, Joined(v.qso_list_lines),
+  const ContestState state{*v.serial,
+                           *v.qso_count,
+                           *v.total_km,
+                           *v.multipliers,
+                           *v.points,
+                           *v.average_km,
+                           *v.odx_call,
+                           *v.odx_locator,
+                           *v.odx_km,
+                           *v.iqrp_count,
+                           *v.mqc_count,
+                           Joined(v.qso_list_lines),
                            Joined(v.edi_record_lines)};
   if (StateFileText(state) != bytes) return std::nullopt;
   return v;
@@ -199,7 +211,7 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
   std::mt19937 rng(std::random_device{}());
   std::map<int, std::string> returned;   // serial -> callsign, every "OK" that returned
   std::map<int, std::string> corrected;  // serial -> locator, every "Modifica" that returned
-  std::size_t last_size = 0;            // QSOs found after the previous kill
+  std::size_t last_size = 0;             // QSOs found after the previous kill
   Figures figures;
   const int kills = KillCount();
 
@@ -260,7 +272,8 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
     std::optional<StateFileValues> saved;
     if (std::filesystem::exists(folder / kStateFileName)) {
       saved = WholeStateFile(folder / kStateFileName);
-      ASSERT_TRUE(saved) << "parziale.db is not a whole file:\n" << ReadBytes(folder / "parziale.db");
+      ASSERT_TRUE(saved) << "parziale.db is not a whole file:\n"
+                         << ReadBytes(folder / "parziale.db");
     }
     if (std::filesystem::exists(folder / kStateBackupFileName)) {
       ASSERT_TRUE(saved);
@@ -312,8 +325,8 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
 
   std::cout << "[ crash    ] kills survived " << figures.kills << ", of them inside a write "
             << figures.mid_write << ", QSOs logged " << returned.size() << ", corrections "
-            << figures.edits << ", QSOs checked "
-            << figures.checked << ", QSOs lost " << figures.lost << "\n";
+            << figures.edits << ", QSOs checked " << figures.checked << ", QSOs lost "
+            << figures.lost << "\n";
   ::testing::Test::RecordProperty("kills", figures.kills);
   ::testing::Test::RecordProperty("qsos_lost", static_cast<int>(figures.lost));
   EXPECT_EQ(figures.kills, kills);

@@ -312,8 +312,7 @@ std::vector<OneFileSave> OneFileSaves() {
          report.Text1.SetText("Statistiche\r\nQSO: 3\r\n");
          return report.Command1;
        },
-       [](Bench& b) { return b.program().Get<Form8>().Text1.Text(); },
-       "Statistiche\r\nQSO: 3\r\n"},
+       [](Bench& b) { return b.program().Get<Form8>().Text1.Text(); }, "Statistiche\r\nQSO: 3\r\n"},
       {"station save", "config.txt",
        [](Bench& b) -> CommandButton& {
          Form3& station = *b.Start().Find<Form3>();  // no station file: it stands in
