@@ -155,10 +155,10 @@ void Form1::Layout() {
     y += 21;
   }
   Place(Label53, 10, y + 6, 60, 19, &Frame2);
-  Place(Picture3, 70, y, 34, 34, &Frame2);
+  Place(Picture3, 60, y + 2, 30, 30, &Frame2);
   Picture3.SetArt(Artwork::kAward);
   Picture3.SetBorder(false);
-  Place(Label54, 108, y + 6, 112, 19, &Frame2);
+  Place(Label54, 92, y + 6, 130, 19, &Frame2);  // the award's name on one line
   Label54.SetFont({.bold = true});
   Label54.SetForeColor({160, 100, 0});
   Picture3.SetVisible(false);

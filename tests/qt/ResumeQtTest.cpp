@@ -25,6 +25,7 @@ ContestState ContestOf(int qsos) {
   state.odx_call = "QX1A1";
   state.odx_locator = "JN71GD";
   state.odx_km = " 168";
+  state.iqrp_count = "25";  // the award earned: shown at once
   for (int i = 1; i <= qsos; ++i) {
     const std::string serial = ZeroFill(std::to_string(i), 3);
     const std::string call = "QX1A" + std::to_string(i);
@@ -69,6 +70,8 @@ TEST_F(ResumeQtTest, TwentyThousandQsosAreDrawnWithinASecondAndTheNeedleTurns) {
   EXPECT_EQ(list->textCursor().position(), list->document()->characterCount() - 1);
   EXPECT_EQ(list->verticalScrollBar()->value(), list->verticalScrollBar()->maximum());
   EXPECT_EQ(main.Text1.Text(), "20001");
+  EXPECT_TRUE(FrontEnd().WidgetOf(main.Picture3)->isVisible());
+  EXPECT_TRUE(FrontEnd().WidgetOf(main.Label54)->isVisible());
 
   // The next locator typed turns the needle to 271 (left) and shows the distance bar.
   auto* locator = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(main.Text10));
