@@ -30,7 +30,7 @@ void Form1::Layout() {
     int width;
   };
   const Column row[] = {{&Label1, &Text1, 56},   {&Label2, &Text2, 78},  {&Label3, &Text3, 56},
-                        {&Label4, &Text4, 46},   {&Label5, &Text5, 46},  {&Label6, &Text6, 118},
+                        {&Label4, &Text4, 46},   {&Label5, &Text5, 46},  {&Label6, &Text6, 110},
                         {&Label7, &Text7, 52},   {&Label8, &Text8, 52},  {&Label9, &Text9, 48},
                         {&Label10, &Text10, 84}, {&Label11, &Text11, 80}};
   int x = 8;
