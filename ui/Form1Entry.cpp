@@ -114,6 +114,7 @@ void Form1::Form1_Text10_Change() {
   const bool complete = Text10.Text().size() == 6;
   if (complete) {
     program_.Get<Form22222>().Text5.SetText(Text10.Text());
+    Line2.SetVisible(true);  // also when the distance is the last QSO's and nothing changed
   }
   for (Label* label : {&Label12, &Label13, &Label14, &Label15, &Label16, &Label17}) {
     label->SetVisible(complete);

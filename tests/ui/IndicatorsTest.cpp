@@ -99,6 +99,19 @@ TEST_F(IndicatorsTest, CommitHidesTheBarAndTheNextLocatorShowsItAgain) {
   EXPECT_EQ(Reach(f.Line2).first, 359);  // 167 km
 }
 
+// The next station in the same locator computes nothing new and changes no indicator; its
+// distance shows in the bar all the same.
+TEST_F(IndicatorsTest, TheSameLocatorAfterACommitShowsTheBarAgain) {
+  Form1& f = Main();
+  Row("QX1ABC", "012", "JN71GD");
+  f.Command1.Press();
+  ASSERT_FALSE(f.Line2.Visible()) << LastMessage();
+  Row("QX2XYZ", "013", "JN71GD");
+  EXPECT_EQ(f.Label13.Caption(), " 168");
+  EXPECT_TRUE(f.Line2.Visible());
+  EXPECT_EQ(Reach(f.Line2).first, 361);
+}
+
 TEST_F(IndicatorsTest, AwardAppearsPastTwentyFourIqrpQsosAndStays) {
   Form1& f = Main();
   for (const char* count : {"0", "1", "24", " 24", "abc"}) {
