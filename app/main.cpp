@@ -26,8 +26,7 @@ int main(int argc, char* argv[]) {
   keldra::InstanceLock lock;
   if (lock.Acquire(folder) == keldra::InstanceLock::Outcome::kHeldByAnother) {
     // Two copies on one folder would overwrite each other's contest.
-    messages.Show(keldra::U8("Keldra VHF qrp Test è già aperto sulla cartella " +
-                             folder.string() +
+    messages.Show(keldra::U8("Keldra VHF qrp Test è già aperto sulla cartella " + folder.string() +
                              ".\nChiudere l'altra copia prima di avviarne una nuova."),
                   keldra::kDefaultTitle, keldra::MessageIcon::kCritical);
     return 1;

@@ -37,7 +37,8 @@ std::string PlainDecimal(double value) {
   // Fixed notation spells out every digit: over 300 of them for the largest and the smallest
   // doubles, so the buffer is sized for those, not for the usual few.
   char buffer[512];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   if (result.ec != std::errc()) return "0";
   return std::string(buffer, result.ptr);
 }
@@ -95,7 +96,8 @@ std::string FormatDateShort(const DateTime& t) {
 
 std::string FormatDateLong(const DateTime& t) {
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", t.day % 100, t.month % 100, t.year % 10000);
+  std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", t.day % 100, t.month % 100,
+                t.year % 10000);
   return buffer;
 }
 

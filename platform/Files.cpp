@@ -18,14 +18,22 @@ namespace {
 
 const char* StepName(WriteStep step) {
   switch (step) {
-    case WriteStep::kCreateTemp: return "creazione del file temporaneo";
-    case WriteStep::kWrite: return "scrittura";
-    case WriteStep::kFlush: return "svuotamento del buffer";
-    case WriteStep::kFsync: return "sincronizzazione sul disco";
-    case WriteStep::kClose: return "chiusura";
-    case WriteStep::kKeepPrevious: return "copia di sicurezza";
-    case WriteStep::kRename: return "sostituzione";
-    case WriteStep::kSyncFolder: return "sincronizzazione della cartella";
+    case WriteStep::kCreateTemp:
+      return "creazione del file temporaneo";
+    case WriteStep::kWrite:
+      return "scrittura";
+    case WriteStep::kFlush:
+      return "svuotamento del buffer";
+    case WriteStep::kFsync:
+      return "sincronizzazione sul disco";
+    case WriteStep::kClose:
+      return "chiusura";
+    case WriteStep::kKeepPrevious:
+      return "copia di sicurezza";
+    case WriteStep::kRename:
+      return "sostituzione";
+    case WriteStep::kSyncFolder:
+      return "sincronizzazione della cartella";
   }
   return "scrittura";
 }
@@ -57,8 +65,12 @@ std::error_code WriteAll(Handle h, std::string_view bytes) {
   }
   return {};
 }
-std::error_code SyncHandle(Handle h) { return FlushFileBuffers(h) ? std::error_code() : LastError(); }
-std::error_code CloseHandleChecked(Handle h) { return CloseHandle(h) ? std::error_code() : LastError(); }
+std::error_code SyncHandle(Handle h) {
+  return FlushFileBuffers(h) ? std::error_code() : LastError();
+}
+std::error_code CloseHandleChecked(Handle h) {
+  return CloseHandle(h) ? std::error_code() : LastError();
+}
 void RemoveQuietly(const fs::path& path) { DeleteFileW(path.wstring().c_str()); }
 bool LinkFile(const fs::path& existing, const fs::path& link) {
   return CreateHardLinkW(link.wstring().c_str(), existing.wstring().c_str(), nullptr) != 0;
@@ -140,8 +152,8 @@ std::string Reason(std::error_code code) {
 
 std::string IoStatus::Describe() const {
   if (ok_) return {};
-  return "Operazione non riuscita sul file " + path_.string() + " (" + step_ + "): " +
-         Reason(code_) + ".";
+  return "Operazione non riuscita sul file " + path_.string() + " (" + step_ +
+         "): " + Reason(code_) + ".";
 }
 
 bool Files::Exists(const fs::path& path) const {
@@ -159,9 +171,9 @@ ReadResult Files::Read(const fs::path& path) const {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     // The stream keeps no reason of its own; errno still holds the one open() gave.
-    const std::error_code code =
-        errno != 0 ? std::error_code(errno, std::generic_category())
-                   : std::make_error_code(std::errc::no_such_file_or_directory);
+    const std::error_code code = errno != 0
+                                     ? std::error_code(errno, std::generic_category())
+                                     : std::make_error_code(std::errc::no_such_file_or_directory);
     result.status = IoStatus::Failed("apertura", path, code);
     return result;
   }

@@ -49,7 +49,16 @@ struct ReadResult {
 };
 
 // The steps of a durable write, named so that tests can make any one of them fail.
-enum class WriteStep { kCreateTemp, kWrite, kFlush, kFsync, kClose, kKeepPrevious, kRename, kSyncFolder };
+enum class WriteStep {
+  kCreateTemp,
+  kWrite,
+  kFlush,
+  kFsync,
+  kClose,
+  kKeepPrevious,
+  kRename,
+  kSyncFolder
+};
 
 class Files {
  public:

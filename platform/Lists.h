@@ -33,12 +33,14 @@ class ListControl : public Control {
 
 class ComboBox : public ListControl {
  public:
-  ComboBox(Form& form, std::string name) : ListControl(form, std::move(name), ControlKind::kComboBox) {}
+  ComboBox(Form& form, std::string name)
+      : ListControl(form, std::move(name), ControlKind::kComboBox) {}
 };
 
 class ListBox : public ListControl {
  public:
-  ListBox(Form& form, std::string name) : ListControl(form, std::move(name), ControlKind::kListBox) {}
+  ListBox(Form& form, std::string name)
+      : ListControl(form, std::move(name), ControlKind::kListBox) {}
 };
 
 }  // namespace keldra

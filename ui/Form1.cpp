@@ -5,8 +5,8 @@
 namespace keldra {
 
 Form1::Form1(Program& program)
-    : Form(program.Desktop(), "Form1", "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022",
-           Px(1100), Px(660)),
+    : Form(program.Desktop(), "Form1",
+           "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022", Px(1100), Px(660)),
       program_(program) {
   Layout();
   Wire();
@@ -122,10 +122,9 @@ void Form1::Layout() {
   Line2.SetVisible(false);
 
   Place(Frame1, 866, 210, 226, 196);
-  const std::pair<Label*, Label*> totals[] = {{&Label18, &Label19}, {&Label20, &Label21},
-                                              {&Label22, &Label23}, {&Label24, &Label25},
-                                              {&Label43, &Label44}, {&Label26, &Label27},
-                                              {&Label49, &Label51}, {&Label50, &Label52}};
+  const std::pair<Label*, Label*> totals[] = {
+      {&Label18, &Label19}, {&Label20, &Label21}, {&Label22, &Label23}, {&Label24, &Label25},
+      {&Label43, &Label44}, {&Label26, &Label27}, {&Label49, &Label51}, {&Label50, &Label52}};
   int y = 22;
   for (const auto& [caption, value] : totals) {
     Place(*caption, 10, y, 100, 19, &Frame1);
@@ -194,7 +193,7 @@ void Form1::Wire() {
   Text9.LostFocus = [this] { Form1_Text9_LostFocus(); };
 
   // The row: Enter or Space moves on; entering a field trims the one before it.
-  TextBox* const row[] = {&Text2, &Text3, &Text4, &Text5, &Text6,
+  TextBox* const row[] = {&Text2, &Text3, &Text4, &Text5,  &Text6,
                           &Text7, &Text8, &Text9, &Text10, &Text11};
   for (TextBox* field : row) {
     field->KeyDown = [this, field](int key_code, bool& handled) {

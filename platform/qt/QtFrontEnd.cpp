@@ -86,18 +86,29 @@ QColor ToQColor(Color c) { return QColor(c.r, c.g, c.b); }
 int KeyCodeOf(const QKeyEvent& key) {
   switch (key.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return key::kEnter;
-    case Qt::Key_Space: return key::kSpace;
-    case Qt::Key_Up: return key::kUp;
-    case Qt::Key_Down: return key::kDown;
-    case Qt::Key_Left: return key::kLeft;
-    case Qt::Key_Right: return key::kRight;
-    case Qt::Key_Backspace: return key::kBackspace;
-    case Qt::Key_Delete: return key::kDelete;
-    case Qt::Key_Escape: return key::kEscape;
+    case Qt::Key_Enter:
+      return key::kEnter;
+    case Qt::Key_Space:
+      return key::kSpace;
+    case Qt::Key_Up:
+      return key::kUp;
+    case Qt::Key_Down:
+      return key::kDown;
+    case Qt::Key_Left:
+      return key::kLeft;
+    case Qt::Key_Right:
+      return key::kRight;
+    case Qt::Key_Backspace:
+      return key::kBackspace;
+    case Qt::Key_Delete:
+      return key::kDelete;
+    case Qt::Key_Escape:
+      return key::kEscape;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return key::kTab;
-    default: break;
+    case Qt::Key_Backtab:
+      return key::kTab;
+    default:
+      break;
   }
   if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) return 'A' + (key.key() - Qt::Key_A);
   if (key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9) return '0' + (key.key() - Qt::Key_0);
@@ -110,16 +121,21 @@ QFont FontFor(const FontHints& hints) {
                                  : QApplication::font();
   if (hints.fixed_pitch) font.setFamilies({"DejaVu Sans Mono", "Liberation Mono", "Monospace"});
   font.setBold(hints.bold);
-  if (hints.points > 0) font.setPointSize(hints.points);
-  else if (hints.fixed_pitch) font.setPointSize(QApplication::font().pointSize());
+  if (hints.points > 0)
+    font.setPointSize(hints.points);
+  else if (hints.fixed_pitch)
+    font.setPointSize(QApplication::font().pointSize());
   return font;
 }
 
 Qt::Alignment AlignmentFor(Alignment a) {
   switch (a) {
-    case Alignment::kCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
-    case Alignment::kRight: return Qt::AlignRight | Qt::AlignVCenter;
-    case Alignment::kLeft: break;
+    case Alignment::kCenter:
+      return Qt::AlignHCenter | Qt::AlignVCenter;
+    case Alignment::kRight:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    case Alignment::kLeft:
+      break;
   }
   return Qt::AlignLeft | Qt::AlignVCenter;
 }
@@ -236,16 +252,16 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
     case ControlKind::kCheckBox: {
       auto& model = static_cast<CheckBox&>(control);
       auto* check = new QCheckBox(parent);
-      connect(check, &QCheckBox::clicked, this,
-              [this, &model](bool checked) {
-                if (syncing_ == 0) model.SetValue(checked ? 1 : 0);
-              });
+      connect(check, &QCheckBox::clicked, this, [this, &model](bool checked) {
+        if (syncing_ == 0) model.SetValue(checked ? 1 : 0);
+      });
       return check;
     }
     case ControlKind::kComboBox: {
       auto& model = static_cast<ComboBox&>(control);
       auto* combo = new QComboBox(parent);
-      connect(combo, &QComboBox::activated, this, [&model](int index) { model.SetListIndex(index); });
+      connect(combo, &QComboBox::activated, this,
+              [&model](int index) { model.SetListIndex(index); });
       return combo;
     }
     case ControlKind::kListBox: {
@@ -256,14 +272,16 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
       });
       return list;
     }
-    case ControlKind::kFrame: return new QGroupBox(parent);
+    case ControlKind::kFrame:
+      return new QGroupBox(parent);
     case ControlKind::kPictureBox: {
       auto& picture = static_cast<PictureBox&>(control);
       return new ArtWidget(picture.Art(), picture.Border(), parent);
     }
     case ControlKind::kImage:
       return new ArtWidget(static_cast<Image&>(control).Art(), false, parent);
-    case ControlKind::kLine: break;
+    case ControlKind::kLine:
+      break;
   }
   return new QWidget(parent);
 }
@@ -309,9 +327,15 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
                             std::max(1, control.Height() / kTwips));
       }
       break;
-    case Property::kVisible: widget->setVisible(control.Visible()); break;
-    case Property::kEnabled: widget->setEnabled(control.Enabled()); break;
-    case Property::kToolTip: widget->setToolTip(ToQt(control.ToolTip())); break;
+    case Property::kVisible:
+      widget->setVisible(control.Visible());
+      break;
+    case Property::kEnabled:
+      widget->setEnabled(control.Enabled());
+      break;
+    case Property::kToolTip:
+      widget->setToolTip(ToQt(control.ToolTip()));
+      break;
     case Property::kFont:
       if (control.Kind() != ControlKind::kLine) widget->setFont(FontFor(control.Font()));
       break;
@@ -365,7 +389,9 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
         check->setChecked(static_cast<CheckBox&>(control).Value() != 0);
       }
       break;
-    case Property::kLinePoints: widget->update(); break;
+    case Property::kLinePoints:
+      widget->update();
+      break;
   }
   --syncing_;
 }
@@ -564,7 +590,8 @@ bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {
         return true;
       }
       return false;
-    default: return false;
+    default:
+      return false;
   }
 }
 

@@ -78,8 +78,8 @@ void PaintAward(QPainter& p, const QRectF& r) {
 }
 
 void PaintDatabase(QPainter& p, const QRectF& r) {
-  const QRectF box = r.adjusted(r.width() * 0.25, r.height() * 0.15, -r.width() * 0.25,
-                                -r.height() * 0.15);
+  const QRectF box =
+      r.adjusted(r.width() * 0.25, r.height() * 0.15, -r.width() * 0.25, -r.height() * 0.15);
   const double lid = box.height() * 0.22;
   p.setPen(QPen(QColor(40, 60, 100), 1.5));
   p.setBrush(QColor(120, 160, 220));
@@ -95,12 +95,21 @@ void PaintArtwork(QPainter& p, const QRectF& area, Artwork art) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
   switch (art) {
-    case Artwork::kCompass: PaintCompass(p, area); break;
+    case Artwork::kCompass:
+      PaintCompass(p, area);
+      break;
     case Artwork::kLogo:
-    case Artwork::kAntenna: PaintLogo(p, area); break;
-    case Artwork::kAward: PaintAward(p, area); break;
-    case Artwork::kDatabase: PaintDatabase(p, area); break;
-    case Artwork::kNone: break;
+    case Artwork::kAntenna:
+      PaintLogo(p, area);
+      break;
+    case Artwork::kAward:
+      PaintAward(p, area);
+      break;
+    case Artwork::kDatabase:
+      PaintDatabase(p, area);
+      break;
+    case Artwork::kNone:
+      break;
   }
   p.restore();
 }
