@@ -31,6 +31,8 @@ int main(int argc, char* argv[]) {
                   keldra::kDefaultTitle, keldra::MessageIcon::kCritical);
     return 1;
   }
+  // Only this copy works in the folder now: what a crash left half-written can go.
+  keldra::RemoveLeftoverTemporaries(folder);
   keldra::SystemClock clock;
   keldra::Program program(messages, clock, folder);
   keldra::qt::QtFrontEnd front_end(program.Desktop());

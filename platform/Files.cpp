@@ -256,6 +256,19 @@ IoStatus Files::Remove(const fs::path& path) {
   return IoStatus::Ok();
 }
 
+void RemoveLeftoverTemporaries(const fs::path& folder) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const std::size_t tmp = name.rfind(".tmp");
+    if (name.size() < 6 || name[0] != '.' || tmp == std::string::npos || tmp == 0) continue;
+    const std::string digits = name.substr(tmp + 4);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code ignored;
+    if (fs::is_regular_file(it->status(ignored))) fs::remove(it->path(), ignored);
+  }
+}
+
 std::vector<std::string> SplitLines(std::string_view bytes) {
   std::vector<std::string> lines;
   std::size_t start = 0;

@@ -80,6 +80,10 @@ class Files {
   virtual std::error_code InjectRead(const fs::path&) const { return {}; }
 };
 
+// Removes the temporary files that a durable write leaves behind when the program is killed in
+// the middle of it (".<name>.tmp<digits>"). Only safe while no other copy works in the folder.
+void RemoveLeftoverTemporaries(const fs::path& folder);
+
 // The lines of a text file: split at CR LF (or a bare LF), line ends removed; a last line without
 // its end is still a line, and nothing after the last line end is not.
 std::vector<std::string> SplitLines(std::string_view bytes);

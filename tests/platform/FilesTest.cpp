@@ -304,5 +304,15 @@ TEST(SplitLinesTest, Lines) {
   }
 }
 
+TEST_F(FilesTest, OnlyTheTemporariesOfAnInterruptedWriteAreRemovedAsLeftovers) {
+  const std::vector<std::string> leftovers = {".parziale.db.tmp123", ".backup.db.tmp9"};
+  const std::vector<std::string> kept = {"parziale.db", ".keldra.lock", "log.tmp1", ".a.tmp",
+                                         ".x.tmp12a"};
+  for (const auto& name : leftovers) Put(File(name), "half");
+  for (const auto& name : kept) Put(File(name), "keep");
+  RemoveLeftoverTemporaries(folder_);
+  EXPECT_EQ(Names(), std::set<std::string>(kept.begin(), kept.end()));
+}
+
 }  // namespace
 }  // namespace keldra
