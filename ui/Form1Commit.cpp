@@ -7,6 +7,7 @@
 // next press saves again, refused or not.
 #include <optional>
 
+#include "core/QsoEdit.h"
 #include "core/QsoRecord.h"
 #include "core/Scoring.h"
 #include "core/Text.h"
@@ -33,17 +34,6 @@ struct Refusal {
 };
 
 bool OffLine(const Form1& form) { return LeadingNumber(form.Text15.Text()) == 1; }
-
-bool InRange(char c, char first, char last) { return c >= first && c <= last; }
-
-// A six-character Maidenhead locator: field letters A-R, square digits, subsquare letters A-X.
-// The calculator itself computes any text whose third character is a digit, so a typo such as
-// JN8IGD would otherwise be logged with a distance far off the real one.
-bool IsLocator(std::string_view text) {
-  return text.size() == 6 && InRange(text[0], 'A', 'R') && InRange(text[1], 'A', 'R') &&
-         IsDigit(text[2]) && IsDigit(text[3]) && InRange(text[4], 'A', 'X') &&
-         InRange(text[5], 'A', 'X');
-}
 
 std::optional<Refusal> CheckClubCode(Form1& form) {
   const std::string& code = form.Text11.Text();
@@ -75,7 +65,9 @@ std::optional<Refusal> FirstFailedCheck(Form1& form) {
   if (form.Text9.Text().size() != 3) {
     return Refusal{"Inserire progressivo ricevuto...", &form.Text9, true};
   }
-  if (!IsLocator(form.Text10.Text())) {
+  // A real six-character locator: the calculator computes any text whose third character is a
+  // digit, so a typo such as JN8IGD would otherwise be logged with a distance far off the real one.
+  if (!IsSixCharacterLocator(form.Text10.Text())) {
     return Refusal{"Inserire il Locatore nel formato corretto... es. JN81GD", &form.Text10, true};
   }
   if (Mid(form.Text3.Text(), 2, 1) == ".") {
