@@ -8,18 +8,6 @@ namespace keldra {
 
 namespace {
 
-// The parts of a "d/m/y" text, or nothing when it is not one.
-std::vector<std::string_view> SlashParts(std::string_view text) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  for (std::size_t slash; (slash = text.find('/', start)) != std::string_view::npos;
-       start = slash + 1) {
-    parts.push_back(text.substr(start, slash - start));
-  }
-  parts.push_back(text.substr(start));
-  return parts;
-}
-
 // The field's rules by character positions, each on the result of the one before. Besides the
 // digit-only shortcuts they pad a one-digit day or month, which takes a mistyped "/" date such
 // as 16/7/202 past eight characters, where the commit refuses it instead of logging it.
@@ -55,7 +43,7 @@ std::string CharacterRules(std::string_view typed) {
 }  // namespace
 
 std::string NormalizeTypedDate(std::string_view text) {
-  const std::vector<std::string_view> parts = SlashParts(text);
+  const std::vector<std::string_view> parts = SplitAt(text, '/');
   if (parts.size() == 3) {
     const std::string_view day = parts[0];
     const std::string_view month = parts[1];

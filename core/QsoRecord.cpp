@@ -187,13 +187,7 @@ QsoParse ParseQsoListLine(std::string_view line) {
 }
 
 QsoParse ParseEdiRecordLine(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t start = 0;
-  for (std::size_t semicolon; (semicolon = line.find(';', start)) != std::string_view::npos;
-       start = semicolon + 1) {
-    fields.push_back(line.substr(start, semicolon - start));
-  }
-  fields.push_back(line.substr(start));
+  const std::vector<std::string_view> fields = SplitAt(line, ';');
   if (fields.size() != kEdiFields) {
     return Refused("not " + std::to_string(kEdiFields) + " fields in \"" + std::string(line) +
                    "\"");

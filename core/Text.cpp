@@ -73,6 +73,17 @@ std::string Right(std::string_view text, std::size_t length) {
   return length >= text.size() ? std::string(text) : std::string(text.substr(text.size() - length));
 }
 
+std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+  std::vector<std::string_view> pieces;
+  std::size_t start = 0;
+  for (std::size_t at; (at = text.find(separator, start)) != std::string_view::npos;
+       start = at + 1) {
+    pieces.push_back(text.substr(start, at - start));
+  }
+  pieces.push_back(text.substr(start));
+  return pieces;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsAllDigits(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Services.h"
 
@@ -30,6 +31,9 @@ std::string Trim(std::string_view text);
 std::string Mid(std::string_view text, std::size_t start, std::size_t length = std::string::npos);
 std::string Left(std::string_view text, std::size_t length);
 std::string Right(std::string_view text, std::size_t length);
+
+// The pieces of a text between `separator`s, empty ones included: "a;;b" gives a, "", b.
+std::vector<std::string_view> SplitAt(std::string_view text, char separator);
 
 bool IsDigit(char c);
 // True for a non-empty text of decimal digits only.
