@@ -196,12 +196,12 @@ void Form1::Wire() {
   TextBox* const row[] = {&Text2, &Text3, &Text4, &Text5,  &Text6,
                           &Text7, &Text8, &Text9, &Text10, &Text11};
   for (TextBox* field : row) {
-    field->KeyDown = [this, field](int key_code, bool& handled) {
+    field->KeyDown = [this, field](int key_code, KeyModifiers, bool& handled) {
       EntryRow_KeyDown(*field, key_code, handled);
     };
     field->GotFocus = [this, field] { EntryRow_GotFocus(*field); };
   }
-  Text5.KeyDown = [this](int key_code, bool& handled) { Form1_Text5_KeyDown(key_code, handled); };
+  Text5.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { Form1_Text5_KeyDown(key_code, handled); };
   Text9.GotFocus = [this] { Form1_Text9_GotFocus(); };
   Text10.GotFocus = [this] { Form1_Text10_GotFocus(); };
 }

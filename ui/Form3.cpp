@@ -43,10 +43,10 @@ void Form3::Layout() {
 void Form3::Wire() {
   Text1.Change = [this] { Form3_Text1_Change(); };
   Text2.Change = [this] { Form3_Text2_Change(); };
-  Text1.KeyDown = [this](int key_code, bool& handled) { Form3_Text1_KeyDown(key_code, handled); };
-  Text2.KeyDown = [this](int key_code, bool& handled) { Form3_Text2_KeyDown(key_code, handled); };
-  Text3.KeyDown = [this](int key_code, bool& handled) { Form3_Text3_KeyDown(key_code, handled); };
-  Text4.KeyDown = [this](int key_code, bool& handled) { Form3_Text4_KeyDown(key_code, handled); };
+  Text1.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { Form3_Text1_KeyDown(key_code, handled); };
+  Text2.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { Form3_Text2_KeyDown(key_code, handled); };
+  Text3.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { Form3_Text3_KeyDown(key_code, handled); };
+  Text4.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { Form3_Text4_KeyDown(key_code, handled); };
   Command1.Click = [this] { Form3_Command1_Click(); };
   Command2.Click = [this] { Form3_Command2_Click(); };
 }

@@ -122,7 +122,7 @@ void Form6::Layout() {
 
 void Form6::Wire() {
   Text1.Change = [this] { Form6_Text1_Change(); };
-  Text1.KeyDown = [this](int key_code, bool& handled) { Form6_Text1_KeyDown(key_code, handled); };
+  Text1.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { Form6_Text1_KeyDown(key_code, handled); };
   Text2.Change = [this] { Form6_Text2_Change(); };
   Text5.Change = [this] { Form6_Text5_Change(); };
   Text6.Change = [this] { Form6_Text6_Change(); };
