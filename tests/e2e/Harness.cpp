@@ -103,6 +103,9 @@ Step Keys(std::string window, std::string keys, std::string shot) {
 Step Click(std::string window, std::string control, std::string shot) {
   return {Step::Kind::kClick, std::move(window), std::move(control), {}, std::move(shot)};
 }
+Step Paste(std::string window, std::string text) {
+  return {Step::Kind::kPaste, std::move(window), {}, std::move(text), {}};
+}
 Step KillAndRestart() { return {Step::Kind::kKillAndRestart, {}, {}, {}, {}}; }
 
 std::map<std::string, std::string> FolderFiles(const fs::path& folder) {
@@ -180,6 +183,11 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
           box->PressKey(key::kDown);
         else
           box->Type(std::string(1, c));
+      }
+      break;
+    case Step::Kind::kPaste:
+      if (auto* box = dynamic_cast<TextBox*>(program_->Desktop().ActiveControl())) {
+        box->Type(Utf8ToCp1252(step.keys));
       }
       break;
     case Step::Kind::kClick: {
@@ -354,6 +362,16 @@ void XOperator::Play(const Prepared& prepared, const std::vector<std::string>& m
     case Step::Kind::kKeys:
       Activate(prepared.title);
       TypeKeys(step.keys);
+      break;
+    case Step::Kind::kPaste:
+      Activate(prepared.title);
+      if (!step.keys.empty()) {
+        x_.Run("sh -c \"printf '%s' '" + step.keys +
+               "' | xclip -selection clipboard >/dev/null 2>&1\"");
+      }
+      // Twice from an empty clipboard; once when it holds text, so the text lands once.
+      x_.Run(step.keys.empty() ? "xdotool key --delay 50 ctrl+v shift+Insert"
+                               : "xdotool key ctrl+v");
       break;
     case Step::Kind::kClick: {
       const std::string window = Activate(prepared.title);

@@ -185,5 +185,30 @@ TEST_F(ScenarioTest, OnLineJustAfterLocalMidnightLogsTheUtcDateAndTime) {
   EXPECT_NE(state.find("16/07/23   22.05   144Mhz   SSB   IK5ABC/P"), std::string::npos) << state;
 }
 
+TEST_F(ScenarioTest, APasteIntoTheCommentsTakesPlainTextAndAnEmptyClipboardIsHarmless) {
+  const StartState setup{{2023, 7, 16, 9, 0, 0}, 120, {{"config.txt", kStation}}};
+  const auto real_folder = real_root_.path() / "contest";
+  ModelOperator model(setup, model_folder_.path());
+  RealProgram real(x_, real_folder, setup);
+  real.Start();
+  XOperator op(x_, real, model);
+  const std::vector<Step> steps = {
+      Click("Form1", "Text6"),
+      Keys("Form1", "IK5ABC/P\n\n\n7\nJN53HT\nI003\n\n"),
+      Click("Form1", "Command2"),
+      Click("Form2", "Text22"),
+      Paste("Form2", ""),
+      Keys("Form2", "Nota: "),
+      Paste("Form2", "Città di Castello, 5 W ✓"),
+      Click("Form2", "Command2", "e2e_11_pasted_comment"),
+      Click("Form4", "Command1"),
+  };
+  PlayBoth(steps, model, op, model_folder_.path(), real_folder);
+  ASSERT_TRUE(real.Running()) << "the paste killed the program";
+  EXPECT_NE(testing::ReadBytes(real_folder / "01-IQ5QRP.edi")
+                .find("[Remarks]\r\nNota: Citt\xE0 di Castello, 5 W ?\r\n"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace keldra::e2e
