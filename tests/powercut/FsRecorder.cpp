@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <map>
 #include <optional>
@@ -24,6 +25,7 @@ struct Recorder {
   std::vector<FsCall> log;
   std::set<int> files;    // open handles of files in the folder
   std::set<int> folders;  // open handles of the folder itself
+  int folder_sync_error = 0;
 };
 
 // Never destroyed: calls may still arrive while the program exits.
@@ -154,6 +156,8 @@ std::vector<FsCall> StopRecording() {
   return std::move(R().log);
 }
 
+void FailFolderSyncs(int error) { R().folder_sync_error = error; }
+
 void MarkRecording(std::string note) {
   R().log.push_back(Call(FsCall::Kind::kMark, std::move(note)));
 }
@@ -235,6 +239,10 @@ int ftruncate64(int fd, off64_t length) { return ftruncate(fd, static_cast<off_t
 
 int fsync(int fd) {
   NEXT(fsync);
+  if (R().on && R().folder_sync_error != 0 && R().folders.count(fd) != 0) {
+    errno = R().folder_sync_error;
+    return -1;
+  }
   const int result = next(fd);
   if (result == 0) LogSync(fd);
   return result;

@@ -39,6 +39,8 @@ struct FsCall {
 // Starts logging the calls on `folder` (one folder at a time); Stop returns the log.
 void StartRecording(const std::filesystem::path& folder);
 std::vector<FsCall> StopRecording();
+// While recording, every fsync of the folder fails with `error` (0: none fails).
+void FailFolderSyncs(int error);
 // A note of the test in the log (for example "the OK of QSO 7 returned").
 void MarkRecording(std::string note);
 
