@@ -197,8 +197,13 @@ int openat64(int dir, const char* path, int flags, ...) {
   va_end(args);
   return Opened(dir, path, flags, mode, OpenNext);
 }
-int __open_2(const char* path, int flags) { return Opened(AT_FDCWD, path, flags, 0, OpenNext); }
-int __open64_2(const char* path, int flags) { return Opened(AT_FDCWD, path, flags, 0, OpenNext); }
+// The checked open() of <fcntl.h> calls these under their reserved names.
+int __open_2(const char* path, int flags) {  // NOLINT(bugprone-reserved-identifier)
+  return Opened(AT_FDCWD, path, flags, 0, OpenNext);
+}
+int __open64_2(const char* path, int flags) {  // NOLINT(bugprone-reserved-identifier)
+  return Opened(AT_FDCWD, path, flags, 0, OpenNext);
+}
 int creat(const char* path, mode_t mode) {
   return Opened(AT_FDCWD, path, O_WRONLY | O_CREAT | O_TRUNC, mode, OpenNext);
 }
