@@ -1,16 +1,16 @@
 // The power-cut test. One session is recorded at the level of the system calls: the station
 // data saved, 30 QSOs logged through the main window's "OK", three of them corrected in the edit
-// window, members added to a club list and the EDI log saved twice. Then, for every state of
-// the folder a power cut at any point of that session can leave (see CrashStates.h), a fresh
-// program continues the contest as the operator would ("Continua Contest", or the emergency
+// window, a member added to each club list (the MQC one new) and the EDI log saved twice. Then, for
+// every state of the folder a power cut at any point of that session can leave (see CrashStates.h),
+// a fresh program continues the contest as the operator would ("Continua Contest", or the emergency
 // restore when the contest file is broken), and:
 //  - every QSO whose "OK" had returned is there, with every correction whose "Modifica" had
 //    returned;
 //  - parziale.db and backup.db are each a whole contest file;
 //  - config.txt, the club list and the EDI log are each the version last saved before the cut,
 //    or a later one, whole.
-// KELDRA_POWERCUT_QSOS sets the number of QSOs (default 30), KELDRA_POWERCUT_STATES the most
-// distinct folders checked (default 5000; beyond it an even sample of them).
+// KELDRA_POWERCUT_QSOS sets the number of QSOs (default and least 30), KELDRA_POWERCUT_STATES the
+// most distinct folders checked (default 5000; beyond it an even sample of them).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -82,7 +82,7 @@ class Recording {
  public:
   Recording(const fs::path& folder, Session& session) : folder_(folder), session_(session) {
     session_.after_note.push_back({});
-    for (const char* name : {"config.txt", "iqrp.txt", kEdiName}) {
+    for (const char* name : {"config.txt", "iqrp.txt", "mqc.txt", kEdiName}) {
       session_.versions[name].push_back(Current(name));
       session_.after_note.back().saved[name] = 0;
     }
@@ -146,6 +146,7 @@ Session RecordSession(const fs::path& folder, int qsos) {
     if (n % 12 == 0) {
       Form11& clubs = program.Get<Form11>();
       clubs.Show();
+      clubs.Combo1.SetListIndex(n % 24 == 0 ? 1 : 0);  // the MQC list, then the I-QRP one
       clubs.Text6.SetText(CallOf(n));
       clubs.Command3.Press();
       recording.Returned([](Expected&) {});
@@ -288,7 +289,8 @@ void CheckFolder(const FolderFiles& files, const Expected& expected, const Sessi
 
 TEST(PowerCutTest, NoReturnedQsoOrSavedFileIsLostAtAnyCut) {
   const auto started = std::chrono::steady_clock::now();
-  const int qsos = FromEnvironment("KELDRA_POWERCUT_QSOS", 30);
+  // Fewer than 30 QSOs would leave a file of the session unsaved.
+  const int qsos = std::max(30, FromEnvironment("KELDRA_POWERCUT_QSOS", 30));
   const std::size_t budget =
       static_cast<std::size_t>(FromEnvironment("KELDRA_POWERCUT_STATES", 5000));
   TempFolder recorded;
@@ -300,6 +302,9 @@ TEST(PowerCutTest, NoReturnedQsoOrSavedFileIsLostAtAnyCut) {
   const Session session = RecordSession(recorded.path(), qsos);
   ASSERT_FALSE(HasFailure());
   ASSERT_EQ(session.after_note.back().returned.size(), static_cast<std::size_t>(qsos));
+  for (const auto& [name, versions] : session.versions) {
+    ASSERT_GE(versions.size(), 2U) << name << " was never saved";
+  }
   // Every change of the folder went through the calls logged, or the states below miss some.
   ASSERT_EQ(AllWritten(initial, session.log), FilesIn(recorded.path()));
 
