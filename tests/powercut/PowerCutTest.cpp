@@ -7,7 +7,7 @@
 //  - every QSO whose "OK" had returned is there, with every correction whose "Modifica" had
 //    returned;
 //  - parziale.db and backup.db are each a whole contest file;
-//  - config.txt, the club list and the EDI log are each the version last saved before the cut,
+//  - config.txt, the club lists and the EDI log are each the version last saved before the cut,
 //    or a later one, whole.
 // KELDRA_POWERCUT_QSOS sets the number of QSOs (default and least 30), KELDRA_POWERCUT_STATES the
 // most distinct folders checked (default 5000; beyond it an even sample of them).
