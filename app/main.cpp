@@ -1,16 +1,34 @@
-// Starts the logger: the services, the program's windows, and the Qt front end that draws them.
-// The program folder is the folder that holds the executable: the contest, the station data, the
-// club lists and the logs all live there.
+// Starts the logger: the command line, the contest folder, the services, the program's windows,
+// and the Qt front end that draws them. Every file the program reads or writes is in the one
+// contest folder chosen here (see platform/ContestFolder.h).
 #include <QApplication>
 #include <QFont>
 #include <QStyle>
+#include <algorithm>
 #include <filesystem>
+#include <iostream>
 
+#include "app/CommandLine.h"
+#include "platform/ContestFolder.h"
 #include "platform/InstanceLock.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "ui/Program.h"
 
+namespace {
+
+std::vector<std::string> Arguments(int argc, char* argv[]) {
+  return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  // Help and version need no display: they are answered before Qt starts.
+  if (const keldra::CommandLine early = keldra::ParseCommandLine(Arguments(argc, argv));
+      early.help || early.version) {
+    std::cout << (early.help ? keldra::HelpText() : keldra::VersionText());
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Keldra VHF QRP Test");
   QApplication::setStyle("Fusion");
@@ -19,10 +37,29 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(font);
   QApplication::setQuitOnLastWindowClosed(false);
 
-  const std::filesystem::path folder =
-      std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+  // Qt has taken its own options (-platform, -display …) out of argv by now.
+  const keldra::CommandLine line = keldra::ParseCommandLine(Arguments(argc, argv));
+  if (!line.error.empty()) {
+    std::cerr << line.error << "\nPer l'aiuto: keldra --help\n";
+    return 2;
+  }
 
   keldra::qt::QtMessageBox messages;
+  const keldra::FolderChoice choice = keldra::ChooseContestFolder(
+      keldra::GatherFolderFacts(line.folder, QCoreApplication::applicationDirPath().toStdString()));
+  if (!choice.problem.empty()) {
+    messages.Show(keldra::U8(choice.problem), keldra::kDefaultTitle,
+                  keldra::MessageIcon::kCritical);
+    return 1;
+  }
+  const std::filesystem::path& folder = choice.folder;
+  if (const keldra::IoStatus ready = keldra::PrepareContestFolder(folder); !ready) {
+    // Nothing has been opened yet: the program stops here rather than run without its files.
+    messages.Show(keldra::U8(keldra::FolderProblemMessage(folder, ready)), keldra::kDefaultTitle,
+                  keldra::MessageIcon::kCritical);
+    return 1;
+  }
+
   keldra::InstanceLock lock;
   if (lock.Acquire(folder) == keldra::InstanceLock::Outcome::kHeldByAnother) {
     // Two copies on one folder would overwrite each other's contest.
