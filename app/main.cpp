@@ -3,6 +3,8 @@
 // contest folder chosen here (see platform/ContestFolder.h).
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
 #include <QStyle>
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "platform/ContestFolder.h"
 #include "platform/InstanceLock.h"
 #include "platform/qt/QtFrontEnd.h"
+#include "platform/qt/Widgets.h"
 #include "ui/Program.h"
 
 namespace {
@@ -36,6 +39,13 @@ int main(int argc, char* argv[]) {
   font.setPointSize(9);
   QApplication::setFont(font);
   QApplication::setQuitOnLastWindowClosed(false);
+  // The windows carry the menu entry's icon, and the desktop matches them to that entry.
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128}) {
+    icon.addPixmap(QPixmap::fromImage(keldra::qt::ArtworkImage(keldra::Artwork::kLogo, size)));
+  }
+  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName("keldra");
 
   // Qt has taken its own options (-platform, -display …) out of argv by now.
   const keldra::CommandLine line = keldra::ParseCommandLine(Arguments(argc, argv));

@@ -44,6 +44,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Keldra logger developers")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# Folders as Debian wants them, whatever the builder's umask.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                                                GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -53,13 +56,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "logger for the Keldra VHF QRP Test contest")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "logger for the Keldra VHF QRP Test contest
- The Keldra VHF QRP Test is a one-day, low-power amateur-radio contest on
- 144 MHz. This logger takes each contact in one row of fields, shows the
- distance and bearing from the station's locator while the operator types,
- refuses duplicates, scores by distance, saves the contest after every
- contact, and writes the EDI log for submission. Its interface is in Italian.
- .
- The contest files are kept in ~/.local/share/keldra, or in the folder given
- with --cartella.")
+    "The Keldra VHF QRP Test is a one-day, low-power amateur-radio contest on
+144 MHz. This logger takes each contact in one row of fields, shows the
+distance and bearing from the station's locator while the operator types,
+refuses duplicates, scores by distance, saves the contest after every
+contact, and writes the EDI log for submission. Its interface is in Italian.
+
+The contest files are kept in ~/.local/share/keldra, or in the folder given
+with --cartella.")
 include(CPack)
