@@ -318,8 +318,14 @@ void RealProgram::Start() {
                 {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
                 // faketime's library comes before the sanitizer's in a sanitizer build.
                 {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}},
-               (folder_.parent_path() / (folder_.filename().string() + ".log")).string());
+               LogPath());
 }
+
+std::string RealProgram::LogPath() const {
+  return (folder_.parent_path() / (folder_.filename().string() + ".log")).string();
+}
+
+std::string RealProgram::Output() const { return testing::ReadBytes(LogPath()); }
 
 void RealProgram::Kill() { Stop(pid_, SIGKILL); }
 

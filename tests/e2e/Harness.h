@@ -105,8 +105,12 @@ class RealProgram {
   // died by a signal.
   int WaitForExit(int seconds);
   pid_t Pid() const { return pid_; }
+  // What the program printed (it goes to a file beside its folder).
+  std::string Output() const;
 
  private:
+  std::string LogPath() const;
+
   const XSession& x_;
   std::filesystem::path folder_;
   StartState setup_;
