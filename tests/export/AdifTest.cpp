@@ -14,13 +14,13 @@ using keldra::testing::ValidatedRecords;
 
 AdifStation Station() { return {"QX0ABC", "", "JN61FV", "0,5"}; }
 constexpr DateTime kCreated{2023, 7, 16, 7, 30, 5};
-constexpr const char* kHeader =
+const std::string kHeader =
     "ADIF log of the Keldra VHF QRP Test\r\n"
     "<ADIF_VER:5>3.1.4\r\n"
     "<CREATED_TIMESTAMP:15>20230716 073005\r\n"
     "<PROGRAMID:19>Keldra VHF QRP Test\r\n"
-    "<PROGRAMVERSION:5>1.0.0\r\n"
-    "<EOH>\r\n";
+    "<PROGRAMVERSION:" +
+    std::to_string(std::string_view(KELDRA_VERSION).size()) + ">" KELDRA_VERSION "\r\n<EOH>\r\n";
 // What every record of Station() ends with.
 constexpr const char* kOwn =
     "<MY_GRIDSQUARE:6>JN61FV <STATION_CALLSIGN:6>QX0ABC <OPERATOR:6>QX0ABC <TX_PWR:3>0.5 "
