@@ -236,7 +236,8 @@ XSession::XSession() {
        ++i) {
     std::this_thread::sleep_for(50ms);
   }
-  for (int i = 0; i < 10; ++i) {
+  // A loaded machine may need a few tries before the keymap takes.
+  for (int i = 0; i < 50; ++i) {
     Run("setxkbmap -layout it");
     if (Run("setxkbmap -query").find("layout:     it") != std::string::npos) return;
     std::this_thread::sleep_for(200ms);
