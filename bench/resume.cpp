@@ -11,8 +11,8 @@
 #include "core/StateFile.h"
 #include "core/Text.h"
 #include "platform/Services.h"
-#include "ui/Form1.h"
-#include "ui/Form2.h"
+#include "ui/MainWindow.h"
+#include "ui/EdiHeaderWindow.h"
 #include "ui/Program.h"
 
 namespace keldra {
@@ -45,21 +45,21 @@ void BM_ResumeContest(benchmark::State& state) {
   RecordingMessageBox messages;
   FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   Program program(messages, clock, folder);
-  Form1& main = program.Get<Form1>();
-  Form2& edi = program.Get<Form2>();
+  MainWindow& main = program.Get<MainWindow>();
+  EdiHeaderWindow& edi = program.Get<EdiHeaderWindow>();
   {
     std::ofstream out(folder / "parziale.db", std::ios::binary);
     out << ContestFileOf(static_cast<int>(state.range(0)));
   }
   for (auto _ : state) {
     state.PauseTiming();
-    main.Text12.SetText({});
-    main.Text14.SetText({});
-    edi.Text1.SetText({});
+    main.qso_list.SetText({});
+    main.edi_records.SetText({});
+    edi.edi_records.SetText({});
     state.ResumeTiming();
-    main.Command4.Press();
+    main.resume_button.Press();
   }
-  const std::string& list = main.Text12.Text();
+  const std::string& list = main.qso_list.Text();
   state.counters["qsos"] = static_cast<double>(std::count(list.begin(), list.end(), '\n'));
   program.End();
   std::filesystem::remove_all(folder);

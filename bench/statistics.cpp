@@ -12,8 +12,8 @@
 
 #include "geo/Locator.h"
 #include "platform/Services.h"
-#include "ui/Form1.h"
-#include "ui/Form7.h"
+#include "ui/MainWindow.h"
+#include "ui/StatisticsWindow.h"
 #include "ui/Program.h"
 
 namespace {
@@ -54,11 +54,11 @@ void BM_OpenStatisticsWindow(benchmark::State& state) {
   keldra::RecordingMessageBox messages;
   keldra::FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   keldra::Program program(messages, clock, std::filesystem::temp_directory_path());
-  program.Get<keldra::Form1>().Text12.SetText(Log(static_cast<int>(state.range(0))));
+  program.Get<keldra::MainWindow>().qso_list.SetText(Log(static_cast<int>(state.range(0))));
   for (auto _ : state) {
-    program.Get<keldra::Form1>().Command6.Press();  // "STAT"
-    benchmark::DoNotOptimize(program.Find<keldra::Form7>()->List1.ListCount());
-    program.Find<keldra::Form7>()->Command1.Press();  // "Chiudi"
+    program.Get<keldra::MainWindow>().statistics_button.Press();  // "STAT"
+    benchmark::DoNotOptimize(program.Find<keldra::StatisticsWindow>()->ranking.ListCount());
+    program.Find<keldra::StatisticsWindow>()->close_button.Press();  // "Chiudi"
   }
 }
 BENCHMARK(BM_OpenStatisticsWindow)->Arg(500)->Arg(20000)->Unit(benchmark::kMillisecond);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -21,7 +21,7 @@ void Program::Message(const std::string& text, MessageIcon icon, const std::stri
   messages_.Show(text, title, icon);
 }
 
-void Program::Start() { Get<Form1>(); }
+void Program::Start() { Get<MainWindow>(); }
 
 void Program::Forget(Form& form) {
   for (auto it = live_.begin(); it != live_.end(); ++it) {

@@ -6,9 +6,9 @@
 #include <QPlainTextEdit>
 
 #include "QtTestSupport.h"
-#include "ui/Form1.h"
-#include "ui/Form7.h"
-#include "ui/Form8.h"
+#include "ui/MainWindow.h"
+#include "ui/StatisticsWindow.h"
+#include "ui/ReportWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -47,7 +47,7 @@ class StatisticsQtTest : public QtProgramTest {
                "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
     FrontEnd();
     program().Start();
-    program().Get<Form1>().Text12.SetText(ThirtyQsos());
+    program().Get<MainWindow>().qso_list.SetText(ThirtyQsos());
   }
   QPlainTextEdit* Box(const Control& c) {
     return qobject_cast<QPlainTextEdit*>(FrontEnd().WidgetOf(c));
@@ -65,22 +65,22 @@ class StatisticsQtTest : public QtProgramTest {
 };
 
 TEST_F(StatisticsQtTest, StatisticsAndReportWindows) {
-  program().Get<Form1>().Command6.Press();  // "STAT"
-  Form7& stat = program().Get<Form7>();
+  program().Get<MainWindow>().statistics_button.Press();  // "STAT"
+  StatisticsWindow& stat = program().Get<StatisticsWindow>();
   Settle();
   EXPECT_EQ(FrontEnd().WindowOf(stat)->windowTitle(), "Keldra QRP Test - Statistiche");
-  auto* ranking = qobject_cast<QListWidget*>(FrontEnd().WidgetOf(stat.List1));
+  auto* ranking = qobject_cast<QListWidget*>(FrontEnd().WidgetOf(stat.ranking));
   ASSERT_NE(ranking, nullptr);
   EXPECT_EQ(ranking->count(), 30);
-  ExpectFits(stat.Text1, 19);
-  ExpectFits(stat.Text5, 12);
+  ExpectFits(stat.square_map, 19);
+  ExpectFits(stat.sectors, 12);
   Screenshot(stat, "Form7");
 
-  stat.Command2.Press();  // "Report"
-  Form8& report = program().Get<Form8>();
+  stat.report_button.Press();  // "Report"
+  ReportWindow& report = program().Get<ReportWindow>();
   Settle();
   EXPECT_EQ(FrontEnd().WindowOf(report)->windowTitle(), "Keldra QRP Test - Report");
-  EXPECT_EQ(Box(report.Text1)->toPlainText().left(47), QString(47, '#'));
+  EXPECT_EQ(Box(report.report)->toPlainText().left(47), QString(47, '#'));
   Screenshot(report, "Form8");
 }
 

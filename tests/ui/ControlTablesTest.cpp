@@ -7,10 +7,10 @@
 #include "platform/Buttons.h"
 #include "platform/Graphics.h"
 #include "platform/Lists.h"
-#include "ui/Form12.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
-#include "ui/Form5.h"
+#include "ui/RestoreWindow.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/StationWindow.h"
+#include "ui/StartWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -46,7 +46,7 @@ void ExpectTable(const Form& form, const std::vector<Row>& rows) {
 
 TEST_F(StartupTest, MainWindowControlsAtStartUp) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
+  MainWindow& main = Start();
   EXPECT_EQ(main.Caption(), "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022");
   ExpectTable(main, {
                         {"Label1", "QSO #", true},
@@ -137,8 +137,8 @@ TEST_F(StartupTest, MainWindowControlsAtStartUp) {
                         {"Image1", "", true},
                     });
   // On-line: the mode switch is there, the clock button is not.
-  EXPECT_TRUE(main.Command7.Visible());
-  EXPECT_FALSE(main.Command9.Visible());
+  EXPECT_TRUE(main.logging_mode_button.Visible());
+  EXPECT_FALSE(main.pc_date_time_button.Visible());
   // The entry row is typed left to right.
   const std::vector<Control*>& tab = main.TabOrder();
   ASSERT_GE(tab.size(), 12u);
@@ -149,7 +149,7 @@ TEST_F(StartupTest, MainWindowControlsAtStartUp) {
 TEST_F(StartupTest, StartUpWindowsControls) {
   WriteBytes(File("parziale.db"), "QSO# 002\r\n");
   Start();
-  const Form5& start = program().Get<Form5>();
+  const StartWindow& start = program().Get<StartWindow>();
   EXPECT_EQ(start.Caption(), "Keldra VHF qrp test - QX0ZM Sez. di Torvalle");
   ExpectTable(start, {{"Command1", "Continua Contest", true},
                       {"Command2", "Nuovo Contest", true},
@@ -157,7 +157,7 @@ TEST_F(StartupTest, StartUpWindowsControls) {
                       {"Check2", "Restore di emergenza", true},
                       {"Image1", "", true}});
 
-  const Form3& station = program().Get<Form3>();
+  const StationWindow& station = program().Get<StationWindow>();
   EXPECT_EQ(station.Caption(), "Keldra qrp Test - Dati Stazione");
   ExpectTable(station, {{"Label1", "Nominativo", true},
                         {"Text1", "", true},
@@ -174,7 +174,7 @@ TEST_F(StartupTest, StartUpWindowsControls) {
                         {"Command2", "Esci", true},
                         {"Image1", "", true}});
 
-  const Form12& restore = program().Get<Form12>();
+  const RestoreWindow& restore = program().Get<RestoreWindow>();
   EXPECT_EQ(restore.Caption(), "Keldra VHF - Restore di emergenza");
   ExpectTable(restore,
               {{"Label2", "ATTENZIONE!", true},
@@ -190,7 +190,7 @@ TEST_F(StartupTest, StartUpWindowsControls) {
 
 TEST_F(StartupTest, EdiHeaderWindowControlsWithoutStationFile) {
   Start();
-  const Form2& edi = program().Get<Form2>();
+  const EdiHeaderWindow& edi = program().Get<EdiHeaderWindow>();
   EXPECT_EQ(edi.Caption(), "Keldra qrp Test - Compilazione Log formato EDI");
   // Loaded with no station known yet: the main window's "..." stand in for callsign and locator.
   ExpectTable(edi, {{"Label1", "Nominativo", true},

@@ -27,10 +27,10 @@
 #include "core/Text.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
-#include "ui/Form1.h"
-#include "ui/Form2.h"
-#include "ui/Form5.h"
-#include "ui/Form6.h"
+#include "ui/MainWindow.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/QsoEditWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -65,12 +65,12 @@ std::string ClubOf(int n) {
 }
 
 // Opens the main window as the operator does: with a contest on disk, "Continua Contest".
-Form1& StartAndContinue(Program& program) {
+MainWindow& StartAndContinue(Program& program) {
   program.Start();
-  if (Form5* start = program.Find<Form5>(); start != nullptr && start->Visible()) {
-    start->Command1.Press();
+  if (StartWindow* start = program.Find<StartWindow>(); start != nullptr && start->Visible()) {
+    start->continue_button.Press();
   }
-  return program.Get<Form1>();
+  return program.Get<MainWindow>();
 }
 
 void Say(int fd, const std::string& line) {
@@ -90,14 +90,14 @@ void Say(int fd, const std::string& line) {
   RecordingMessageBox messages;
   FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   Program program(messages, clock, folder);
-  Form1& main = StartAndContinue(program);
+  MainWindow& main = StartAndContinue(program);
   for (int committed = 0; committed < 500; ++committed) {
-    const int n = static_cast<int>(LeadingNumber(main.Text1.Text()));
-    main.Text6.SetText(CallOf(n));
-    main.Text9.SetText("001");
-    main.Text10.SetText(LocatorOf(n));
-    main.Text11.SetText(ClubOf(n));
-    main.Command1.Press();
+    const int n = static_cast<int>(LeadingNumber(main.qso_number.Text()));
+    main.call.SetText(CallOf(n));
+    main.serial_received.SetText("001");
+    main.locator.SetText(LocatorOf(n));
+    main.club_code.SetText(ClubOf(n));
+    main.ok_button.Press();
     if (!messages.shown.empty()) {
       Say(report, "! " + messages.shown.front().text);
       _exit(3);
@@ -107,13 +107,13 @@ void Say(int fd, const std::string& line) {
     if (n % 3 == 0) {
       const int earlier = n / 2;
       const std::string locator = LocatorOf(n + 1000);
-      main.Command5.Press();
-      Form6& edit = program.Get<Form6>();
-      edit.Text1.SetText(CallOf(earlier));
-      edit.Command3.Press();
-      edit.Text5.SetText(locator);
-      edit.Command1.Press();
-      edit.Command2.Press();
+      main.edit_qso_button.Press();
+      QsoEditWindow& edit = program.Get<QsoEditWindow>();
+      edit.search_call.SetText(CallOf(earlier));
+      edit.search_button.Press();
+      edit.locator.SetText(locator);
+      edit.modify_button.Press();
+      edit.close_button.Press();
       if (messages.shown.size() > 1 ||
           (messages.shown.size() == 1 && messages.shown[0].text != "I dati del QSO sono stati "
                                                                    "modificati")) {
@@ -287,24 +287,24 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
     RecordingMessageBox messages;
     FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
     Program program(messages, clock, folder.path());
-    Form1& main = StartAndContinue(program);
+    MainWindow& main = StartAndContinue(program);
     EXPECT_TRUE(messages.shown.empty());
-    const std::vector<std::string> list = SplitLines(main.Text12.Text());
-    const std::vector<std::string> records = SplitLines(main.Text14.Text());
+    const std::vector<std::string> list = SplitLines(main.qso_list.Text());
+    const std::vector<std::string> records = SplitLines(main.edi_records.Text());
     const long long count = static_cast<long long>(list.size());
     ASSERT_EQ(records.size(), list.size());
-    EXPECT_EQ(program.Get<Form2>().Text1.Text(), main.Text14.Text());
-    EXPECT_EQ(main.Label19.Caption(), PlainDecimal(count));
-    EXPECT_EQ(main.Text1.Text(), ZeroFill(PlainDecimal(count + 1), 3));
-    const ContestTotals totals = TotalsOfRecords(main.Text14.Text());
-    EXPECT_EQ(main.Label21.Caption(), totals.distance_km);
-    EXPECT_EQ(main.Label25.Caption(), totals.points);
-    EXPECT_EQ(main.Label23.Caption(), totals.multipliers);
-    EXPECT_EQ(main.Label44.Caption(), totals.average_km);
-    EXPECT_EQ(main.Label27.Caption(), totals.odx_call);
-    EXPECT_EQ(main.Label29.Caption(), totals.odx_km);
-    EXPECT_EQ(main.Label51.Caption(), totals.iqrp);
-    EXPECT_EQ(main.Label52.Caption(), totals.mqc);
+    EXPECT_EQ(program.Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
+    EXPECT_EQ(main.total_qsos.Caption(), PlainDecimal(count));
+    EXPECT_EQ(main.qso_number.Text(), ZeroFill(PlainDecimal(count + 1), 3));
+    const ContestTotals totals = TotalsOfRecords(main.edi_records.Text());
+    EXPECT_EQ(main.total_km.Caption(), totals.distance_km);
+    EXPECT_EQ(main.total_points.Caption(), totals.points);
+    EXPECT_EQ(main.total_multipliers.Caption(), totals.multipliers);
+    EXPECT_EQ(main.average_km.Caption(), totals.average_km);
+    EXPECT_EQ(main.odx_call.Caption(), totals.odx_call);
+    EXPECT_EQ(main.odx_km.Caption(), totals.odx_km);
+    EXPECT_EQ(main.iqrp_qsos.Caption(), totals.iqrp);
+    EXPECT_EQ(main.mqc_qsos.Caption(), totals.mqc);
     EXPECT_GE(list.size(), last_size) << "QSOs of an earlier run went missing";
     for (const auto& [serial, call] : returned) {
       ++figures.checked;

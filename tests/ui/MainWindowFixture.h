@@ -7,7 +7,7 @@
 
 #include "TestSupport.h"
 #include "platform/CodePage.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 
@@ -18,23 +18,23 @@ class MainWindowTest : public ProgramTest {
                "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
   }
 
-  Form1& Main() { return program().Get<Form1>(); }
+  MainWindow& Main() { return program().Get<MainWindow>(); }
 
   // Switches to off-line as the mode button does, with the date typed in.
   void GoOffLine(const std::string& date = "16/07/23") {
-    Main().Text15.SetText("1");
-    Main().Text2.SetLocked(false);
-    Main().Text3.SetLocked(false);
-    Main().Text2.SetText(date);
+    Main().off_line.SetText("1");
+    Main().date.SetLocked(false);
+    Main().time.SetLocked(false);
+    Main().date.SetText(date);
   }
 
   // The QSO-specific fields, written as code would write them (each field's own rules run).
   void Row(const std::string& call, const std::string& serial, const std::string& locator,
            const std::string& club = "") {
-    Main().Text6.SetText(call);
-    Main().Text9.SetText(serial);
-    Main().Text10.SetText(locator);
-    Main().Text11.SetText(club);
+    Main().call.SetText(call);
+    Main().serial_received.SetText(serial);
+    Main().locator.SetText(locator);
+    Main().club_code.SetText(club);
   }
 
   std::string Focused() const {
