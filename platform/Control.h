@@ -25,19 +25,51 @@ inline constexpr Color kYellow{255, 255, 0};
 inline constexpr Color kBlack{0, 0, 0};
 inline constexpr Color kButtonFace{240, 240, 240};
 
-// Key codes of the window system, as handlers see them in KeyDown.
+// Virtual key codes of the window system, as handlers see them in KeyDown: one code per key,
+// whatever the layout puts on it. A key with no code arrives as kNone, never as another key.
 namespace key {
+inline constexpr int kNone = 0;
 inline constexpr int kBackspace = 8;
 inline constexpr int kTab = 9;
 inline constexpr int kEnter = 13;
+inline constexpr int kShift = 16;
+inline constexpr int kControl = 17;
+inline constexpr int kAlt = 18;
+inline constexpr int kPause = 19;
+inline constexpr int kCapsLock = 20;
 inline constexpr int kEscape = 27;
 inline constexpr int kSpace = 32;
+inline constexpr int kPageUp = 33;
+inline constexpr int kPageDown = 34;
+inline constexpr int kEnd = 35;
+inline constexpr int kHome = 36;
 inline constexpr int kLeft = 37;
 inline constexpr int kUp = 38;
 inline constexpr int kRight = 39;
 inline constexpr int kDown = 40;
+inline constexpr int kPrintScreen = 44;
+inline constexpr int kInsert = 45;
 inline constexpr int kDelete = 46;
+inline constexpr int kMeta = 91;
+inline constexpr int kMenu = 93;
+inline constexpr int kNumpad0 = 96;  // to 105 for the keypad's 9
+inline constexpr int kNumpadMultiply = 106;
+inline constexpr int kNumpadAdd = 107;
+inline constexpr int kNumpadSubtract = 109;
+inline constexpr int kNumpadDecimal = 110;
+inline constexpr int kNumpadDivide = 111;
+inline constexpr int kF1 = 112;  // to 123 for F12
+inline constexpr int kNumLock = 144;
+inline constexpr int kScrollLock = 145;
 }  // namespace key
+
+// The modifiers held with a key, so a window can tell Shift+F1 from F1.
+struct KeyModifiers {
+  bool shift = false;
+  bool control = false;
+  bool alt = false;
+  bool operator==(const KeyModifiers&) const = default;
+};
 
 enum class ControlKind {
   kTextBox,

@@ -35,9 +35,9 @@ void TextBox::SetLocked(bool locked) {
   Notify(Property::kLocked);
 }
 
-bool TextBox::PressKey(int key_code) {
+bool TextBox::PressKey(int key_code, KeyModifiers modifiers) {
   bool handled = false;
-  if (KeyDown) KeyDown(key_code, handled);
+  if (KeyDown) KeyDown(key_code, modifiers, handled);
   return handled;
 }
 
@@ -75,11 +75,24 @@ int KeyCodeOf(char character) {
   if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
   if (c == '\n' || c == '\r') return key::kEnter;
   if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ') return c;
-  if (c == '.') return 190;
-  if (c == '/') return 191;
-  if (c == '-') return 189;
-  if (c == ':') return 186;
-  return c;
+  switch (c) {
+    case ';':
+    case ':':
+      return 186;
+    case '=':
+    case '+':
+      return 187;
+    case ',':
+      return 188;
+    case '-':
+      return 189;
+    case '.':
+      return 190;
+    case '/':
+      return 191;
+    default:
+      return key::kNone;
+  }
 }
 
 }  // namespace keldra

@@ -38,12 +38,13 @@ class TextBox : public Control {
   bool CanFocus() const override { return true; }
 
   std::function<void()> Change;
-  // keycode, handled: a handler that sets handled consumes the key (it is not typed).
-  std::function<void(int, bool&)> KeyDown;
+  // key code, modifiers held, handled: a handler that sets handled consumes the key (it is not
+  // typed).
+  std::function<void(int, KeyModifiers, bool&)> KeyDown;
 
   // --- Operator simulation, used by tests and by the front end. ---
   // Runs KeyDown; returns whether a handler consumed the key.
-  bool PressKey(int key_code);
+  bool PressKey(int key_code, KeyModifiers modifiers = {});
   // Types each character as the operator would: KeyDown first, then, unless consumed or locked,
   // the character inserted at the caret through SetText.
   void Type(std::string_view characters);
@@ -61,7 +62,9 @@ class TextBox : public Control {
   Alignment alignment_ = Alignment::kLeft;
 };
 
-// The key code the window system reports for a typed character (letters as upper case).
+// The key code the window system reports for a typed character: letters as upper case, digits,
+// Space, Enter and the punctuation of a callsign, date or time on their keys' codes; anything else
+// kNone, so that no character ever reaches a handler as Enter, Space or an arrow.
 int KeyCodeOf(char character);
 
 }  // namespace keldra

@@ -196,12 +196,12 @@ void MainWindow::Wire() {
   TextBox* const row[] = {&date, &time, &band, &mode,  &call,
                           &rst_sent, &rst_received, &serial_received, &locator, &club_code};
   for (TextBox* field : row) {
-    field->KeyDown = [this, field](int key_code, bool& handled) {
+    field->KeyDown = [this, field](int key_code, KeyModifiers, bool& handled) {
       OnEntryRowKeyDown(*field, key_code, handled);
     };
     field->GotFocus = [this, field] { OnEntryRowEntered(*field); };
   }
-  mode.KeyDown = [this](int key_code, bool& handled) { OnModeKeyDown(key_code, handled); };
+  mode.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnModeKeyDown(key_code, handled); };
   serial_received.GotFocus = [this] { OnSerialReceivedEntered(); };
   locator.GotFocus = [this] { OnLocatorEntered(); };
 }

@@ -122,7 +122,7 @@ void QsoEditWindow::Layout() {
 
 void QsoEditWindow::Wire() {
   search_call.Change = [this] { OnSearchCallChanged(); };
-  search_call.KeyDown = [this](int key_code, bool& handled) { OnSearchCallKeyDown(key_code, handled); };
+  search_call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnSearchCallKeyDown(key_code, handled); };
   call.Change = [this] { OnCallChanged(); };
   locator.Change = [this] { OnLocatorChanged(); };
   mode.Change = [this] { OnModeChanged(); };

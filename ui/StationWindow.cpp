@@ -43,10 +43,10 @@ void StationWindow::Layout() {
 void StationWindow::Wire() {
   call.Change = [this] { OnCallChanged(); };
   locator.Change = [this] { OnLocatorChanged(); };
-  call.KeyDown = [this](int key_code, bool& handled) { OnCallKeyDown(key_code, handled); };
-  locator.KeyDown = [this](int key_code, bool& handled) { OnLocatorKeyDown(key_code, handled); };
-  iqrp_number.KeyDown = [this](int key_code, bool& handled) { OnIqrpNumberKeyDown(key_code, handled); };
-  mqc_number.KeyDown = [this](int key_code, bool& handled) { OnMqcNumberKeyDown(key_code, handled); };
+  call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnCallKeyDown(key_code, handled); };
+  locator.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnLocatorKeyDown(key_code, handled); };
+  iqrp_number.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnIqrpNumberKeyDown(key_code, handled); };
+  mqc_number.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnMqcNumberKeyDown(key_code, handled); };
   save_button.Click = [this] { OnSavePressed(); };
   exit_button.Click = [this] { OnExitPressed(); };
 }

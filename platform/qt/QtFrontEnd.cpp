@@ -25,6 +25,7 @@
 #include "platform/Label.h"
 #include "platform/Lists.h"
 #include "platform/TextBox.h"
+#include "platform/qt/KeyCodes.h"
 #include "platform/qt/Widgets.h"
 
 namespace keldra::qt {
@@ -82,39 +83,6 @@ QString ButtonCaption(const std::string& caption) {
 }
 
 QColor ToQColor(Color c) { return QColor(c.r, c.g, c.b); }
-
-int KeyCodeOf(const QKeyEvent& key) {
-  switch (key.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return key::kEnter;
-    case Qt::Key_Space:
-      return key::kSpace;
-    case Qt::Key_Up:
-      return key::kUp;
-    case Qt::Key_Down:
-      return key::kDown;
-    case Qt::Key_Left:
-      return key::kLeft;
-    case Qt::Key_Right:
-      return key::kRight;
-    case Qt::Key_Backspace:
-      return key::kBackspace;
-    case Qt::Key_Delete:
-      return key::kDelete;
-    case Qt::Key_Escape:
-      return key::kEscape;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return key::kTab;
-    default:
-      break;
-  }
-  if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) return 'A' + (key.key() - Qt::Key_A);
-  if (key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9) return '0' + (key.key() - Qt::Key_0);
-  const std::string typed = FromQt(key.text());
-  return typed.empty() ? key.key() & 0xFFFF : keldra::KeyCodeOf(typed[0]);
-}
 
 QFont FontFor(const FontHints& hints) {
   QFont font = hints.fixed_pitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
@@ -218,7 +186,7 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
     case ControlKind::kTextBox: {
       auto& box = static_cast<TextBox&>(control);
       if (box.MultiLine()) {
-        auto* edit = new QPlainTextEdit(parent);
+        auto* edit = new PlainTextBox(parent);
         edit->setLineWrapMode(box.WordWrap() ? QPlainTextEdit::WidgetWidth
                                              : QPlainTextEdit::NoWrap);
         edit->setTabChangesFocus(true);
@@ -532,7 +500,7 @@ void QtFrontEnd::FocusChanged(Control* control) {
 
 bool QtFrontEnd::HandleKey(Control& control, QWidget* widget, QEvent* event) {
   auto* key_event = static_cast<QKeyEvent*>(event);
-  const int code = KeyCodeOf(*key_event);
+  const int code = VirtualKeyCode(*key_event);
   if (code == key::kTab) {
     screen_.FocusNext(key_event->key() == Qt::Key_Backtab ||
                       (key_event->modifiers() & Qt::ShiftModifier));
@@ -551,7 +519,7 @@ bool QtFrontEnd::HandleKey(Control& control, QWidget* widget, QEvent* event) {
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     box.SetSelStart(edit->cursorPosition());
   }
-  return box.PressKey(code);
+  return box.PressKey(code, ModifiersOf(*key_event));
 }
 
 bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {

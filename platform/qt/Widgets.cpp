@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "platform/CodePage.h"
+
 namespace keldra::qt {
 namespace {
 
@@ -137,6 +139,20 @@ void LineWidget::paintEvent(QPaintEvent*) {
   p.setPen(QPen(QColor(c.r, c.g, c.b), line_.Thickness(), Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(line_.X1() / kTwipsPerPixel, line_.Y1() / kTwipsPerPixel),
              QPointF(line_.X2() / kTwipsPerPixel, line_.Y2() / kTwipsPerPixel));
+}
+
+bool PlainTextBox::canInsertFromMimeData(const QMimeData* source) const {
+  return source != nullptr && source->hasText();
+}
+
+void PlainTextBox::insertFromMimeData(const QMimeData* source) {
+  if (source == nullptr || !source->hasText()) return;
+  QString text = source->text();
+  if (text.isEmpty()) return;
+  text.replace("\r\n", "\n");
+  text.replace('\r', '\n');
+  // What the model will store: a character outside the code page becomes "?".
+  insertPlainText(QString::fromStdString(Cp1252ToUtf8(Utf8ToCp1252(text.toStdString()))));
 }
 
 }  // namespace keldra::qt

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QCloseEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QWidget>
 #include <functional>
 
@@ -23,6 +25,18 @@ class FormWindow : public QWidget {
 
  private:
   std::function<void()> on_close_;
+};
+
+// A multi-line box that takes a paste as plain text only, in the code page's characters, and
+// nothing when the clipboard is empty or holds no text. Qt's own paste dies on an empty clipboard
+// (Ctrl+V, Shift+Insert and the context menu all end there).
+class PlainTextBox : public QPlainTextEdit {
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+
+ protected:
+  bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
 };
 
 // A picture box or image: an optional sunken border and one of the program's drawings.

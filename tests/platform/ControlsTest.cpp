@@ -166,7 +166,7 @@ TEST_F(ControlsTest, AppendTextRunsChangeAndTellsTheFrontEndOnlyTheTail) {
 class KeysTest : public ControlsTest {
  protected:
   KeysTest() {
-    form_.Text1.KeyDown = [this](int code, bool& handled) {
+    form_.Text1.KeyDown = [this](int code, KeyModifiers, bool& handled) {
       keys_.push_back(code);
       if (code == key::kEnter || code == key::kSpace) handled = true;
     };
@@ -243,7 +243,7 @@ TEST_F(KeysTest, Backspace) {
 TEST_F(ControlsTest, BackspaceConsumedByKeyDownDeletesNothing) {
   form_.Text1.SetText("abc");
   form_.Text1.CaretToEnd();
-  form_.Text1.KeyDown = [](int code, bool& handled) { handled = code == key::kBackspace; };
+  form_.Text1.KeyDown = [](int code, KeyModifiers, bool& handled) { handled = code == key::kBackspace; };
   form_.Text1.Backspace();
   EXPECT_EQ(form_.Text1.Text(), "abc");
 }

@@ -28,7 +28,7 @@ class CallsignForm : public Form {
       Call.SetText(ToUpper1252(Call.Text()));
       Call.CaretToEnd();
     };
-    Call.KeyDown = [this](int key_code, bool& handled) {
+    Call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
       if (key_code == key::kEnter) {
         handled = true;
         Next.SetFocus();
@@ -126,7 +126,7 @@ TEST_F(FrontEndTest, ShiftTabGoesBackToTheControlBefore) {
 TEST_F(FrontEndTest, ALockedBoxRefusesTypingButGetsKeyDown) {
   int keys = 0;
   form_->Next.SetLocked(true);
-  form_->Next.KeyDown = [&keys](int, bool&) { ++keys; };
+  form_->Next.KeyDown = [&keys](int, KeyModifiers, bool&) { ++keys; };
   form_->Next.SetFocus();
   Settle();
   QTest::keyClicks(Edit(form_->Next), "xy");

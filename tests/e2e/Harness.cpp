@@ -1,0 +1,468 @@
+#include "Harness.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/Buttons.h"
+#include "platform/CodePage.h"
+#include "platform/Form.h"
+#include "platform/Screen.h"
+#include "platform/TextBox.h"
+
+namespace keldra::e2e {
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr char kUp = '\x01';
+constexpr char kDown = '\x02';
+
+// Starts a program with extra environment variables; its output goes to `log` when given.
+pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+            const std::string& log = {}, int keep_fd = -1) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  for (const auto& [name, value] : env) {
+    if (value.empty())
+      unsetenv(name.c_str());
+    else
+      setenv(name.c_str(), value.c_str(), 1);
+  }
+  const int out =
+      open(log.empty() ? "/dev/null" : log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  dup2(out, 1);
+  dup2(out, 2);
+  for (int fd = 3; fd < 256; ++fd) {
+    if (fd != keep_fd) close(fd);
+  }
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+void Stop(pid_t& pid, int signal) {
+  if (pid <= 0) return;
+  kill(pid, signal);
+  waitpid(pid, nullptr, 0);
+  pid = -1;
+}
+
+std::string RegexQuoted(const std::string& text) {
+  std::string out = "^";
+  for (char c : text) {
+    if (std::string_view(".[]{}()*+?^$|\\").find(c) != std::string_view::npos) out += '\\';
+    out += c;
+  }
+  return out + "$";
+}
+
+std::string FakeTimeLibrary() {
+  for (const auto& entry : fs::directory_iterator("/usr/lib")) {
+    const fs::path library = entry.path() / "faketime" / "libfaketimeMT.so.1";
+    if (fs::exists(library)) return library.string();
+  }
+  throw std::runtime_error("libfaketime is not installed");
+}
+
+std::string ScreenshotFolder() {
+  const char* folder = std::getenv("KELDRA_SCREENSHOTS");
+  return folder != nullptr ? folder : "screenshots";
+}
+
+// The control's rectangle in pixels inside its window: its position adds up along its containers.
+std::array<int, 4> PixelRect(const Control& control) {
+  int left = control.Left();
+  int top = control.Top();
+  for (const Control* c = control.Container(); c != nullptr; c = c->Container()) {
+    left += c->Left();
+    top += c->Top();
+  }
+  return {left / 15, top / 15, control.Width() / 15, control.Height() / 15};
+}
+
+}  // namespace
+
+Step Keys(std::string window, std::string keys, std::string shot) {
+  return {Step::Kind::kKeys, std::move(window), {}, std::move(keys), std::move(shot)};
+}
+Step Click(std::string window, std::string control, std::string shot) {
+  return {Step::Kind::kClick, std::move(window), std::move(control), {}, std::move(shot)};
+}
+Step KillAndRestart() { return {Step::Kind::kKillAndRestart, {}, {}, {}, {}}; }
+
+std::map<std::string, std::string> FolderFiles(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    // The executable, the instance lock and the temporary files of a write under way.
+    if (!entry.is_regular_file() || name == "keldra" || name.front() == '.') continue;
+    files[name] = testing::ReadBytes(entry.path());
+  }
+  return files;
+}
+
+// Knows the windows on screen by their names, as the front end would.
+class ModelOperator::Tracker : public ScreenObserver {
+ public:
+  void ControlChanged(Control&, Property) override {}
+  void FormShown(Form& form) override { shown[form.Name()] = &form; }
+  void FormHidden(Form& form) override { shown.erase(form.Name()); }
+  void FormUnloaded(Form& form) override { shown.erase(form.Name()); }
+  void FormCaptionChanged(Form&) override {}
+  void FocusChanged(Control*) override {}
+  std::map<std::string, Form*> shown;
+};
+
+ModelOperator::ModelOperator(const StartState& setup, const fs::path& folder)
+    : tracker_(std::make_unique<Tracker>()),
+      clock_(setup.local, setup.utc_offset_minutes),
+      folder_(folder) {
+  for (const auto& [name, bytes] : setup.files) testing::WriteBytes(folder_ / name, bytes);
+  Start();
+}
+
+ModelOperator::~ModelOperator() = default;
+
+void ModelOperator::Start() {
+  tracker_->shown.clear();
+  program_ = std::make_unique<Program>(messages_, clock_, folder_);
+  program_->Desktop().SetObserver(tracker_.get());
+  program_->Start();
+}
+
+Form& ModelOperator::Window(const std::string& name) {
+  const auto it = tracker_->shown.find(name);
+  if (it == tracker_->shown.end()) throw std::runtime_error("window not shown: " + name);
+  return *it->second;
+}
+
+Control& ModelOperator::ControlOf(const std::string& window, const std::string& name) {
+  for (Control* control : Window(window).Controls()) {
+    if (control->Name() == name) return *control;
+  }
+  throw std::runtime_error("no control " + name + " in " + window);
+}
+
+std::vector<std::string> ModelOperator::Play(const Step& step) {
+  const std::size_t before = messages_.shown.size();
+  switch (step.kind) {
+    case Step::Kind::kKeys:
+      for (const char c : Utf8ToCp1252(step.keys)) {
+        Control* focus = program_->Desktop().ActiveControl();
+        if (focus == nullptr) throw std::runtime_error("keys with no focus: " + step.keys);
+        if (auto* button = dynamic_cast<CommandButton*>(focus)) {
+          if (c == '\n' || c == ' ') button->Press();
+          continue;
+        }
+        auto* box = dynamic_cast<TextBox*>(focus);
+        if (box == nullptr) continue;
+        if (c == '\b')
+          box->Backspace();
+        else if (c == kUp)
+          box->PressKey(key::kUp);
+        else if (c == kDown)
+          box->PressKey(key::kDown);
+        else
+          box->Type(std::string(1, c));
+      }
+      break;
+    case Step::Kind::kClick: {
+      Control& control = ControlOf(step.window, step.control);
+      if (auto* button = dynamic_cast<CommandButton*>(&control)) {
+        button->Press();
+      } else if (auto* check = dynamic_cast<CheckBox*>(&control)) {
+        check->Toggle();
+      } else if (auto* box = dynamic_cast<TextBox*>(&control)) {
+        // The harness clicks at the right end of a box: the caret lands after the text.
+        box->SetFocus();
+        box->CaretToEnd();
+      }
+      break;
+    }
+    case Step::Kind::kKillAndRestart:
+      program_.reset();
+      Start();
+      break;
+  }
+  std::vector<std::string> titles;
+  for (std::size_t i = before; i < messages_.shown.size(); ++i) {
+    titles.push_back(messages_.shown[i].title);
+  }
+  return titles;
+}
+
+XSession::XSession() {
+  int pipe_fds[2];
+  if (pipe(pipe_fds) != 0) throw std::runtime_error("pipe");
+  xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(pipe_fds[1]), "-screen", "0", "1600x1200x24",
+                 "-nolisten", "tcp"},
+                {}, {}, pipe_fds[1]);
+  close(pipe_fds[1]);
+  // Xvfb writes the number of the display it took, then a line end.
+  std::string number;
+  char c = 0;
+  while (read(pipe_fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(pipe_fds[0]);
+  if (number.empty()) throw std::runtime_error("Xvfb did not start (is it installed?)");
+  display_ = ":" + number;
+  window_manager_ = Spawn({"openbox", "--sm-disable"}, {{"DISPLAY", display_}});
+  // The window manager is up when it has claimed the root window.
+  for (int i = 0; i < 100 && Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") ==
+                                 std::string::npos;
+       ++i) {
+    std::this_thread::sleep_for(50ms);
+  }
+  for (int i = 0; i < 10; ++i) {
+    Run("setxkbmap -layout it");
+    if (Run("setxkbmap -query").find("layout:     it") != std::string::npos) return;
+    std::this_thread::sleep_for(200ms);
+  }
+  throw std::runtime_error("the Italian layout could not be set on " + display_);
+}
+
+XSession::~XSession() {
+  Stop(window_manager_, SIGTERM);
+  Stop(xvfb_, SIGTERM);
+}
+
+std::string XSession::Run(const std::string& command) const {
+  const std::string line = "DISPLAY=" + display_ + " " + command + " 2>/dev/null";
+  FILE* pipe = popen(line.c_str(), "r");
+  if (pipe == nullptr) return {};
+  std::string out;
+  std::array<char, 4096> buffer{};
+  while (const std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+    out.append(buffer.data(), n);
+  pclose(pipe);
+  return out;
+}
+
+void XSession::Screenshot(const std::string& name) const {
+  fs::create_directories(ScreenshotFolder());
+  Run("import -window root '" + ScreenshotFolder() + "/" + name + ".png'");
+}
+
+RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartState& setup,
+                         std::vector<std::string> arguments)
+    : x_(x), folder_(folder), setup_(setup), arguments_(std::move(arguments)) {
+  fs::create_directories(folder_);
+  fs::copy_file(KELDRA_EXECUTABLE, folder_ / "keldra", fs::copy_options::overwrite_existing);
+  for (const auto& [name, bytes] : setup.files) testing::WriteBytes(folder_ / name, bytes);
+}
+
+RealProgram::~RealProgram() { Kill(); }
+
+void RealProgram::Start() {
+  char start[32];
+  std::snprintf(start, sizeof start, "@%04d-%02d-%02d %02d:%02d:%02d", setup_.local.year,
+                setup_.local.month, setup_.local.day, setup_.local.hour, setup_.local.minute,
+                setup_.local.second);
+  std::vector<std::string> argv = {(folder_ / "keldra").string()};
+  argv.insert(argv.end(), arguments_.begin(), arguments_.end());
+  // libfaketime preloaded into the program itself (its wrapper would stand between the test and
+  // the process it kills); the clock starts at the contest morning and runs.
+  pid_ = Spawn(argv,
+               {{"DISPLAY", x_.Display()},
+                {"TZ", "Europe/Rome"},
+                {"QT_QPA_PLATFORM", "xcb"},
+                {"LD_PRELOAD", FakeTimeLibrary()},
+                {"FAKETIME", start},
+                {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
+                // faketime's library comes before the sanitizer's in a sanitizer build.
+                {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}},
+               (folder_.parent_path() / (folder_.filename().string() + ".log")).string());
+}
+
+void RealProgram::Kill() { Stop(pid_, SIGKILL); }
+
+bool RealProgram::Running() {
+  if (pid_ <= 0) return false;
+  if (waitpid(pid_, &status_, WNOHANG) == pid_) {
+    pid_ = -1;
+    return false;
+  }
+  return true;
+}
+
+int RealProgram::WaitForExit(int seconds) {
+  for (int i = 0; i < seconds * 20 && Running(); ++i) std::this_thread::sleep_for(50ms);
+  if (Running()) return -1;
+  return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+}
+
+std::string XOperator::WaitForWindow(const std::string& title, int seconds) const {
+  const std::string quoted = RegexQuoted(Cp1252ToUtf8(title));
+  for (int i = 0; i < seconds * 20; ++i) {
+    std::istringstream found(x_.Run("xdotool search --onlyvisible --name '" + quoted + "'"));
+    std::string id;
+    std::string last;
+    while (found >> id) last = id;
+    if (!last.empty()) return last;
+    std::this_thread::sleep_for(50ms);
+  }
+  return {};
+}
+
+XOperator::Prepared XOperator::Prepare(const Step& step) {
+  Prepared prepared{step, {}, 0, 0};
+  if (step.kind == Step::Kind::kKillAndRestart) return prepared;
+  prepared.title = layout_.Window(step.window).Caption();
+  if (step.kind == Step::Kind::kClick) {
+    const Control& control = layout_.ControlOf(step.window, step.control);
+    const auto [left, top, width, height] = PixelRect(control);
+    // A box at its right end (the caret lands after the text), a tick box on its square.
+    if (dynamic_cast<const TextBox*>(&control) != nullptr)
+      prepared.x = left + width - 4;
+    else if (dynamic_cast<const CheckBox*>(&control) != nullptr)
+      prepared.x = left + 8;
+    else
+      prepared.x = left + width / 2;
+    prepared.y = top + height / 2;
+  }
+  return prepared;
+}
+
+std::string XOperator::Activate(const std::string& title) {
+  const std::string window = WaitForWindow(title);
+  if (window.empty()) {
+    x_.Screenshot("e2e_failure");
+    throw std::runtime_error("no window titled " + Cp1252ToUtf8(title) + " (see e2e_failure.png)");
+  }
+  x_.Run("xdotool windowactivate --sync " + window);
+  return window;
+}
+
+void XOperator::Play(const Prepared& prepared, const std::vector<std::string>& messages) {
+  const Step& step = prepared.step;
+  switch (step.kind) {
+    case Step::Kind::kKeys:
+      Activate(prepared.title);
+      TypeKeys(step.keys);
+      break;
+    case Step::Kind::kClick: {
+      const std::string window = Activate(prepared.title);
+      x_.Run("xdotool mousemove --window " + window + " " + std::to_string(prepared.x) + " " +
+             std::to_string(prepared.y) + " click 1");
+      break;
+    }
+    case Step::Kind::kKillAndRestart:
+      real_.Kill();
+      real_.Start();
+      break;
+  }
+  // Each message box is modal and takes the keyboard: the operator reads it and presses Enter.
+  for (const std::string& title : messages) {
+    const std::string quoted = Cp1252ToUtf8(title);
+    bool closed = false;
+    for (int i = 0; i < 200 && !closed; ++i) {
+      std::string active = x_.Run("xdotool getactivewindow getwindowname");
+      while (!active.empty() && active.back() == '\n') active.pop_back();
+      if (active == quoted) {
+        x_.Run("xdotool key Return");
+        closed = true;
+      } else {
+        std::this_thread::sleep_for(50ms);
+      }
+    }
+    if (!closed) {
+      x_.Screenshot("e2e_failure");
+      throw std::runtime_error("no message box titled " + quoted + " (see e2e_failure.png)");
+    }
+    std::this_thread::sleep_for(150ms);
+  }
+}
+
+std::vector<std::string> ItalianKeys(const std::string& utf8) {
+  static const std::map<std::string, std::string> kNamed = {
+      {"\n", "Return"},      {"\b", "BackSpace"}, {"\x01", "Up"},
+      {"\x02", "Down"},      {" ", "space"},      {"/", "shift+7"},
+      {":", "shift+period"}, {".", "period"},     {",", "comma"},
+      {";", "shift+comma"},  {"-", "minus"},      {"_", "shift+minus"},
+      {"'", "apostrophe"},   {"+", "plus"},       {"@", "ISO_Level3_Shift+ograve"},
+      {"à", "agrave"},       {"è", "egrave"},     {"é", "shift+egrave"},
+      {"ì", "igrave"},       {"ò", "ograve"},     {"ù", "ugrave"}};
+  std::vector<std::string> keys;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const std::string c = utf8.substr(i, length);
+    i += length;
+    if (const auto it = kNamed.find(c); it != kNamed.end()) {
+      keys.push_back(it->second);
+    } else if (c[0] >= 'A' && c[0] <= 'Z') {
+      keys.push_back("shift+" + std::string(1, static_cast<char>(c[0] - 'A' + 'a')));
+    } else if ((c[0] >= 'a' && c[0] <= 'z') || (c[0] >= '0' && c[0] <= '9')) {
+      keys.push_back(c);
+    } else {
+      throw std::runtime_error("no key for " + c);
+    }
+  }
+  return keys;
+}
+
+void XOperator::TypeKeys(const std::string& keys) const {
+  const std::vector<std::string> names = ItalianKeys(keys);
+  for (std::size_t i = 0; i < names.size(); i += 40) {
+    std::string command = "xdotool key --delay 12";
+    for (std::size_t j = i; j < std::min(names.size(), i + 40); ++j) command += " " + names[j];
+    x_.Run(command);
+  }
+}
+
+void PlayBoth(const std::vector<Step>& steps, ModelOperator& model, XOperator& real,
+              const fs::path& model_folder, const fs::path& real_folder) {
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const Step& step = steps[i];
+    const std::string what = "step " + std::to_string(i) + " (" + step.window + " " + step.control +
+                             " " + step.keys + ")";
+    try {
+      const XOperator::Prepared prepared = real.Prepare(step);
+      const std::vector<std::string> messages = model.Play(step);
+      real.Play(prepared, messages);
+    } catch (const std::exception& e) {
+      FAIL() << e.what() << " at " << what;
+    }
+    const auto expected = FolderFiles(model_folder);
+    auto actual = FolderFiles(real_folder);
+    for (int wait = 0; wait < 200 && actual != expected; ++wait) {
+      std::this_thread::sleep_for(50ms);
+      actual = FolderFiles(real_folder);
+    }
+    if (actual != expected) {
+      for (const auto& [name, bytes] : expected) {
+        const std::string& got = actual[name];
+        if (got == bytes) continue;
+        const auto at = static_cast<std::size_t>(
+            std::mismatch(got.begin(), got.end(), bytes.begin(), bytes.end()).first - got.begin());
+        ADD_FAILURE() << name << " differs after " << what << " at byte " << at << ": real \""
+                      << got.substr(at, 80) << "\", model \"" << bytes.substr(at, 80) << "\"";
+      }
+      for (const auto& [name, bytes] : actual) {
+        EXPECT_TRUE(expected.count(name)) << "unexpected " << name << " after " << what;
+      }
+      return;
+    }
+    if (!step.shot.empty()) {
+      std::this_thread::sleep_for(300ms);
+      real.Screenshot(step.shot);
+    }
+  }
+}
+
+}  // namespace keldra::e2e
