@@ -18,8 +18,8 @@
 #include "core/QsoRecord.h"
 #include "core/StateFile.h"
 #include "ui/ContestFile.h"
-#include "ui/MainWindow.h"
 #include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {

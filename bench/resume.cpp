@@ -11,8 +11,8 @@
 #include "core/StateFile.h"
 #include "core/Text.h"
 #include "platform/Services.h"
-#include "ui/MainWindow.h"
 #include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/Program.h"
 
 namespace keldra {

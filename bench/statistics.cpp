@@ -13,8 +13,8 @@
 #include "geo/Locator.h"
 #include "platform/Services.h"
 #include "ui/MainWindow.h"
-#include "ui/StatisticsWindow.h"
 #include "ui/Program.h"
+#include "ui/StatisticsWindow.h"
 
 namespace {
 

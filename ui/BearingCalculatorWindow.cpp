@@ -3,8 +3,8 @@
 #include "core/Text.h"
 #include "geo/Locator.h"
 #include "platform/CodePage.h"
-#include "ui/MainWindow.h"
 #include "ui/Layout.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -16,8 +16,10 @@ BearingCalculatorWindow::BearingCalculatorWindow(Program& program)
 }
 
 void BearingCalculatorWindow::Layout() {
-  const std::pair<Label*, TextBox*> rows[] = {
-      {&own_locator_caption, &own_locator}, {&other_locator_caption, &other_locator}, {&distance_caption, &distance}, {&bearing_caption, &bearing}};
+  const std::pair<Label*, TextBox*> rows[] = {{&own_locator_caption, &own_locator},
+                                              {&other_locator_caption, &other_locator},
+                                              {&distance_caption, &distance},
+                                              {&bearing_caption, &bearing}};
   int y = 14;
   for (const auto& [caption, field] : rows) {
     Place(*caption, 14, y + 4, 76, 20);
@@ -70,7 +72,9 @@ void BearingCalculatorWindow::OnOtherLocatorChanged() {
   if (other_locator.Text().size() == 6) calculate_button.Press();
 }
 
-void BearingCalculatorWindow::OnBearingChanged() { program_.Get<MainWindow>().bearing.SetCaption(bearing.Text()); }
+void BearingCalculatorWindow::OnBearingChanged() {
+  program_.Get<MainWindow>().bearing.SetCaption(bearing.Text());
+}
 
 void BearingCalculatorWindow::OnDistanceChanged() {
   Label& qrb = program_.Get<MainWindow>().distance;

@@ -1,7 +1,7 @@
 // The bearing utility window: the program's one distance and bearing calculator. Other windows
 // drive it through its fields: they write the own locator into own_locator once, write the other
-// station's locator into other_locator (six characters compute at once, inside other_locator's change handler)
-// and read the distance from distance and the bearing from bearing. Every new result is also copied
+// station's locator into other_locator (six characters compute at once, inside its change
+// handler) and read the result from distance and bearing. Every new result is also copied
 // to the main window's QRB and QTF indicators. The window is loaded hidden; it works the same
 // when shown.
 #pragma once

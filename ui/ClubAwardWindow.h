@@ -18,9 +18,10 @@ class ClubAwardWindow : public Form {
   explicit ClubAwardWindow(Program& program);
 
   PictureBox award_picture{*this, "Picture1"};
-  Label congratulations{*this, "Label3",
-               "Complimenti! hai raggiunto i punti necessari al conseguimento dell' I-QRP Club "
-               "Award. Consulta il regolamento per tutti i dettagli."};
+  Label congratulations{
+      *this, "Label3",
+      "Complimenti! hai raggiunto i punti necessari al conseguimento dell' I-QRP Club "
+      "Award. Consulta il regolamento per tutti i dettagli."};
   Label rules_caption{*this, "Label1", "Regolamento:"};
   Label rules_address{*this, "Label2", kAwardRulesAddress};
   CommandButton close_button{*this, "Command1", "Chiudi"};

@@ -42,7 +42,8 @@ void ClubManagementWindow::Layout() {
     Label* caption;
     TextBox* count;
     int x;
-  } clubs[] = {{&iqrp_frame, &iqrp_list, &iqrp_count_caption, &iqrp_count, 16}, {&mqc_frame, &mqc_list, &mqc_count_caption, &mqc_count, 288}};
+  } clubs[] = {{&iqrp_frame, &iqrp_list, &iqrp_count_caption, &iqrp_count, 16},
+               {&mqc_frame, &mqc_list, &mqc_count_caption, &mqc_count, 288}};
   for (const auto& club : clubs) {
     Place(*club.frame, club.x, 52, 256, 262);
     Place(*club.list, 12, 22, 232, 196, club.frame);
@@ -65,7 +66,8 @@ void ClubManagementWindow::Layout() {
   for (TextBox* field : {&search_call, &new_member}) {
     field->SetFont({.points = 11});
   }
-  SetTabOrder({&club_choice, &search_call, &search_button, &new_member, &add_button, &exit_button, &iqrp_list, &mqc_list});
+  SetTabOrder({&club_choice, &search_call, &search_button, &new_member, &add_button, &exit_button,
+               &iqrp_list, &mqc_list});
 }
 
 void ClubManagementWindow::Wire() {
@@ -77,11 +79,17 @@ void ClubManagementWindow::Wire() {
   exit_button.Click = [this] { OnExitPressed(); };
 }
 
-Club ClubManagementWindow::ChosenClub() const { return club_choice.ListIndex() == 1 ? Club::kMqc : Club::kIqrp; }
+Club ClubManagementWindow::ChosenClub() const {
+  return club_choice.ListIndex() == 1 ? Club::kMqc : Club::kIqrp;
+}
 
-TextBox& ClubManagementWindow::ListOf(Club club) { return club == Club::kIqrp ? iqrp_list : mqc_list; }
+TextBox& ClubManagementWindow::ListOf(Club club) {
+  return club == Club::kIqrp ? iqrp_list : mqc_list;
+}
 
-TextBox& ClubManagementWindow::CountOf(Club club) { return club == Club::kIqrp ? iqrp_count : mqc_count; }
+TextBox& ClubManagementWindow::CountOf(Club club) {
+  return club == Club::kIqrp ? iqrp_count : mqc_count;
+}
 
 void ClubManagementWindow::ShowList(Club club, const std::vector<Member>& members) {
   ListOf(club).SetText(FormatMembers(members));

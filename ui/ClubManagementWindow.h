@@ -57,7 +57,7 @@ class ClubManagementWindow : public Form {
  private:
   void Layout();
   void Wire();
-  // The club club_choice shows: "MQC" or else I-QRP.
+  // The club chosen in club_choice: "MQC" or else I-QRP.
   Club ChosenClub() const;
   // The list text box and the member count of a club.
   TextBox& ListOf(Club club);

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "core/Text.h"
-#include "ui/MainWindow.h"
 #include "ui/Layout.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -20,11 +20,19 @@ EdiHeaderWindow::EdiHeaderWindow(Program& program)
 void EdiHeaderWindow::Layout() {
   constexpr int kRow = 30;
   // Station and entrant on the left, equipment and remarks on the right.
-  const std::pair<Label*, Control*> left[] = {
-      {&call_caption, &call},  {&locator_caption, &locator},   {&contest_name_caption, &contest_name},   {&category_caption, &category},
-      {&band_caption, &band},  {&date_caption, &date},   {&operator_name_caption, &operator_name},   {&address_caption, &address},
-      {&postcode_caption, &postcode},  {&city_caption, &city}, {&country_caption, &country}, {&phone_caption, &phone},
-      {&email_caption, &email}};
+  const std::pair<Label*, Control*> left[] = {{&call_caption, &call},
+                                              {&locator_caption, &locator},
+                                              {&contest_name_caption, &contest_name},
+                                              {&category_caption, &category},
+                                              {&band_caption, &band},
+                                              {&date_caption, &date},
+                                              {&operator_name_caption, &operator_name},
+                                              {&address_caption, &address},
+                                              {&postcode_caption, &postcode},
+                                              {&city_caption, &city},
+                                              {&country_caption, &country},
+                                              {&phone_caption, &phone},
+                                              {&email_caption, &email}};
   int y = 14;
   for (const auto& [caption, field] : left) {
     Place(*caption, 14, y + 4, 124, 20);
@@ -32,10 +40,15 @@ void EdiHeaderWindow::Layout() {
     Place(*field, 140, y, 220, 26);
     y += kRow;
   }
-  const std::pair<Label*, TextBox*> right[] = {
-      {&operators_caption, &operators}, {&club_caption, &club}, {&receiver_caption, &receiver},
-      {&transmitter_caption, &transmitter}, {&antennas_caption, &antennas}, {&power_caption, &power},
-      {&antenna_height_caption, &antenna_height}, {&altitude_caption, &altitude}, {&comments_caption, &comments}};
+  const std::pair<Label*, TextBox*> right[] = {{&operators_caption, &operators},
+                                               {&club_caption, &club},
+                                               {&receiver_caption, &receiver},
+                                               {&transmitter_caption, &transmitter},
+                                               {&antennas_caption, &antennas},
+                                               {&power_caption, &power},
+                                               {&antenna_height_caption, &antenna_height},
+                                               {&altitude_caption, &altitude},
+                                               {&comments_caption, &comments}};
   y = 14;
   for (const auto& [caption, field] : right) {
     Place(*caption, 384, y + 4, 150, 20);

@@ -1,6 +1,6 @@
 // The EDI header window: the station and entrant details the EDI log's header needs, the power
-// category, and the working copy of the EDI record list (edi_records) that the commit, the resume and
-// the QSO editing keep equal to the main window's list. "Chiudi" only hides the window, so what
+// category, and the working copy of the EDI record list (edi_records) that the commit, the resume
+// and the QSO editing keep equal to the main window's list. "Chiudi" only hides the window, so what
 // was typed stays for the next opening in the same run; "Crea EDI" runs the EDI writer.
 #pragma once
 

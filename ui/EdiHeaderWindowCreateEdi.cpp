@@ -2,9 +2,10 @@
 // text in the buffer, hands text and proposed file name to the save window, then closes this
 // window and shows the save window.
 #include "export/Edi.h"
-#include "ui/MainWindow.h"
+
 #include "ui/EdiHeaderWindow.h"
 #include "ui/EdiSaveWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 

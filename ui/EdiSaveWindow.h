@@ -20,9 +20,10 @@ class EdiSaveWindow : public Form {
   Label file_name_caption{*this, "Label1", "Nome del Log"};
   TextBox file_name{*this, "Text2"};
   TextBox log_text{*this, "Text1"};
-  Label send_reminder{*this, "Label2",
-               "Si ricorda che il LOG va inviato entro 8gg dalla data della gara al seguente "
-               "indirizzo email:"};
+  Label send_reminder{
+      *this, "Label2",
+      "Si ricorda che il LOG va inviato entro 8gg dalla data della gara al seguente "
+      "indirizzo email:"};
   Label log_address{*this, "Label3", "log@keldraqrptest.it"};
   Image logo{*this, "Image1", Artwork::kLogo};
   CommandButton save_button{*this, "Command1", "Salva"};

@@ -29,10 +29,17 @@ void MainWindow::Layout() {
     TextBox* field;
     int width;
   };
-  const Column row[] = {{&qso_number_heading, &qso_number, 56},   {&date_heading, &date, 78},  {&time_heading, &time, 56},
-                        {&band_heading, &band, 46},   {&mode_heading, &mode, 46},  {&call_heading, &call, 110},
-                        {&rst_sent_heading, &rst_sent, 52},   {&rst_received_heading, &rst_received, 52},  {&serial_received_heading, &serial_received, 48},
-                        {&locator_heading, &locator, 84}, {&club_code_heading, &club_code, 80}};
+  const Column row[] = {{&qso_number_heading, &qso_number, 56},
+                        {&date_heading, &date, 78},
+                        {&time_heading, &time, 56},
+                        {&band_heading, &band, 46},
+                        {&mode_heading, &mode, 46},
+                        {&call_heading, &call, 110},
+                        {&rst_sent_heading, &rst_sent, 52},
+                        {&rst_received_heading, &rst_received, 52},
+                        {&serial_received_heading, &serial_received, 48},
+                        {&locator_heading, &locator, 84},
+                        {&club_code_heading, &club_code, 80}};
   int x = 8;
   for (const Column& c : row) {
     Place(*c.heading, x, 76, c.width + 6, 18);
@@ -61,7 +68,8 @@ void MainWindow::Layout() {
   Place(bearing_caption, 700, 130, 50, 22);
   Place(bearing, 750, 130, 50, 22);
   Place(bearing_unit, 802, 130, 20, 22);
-  for (Label* l : {&distance_caption, &distance, &distance_unit, &bearing_caption, &bearing, &bearing_unit}) {
+  for (Label* l :
+       {&distance_caption, &distance, &distance_unit, &bearing_caption, &bearing, &bearing_unit}) {
     l->SetFont({.bold = true, .points = 12});
     l->SetVisible(false);
   }
@@ -88,7 +96,8 @@ void MainWindow::Layout() {
 
   // Buttons along the bottom.
   x = 8;
-  for (CommandButton* b : {&create_log_button, &edit_qso_button, &statistics_button, &logging_mode_button, &pc_date_time_button, &administration_button}) {
+  for (CommandButton* b : {&create_log_button, &edit_qso_button, &statistics_button,
+                           &logging_mode_button, &pc_date_time_button, &administration_button}) {
     Place(*b, x, 610, 112, 32);
     x += 120;
   }
@@ -122,9 +131,14 @@ void MainWindow::Layout() {
   distance_bar.SetVisible(false);
 
   Place(totals_frame, 866, 210, 226, 196);
-  const std::pair<Label*, Label*> totals[] = {
-      {&total_qsos_caption, &total_qsos}, {&total_km_caption, &total_km}, {&total_multipliers_caption, &total_multipliers}, {&total_points_caption, &total_points},
-      {&average_km_caption, &average_km}, {&odx_caption, &odx_call}, {&iqrp_qsos_caption, &iqrp_qsos}, {&mqc_qsos_caption, &mqc_qsos}};
+  const std::pair<Label*, Label*> totals[] = {{&total_qsos_caption, &total_qsos},
+                                              {&total_km_caption, &total_km},
+                                              {&total_multipliers_caption, &total_multipliers},
+                                              {&total_points_caption, &total_points},
+                                              {&average_km_caption, &average_km},
+                                              {&odx_caption, &odx_call},
+                                              {&iqrp_qsos_caption, &iqrp_qsos},
+                                              {&mqc_qsos_caption, &mqc_qsos}};
   int y = 22;
   for (const auto& [caption, value] : totals) {
     Place(*caption, 10, y, 100, 19, &totals_frame);
@@ -143,9 +157,10 @@ void MainWindow::Layout() {
   odx_km.SetAlign(Alignment::kRight);
 
   Place(station_frame, 866, 412, 226, 190);
-  const std::pair<Label*, Label*> station[] = {{&station_call_caption, &station_call}, {&station_locator_caption, &station_locator},
-                                               {&station_iqrp_caption, &station_iqrp_number}, {&station_mqc_caption, &station_mqc_number},
-                                               {&logging_mode_caption, &logging_mode}, {&account_caption, &account}};
+  const std::pair<Label*, Label*> station[] = {
+      {&station_call_caption, &station_call},        {&station_locator_caption, &station_locator},
+      {&station_iqrp_caption, &station_iqrp_number}, {&station_mqc_caption, &station_mqc_number},
+      {&logging_mode_caption, &logging_mode},        {&account_caption, &account}};
   y = 22;
   for (const auto& [caption, value] : station) {
     Place(*caption, 10, y, 90, 19, &station_frame);
@@ -193,15 +208,18 @@ void MainWindow::Wire() {
   serial_received.LostFocus = [this] { OnSerialReceivedLeft(); };
 
   // The row: Enter or Space moves on; entering a field trims the one before it.
-  TextBox* const row[] = {&date, &time, &band, &mode,  &call,
-                          &rst_sent, &rst_received, &serial_received, &locator, &club_code};
+  TextBox* const row[] = {&date,    &time,     &band,         &mode,
+                          &call,    &rst_sent, &rst_received, &serial_received,
+                          &locator, &club_code};
   for (TextBox* field : row) {
     field->KeyDown = [this, field](int key_code, KeyModifiers, bool& handled) {
       OnEntryRowKeyDown(*field, key_code, handled);
     };
     field->GotFocus = [this, field] { OnEntryRowEntered(*field); };
   }
-  mode.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnModeKeyDown(key_code, handled); };
+  mode.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnModeKeyDown(key_code, handled);
+  };
   serial_received.GotFocus = [this] { OnSerialReceivedEntered(); };
   locator.GotFocus = [this] { OnLocatorEntered(); };
 }

@@ -2,11 +2,11 @@
 // list and the EDI record list, the totals, the station data and the pointing display. Every
 // other window is opened from here and reads and writes these controls directly.
 //
-// The handlers are spread over several files by concern: MainWindow.cpp (controls, layout, wiring),
-// MainWindowLifecycle.cpp (start-up, activation, mode, ending), MainWindowOpenWindows.cpp (buttons that open
-// other windows),
-// MainWindowOk.cpp ("OK"), MainWindowEntryRow.cpp (the entry row's field behaviour) and
-// MainWindowIndicators.cpp (resume, pointing display, award, list scrolling).
+// The handlers are spread over several files by concern: MainWindow.cpp (controls, layout,
+// wiring), MainWindowLifecycle.cpp (start-up, activation, mode, ending), MainWindowOpenWindows.cpp
+// (buttons that open other windows), MainWindowOk.cpp ("OK"), MainWindowEntryRow.cpp (the entry
+// row's field behaviour) and MainWindowIndicators.cpp (resume, pointing display, award, list
+// scrolling).
 #pragma once
 
 #include "platform/Buttons.h"

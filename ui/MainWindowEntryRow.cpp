@@ -8,8 +8,8 @@
 #include "core/Text.h"
 #include "data/Clubs.h"
 #include "platform/CodePage.h"
-#include "ui/MainWindow.h"
 #include "ui/BearingCalculatorWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -116,7 +116,8 @@ void MainWindow::OnLocatorChanged() {
     program_.Get<BearingCalculatorWindow>().other_locator.SetText(locator.Text());
     distance_bar.SetVisible(true);  // also when the distance is the last QSO's and nothing changed
   }
-  for (Label* label : {&distance_caption, &distance, &bearing_caption, &bearing, &distance_unit, &bearing_unit}) {
+  for (Label* label :
+       {&distance_caption, &distance, &bearing_caption, &bearing, &distance_unit, &bearing_unit}) {
     label->SetVisible(complete);
   }
 }
@@ -147,8 +148,9 @@ void MainWindow::OnEntryRowKeyDown(TextBox& field, int key_code, bool& handled) 
     return;
   }
   handled = true;
-  TextBox* const row[] = {&date, &time, &band, &mode,  &call,
-                          &rst_sent, &rst_received, &serial_received, &locator, &club_code};
+  TextBox* const row[] = {&date,    &time,     &band,         &mode,
+                          &call,    &rst_sent, &rst_received, &serial_received,
+                          &locator, &club_code};
   const auto it = std::find(std::begin(row), std::end(row), &field);
   if (it == std::end(row)) {
     return;
@@ -161,8 +163,9 @@ void MainWindow::OnEntryRowKeyDown(TextBox& field, int key_code, bool& handled) 
 }
 
 void MainWindow::OnEntryRowEntered(TextBox& field) {
-  TextBox* const row[] = {&date, &time, &band, &mode,  &call,
-                          &rst_sent, &rst_received, &serial_received, &locator, &club_code};
+  TextBox* const row[] = {&date,    &time,     &band,         &mode,
+                          &call,    &rst_sent, &rst_received, &serial_received,
+                          &locator, &club_code};
   const auto it = std::find(std::begin(row), std::end(row), &field);
   if (it != std::end(row) && it != std::begin(row)) {
     TrimField(**(it - 1));

@@ -8,8 +8,8 @@
 #include "core/StateFile.h"
 #include "core/Text.h"
 #include "ui/ContestFile.h"
-#include "ui/MainWindow.h"
 #include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {
@@ -84,7 +84,7 @@ void MainWindow::OnDistanceChanged() {
 void MainWindow::OnBearingChanged() {
   const double angle = (LeadingNumber(bearing.Caption()) - 90) * std::numbers::pi / 180;
   bearing_needle.SetEnd(bearing_needle.X1() + Units(kNeedleLength * std::cos(angle)),
-               bearing_needle.Y1() + Units(kNeedleLength * std::sin(angle)));
+                        bearing_needle.Y1() + Units(kNeedleLength * std::sin(angle)));
   bearing_readout.SetCaption(bearing.Caption());
 }
 

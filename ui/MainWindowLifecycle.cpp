@@ -6,12 +6,12 @@
 #include "core/Text.h"
 #include "data/StationConfig.h"
 #include "platform/CodePage.h"
-#include "ui/ContestFile.h"
-#include "ui/MainWindow.h"
-#include "ui/EdiHeaderWindow.h"
 #include "ui/BearingCalculatorWindow.h"
-#include "ui/StationWindow.h"
+#include "ui/ContestFile.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra {
 namespace {
@@ -137,7 +137,8 @@ void MainWindow::OnPcDateTimePressed() {
 
 void MainWindow::OnStationCallChanged() {
   bool admin = false;
-  for (std::string_view administrator : kAdministratorCalls) admin = admin || station_call.Caption() == administrator;
+  for (std::string_view administrator : kAdministratorCalls)
+    admin = admin || station_call.Caption() == administrator;
   account.SetCaption(admin ? "Admin" : "User");
 }
 

@@ -12,10 +12,10 @@
 #include "core/Scoring.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"
-#include "ui/ContestFile.h"
-#include "ui/MainWindow.h"
-#include "ui/EdiHeaderWindow.h"
 #include "ui/BearingCalculatorWindow.h"
+#include "ui/ContestFile.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -94,7 +94,8 @@ std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
   }
   // ";" separates the fields of the EDI record and a line end ends it: either one inside a field
   // would break the QSO's record for good.
-  for (TextBox* field : {&form.call, &form.rst_sent, &form.rst_received, &form.serial_received, &form.club_code}) {
+  for (TextBox* field :
+       {&form.call, &form.rst_sent, &form.rst_received, &form.serial_received, &form.club_code}) {
     if (field->Text().find_first_of(";\r\n") != std::string::npos) {
       return Refusal{U8("Il carattere ; non può essere usato nei dati del QSO"), field, true};
     }
@@ -130,10 +131,11 @@ QsoFields FieldsOf(const MainWindow& form, double distance_km) {
 }
 
 void UpdateTotals(MainWindow& form) {
-  const ContestTotals before{form.total_qsos.Caption(), form.total_km.Caption(), form.total_multipliers.Caption(),
-                             form.total_points.Caption(), form.average_km.Caption(), form.odx_call.Caption(),
-                             form.odx_locator.Caption(), form.odx_km.Caption(), form.iqrp_qsos.Caption(),
-                             form.mqc_qsos.Caption()};
+  const ContestTotals before{form.total_qsos.Caption(),        form.total_km.Caption(),
+                             form.total_multipliers.Caption(), form.total_points.Caption(),
+                             form.average_km.Caption(),        form.odx_call.Caption(),
+                             form.odx_locator.Caption(),       form.odx_km.Caption(),
+                             form.iqrp_qsos.Caption(),         form.mqc_qsos.Caption()};
   const ContestTotals after = AddQso(before, ScoredQso{form.distance.Caption(), form.call.Text(),
                                                        form.locator.Text(), form.club_code.Text()});
   form.total_qsos.SetCaption(after.qsos);

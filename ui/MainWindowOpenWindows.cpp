@@ -1,10 +1,10 @@
 // The main window's buttons that open other windows: "Modifica QSO", "STAT", "Amministrazione"
 // and the award picture.
-#include "ui/MainWindow.h"
 #include "ui/AdministrationWindow.h"
+#include "ui/ClubAwardWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/QsoEditWindow.h"
 #include "ui/StatisticsWindow.h"
-#include "ui/ClubAwardWindow.h"
 
 namespace keldra {
 

@@ -4,11 +4,11 @@
 
 #include "core/Text.h"
 #include "platform/CodePage.h"
-#include "ui/ContestFile.h"
-#include "ui/MainWindow.h"
-#include "ui/EdiHeaderWindow.h"
 #include "ui/BearingCalculatorWindow.h"
+#include "ui/ContestFile.h"
+#include "ui/EdiHeaderWindow.h"
 #include "ui/Layout.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -111,8 +111,8 @@ void QsoEditWindow::Layout() {
   modify_button.SetFont({.bold = true});
   Place(close_button, 492, 280, 92, 34);
 
-  for (Label* old_value :
-       {&old_call, &old_date, &old_time, &old_mode, &old_rst_received, &old_serial_received, &old_club_code, &old_distance, &old_club_bonus}) {
+  for (Label* old_value : {&old_call, &old_date, &old_time, &old_mode, &old_rst_received,
+                           &old_serial_received, &old_club_code, &old_distance, &old_club_bonus}) {
     Place(*old_value, 16, 290, 60, 20);
     old_value->SetVisible(false);
   }
@@ -122,7 +122,9 @@ void QsoEditWindow::Layout() {
 
 void QsoEditWindow::Wire() {
   search_call.Change = [this] { OnSearchCallChanged(); };
-  search_call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnSearchCallKeyDown(key_code, handled); };
+  search_call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnSearchCallKeyDown(key_code, handled);
+  };
   call.Change = [this] { OnCallChanged(); };
   locator.Change = [this] { OnLocatorChanged(); };
   mode.Change = [this] { OnModeChanged(); };
@@ -134,21 +136,39 @@ void QsoEditWindow::Wire() {
 }
 
 void QsoEditWindow::ShowEditArea(bool visible) {
-  for (Control* control : std::initializer_list<Control*>{
-           &call_caption,  &date_caption,  &time_caption,  &locator_caption,  &mode_caption, &rst_received_caption, &serial_received_caption,
-           &mode_hint, &club_code_caption, &distance_caption, &club_bonus_caption, &call,  &date,  &time,
-           &locator,   &mode,   &rst_received,   &serial_received,   &club_code,  &distance, &club_bonus}) {
+  for (Control* control : std::initializer_list<Control*>{&call_caption,
+                                                          &date_caption,
+                                                          &time_caption,
+                                                          &locator_caption,
+                                                          &mode_caption,
+                                                          &rst_received_caption,
+                                                          &serial_received_caption,
+                                                          &mode_hint,
+                                                          &club_code_caption,
+                                                          &distance_caption,
+                                                          &club_bonus_caption,
+                                                          &call,
+                                                          &date,
+                                                          &time,
+                                                          &locator,
+                                                          &mode,
+                                                          &rst_received,
+                                                          &serial_received,
+                                                          &club_code,
+                                                          &distance,
+                                                          &club_bonus}) {
     control->SetVisible(visible);
   }
 }
 
 void QsoEditWindow::EmptyEditArea() {
-  for (TextBox* field :
-       {&call, &date, &time, &locator, &mode, &rst_received, &serial_received, &club_code, &distance, &club_bonus}) {
+  for (TextBox* field : {&call, &date, &time, &locator, &mode, &rst_received, &serial_received,
+                         &club_code, &distance, &club_bonus}) {
     field->SetText({});
   }
-  for (Label* old_value : {&old_call, &old_date, &old_time, &old_locator, &old_mode, &old_rst_received, &old_serial_received,
-                           &old_club_code, &old_distance, &old_club_bonus}) {
+  for (Label* old_value :
+       {&old_call, &old_date, &old_time, &old_locator, &old_mode, &old_rst_received,
+        &old_serial_received, &old_club_code, &old_distance, &old_club_bonus}) {
     old_value->SetCaption({});
   }
 }
@@ -292,14 +312,27 @@ void QsoEditWindow::OnSearchPressed() {
 }
 
 QsoEditTexts QsoEditWindow::FieldTexts() const {
-  return QsoEditTexts{call.Text(), date.Text(), time.Text(), locator.Text(), mode.Text(),
-                      rst_received.Text(), serial_received.Text(), club_code.Text(), distance.Text()};
+  return QsoEditTexts{call.Text(),
+                      date.Text(),
+                      time.Text(),
+                      locator.Text(),
+                      mode.Text(),
+                      rst_received.Text(),
+                      serial_received.Text(),
+                      club_code.Text(),
+                      distance.Text()};
 }
 
 QsoEditTexts QsoEditWindow::OldTexts() const {
-  return QsoEditTexts{old_call.Caption(),  old_date.Caption(), old_time.Caption(),
-                      old_locator.Caption(), old_mode.Caption(), old_rst_received.Caption(),
-                      old_serial_received.Caption(), old_club_code.Caption(), old_distance.Caption()};
+  return QsoEditTexts{old_call.Caption(),
+                      old_date.Caption(),
+                      old_time.Caption(),
+                      old_locator.Caption(),
+                      old_mode.Caption(),
+                      old_rst_received.Caption(),
+                      old_serial_received.Caption(),
+                      old_club_code.Caption(),
+                      old_distance.Caption()};
 }
 
 TextBox& QsoEditWindow::FieldOf(EditField field) {
@@ -334,8 +367,8 @@ QsoEditWindow::Applied QsoEditWindow::Apply(const QsoEditTexts& before, const Qs
   if (record_line == found_->record_line && list_line == found_->list_line) {
     return Applied::kNothingChanged;
   }
-  std::optional<std::string> records =
-      WithLineReplaced(edi.edi_records.Text(), found_->record_start, found_->record_line, record_line);
+  std::optional<std::string> records = WithLineReplaced(
+      edi.edi_records.Text(), found_->record_start, found_->record_line, record_line);
   std::optional<std::string> list =
       WithLineReplaced(main.qso_list.Text(), found_->list_start, found_->list_line, list_line);
   if (!records || !list) {

@@ -82,7 +82,7 @@ class QsoEditWindow : public Form {
   // The edit fields with their captions (not the old values, not "Modifica").
   void ShowEditArea(bool visible);
   void EmptyEditArea();
-  // Asks the calculator for the distance to the locator of locator.
+  // Asks the calculator for the distance to the locator field's locator.
   void RequestDistance();
   QsoEditTexts FieldTexts() const;
   QsoEditTexts OldTexts() const;

@@ -2,8 +2,8 @@
 
 #include "core/StateFile.h"
 #include "platform/CodePage.h"
-#include "ui/StartWindow.h"
 #include "ui/Layout.h"
+#include "ui/StartWindow.h"
 #include "ui/StartWindows.h"
 
 namespace keldra {

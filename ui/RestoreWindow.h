@@ -15,10 +15,10 @@ class RestoreWindow : public Form {
 
   Label warning_title{*this, "Label2", "ATTENZIONE!"};
   Label warning{*this, "Label1",
-               "Il Restore di emergenza ripristina il database di Keldra qrp Test all'ultimo "
-               "record inserito correttamente. E' consigliabile procedere con questa funzione "
-               "solo in caso di crash o di anomalie sull'inserimento errato di un qso non "
-               "altrimenti risolvibili. Procedere con la funzione di ripristino?"};
+                "Il Restore di emergenza ripristina il database di Keldra qrp Test all'ultimo "
+                "record inserito correttamente. E' consigliabile procedere con questa funzione "
+                "solo in caso di crash o di anomalie sull'inserimento errato di un qso non "
+                "altrimenti risolvibili. Procedere con la funzione di ripristino?"};
   CommandButton yes_button{*this, "Command1", "SI"};
   CommandButton no_button{*this, "Command2", "NO"};
 

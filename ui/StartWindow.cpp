@@ -2,11 +2,11 @@
 
 #include "core/StateFile.h"
 #include "platform/CodePage.h"
+#include "ui/Layout.h"
 #include "ui/MainWindow.h"
 #include "ui/RestoreWindow.h"
-#include "ui/StationWindow.h"
-#include "ui/Layout.h"
 #include "ui/StartWindows.h"
+#include "ui/StationWindow.h"
 
 namespace keldra {
 
@@ -24,7 +24,8 @@ void StartWindow::Layout() {
   Place(logo, 16, 16, 96, 96);
   Place(continue_button, 132, 16, 270, 40);
   Place(new_contest_button, 132, 66, 270, 40);
-  for (CommandButton* b : {&continue_button, &new_contest_button}) b->SetFont({.bold = true, .points = 11});
+  for (CommandButton* b : {&continue_button, &new_contest_button})
+    b->SetFont({.bold = true, .points = 11});
   Place(off_line, 132, 124, 270, 24);
   Place(emergency_restore, 132, 154, 270, 24);
 }

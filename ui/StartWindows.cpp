@@ -2,8 +2,8 @@
 
 #include "ui/MainWindow.h"
 #include "ui/RestoreWindow.h"
-#include "ui/StationWindow.h"
 #include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra {
 namespace {

@@ -3,9 +3,9 @@
 #include "core/Text.h"
 #include "data/StationConfig.h"
 #include "platform/CodePage.h"
-#include "ui/MainWindow.h"
 #include "ui/BearingCalculatorWindow.h"
 #include "ui/Layout.h"
+#include "ui/MainWindow.h"
 #include "ui/StartWindows.h"
 
 namespace keldra {
@@ -19,8 +19,10 @@ StationWindow::StationWindow(Program& program)
 
 void StationWindow::Layout() {
   Place(antenna_picture, 16, 16, 72, 72);
-  const std::pair<Label*, TextBox*> rows[] = {
-      {&call_caption, &call}, {&locator_caption, &locator}, {&iqrp_number_caption, &iqrp_number}, {&mqc_number_caption, &mqc_number}};
+  const std::pair<Label*, TextBox*> rows[] = {{&call_caption, &call},
+                                              {&locator_caption, &locator},
+                                              {&iqrp_number_caption, &iqrp_number},
+                                              {&mqc_number_caption, &mqc_number}};
   int y = 16;
   for (const auto& [caption, field] : rows) {
     Place(*caption, 104, y + 4, 120, 20);
@@ -43,10 +45,18 @@ void StationWindow::Layout() {
 void StationWindow::Wire() {
   call.Change = [this] { OnCallChanged(); };
   locator.Change = [this] { OnLocatorChanged(); };
-  call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnCallKeyDown(key_code, handled); };
-  locator.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnLocatorKeyDown(key_code, handled); };
-  iqrp_number.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnIqrpNumberKeyDown(key_code, handled); };
-  mqc_number.KeyDown = [this](int key_code, KeyModifiers, bool& handled) { OnMqcNumberKeyDown(key_code, handled); };
+  call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnCallKeyDown(key_code, handled);
+  };
+  locator.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnLocatorKeyDown(key_code, handled);
+  };
+  iqrp_number.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnIqrpNumberKeyDown(key_code, handled);
+  };
+  mqc_number.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnMqcNumberKeyDown(key_code, handled);
+  };
   save_button.Click = [this] { OnSavePressed(); };
   exit_button.Click = [this] { OnExitPressed(); };
 }

@@ -3,10 +3,10 @@
 #include "core/Text.h"
 #include "export/Report.h"
 #include "geo/Locator.h"
-#include "ui/MainWindow.h"
 #include "ui/BearingCalculatorWindow.h"
-#include "ui/ReportWindow.h"
 #include "ui/Layout.h"
+#include "ui/MainWindow.h"
+#include "ui/ReportWindow.h"
 
 namespace keldra {
 
@@ -37,7 +37,8 @@ void StatisticsWindow::Layout() {
   Place(report_button, 714, 570, 116, 36);
   Place(close_button, 840, 570, 116, 36);
 
-  for (Label* caption : {&squares_caption, &square_map_caption, &countries_caption, &hours_caption, &sectors_caption, &ranking_caption}) {
+  for (Label* caption : {&squares_caption, &square_map_caption, &countries_caption, &hours_caption,
+                         &sectors_caption, &ranking_caption}) {
     caption->SetFont({.bold = true});
   }
   // The map and the sector table are columns of characters: fixed pitch keeps them aligned.

@@ -18,11 +18,11 @@
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "ui/MainWindow.h"
-#include "ui/StartWindow.h"
-#include "ui/QsoEditWindow.h"
-#include "ui/StatisticsWindow.h"
-#include "ui/ReportWindow.h"
 #include "ui/Program.h"
+#include "ui/QsoEditWindow.h"
+#include "ui/ReportWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StatisticsWindow.h"
 
 namespace {
 

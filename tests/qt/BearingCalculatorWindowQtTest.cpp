@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "QtTestSupport.h"
-#include "ui/MainWindow.h"
 #include "ui/BearingCalculatorWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 namespace {

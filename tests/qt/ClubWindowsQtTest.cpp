@@ -7,8 +7,8 @@
 
 #include "QtTestSupport.h"
 #include "ui/AdministrationWindow.h"
-#include "ui/ClubManagementWindow.h"
 #include "ui/ClubAwardWindow.h"
+#include "ui/ClubManagementWindow.h"
 
 namespace keldra::testing {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "QtTestSupport.h"
 #include "data/StationConfig.h"
-#include "ui/MainWindow.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/EdiSaveWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 namespace {

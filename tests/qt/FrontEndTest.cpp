@@ -9,8 +9,8 @@
 #include "platform/CodePage.h"
 #include "platform/Label.h"
 #include "platform/TextBox.h"
-#include "ui/MainWindow.h"
 #include "ui/Layout.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -145,8 +145,7 @@ TEST_F(MainWindowTest, TheMainWindowIsDrawnWithItsTitleAndHiddenControlsHidden) 
   Settle();
   QWidget* window = FrontEnd().WindowOf(main);
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->windowTitle(),
-            "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022");
+  EXPECT_EQ(window->windowTitle(), "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022");
   EXPECT_FALSE(FrontEnd().WidgetOf(main.off_line)->isVisible());
   EXPECT_FALSE(FrontEnd().WidgetOf(main.resume_button)->isVisible());
   EXPECT_TRUE(FrontEnd().WidgetOf(main.qso_list)->isVisible());

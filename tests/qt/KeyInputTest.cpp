@@ -130,9 +130,10 @@ TEST_F(EntryRowKeysTest, APortableCallTypedWithShiftOnAnItalianKeyboardStaysInIt
 }
 
 TEST_F(EntryRowKeysTest, ModifiersLocksAndFunctionKeysMoveNothingInAnyEntryField) {
-  TextBox* const row[] = {&main_->date,  &main_->time, &main_->band, &main_->mode,
-                          &main_->call,  &main_->rst_sent, &main_->rst_received, &main_->serial_received,
-                          &main_->locator, &main_->club_code};
+  TextBox* const row[] = {
+      &main_->date,    &main_->time,     &main_->band,         &main_->mode,
+      &main_->call,    &main_->rst_sent, &main_->rst_received, &main_->serial_received,
+      &main_->locator, &main_->club_code};
   const Qt::Key keys[] = {Qt::Key_Shift,    Qt::Key_Control,    Qt::Key_Alt,     Qt::Key_AltGr,
                           Qt::Key_CapsLock, Qt::Key_ScrollLock, Qt::Key_NumLock, Qt::Key_F1,
                           Qt::Key_F5,       Qt::Key_F10,        Qt::Key_F12};

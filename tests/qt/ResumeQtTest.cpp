@@ -46,7 +46,8 @@ TEST_F(ResumeQtTest, TwentyThousandQsosAreDrawnWithinASecondAndTheNeedleTurns) {
   program().Start();
   Settle();
   MainWindow& main = program().Get<MainWindow>();
-  auto* continua = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(program().Get<StartWindow>().continue_button));
+  auto* continua =
+      qobject_cast<QPushButton*>(FrontEnd().WidgetOf(program().Get<StartWindow>().continue_button));
   ASSERT_NE(continua, nullptr);
 
   QElapsedTimer timer;

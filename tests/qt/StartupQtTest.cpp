@@ -8,11 +8,11 @@
 #include <QPushButton>
 
 #include "QtTestSupport.h"
+#include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/RestoreWindow.h"
-#include "ui/EdiHeaderWindow.h"
-#include "ui/StationWindow.h"
 #include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -93,7 +93,8 @@ TEST_F(StartupQtTest, EdiHeaderWindow) {
   FrontEnd();
   program().Start();
   MainWindow& main = program().Get<MainWindow>();
-  main.qso_list.SetText("001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   \r\n");
+  main.qso_list.SetText(
+      "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   \r\n");
   main.edi_records.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
   program().Get<EdiHeaderWindow>().edi_records.SetText(main.edi_records.Text());
   main.create_log_button.Press();

@@ -7,8 +7,8 @@
 
 #include "QtTestSupport.h"
 #include "ui/MainWindow.h"
-#include "ui/StatisticsWindow.h"
 #include "ui/ReportWindow.h"
+#include "ui/StatisticsWindow.h"
 
 namespace keldra::testing {
 namespace {

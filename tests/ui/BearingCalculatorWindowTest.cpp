@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "ui/MainWindow.h"
 #include "ui/BearingCalculatorWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {

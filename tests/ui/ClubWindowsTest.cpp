@@ -6,10 +6,10 @@
 
 #include "MainWindowFixture.h"
 #include "tests/TestSupport.h"
-#include "ui/MainWindow.h"
 #include "ui/AdministrationWindow.h"
-#include "ui/ClubManagementWindow.h"
 #include "ui/ClubAwardWindow.h"
+#include "ui/ClubManagementWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {

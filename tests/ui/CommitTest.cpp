@@ -4,9 +4,9 @@
 
 #include "MainWindowFixture.h"
 #include "core/StateFile.h"
+#include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
-#include "ui/BearingCalculatorWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -28,10 +28,11 @@ TEST_F(CommitTest, FirstQsoLogsBothLinesAndSaves) {
   EXPECT_EQ(f.edi_records.Text(), "230716;0730;QX1ABC;1;59;001;59;012;I003;JN71GD;168;;;;\r\n");
   EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), f.edi_records.Text());
   EXPECT_EQ(f.qso_number.Text(), "002");
-  const std::vector<std::string> totals = {
-      f.total_qsos.Caption(), f.total_km.Caption(), f.total_multipliers.Caption(), f.total_points.Caption(),
-      f.average_km.Caption(), f.odx_call.Caption(), f.odx_locator.Caption(), f.odx_km.Caption(),
-      f.iqrp_qsos.Caption(), f.mqc_qsos.Caption()};
+  const std::vector<std::string> totals = {f.total_qsos.Caption(),        f.total_km.Caption(),
+                                           f.total_multipliers.Caption(), f.total_points.Caption(),
+                                           f.average_km.Caption(),        f.odx_call.Caption(),
+                                           f.odx_locator.Caption(),       f.odx_km.Caption(),
+                                           f.iqrp_qsos.Caption(),         f.mqc_qsos.Caption()};
   EXPECT_EQ(totals, (std::vector<std::string>{"1", "168", "1", "336", "168", "QX1ABC", "JN71GD",
                                               " 168", "1", "0"}));
   for (const TextBox* field : {&f.call, &f.serial_received, &f.locator, &f.club_code}) {
@@ -72,7 +73,7 @@ TEST_F(CommitTest, TotalsOverThreeQsos) {
   EXPECT_EQ(f.total_km.Caption(), "446");
   EXPECT_EQ(f.total_multipliers.Caption(), "2");
   EXPECT_EQ(f.total_points.Caption(), "724");  // 168 + 222 + 334
-  EXPECT_EQ(f.average_km.Caption(), "149");  // 148.67
+  EXPECT_EQ(f.average_km.Caption(), "149");    // 148.67
   EXPECT_EQ(f.odx_call.Caption(), "QX1AAA");
   EXPECT_EQ(f.odx_km.Caption(), " 168");
   EXPECT_EQ(f.iqrp_qsos.Caption(), "1");
@@ -107,7 +108,8 @@ TEST_F(CommitTest, AwardPictureFromTheTwentyFifthIqrpQso) {
 TEST_F(CommitTest, DistanceIsTheLocatorsEvenAfterAnotherWindowUsedTheCalculator) {
   MainWindow& f = Main();
   Row("QX1AAA", "001", "JN71GD");
-  program().Get<BearingCalculatorWindow>().other_locator.SetText("JN91GD");  // e.g. the statistics window
+  program().Get<BearingCalculatorWindow>().other_locator.SetText(
+      "JN91GD");  // e.g. the statistics window
   Ok();
   EXPECT_EQ(f.total_km.Caption(), "168");
 }
@@ -144,7 +146,8 @@ TEST_P(CommitCheckTest, FirstFailingCheckWins) {
   EXPECT_EQ(messages_.shown[0].title, "Keldra VHF qrp Test");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kInformation);
   EXPECT_EQ(Focused(), c.field);
-  for (const TextBox* field : {&f.date, &f.time, &f.call, &f.serial_received, &f.locator, &f.club_code}) {
+  for (const TextBox* field :
+       {&f.date, &f.time, &f.call, &f.serial_received, &f.locator, &f.club_code}) {
     const bool expect_yellow = c.yellow && field->Name() == c.field;
     EXPECT_EQ(field->BackColor(), expect_yellow ? kYellow : kWhite) << field->Name();
   }
@@ -209,7 +212,8 @@ TEST_F(CommitTest, OnLineOneDigitHourGetsItsZero) {
   f.time.SetText("9:20");
   Row("QX1ABC", "012", "JN71GD");
   Ok();
-  EXPECT_NE(f.edi_records.Text().find("230716;0920;QX1ABC;"), std::string::npos) << f.edi_records.Text();
+  EXPECT_NE(f.edi_records.Text().find("230716;0920;QX1ABC;"), std::string::npos)
+      << f.edi_records.Text();
 }
 
 TEST_F(CommitTest, ModeOtherThanSsbOrCwRefused) {
@@ -234,7 +238,8 @@ TEST_F(CommitTest, ASemicolonInAFieldWouldBreakTheRecordAndIsRefused) {
   EXPECT_EQ(f.edi_records.Text(), "");
   f.rst_sent.SetText("59");
   Ok();
-  EXPECT_NE(f.edi_records.Text().find(";QX1ABC;1;59;001;59;012;;JN71GD;168;;;;"), std::string::npos);
+  EXPECT_NE(f.edi_records.Text().find(";QX1ABC;1;59;001;59;012;;JN71GD;168;;;;"),
+            std::string::npos);
 }
 
 TEST_F(CommitTest, LowerCaseClubLetterRefusedAfterTrim) {

@@ -7,10 +7,10 @@
 #include "platform/Buttons.h"
 #include "platform/Graphics.h"
 #include "platform/Lists.h"
-#include "ui/RestoreWindow.h"
 #include "ui/EdiHeaderWindow.h"
-#include "ui/StationWindow.h"
+#include "ui/RestoreWindow.h"
 #include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {

@@ -27,10 +27,10 @@
 #include "core/Text.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
-#include "ui/MainWindow.h"
 #include "ui/EdiHeaderWindow.h"
-#include "ui/StartWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/QsoEditWindow.h"
+#include "ui/StartWindow.h"
 
 namespace keldra::testing {
 namespace {

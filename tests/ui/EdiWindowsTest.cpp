@@ -6,9 +6,9 @@
 
 #include "TestSupport.h"
 #include "data/StationConfig.h"
-#include "ui/MainWindow.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/EdiSaveWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {
@@ -197,9 +197,9 @@ TEST_F(HeaderWindowTest, PowerAboveTheCategoryLimitIsRefused) {
       EXPECT_EQ(program().Find<EdiHeaderWindow>(), nullptr) << c.name;
       ASSERT_NE(program().Find<EdiSaveWindow>(), nullptr) << c.name;
       EXPECT_TRUE(program().Find<EdiSaveWindow>()->Visible()) << c.name;
-      EXPECT_NE(
-          program().Find<EdiSaveWindow>()->log_text.Text().find("\r\nSPowe=" + std::string(c.power) + "\r\n"),
-          std::string::npos)
+      EXPECT_NE(program().Find<EdiSaveWindow>()->log_text.Text().find(
+                    "\r\nSPowe=" + std::string(c.power) + "\r\n"),
+                std::string::npos)
           << c.name;
     }
   }
@@ -235,8 +235,10 @@ TEST_F(HeaderWindowTest, FileNameFromCategoryAndTheCallsignTypedHere) {
               std::vector<std::string>{"Il Log del Contest e' stato salvato in " +
                                        File(c.saved).string()});
     if (c.call != nullptr) {
-      EXPECT_NE(save.log_text.Text().find("PCall=" + std::string(c.call) + "\r\n"), std::string::npos);
-      EXPECT_NE(save.log_text.Text().find("RCall=" + std::string(c.call) + "\r\n"), std::string::npos);
+      EXPECT_NE(save.log_text.Text().find("PCall=" + std::string(c.call) + "\r\n"),
+                std::string::npos);
+      EXPECT_NE(save.log_text.Text().find("RCall=" + std::string(c.call) + "\r\n"),
+                std::string::npos);
       EXPECT_EQ(Main().station_call.Caption(), "QX0ABC");
     }
   }
@@ -260,9 +262,10 @@ TEST_F(HeaderWindowTest, NextOpeningAfterCreaEdiStartsAfresh) {
   header.category.SetListIndex(1);
   header.date.SetText("15/07/2023");
   for (TextBox* field :
-       {&header.operator_name, &header.address, &header.postcode, &header.city, &header.country, &header.phone,
-        &header.email, &header.operators, &header.club, &header.receiver, &header.transmitter,
-        &header.antennas, &header.power, &header.antenna_height, &header.altitude, &header.comments}) {
+       {&header.operator_name, &header.address, &header.postcode, &header.city, &header.country,
+        &header.phone, &header.email, &header.operators, &header.club, &header.receiver,
+        &header.transmitter, &header.antennas, &header.power, &header.antenna_height,
+        &header.altitude, &header.comments}) {
     field->Type("1");
   }
   header.create_edi_button.Press();
@@ -277,9 +280,10 @@ TEST_F(HeaderWindowTest, NextOpeningAfterCreaEdiStartsAfresh) {
   EXPECT_EQ(again.category.Text(), "0,5 watt");
   EXPECT_EQ(again.category.Items(), (std::vector<std::string>{"0,5 watt", "3 watt", "5 watt"}));
   for (const TextBox* field :
-       {&again.operator_name, &again.address, &again.postcode, &again.city, &again.country, &again.phone,
-        &again.email, &again.operators, &again.club, &again.receiver, &again.transmitter, &again.antennas,
-        &again.power, &again.antenna_height, &again.altitude, &again.comments, &again.edi_text}) {
+       {&again.operator_name, &again.address, &again.postcode, &again.city, &again.country,
+        &again.phone, &again.email, &again.operators, &again.club, &again.receiver,
+        &again.transmitter, &again.antennas, &again.power, &again.antenna_height, &again.altitude,
+        &again.comments, &again.edi_text}) {
     EXPECT_EQ(field->Text(), "") << field->Name();
   }
 }

@@ -8,9 +8,9 @@
 #include "core/QsoEdit.h"
 #include "core/StateFile.h"
 #include "geo/Locator.h"
+#include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
-#include "ui/BearingCalculatorWindow.h"
 #include "ui/QsoEditWindow.h"
 
 namespace keldra::testing {
@@ -61,9 +61,10 @@ class EditWindowTest : public MainWindowTest {
 
   std::vector<std::string> Totals() {
     MainWindow& m = Main();
-    return {m.total_qsos.Caption(), m.total_km.Caption(), m.total_multipliers.Caption(), m.total_points.Caption(),
-            m.average_km.Caption(), m.odx_call.Caption(), m.odx_locator.Caption(), m.odx_km.Caption(),
-            m.iqrp_qsos.Caption(), m.mqc_qsos.Caption()};
+    return {m.total_qsos.Caption(),   m.total_km.Caption(),   m.total_multipliers.Caption(),
+            m.total_points.Caption(), m.average_km.Caption(), m.odx_call.Caption(),
+            m.odx_locator.Caption(),  m.odx_km.Caption(),     m.iqrp_qsos.Caption(),
+            m.mqc_qsos.Caption()};
   }
 
   // Line n (0-based) of a list, without its line end.
@@ -80,20 +81,53 @@ class EditWindowTest : public MainWindowTest {
 
   // The edit fields and then the old values, as the window holds them.
   static std::vector<std::string> Fields(const QsoEditWindow& f) {
-    return {f.call.Text(), f.date.Text(), f.time.Text(), f.locator.Text(),  f.mode.Text(),
-            f.rst_received.Text(), f.serial_received.Text(), f.club_code.Text(), f.distance.Text(), f.club_bonus.Text()};
+    return {f.call.Text(),
+            f.date.Text(),
+            f.time.Text(),
+            f.locator.Text(),
+            f.mode.Text(),
+            f.rst_received.Text(),
+            f.serial_received.Text(),
+            f.club_code.Text(),
+            f.distance.Text(),
+            f.club_bonus.Text()};
   }
   static std::vector<std::string> OldValues(const QsoEditWindow& f) {
-    return {f.old_call.Caption(),  f.old_date.Caption(), f.old_time.Caption(), f.old_locator.Caption(),
-            f.old_mode.Caption(), f.old_rst_received.Caption(), f.old_serial_received.Caption(), f.old_club_code.Caption(),
-            f.old_distance.Caption(), f.old_club_bonus.Caption()};
+    return {f.old_call.Caption(),
+            f.old_date.Caption(),
+            f.old_time.Caption(),
+            f.old_locator.Caption(),
+            f.old_mode.Caption(),
+            f.old_rst_received.Caption(),
+            f.old_serial_received.Caption(),
+            f.old_club_code.Caption(),
+            f.old_distance.Caption(),
+            f.old_club_bonus.Caption()};
   }
 
   // The edit area: captions and fields that the search shows and the modification hides.
   static std::vector<const Control*> EditArea(const QsoEditWindow& f) {
-    return {&f.call_caption,  &f.date_caption,  &f.time_caption,  &f.locator_caption,  &f.mode_caption, &f.rst_received_caption, &f.serial_received_caption,
-            &f.mode_hint, &f.club_code_caption, &f.distance_caption, &f.club_bonus_caption, &f.call,  &f.date,  &f.time,
-            &f.locator,   &f.mode,   &f.rst_received,   &f.serial_received,   &f.club_code,  &f.distance, &f.club_bonus};
+    return {&f.call_caption,
+            &f.date_caption,
+            &f.time_caption,
+            &f.locator_caption,
+            &f.mode_caption,
+            &f.rst_received_caption,
+            &f.serial_received_caption,
+            &f.mode_hint,
+            &f.club_code_caption,
+            &f.distance_caption,
+            &f.club_bonus_caption,
+            &f.call,
+            &f.date,
+            &f.time,
+            &f.locator,
+            &f.mode,
+            &f.rst_received,
+            &f.serial_received,
+            &f.club_code,
+            &f.distance,
+            &f.club_bonus};
   }
 
   int serial_ = 1;
@@ -106,16 +140,18 @@ TEST_F(EditWindowTest, OpensWithTheSearchOnlyAndTheFocusInIt) {
   EXPECT_EQ(f.Caption(), "Keldra qrp Test - Modfica dati QSO");
   EXPECT_TRUE(f.Visible());
   EXPECT_EQ(Focused(), "Text1");
-  for (const Control* c : std::initializer_list<const Control*>{&f.search_call_caption, &f.search_call, &f.search_button,
-                                                                &f.close_button, &f.old_locator}) {
+  for (const Control* c :
+       std::initializer_list<const Control*>{&f.search_call_caption, &f.search_call,
+                                             &f.search_button, &f.close_button, &f.old_locator}) {
     EXPECT_TRUE(c->Visible()) << c->Name();
   }
   EXPECT_FALSE(f.modify_button.Visible());
   for (const Control* c : EditArea(f)) {
     EXPECT_FALSE(c->Visible()) << c->Name();
   }
-  for (const Label* old : {&f.old_call, &f.old_date, &f.old_time, &f.old_mode, &f.old_rst_received, &f.old_serial_received,
-                           &f.old_club_code, &f.old_distance, &f.old_club_bonus}) {
+  for (const Label* old :
+       {&f.old_call, &f.old_date, &f.old_time, &f.old_mode, &f.old_rst_received,
+        &f.old_serial_received, &f.old_club_code, &f.old_distance, &f.old_club_bonus}) {
     EXPECT_FALSE(old->Visible()) << old->Name();
   }
   EXPECT_FALSE(f.distance.Enabled());
@@ -133,11 +169,12 @@ TEST_F(EditWindowTest, TwoColumnsWithTheOldLocatorBesideTheLocator) {
                                                           {&f.time_caption, &f.time},
                                                           {&f.locator_caption, &f.locator},
                                                           {&f.distance_caption, &f.distance}};
-  const std::pair<const Label*, const TextBox*> right[] = {{&f.mode_caption, &f.mode},
-                                                           {&f.rst_received_caption, &f.rst_received},
-                                                           {&f.serial_received_caption, &f.serial_received},
-                                                           {&f.club_code_caption, &f.club_code},
-                                                           {&f.club_bonus_caption, &f.club_bonus}};
+  const std::pair<const Label*, const TextBox*> right[] = {
+      {&f.mode_caption, &f.mode},
+      {&f.rst_received_caption, &f.rst_received},
+      {&f.serial_received_caption, &f.serial_received},
+      {&f.club_code_caption, &f.club_code},
+      {&f.club_bonus_caption, &f.club_bonus}};
   for (int row = 0; row < 5; ++row) {
     for (const auto& [caption, field] : {left[row], right[row]}) {
       EXPECT_LE(caption->Left() + caption->Width(), field->Left()) << caption->Name();
@@ -405,7 +442,8 @@ TEST_F(ModifyTest, LocatorFrom100To150KmWithoutClub) {
   ExpectDone(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"2", "350", "0", "350", "175", "QX2XYZ", k200Km,
                                                 " 200", "0", "0"}));
-  EXPECT_EQ(LineOf(Main().edi_records.Text(), 0), "230716;0730;QX1ABC;1;59;001;59;011;;JM89AU;150;;;;");
+  EXPECT_EQ(LineOf(Main().edi_records.Text(), 0),
+            "230716;0730;QX1ABC;1;59;001;59;011;;JM89AU;150;;;;");
 }
 
 TEST_F(ModifyTest, LocatorFrom100To150KmWithI003CountsTheChangeTwice) {
@@ -450,7 +488,8 @@ TEST_F(ModifyTest, I003ToM123MovesOneQsoBetweenTheClubs) {
   Modify(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"1", "168", "1", "336", "168", "QX1ABC", k168Km,
                                                 " 168", "0", "1"}));
-  EXPECT_EQ(Main().edi_records.Text(), "230716;0730;QX1ABC;1;59;001;59;011;M123;JN71GD;168;;;;\r\n");
+  EXPECT_EQ(Main().edi_records.Text(),
+            "230716;0730;QX1ABC;1;59;001;59;011;M123;JN71GD;168;;;;\r\n");
 }
 
 TEST_F(ModifyTest, OdxMovesWhenItsQsoComesCloser) {
@@ -706,7 +745,8 @@ TEST_F(EditInvariantTest, RandomEditsKeepLinesAndTotalsTrue) {
     }
     ASSERT_EQ(Main().qso_list.Text(), list) << "round " << round << what;
     ASSERT_EQ(Main().edi_records.Text(), records) << "round " << round << what;
-    ASSERT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), records) << "round " << round << what;
+    ASSERT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), records)
+        << "round " << round << what;
     ASSERT_EQ(Totals(), (std::vector<std::string>{
                             totals.qsos, totals.distance_km, totals.multipliers, totals.points,
                             totals.average_km, totals.odx_call, totals.odx_locator, totals.odx_km,

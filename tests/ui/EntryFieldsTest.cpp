@@ -239,7 +239,8 @@ TEST_F(EntryFieldsTest, ClubCodeFilledFromTheFilesOnEnteringTheSerial) {
 
 TEST_F(EntryFieldsTest, LocatorComputesAtTheSixthCharacterAndShowsTheLabels) {
   MainWindow& f = Main();
-  Label* const shown[] = {&f.distance_caption, &f.distance, &f.bearing_caption, &f.bearing, &f.distance_unit, &f.bearing_unit};
+  Label* const shown[] = {&f.distance_caption, &f.distance,      &f.bearing_caption,
+                          &f.bearing,          &f.distance_unit, &f.bearing_unit};
   f.locator.SetFocus();
   Keys("jn71g");
   EXPECT_EQ(f.locator.Text(), "JN71G");

@@ -14,16 +14,16 @@
 #include "TestSupport.h"
 #include "core/StateFile.h"
 #include "platform/CodePage.h"
-#include "ui/ContestFile.h"
-#include "ui/MainWindow.h"
 #include "ui/ClubManagementWindow.h"
-#include "ui/RestoreWindow.h"
+#include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
-#include "ui/StationWindow.h"
 #include "ui/EdiSaveWindow.h"
-#include "ui/StartWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/QsoEditWindow.h"
 #include "ui/ReportWindow.h"
+#include "ui/RestoreWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -287,8 +287,8 @@ std::vector<OneFileSave> OneFileSaves() {
        },
        [](Bench& b) {
          ClubManagementWindow& f = b.program().Get<ClubManagementWindow>();
-         return f.iqrp_list.Text() + "|" + f.iqrp_count.Text() + "|" + f.next_number.Caption() + "|" +
-                f.new_member.Text();
+         return f.iqrp_list.Text() + "|" + f.iqrp_count.Text() + "|" + f.next_number.Caption() +
+                "|" + f.new_member.Text();
        },
        "QX1AB#1\r\nQX2CD#2\r\n"},
       {"EDI save", "QX0ABC.edi",
@@ -312,10 +312,12 @@ std::vector<OneFileSave> OneFileSaves() {
          report.report.SetText("Statistiche\r\nQSO: 3\r\n");
          return report.save_button;
        },
-       [](Bench& b) { return b.program().Get<ReportWindow>().report.Text(); }, "Statistiche\r\nQSO: 3\r\n"},
+       [](Bench& b) { return b.program().Get<ReportWindow>().report.Text(); },
+       "Statistiche\r\nQSO: 3\r\n"},
       {"station save", "config.txt",
        [](Bench& b) -> CommandButton& {
-         StationWindow& station = *b.Start().Find<StationWindow>();  // no station file: it stands in
+         StationWindow& station =
+             *b.Start().Find<StationWindow>();  // no station file: it stands in
          station.call.SetText("QX0NEW");
          station.locator.SetText("JN71AB");
          station.iqrp_number.SetText("004");

@@ -148,8 +148,8 @@ class ResumeRoundTripTest : public StartupTest {
   void SetUp() override {
     WriteBytes(File("config.txt"), "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = \r\n");
   }
-  void Log(MainWindow& f, const std::string& call, const std::string& serial, const std::string& locator,
-           const std::string& club = "") {
+  void Log(MainWindow& f, const std::string& call, const std::string& serial,
+           const std::string& locator, const std::string& club = "") {
     f.call.SetText(call);
     f.serial_received.SetText(serial);
     f.locator.SetText(locator);

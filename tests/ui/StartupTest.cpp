@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "StartupFixture.h"
-#include "ui/ContestFile.h"
-#include "ui/RestoreWindow.h"
-#include "ui/EdiHeaderWindow.h"
 #include "ui/BearingCalculatorWindow.h"
-#include "ui/StationWindow.h"
+#include "ui/ContestFile.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/RestoreWindow.h"
 #include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -197,7 +197,7 @@ TEST_F(StartupTest, ActivationPutsTheCursorWhereTheModeWantsIt) {
   main.qso_list.SetText(std::string(30, 'x'));
 
   main.create_log_button.Press();  // the header window takes over
-  edi.close_button.Press();   // "Chiudi": the main window is active again
+  edi.close_button.Press();        // "Chiudi": the main window is active again
   EXPECT_EQ(Focused(), "Form1.Text6");
 
   main.logging_mode_button.Press();

@@ -4,8 +4,8 @@
 
 #include "MainWindowFixture.h"
 #include "ui/BearingCalculatorWindow.h"
-#include "ui/StatisticsWindow.h"
 #include "ui/ReportWindow.h"
+#include "ui/StatisticsWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -47,7 +47,7 @@ TEST_F(StatisticsWindowTest, StatComputesThroughTheSharedCalculator) {
 
 TEST_F(StatisticsWindowTest, MainIndicatorsEndOnTheLastQso) {
   Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD") +
-                        Line("002", "08.20", "9A2ABC", "JN91GD"));
+                          Line("002", "08.20", "9A2ABC", "JN91GD"));
   StatisticsWindow& stat = Stat();
   EXPECT_EQ(stat.ranking.Items(),
             (std::vector<std::string>{"168Km - QX1ABC - JN71GD", "167Km - 9A2ABC - JN91GD"}));
@@ -67,7 +67,7 @@ TEST_F(StatisticsWindowTest, LocatorTheCalculatorAlreadyHoldsIsComputedAfresh) {
 
 TEST_F(StatisticsWindowTest, LineWithoutALocatorDoesNotInheritTheLastDistance) {
   Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD") +
-                        "002   16/07/23   08.20   144Mhz   SSB   IK7ABC\r\n");
+                          "002   16/07/23   08.20   144Mhz   SSB   IK7ABC\r\n");
   EXPECT_EQ(Stat().ranking.Items(),
             (std::vector<std::string>{"168Km - QX1ABC - JN71GD", "0Km - IK7ABC - "}));
 }
@@ -97,7 +97,8 @@ TEST_F(StatisticsWindowTest, ReportAppendsToTheReportWindowAndShowsIt) {
   EXPECT_TRUE(once.starts_with("###############################################\r\n"));
   EXPECT_NE(once.find("####################16/07/2023#################\r\n"), std::string::npos);
   EXPECT_NE(once.find("\r\n\r\n168Km - QX1ABC - JN71GD\r\n\r\n\r\n####  DXCC"), std::string::npos);
-  EXPECT_NE(once.find("\r\n" + stat.square_map.Text() + "\r\n\r\n\r\n" + kClosing), std::string::npos);
+  EXPECT_NE(once.find("\r\n" + stat.square_map.Text() + "\r\n\r\n\r\n" + kClosing),
+            std::string::npos);
   EXPECT_TRUE(once.ends_with(kClosing));
 
   // A second press while the report window is open adds a second copy.
