@@ -22,7 +22,7 @@ namespace {
 std::string ContestFileOf(int qsos) {
   ContestState state;
   state.serial = ZeroFill(std::to_string(qsos + 1), 3);
-  state.qso_count = std::to_string(qsos);
+  state.qsos = std::to_string(qsos);
   for (int i = 1; i <= qsos; ++i) {
     const std::string serial = ZeroFill(std::to_string(i), 3);
     const std::string call = "QX" + std::to_string(i % 10) + "A" + std::to_string(i);

@@ -17,16 +17,16 @@ struct TotalKey {
 
 constexpr std::array<TotalKey, 11> kTotals{{
     {"QSO#", &ContestState::serial, &StateFileValues::serial},
-    {"CONTEST_QSO", &ContestState::qso_count, &StateFileValues::qso_count},
-    {"CONTEST_QRB", &ContestState::total_km, &StateFileValues::total_km},
+    {"CONTEST_QSO", &ContestState::qsos, &StateFileValues::qsos},
+    {"CONTEST_QRB", &ContestState::km, &StateFileValues::km},
     {"CONTEST_MOLT", &ContestState::multipliers, &StateFileValues::multipliers},
     {"CONTEST_PUNTI", &ContestState::points, &StateFileValues::points},
     {"CONTEST_MEDIA", &ContestState::average_km, &StateFileValues::average_km},
     {"CONTEST_ODX_CALL", &ContestState::odx_call, &StateFileValues::odx_call},
     {"CONTEST_ODX_LOC", &ContestState::odx_locator, &StateFileValues::odx_locator},
     {"CONTEST_ODX_QRB", &ContestState::odx_km, &StateFileValues::odx_km},
-    {"CONTEST_IQRP", &ContestState::iqrp_count, &StateFileValues::iqrp_count},
-    {"CONTEST_MQC", &ContestState::mqc_count, &StateFileValues::mqc_count},
+    {"CONTEST_IQRP", &ContestState::iqrp_qsos, &StateFileValues::iqrp_qsos},
+    {"CONTEST_MQC", &ContestState::mqc_qsos, &StateFileValues::mqc_qsos},
 }};
 
 constexpr std::string_view kQsoListKey = "LISTA_QSO";
@@ -100,6 +100,17 @@ StateFileValues ReadStateFile(std::string_view bytes) {
     }
   }
   return values;
+}
+
+ContestTotals TotalsRead(const StateFileValues& values, ContestTotals shown) {
+  ContestState state;
+  static_cast<ContestTotals&>(state) = std::move(shown);
+  for (const TotalKey& total : kTotals) {
+    if (values.*total.read) {
+      state.*total.value = *(values.*total.read);
+    }
+  }
+  return static_cast<ContestTotals&&>(state);
 }
 
 }  // namespace keldra

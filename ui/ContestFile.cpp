@@ -15,17 +15,8 @@ void ReportFailure(Program& program, const std::string& what, const IoStatus& st
 
 ContestState ContestStateOf(const MainWindow& form) {
   ContestState state;
+  static_cast<ContestTotals&>(state) = form.Totals();
   state.serial = form.qso_number.Text();
-  state.qso_count = form.total_qsos.Caption();
-  state.total_km = form.total_km.Caption();
-  state.multipliers = form.total_multipliers.Caption();
-  state.points = form.total_points.Caption();
-  state.average_km = form.average_km.Caption();
-  state.odx_call = form.odx_call.Caption();
-  state.odx_locator = form.odx_locator.Caption();
-  state.odx_km = form.odx_km.Caption();
-  state.iqrp_count = form.iqrp_qsos.Caption();
-  state.mqc_count = form.mqc_qsos.Caption();
   state.qso_list = form.qso_list.Text();
   state.edi_records = form.edi_records.Text();
   return state;

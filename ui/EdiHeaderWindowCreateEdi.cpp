@@ -39,14 +39,8 @@ EdiHeader HeaderOf(const EdiHeaderWindow& f) {
 
 EdiTotals TotalsOf(const MainWindow& main) {
   EdiTotals t;
+  static_cast<ContestTotals&>(t) = main.Totals();
   t.entry_date = main.date.Text();
-  t.qsos = main.total_qsos.Caption();
-  t.km = main.total_km.Caption();
-  t.multipliers = main.total_multipliers.Caption();
-  t.points = main.total_points.Caption();
-  t.odx_call = main.odx_call.Caption();
-  t.odx_locator = main.odx_locator.Caption();
-  t.odx_km = main.odx_km.Caption();
   t.iqrp_number = main.station_iqrp_number.Caption();
   t.mqc_number = main.station_mqc_number.Caption();
   return t;

@@ -9,6 +9,7 @@
 // scrolling).
 #pragma once
 
+#include "core/ContestState.h"
 #include "platform/Buttons.h"
 #include "platform/Graphics.h"
 #include "platform/Label.h"
@@ -172,6 +173,13 @@ class MainWindow : public Form {
   void OnDistanceChanged();
   void OnBearingChanged();
   void OnIqrpQsosChanged();
+
+  // The contest runs off-line: times are typed, not taken from the clock.
+  bool IsOffLine() const;
+
+  // --- MainWindowTotals.cpp: the totals frame as one value ---
+  ContestTotals Totals() const;
+  void ShowTotals(const ContestTotals& totals);
 
   void CloseRequested() override { OnExitPressed(); }
 

@@ -10,26 +10,13 @@
 #include "platform/CodePage.h"
 #include "ui/BearingCalculatorWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/UpperCaseField.h"
 
 namespace keldra {
 
 namespace {
 
-// Upper case with the caret at the end. Returns true when the text was rewritten: the rewrite has
-// run the field's change handler again, which did the rest, so the caller stops.
-bool RewroteUpperCase(TextBox& field) {
-  std::string upper = ToUpper1252(field.Text());
-  if (upper != field.Text()) {
-    field.SetText(std::move(upper));
-    return true;
-  }
-  field.CaretToEnd();
-  return false;
-}
-
 void TrimField(TextBox& field) { field.SetText(Trim(field.Text())); }
-
-bool OnLine(const TextBox& mode_flag) { return LeadingNumber(mode_flag.Text()) == 0; }
 
 // Whether the list text holds `call` anywhere (the early duplicate hint; the commit refuses by
 // whole callsign). The plain find scans a 20,000-QSO list in a fraction of a millisecond.
@@ -126,7 +113,7 @@ void MainWindow::OnLocatorEntered() {
   OnEntryRowEntered(locator);
   // On-line the QSO takes the moment the operator reached the locator, in UTC from the clock
   // (which also moves the date back when UTC is still the day before).
-  if (OnLine(off_line)) {
+  if (!IsOffLine()) {
     const DateTime utc = program_.Time().Utc();
     date.SetText(FormatDateShort(utc));
     time.SetText(FormatTime(utc));

@@ -23,10 +23,6 @@ constexpr double kAwardAfterIqrpQsos = 24;
 // A drawing offset as whole units; a hand-edited total cannot overflow the coordinates.
 int Units(double offset) { return static_cast<int>(std::lround(std::clamp(offset, -1e6, 1e6))); }
 
-void TakeTotal(const std::optional<std::string>& value, Label& label) {
-  if (value) label.SetCaption(*value);
-}
-
 // The lines of one list, each followed by CR LF, appended in one piece: the front end then
 // extends the list once instead of redrawing it for every QSO.
 void AppendLines(TextBox& list, const std::vector<std::string>& lines) {
@@ -49,16 +45,7 @@ void MainWindow::OnResumePressed() {
   const std::optional<StateFileValues> saved = ReadContestFile(program_);
   if (!saved) return;
   if (saved->serial) qso_number.SetText(*saved->serial);  // the field pads "7" to "007"
-  TakeTotal(saved->qso_count, total_qsos);
-  TakeTotal(saved->total_km, total_km);
-  TakeTotal(saved->multipliers, total_multipliers);
-  TakeTotal(saved->points, total_points);
-  TakeTotal(saved->average_km, average_km);
-  TakeTotal(saved->odx_call, odx_call);
-  TakeTotal(saved->odx_locator, odx_locator);
-  TakeTotal(saved->odx_km, odx_km);
-  TakeTotal(saved->iqrp_count, iqrp_qsos);  // may show the award at once
-  TakeTotal(saved->mqc_count, mqc_qsos);
+  ShowTotals(TotalsRead(*saved, Totals()));               // may show the award at once
   AppendLines(qso_list, saved->qso_list_lines);
   AppendLines(edi_records, saved->edi_record_lines);
   program_.Get<EdiHeaderWindow>().edi_records.SetText(edi_records.Text());

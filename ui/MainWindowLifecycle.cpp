@@ -18,9 +18,9 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kAdministratorCalls = {"QX0ZZA", "QX0ZZB", "QX0ZZC"};
 
-bool OffLine(const TextBox& mode_flag) { return LeadingNumber(mode_flag.Text()) == 1; }
-
 }  // namespace
+
+bool MainWindow::IsOffLine() const { return LeadingNumber(off_line.Text()) == 1; }
 
 void MainWindow::OnWindowLoaded() {
   // 1. The own station, from the station file; without it (or when it cannot be read) the
@@ -51,7 +51,7 @@ void MainWindow::OnWindowLoaded() {
   }
 
   // 2-4. On-line, date and time are the clock's, in UTC, and locked against typing.
-  if (!OffLine(off_line)) {
+  if (!IsOffLine()) {
     const DateTime utc = program_.Time().Utc();
     date.SetText(FormatDateShort(utc));
     time.SetText(FormatTime(utc));
@@ -59,7 +59,7 @@ void MainWindow::OnWindowLoaded() {
     time.SetLocked(true);
   }
   // 5.
-  if (OffLine(off_line)) {
+  if (IsOffLine()) {
     date.SetText({});
     time.SetText({});
   }
@@ -76,7 +76,7 @@ void MainWindow::OnWindowLoaded() {
 }
 
 void MainWindow::OnWindowActivated() {
-  if (OffLine(off_line)) {
+  if (IsOffLine()) {
     date.SetLocked(false);
     time.SetLocked(false);
     date.SetFocus();
@@ -113,7 +113,7 @@ void MainWindow::OnExitPressed() {
 
 void MainWindow::OnLoggingModePressed() {
   program_.Message("Controllare sempre di immettere l'orario in formato UTC...");
-  if (!OffLine(off_line)) {
+  if (!IsOffLine()) {
     off_line.SetText("1");
     logging_mode.SetCaption("off-line");
     pc_date_time_button.SetVisible(true);
@@ -143,7 +143,7 @@ void MainWindow::OnStationCallChanged() {
 }
 
 void MainWindow::OnOffLineChanged() {
-  if (!OffLine(off_line)) return;
+  if (!IsOffLine()) return;
   logging_mode.SetCaption("off-line");
   date.SetText({});
   time.SetText({});

@@ -33,8 +33,6 @@ struct Refusal {
   bool highlight;
 };
 
-bool OffLine(const MainWindow& form) { return LeadingNumber(form.off_line.Text()) == 1; }
-
 std::optional<Refusal> CheckClubCode(MainWindow& form) {
   const std::string& code = form.club_code.Text();
   if (code.empty()) {
@@ -77,7 +75,7 @@ std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
     return Refusal{"Inserire la data del QSO nel formato DD/MM/YY", &form.date, false};
   }
   // On-line the time comes from the clock; a one-digit hour there is simply completed.
-  if (!OffLine(form) && form.time.Text().size() == 4) {
+  if (!form.IsOffLine() && form.time.Text().size() == 4) {
     form.time.SetText("0" + form.time.Text());
   }
   if (form.time.Text().size() != 5) {
@@ -130,26 +128,6 @@ QsoFields FieldsOf(const MainWindow& form, double distance_km) {
   return qso;
 }
 
-void UpdateTotals(MainWindow& form) {
-  const ContestTotals before{form.total_qsos.Caption(),        form.total_km.Caption(),
-                             form.total_multipliers.Caption(), form.total_points.Caption(),
-                             form.average_km.Caption(),        form.odx_call.Caption(),
-                             form.odx_locator.Caption(),       form.odx_km.Caption(),
-                             form.iqrp_qsos.Caption(),         form.mqc_qsos.Caption()};
-  const ContestTotals after = AddQso(before, ScoredQso{form.distance.Caption(), form.call.Text(),
-                                                       form.locator.Text(), form.club_code.Text()});
-  form.total_qsos.SetCaption(after.qsos);
-  form.total_km.SetCaption(after.distance_km);
-  form.total_multipliers.SetCaption(after.multipliers);
-  form.total_points.SetCaption(after.points);
-  form.iqrp_qsos.SetCaption(after.iqrp);
-  form.mqc_qsos.SetCaption(after.mqc);
-  form.average_km.SetCaption(after.average_km);
-  form.odx_call.SetCaption(after.odx_call);
-  form.odx_locator.SetCaption(after.odx_locator);
-  form.odx_km.SetCaption(after.odx_km);
-}
-
 void Commit(Program& program, MainWindow& form) {
   const QsoFields qso = FieldsOf(form, QsoDistance(program, form));
   const std::string record = EdiRecordLine(qso) + "\r\n";
@@ -160,7 +138,8 @@ void Commit(Program& program, MainWindow& form) {
 
   // The field pads the plain number to three digits itself.
   form.qso_number.SetText(PlainDecimal(LeadingNumber(form.qso_number.Text()) + 1));
-  UpdateTotals(form);
+  form.ShowTotals(AddQso(form.Totals(), ScoredQso{form.distance.Caption(), form.call.Text(),
+                                                  form.locator.Text(), form.club_code.Text()}));
 
   for (TextBox* field : {&form.call, &form.serial_received, &form.locator, &form.club_code}) {
     field->SetText({});
@@ -171,7 +150,7 @@ void Commit(Program& program, MainWindow& form) {
   for (TextBox* field : {&form.call, &form.serial_received, &form.locator, &form.club_code}) {
     field->SetBackColor(kWhite);
   }
-  if (OffLine(form)) {
+  if (form.IsOffLine()) {
     form.time.SetText({});
   }
 }
@@ -192,7 +171,7 @@ void MainWindow::OnOkPressed() {
   }
   // Off-line the next QSO starts with its time.
   if (call.Text().size() < 4) {
-    if (OffLine(*this)) {
+    if (IsOffLine()) {
       time.SetFocus();
     } else {
       call.SetFocus();

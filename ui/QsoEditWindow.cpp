@@ -9,6 +9,7 @@
 #include "ui/EdiHeaderWindow.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "ui/UpperCaseField.h"
 
 namespace keldra {
 
@@ -17,34 +18,9 @@ namespace {
 constexpr Color kRed{255, 0, 0};
 constexpr Color kGrey{96, 96, 96};
 
-// Code fields keep themselves in upper case with the caret at the end. Returns false when the
-// text was rewritten: the rewrite ran the change handler again, which did the rest.
-bool KeepUpperCase(TextBox& field) {
-  const std::string upper = ToUpper1252(field.Text());
-  if (upper != field.Text()) {
-    field.SetText(upper);
-    return false;
-  }
-  field.CaretToEnd();
-  return true;
-}
-
 void Fill(TextBox& field, Label& old_value, const std::string& text) {
   field.SetText(text);
   old_value.SetCaption(text);
-}
-
-void ShowTotals(MainWindow& main, const ContestTotals& totals) {
-  // The QSO count stays: an edit neither adds nor removes a QSO.
-  main.total_km.SetCaption(totals.distance_km);
-  main.total_multipliers.SetCaption(totals.multipliers);
-  main.total_points.SetCaption(totals.points);
-  main.average_km.SetCaption(totals.average_km);
-  main.odx_call.SetCaption(totals.odx_call);
-  main.odx_locator.SetCaption(totals.odx_locator);
-  main.odx_km.SetCaption(totals.odx_km);
-  main.iqrp_qsos.SetCaption(totals.iqrp);
-  main.mqc_qsos.SetCaption(totals.mqc);
 }
 
 }  // namespace
@@ -173,7 +149,7 @@ void QsoEditWindow::EmptyEditArea() {
   }
 }
 
-void QsoEditWindow::OnSearchCallChanged() { KeepUpperCase(search_call); }
+void QsoEditWindow::OnSearchCallChanged() { RewroteUpperCase(search_call); }
 
 void QsoEditWindow::OnSearchCallKeyDown(int key_code, bool& handled) {
   if (key_code != key::kEnter) {
@@ -184,7 +160,7 @@ void QsoEditWindow::OnSearchCallKeyDown(int key_code, bool& handled) {
 }
 
 void QsoEditWindow::OnCallChanged() {
-  if (!KeepUpperCase(call)) {
+  if (RewroteUpperCase(call)) {
     return;
   }
   if (call.Text().size() > 3) {
@@ -193,7 +169,7 @@ void QsoEditWindow::OnCallChanged() {
 }
 
 void QsoEditWindow::OnLocatorChanged() {
-  if (!KeepUpperCase(locator)) {
+  if (RewroteUpperCase(locator)) {
     return;
   }
   if (locator.Text().size() == 6) {
@@ -237,7 +213,7 @@ void QsoEditWindow::OnModeChanged() {
 }
 
 void QsoEditWindow::OnClubCodeChanged() {
-  if (!KeepUpperCase(club_code)) {
+  if (RewroteUpperCase(club_code)) {
     return;
   }
   const std::string& code = club_code.Text();
@@ -376,7 +352,9 @@ QsoEditWindow::Applied QsoEditWindow::Apply(const QsoEditTexts& before, const Qs
   }
   edi.edi_records.SetText(std::move(*records));
   main.qso_list.SetText(std::move(*list));
-  ShowTotals(main, TotalsOfRecords(edi.edi_records.Text()));
+  ContestTotals totals = TotalsOfRecords(edi.edi_records.Text());
+  totals.qsos = main.total_qsos.Caption();  // an edit neither adds nor removes a QSO
+  main.ShowTotals(totals);
   return Applied::kChanged;
 }
 

@@ -20,12 +20,12 @@ namespace {
 ContestState ContestOf(int qsos) {
   ContestState state;
   state.serial = ZeroFill(std::to_string(qsos + 1), 3);
-  state.qso_count = std::to_string(qsos);
-  state.total_km = std::to_string(168 * qsos);
+  state.qsos = std::to_string(qsos);
+  state.km = std::to_string(168 * qsos);
   state.odx_call = "QX1A1";
   state.odx_locator = "JN71GD";
   state.odx_km = " 168";
-  state.iqrp_count = "25";  // the award earned: shown at once
+  state.iqrp_qsos = "25";  // the award earned: shown at once
   for (int i = 1; i <= qsos; ++i) {
     const std::string serial = ZeroFill(std::to_string(i), 3);
     const std::string call = "QX1A" + std::to_string(i);

@@ -747,10 +747,10 @@ TEST_F(EditInvariantTest, RandomEditsKeepLinesAndTotalsTrue) {
     ASSERT_EQ(Main().edi_records.Text(), records) << "round " << round << what;
     ASSERT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), records)
         << "round " << round << what;
-    ASSERT_EQ(Totals(), (std::vector<std::string>{
-                            totals.qsos, totals.distance_km, totals.multipliers, totals.points,
-                            totals.average_km, totals.odx_call, totals.odx_locator, totals.odx_km,
-                            totals.iqrp, totals.mqc}))
+    ASSERT_EQ(Totals(),
+              (std::vector<std::string>{totals.qsos, totals.km, totals.multipliers, totals.points,
+                                        totals.average_km, totals.odx_call, totals.odx_locator,
+                                        totals.odx_km, totals.iqrp_qsos, totals.mqc_qsos}))
         << "round " << round << what;
     ASSERT_EQ(State(), StateFileText(ContestStateOf(Main()))) << "round " << round << what;
   }

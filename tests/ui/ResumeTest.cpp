@@ -17,16 +17,16 @@ constexpr const char* kEdiLine = "230716;0730;QX1ABC;1;59;001;59;012;I003;JN71GD
 ContestState OneQso() {
   ContestState s;
   s.serial = "002";
-  s.qso_count = "1";
-  s.total_km = "168";
+  s.qsos = "1";
+  s.km = "168";
   s.multipliers = "1";
   s.points = "336";
   s.average_km = "168";
   s.odx_call = "QX1ABC";
   s.odx_locator = "JN71GD";
   s.odx_km = " 168";
-  s.iqrp_count = "1";
-  s.mqc_count = "0";
+  s.iqrp_qsos = "1";
+  s.mqc_qsos = "0";
   s.qso_list = std::string(kListLine) + "\r\n";
   s.edi_records = std::string(kEdiLine) + "\r\n";
   return s;
@@ -88,7 +88,7 @@ TEST_F(ResumeTest, DoesNotTouchThePointingDisplay) {
 
 TEST_F(ResumeTest, ARestoredCountOfTwentyFiveShowsTheAwardAtOnce) {
   ContestState s = OneQso();
-  s.iqrp_count = "25";
+  s.iqrp_qsos = "25";
   MainWindow& f = Resume(StateFileText(s));
   EXPECT_TRUE(f.award_picture.Visible());
   EXPECT_TRUE(f.award_name.Visible());
