@@ -38,6 +38,8 @@ int main(int argc, char* argv[]) {
   keldra::qt::QtFrontEnd front_end(program.Desktop());
   program.OnEnd = [] { QCoreApplication::quit(); };
   program.Start();
-  if (program.Ended()) return 0;
+  if (program.Ended()) {
+    return 0;
+  }
   return QApplication::exec();
 }

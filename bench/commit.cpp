@@ -101,7 +101,9 @@ void BM_CommitInto(benchmark::State& state) {
     state.ResumeTiming();
     main.ok_button.Press();
   }
-  if (!messages.shown.empty()) state.SkipWithError(messages.shown.back().text.c_str());
+  if (!messages.shown.empty()) {
+    state.SkipWithError(messages.shown.back().text.c_str());
+  }
   state.SetComplexityN(n);
 }
 BENCHMARK(BM_CommitInto)
@@ -131,9 +133,13 @@ void BM_DurableReplaceWithBackup(benchmark::State& state) {
   const fs::path target = folder.path() / "parziale.db";
   const fs::path backup = folder.path() / "backup.db";
   const std::string& bytes = BigStateText();
-  if (!files.Replace(target, bytes)) state.SkipWithError("first write failed");
+  if (!files.Replace(target, bytes)) {
+    state.SkipWithError("first write failed");
+  }
   for (auto _ : state) {
-    if (!files.Replace(target, bytes, &backup)) state.SkipWithError("write failed");
+    if (!files.Replace(target, bytes, &backup)) {
+      state.SkipWithError("write failed");
+    }
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
@@ -146,11 +152,15 @@ void BM_PlainWriteAndFsync(benchmark::State& state) {
   const std::string& bytes = BigStateText();
   for (auto _ : state) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) state.SkipWithError("open failed");
+    if (fd < 0) {
+      state.SkipWithError("open failed");
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n <= 0) break;
+      if (n <= 0) {
+        break;
+      }
       done += static_cast<std::size_t>(n);
     }
     ::fsync(fd);

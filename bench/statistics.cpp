@@ -27,7 +27,9 @@ std::string Log(int count) {
   std::string log;
   for (int i = 1; i <= count; ++i) {
     std::string serial = std::to_string(i);
-    if (serial.size() < 3) serial.insert(0, 3 - serial.size(), '0');
+    if (serial.size() < 3) {
+      serial.insert(0, 3 - serial.size(), '0');
+    }
     const std::string hour = std::to_string(7 + random() % 6);
     std::string call = kCalls[random() % 16] + std::string{char('A' + random() % 26), 'B', 'C'};
     const std::string locator = {char('J' + random() % 2),  char('M' + random() % 3),
@@ -46,7 +48,9 @@ void BM_ComputeStatistics(benchmark::State& state) {
     keldra::LocatorResult r = keldra::CalculateLocators("JN81GD", locator);
     return keldra::DistanceBearingTexts{std::move(r.distance), std::move(r.bearing)};
   };
-  for (auto _ : state) benchmark::DoNotOptimize(keldra::ComputeStatistics(log, source));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(keldra::ComputeStatistics(log, source));
+  }
 }
 BENCHMARK(BM_ComputeStatistics)->Arg(500)->Arg(20000)->Unit(benchmark::kMillisecond);
 

@@ -55,7 +55,9 @@ void AppendList(std::string& out, std::string_view key, std::string_view list) {
 
 // The value after "key " when the line begins with the key and is long enough to carry one.
 std::optional<std::string_view> ValueAfter(std::string_view line, std::string_view key) {
-  if (!line.starts_with(key) || line.size() < key.size() + 1) return std::nullopt;
+  if (!line.starts_with(key) || line.size() < key.size() + 1) {
+    return std::nullopt;
+  }
   return line.substr(key.size() + 1);
 }
 
@@ -63,9 +65,13 @@ std::optional<std::string_view> ValueAfter(std::string_view line, std::string_vi
 
 std::string StateFileText(const ContestState& state) {
   std::string out;
-  if (state.qso_list.empty()) return out;
+  if (state.qso_list.empty()) {
+    return out;
+  }
   out.reserve(256 + 2 * (state.qso_list.size() + state.edi_records.size()));
-  for (const TotalKey& total : kTotals) AppendLine(out, total.key, state.*total.value);
+  for (const TotalKey& total : kTotals) {
+    AppendLine(out, total.key, state.*total.value);
+  }
   AppendList(out, kQsoListKey, state.qso_list);
   AppendList(out, kEdiKey, state.edi_records);
   return out;
@@ -74,7 +80,9 @@ std::string StateFileText(const ContestState& state) {
 IoStatus WriteStateFile(Files& files, const std::filesystem::path& state_path,
                         const std::filesystem::path& backup_path, const ContestState& state) {
   const std::string text = StateFileText(state);
-  if (text.empty()) return IoStatus::Ok();
+  if (text.empty()) {
+    return IoStatus::Ok();
+  }
   return files.Replace(state_path, text, &backup_path);
 }
 
@@ -83,12 +91,18 @@ StateFileValues ReadStateFile(std::string_view bytes) {
   for (const std::string& line : SplitLines(bytes)) {
     bool matched = false;
     for (const TotalKey& total : kTotals) {
-      if (!line.starts_with(total.key)) continue;
+      if (!line.starts_with(total.key)) {
+        continue;
+      }
       matched = true;
-      if (auto value = ValueAfter(line, total.key)) values.*total.read = std::string(*value);
+      if (auto value = ValueAfter(line, total.key)) {
+        values.*total.read = std::string(*value);
+      }
       break;
     }
-    if (matched) continue;
+    if (matched) {
+      continue;
+    }
     if (line.size() > kQsoListKey.size() + 2) {
       if (auto value = ValueAfter(line, kQsoListKey)) {
         values.qso_list_lines.emplace_back(*value);
@@ -96,7 +110,9 @@ StateFileValues ReadStateFile(std::string_view bytes) {
       }
     }
     if (line.size() > kEdiKey.size() + 2) {
-      if (auto value = ValueAfter(line, kEdiKey)) values.edi_record_lines.emplace_back(*value);
+      if (auto value = ValueAfter(line, kEdiKey)) {
+        values.edi_record_lines.emplace_back(*value);
+      }
     }
   }
   return values;

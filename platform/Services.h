@@ -31,7 +31,9 @@ class RecordingMessageBox : public MessageBox {
   }
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
-    for (const auto& m : shown) texts.push_back(m.text);
+    for (const auto& m : shown) {
+      texts.push_back(m.text);
+    }
     return texts;
   }
   std::vector<Message> shown;

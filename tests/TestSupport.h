@@ -54,7 +54,9 @@ class ProgramTest : public ::testing::Test {
  protected:
   ProgramTest() : clock_({2023, 7, 16, 9, 30, 0}, 120) {}
   Program& program() {
-    if (!program_) program_ = std::make_unique<Program>(messages_, clock_, folder_.path());
+    if (!program_) {
+      program_ = std::make_unique<Program>(messages_, clock_, folder_.path());
+    }
     return *program_;
   }
   std::filesystem::path File(const std::string& name) const { return folder_ / name; }

@@ -69,7 +69,9 @@ void BearingCalculatorWindow::OnOtherLocatorChanged() {
     return;
   }
   other_locator.CaretToEnd();
-  if (other_locator.Text().size() == 6) calculate_button.Press();
+  if (other_locator.Text().size() == 6) {
+    calculate_button.Press();
+  }
 }
 
 void BearingCalculatorWindow::OnBearingChanged() {
@@ -80,11 +82,15 @@ void BearingCalculatorWindow::OnDistanceChanged() {
   Label& qrb = program_.Get<MainWindow>().distance;
   qrb.SetCaption(distance.Text());
   // A contact inside the own subsquare still counts one kilometre, and a failure shows as 1 too.
-  if (LeadingNumber(qrb.Caption()) == 0) qrb.SetCaption("1");
+  if (LeadingNumber(qrb.Caption()) == 0) {
+    qrb.SetCaption("1");
+  }
 }
 
 void BearingCalculatorWindow::OnCalculatePressed() {
-  if (other_locator.Text() == "...") return;  // nothing asked yet
+  if (other_locator.Text() == "...") {
+    return;  // nothing asked yet
+  }
   const LocatorResult result =
       CalculateLocators(ToUpper1252(own_locator.Text()), ToUpper1252(other_locator.Text()));
   if (result.own_too_long) {

@@ -24,7 +24,9 @@ ContestState ContestStateOf(const MainWindow& form) {
 
 bool SaveContest(Program& program, MainWindow& form) {
   form.state_file_text.SetText({});
-  if (form.qso_list.Text().empty()) return true;
+  if (form.qso_list.Text().empty()) {
+    return true;
+  }
   const ContestState state = ContestStateOf(form);
   form.state_file_text.SetText(StateFileText(state));
   const std::filesystem::path backup = program.File(kStateBackupFileName);
@@ -41,7 +43,9 @@ bool SaveContest(Program& program, MainWindow& form) {
 
 std::optional<StateFileValues> ReadContestFile(Program& program) {
   const std::filesystem::path path = program.File(kStateFileName);
-  if (!program.Disk().Exists(path)) return std::nullopt;
+  if (!program.Disk().Exists(path)) {
+    return std::nullopt;
+  }
   ReadResult read = program.Disk().Read(path);
   if (!read.status) {
     ReportFailure(program, "Il contest salvato non pu\xC3\xB2 essere letto.", read.status);

@@ -76,13 +76,21 @@ void EdiHeaderWindow::Layout() {
 }
 
 void EdiHeaderWindow::OnWindowLoaded() {
-  for (const char* offered : {"0,5 watt", "3 watt", "5 watt"}) category.AddItem(offered);
+  for (const char* offered : {"0,5 watt", "3 watt", "5 watt"}) {
+    category.AddItem(offered);
+  }
   category.SetListIndex(0);
   date.SetText(FormatDateLong(program_.Time().Local()));
   MainWindow& main = program_.Get<MainWindow>();
-  if (call.Text().empty()) call.SetText(main.station_call.Caption());
-  if (locator.Text().empty()) locator.SetText(main.station_locator.Caption());
-  if (edi_records.Text().empty()) edi_records.SetText(main.edi_records.Text());
+  if (call.Text().empty()) {
+    call.SetText(main.station_call.Caption());
+  }
+  if (locator.Text().empty()) {
+    locator.SetText(main.station_locator.Caption());
+  }
+  if (edi_records.Text().empty()) {
+    edi_records.SetText(main.edi_records.Text());
+  }
 }
 
 void EdiHeaderWindow::OnClosePressed() { Hide(); }

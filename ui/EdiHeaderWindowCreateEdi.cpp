@@ -58,7 +58,9 @@ void EdiHeaderWindow::OnCreateEdiPressed() {
   edi_text.SetText(EdiLogText(HeaderOf(*this), TotalsOf(program_.Get<MainWindow>())));
 
   EdiSaveWindow& save = program_.Get<EdiSaveWindow>();
-  if (const auto name = EdiFileName(category.Text(), call.Text())) save.file_name.SetText(*name);
+  if (const auto name = EdiFileName(category.Text(), call.Text())) {
+    save.file_name.SetText(*name);
+  }
   save.log_text.SetText(edi_text.Text());
 
   Unload();

@@ -57,8 +57,12 @@ void EdiSaveWindow::Layout() {
 void EdiSaveWindow::OnSavePressed() {
   // A name that could point outside the program folder is made safe, and the field shows it.
   const SafeName safe = MakeSafeFileName(file_name.Text());
-  if (safe.ok() && safe.name != file_name.Text()) file_name.SetText(safe.name);
-  if (log_text.Text().empty()) return;
+  if (safe.ok() && safe.name != file_name.Text()) {
+    file_name.SetText(safe.name);
+  }
+  if (log_text.Text().empty()) {
+    return;
+  }
   if (!safe.ok()) {
     program_.Message(safe.refusal);
     file_name.SetFocus();

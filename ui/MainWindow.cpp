@@ -21,7 +21,9 @@ void MainWindow::Layout() {
   Place(contest_date, 76, 38, 150, 18);
   Place(contest_hours, 236, 38, 260, 18);
   Place(log_address, 506, 38, 340, 18);
-  for (Label* l : {&contest_date, &contest_hours, &log_address}) l->SetFont({.bold = true});
+  for (Label* l : {&contest_date, &contest_hours, &log_address}) {
+    l->SetFont({.bold = true});
+  }
 
   // Entry row: headings over fields, "OK" at the end.
   struct Column {

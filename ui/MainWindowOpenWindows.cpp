@@ -22,7 +22,9 @@ void MainWindow::OnAdministrationPressed() { program_.Get<AdministrationWindow>(
 
 // The award picture is there only once the award is earned.
 void MainWindow::OnAwardPictureClicked() {
-  if (award_picture.Visible()) program_.Get<ClubAwardWindow>().Show();
+  if (award_picture.Visible()) {
+    program_.Get<ClubAwardWindow>().Show();
+  }
 }
 
 }  // namespace keldra

@@ -33,7 +33,9 @@ void Program::Forget(Form& form) {
 }
 
 void Program::End() {
-  if (ended_) return;
+  if (ended_) {
+    return;
+  }
   ended_ = true;
   static constexpr const char* kClosingOrder[] = {"Form22222", "Form2",  "Form3", "Form4", "Form5",
                                                   "Form6",     "Form7",  "Form8", "Form9", "Form10",
@@ -41,11 +43,17 @@ void Program::End() {
   for (const char* name : kClosingOrder) {
     auto it = std::find_if(live_.begin(), live_.end(),
                            [&](const auto& entry) { return entry.second->Name() == name; });
-    if (it != live_.end()) it->second->Unload();
+    if (it != live_.end()) {
+      it->second->Unload();
+    }
   }
   // Windows outside the list (none today) close last.
-  while (!live_.empty()) live_.begin()->second->Unload();
-  if (OnEnd) OnEnd();
+  while (!live_.empty()) {
+    live_.begin()->second->Unload();
+  }
+  if (OnEnd) {
+    OnEnd();
+  }
 }
 
 }  // namespace keldra

@@ -25,7 +25,9 @@ void RestoreWindow::Layout() {
   warning.SetFont({.points = 10});
   Place(yes_button, 112, 196, 100, 36);
   Place(no_button, 228, 196, 100, 36);
-  for (CommandButton* b : {&yes_button, &no_button}) b->SetFont({.bold = true});
+  for (CommandButton* b : {&yes_button, &no_button}) {
+    b->SetFont({.bold = true});
+  }
 }
 
 void RestoreWindow::OnYesPressed() {
@@ -47,7 +49,9 @@ void RestoreWindow::OnYesPressed() {
 }
 
 void RestoreWindow::OnNoPressed() {
-  if (StartWindow* start = program_.Find<StartWindow>()) start->emergency_restore.SetValue(0);
+  if (StartWindow* start = program_.Find<StartWindow>()) {
+    start->emergency_restore.SetValue(0);
+  }
   Unload();
   // The start window may have been closed meanwhile: then nothing is left on screen.
   EndIfNothingShown(program_);

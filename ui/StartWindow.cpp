@@ -24,8 +24,9 @@ void StartWindow::Layout() {
   Place(logo, 16, 16, 96, 96);
   Place(continue_button, 132, 16, 270, 40);
   Place(new_contest_button, 132, 66, 270, 40);
-  for (CommandButton* b : {&continue_button, &new_contest_button})
+  for (CommandButton* b : {&continue_button, &new_contest_button}) {
     b->SetFont({.bold = true, .points = 11});
+  }
   Place(off_line, 132, 124, 270, 24);
   Place(emergency_restore, 132, 154, 270, 24);
 }
@@ -48,20 +49,26 @@ void StartWindow::OnContinuePressed() {
   main.resume_button.Press();
   main.Show();
   main.call.SetFocus();
-  if (off_line.Value() == 1) main.off_line.SetText("1");
+  if (off_line.Value() == 1) {
+    main.off_line.SetText("1");
+  }
   Unload();
 }
 
 void StartWindow::OnNewContestPressed() {
   StationWindow& station = program_.Get<StationWindow>();
   station.Show();
-  if (off_line.Value() == 1) station.off_line.SetText("1");
+  if (off_line.Value() == 1) {
+    station.off_line.SetText("1");
+  }
   Unload();
 }
 
 void StartWindow::OnEmergencyRestoreClicked() {
   // Only a tick opens the restore window; "NO" there clears the tick again.
-  if (emergency_restore.Value() == 1) program_.Get<RestoreWindow>().Show();
+  if (emergency_restore.Value() == 1) {
+    program_.Get<RestoreWindow>().Show();
+  }
 }
 
 void StartWindow::CloseRequested() {

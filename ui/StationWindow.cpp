@@ -72,25 +72,33 @@ void StationWindow::OnLocatorChanged() {
 }
 
 void StationWindow::OnCallKeyDown(int key_code, bool& handled) {
-  if (key_code != key::kEnter) return;
+  if (key_code != key::kEnter) {
+    return;
+  }
   handled = true;
   locator.SetFocus();
 }
 
 void StationWindow::OnLocatorKeyDown(int key_code, bool& handled) {
-  if (key_code != key::kEnter) return;
+  if (key_code != key::kEnter) {
+    return;
+  }
   handled = true;
   iqrp_number.SetFocus();
 }
 
 void StationWindow::OnIqrpNumberKeyDown(int key_code, bool& handled) {
-  if (key_code != key::kEnter) return;
+  if (key_code != key::kEnter) {
+    return;
+  }
   handled = true;
   mqc_number.SetFocus();
 }
 
 void StationWindow::OnMqcNumberKeyDown(int key_code, bool& handled) {
-  if (key_code != key::kEnter) return;
+  if (key_code != key::kEnter) {
+    return;
+  }
   handled = true;
   save_button.Press();
 }
@@ -120,7 +128,9 @@ void StationWindow::OnSavePressed() {
   main.station_mqc_number.SetCaption(station.mqc);
   program_.Get<BearingCalculatorWindow>().own_locator.SetText(station.locator);
   main.Show();
-  if (LeadingNumber(off_line.Text()) == 1) main.off_line.SetText("1");
+  if (LeadingNumber(off_line.Text()) == 1) {
+    main.off_line.SetText("1");
+  }
   Unload();
 }
 

@@ -70,7 +70,9 @@ TEST_F(ControlsTest, ChangeRunsOncePerDifferentWriteAndNeverForTheSameText) {
     TestForm form(screen);
     int changes = 0;
     form.box.Change = [&] { ++changes; };
-    for (const std::string& text : c.writes) form.box.SetText(text);
+    for (const std::string& text : c.writes) {
+      form.box.SetText(text);
+    }
     EXPECT_EQ(changes, c.changes);
     EXPECT_EQ(form.box.Text(), c.writes.back());
   }
@@ -108,7 +110,9 @@ TEST_F(ControlsTest, ZeroFillingHandlerSettles) {
   box.Change = [&] {
     ++runs;
     const std::string& text = box.Text();
-    if (text.size() < 3) box.SetText(std::string(3 - text.size(), '0') + text);
+    if (text.size() < 3) {
+      box.SetText(std::string(3 - text.size(), '0') + text);
+    }
   };
   struct Case {
     const char* written;
@@ -153,7 +157,9 @@ TEST_F(ControlsTest, AppendTextRunsChangeAndTellsTheFrontEndOnlyTheTail) {
   EXPECT_EQ(list.Text(), "line 1\r\nline 2\r\n");
   EXPECT_EQ(seen, (std::vector<std::string>{"line 1\r\n", "line 1\r\nline 2\r\n"}));
   ASSERT_EQ(observer.changes.size(), 2u);
-  for (const auto& change : observer.changes) EXPECT_EQ(change.second, Property::kTextAppended);
+  for (const auto& change : observer.changes) {
+    EXPECT_EQ(change.second, Property::kTextAppended);
+  }
 
   observer.changes.clear();
   list.SetText("other");
@@ -168,7 +174,9 @@ class KeysTest : public ControlsTest {
   KeysTest() {
     form_.box.KeyDown = [this](int code, KeyModifiers, bool& handled) {
       keys_.push_back(code);
-      if (code == key::kEnter || code == key::kSpace) handled = true;
+      if (code == key::kEnter || code == key::kSpace) {
+        handled = true;
+      }
     };
     form_.box.Change = [this] { ++changes_; };
   }

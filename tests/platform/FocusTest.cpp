@@ -168,7 +168,9 @@ TEST_F(FocusTest, TabSkipsHiddenDisabledAndNonFocusableControls) {
     FocusForm form(screen, "A", log);
     form.Show();
     // The same control of the fresh window.
-    if (c.from != nullptr) form.Find(c.from->Name())->SetFocus();
+    if (c.from != nullptr) {
+      form.Find(c.from->Name())->SetFocus();
+    }
     screen.FocusNext(c.backwards);
     ASSERT_NE(screen.ActiveControl(), nullptr);
     EXPECT_EQ(screen.ActiveControl()->Name(), c.to->Name());

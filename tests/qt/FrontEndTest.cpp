@@ -141,7 +141,9 @@ TEST_F(MainWindowTest, TheMainWindowIsDrawnWithItsTitleAndHiddenControlsHidden) 
   FrontEnd();
   program().Start();
   MainWindow& main = program().Get<MainWindow>();
-  if (!main.Visible()) main.Show();
+  if (!main.Visible()) {
+    main.Show();
+  }
   Settle();
   QWidget* window = FrontEnd().WindowOf(main);
   ASSERT_NE(window, nullptr);

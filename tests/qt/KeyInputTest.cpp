@@ -91,7 +91,9 @@ class EntryRowKeysTest : public QtProgramTest {
     FrontEnd();
     program().Start();
     main_ = &program().Get<MainWindow>();
-    if (!main_->Visible()) main_->Show();
+    if (!main_->Visible()) {
+      main_->Show();
+    }
     QApplication::setActiveWindow(FrontEnd().WindowOf(*main_));
     Settle();
   }
@@ -117,10 +119,11 @@ TEST_F(EntryRowKeysTest, APortableCallTypedWithShiftOnAnItalianKeyboardStaysInIt
   QLineEdit* call = Edit(main_->call);
   for (const char c : std::string("IK5ABC")) {
     const auto key = static_cast<Qt::Key>(c >= 'A' ? Qt::Key_A + (c - 'A') : Qt::Key_0 + (c - '0'));
-    if (c >= 'A')
+    if (c >= 'A') {
       TypeShifted(call, key, QString(QChar(c)));
-    else
+    } else {
       Press(call, key, Qt::NoModifier, QString(QChar(c)));
+    }
   }
   TypeShifted(call, Qt::Key_Slash, "/");
   TypeShifted(call, Qt::Key_P, "P");
@@ -141,7 +144,9 @@ TEST_F(EntryRowKeysTest, ModifiersLocksAndFunctionKeysMoveNothingInAnyEntryField
     field->SetFocus();
     Settle();
     const std::string mode = main_->mode.Text();
-    for (const Qt::Key key : keys) Press(FrontEnd().WidgetOf(*field), key, Qt::NoModifier, "");
+    for (const Qt::Key key : keys) {
+      Press(FrontEnd().WidgetOf(*field), key, Qt::NoModifier, "");
+    }
     Settle();
     EXPECT_EQ(program().Desktop().ActiveControl(), field) << field->Name();
     EXPECT_EQ(main_->mode.Text(), mode) << field->Name();

@@ -69,8 +69,12 @@ class LoggingQtTest : public QtProgramTest {
 
   QString ListText(const Control& control) {
     QWidget* w = FrontEnd().WidgetOf(control);
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) return plain->toPlainText();
-    if (auto* rich = qobject_cast<QTextEdit*>(w)) return rich->toPlainText();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+      return plain->toPlainText();
+    }
+    if (auto* rich = qobject_cast<QTextEdit*>(w)) {
+      return rich->toPlainText();
+    }
     return "(no text widget)";
   }
 };

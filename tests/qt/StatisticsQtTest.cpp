@@ -32,7 +32,9 @@ std::string ThirtyQsos() {
     const int minutes = 7 * 60 + i * 11;
     std::string time = std::to_string(minutes / 60) + "." + std::to_string(minutes % 60 / 10) +
                        std::to_string(minutes % 10);
-    if (time.size() < 5) time.insert(0, "0");
+    if (time.size() < 5) {
+      time.insert(0, "0");
+    }
     const std::string call = kCalls[i];
     list += serial + "   16/07/23   " + time + "   144Mhz   SSB   " + call +
             std::string(12 - call.size(), ' ') + "59-" + serial + "   " + kLocators[i] + "   \r\n";

@@ -20,8 +20,9 @@ using testing::WriteBytes;
 // "QX1AA#1" ... one member per number, CR LF after each.
 std::string NumberedList(int count) {
   std::string bytes;
-  for (int i = 1; i <= count; ++i)
+  for (int i = 1; i <= count; ++i) {
     bytes += "QX" + std::to_string(i) + "AA#" + std::to_string(i) + "\r\n";
+  }
   return bytes;
 }
 

@@ -17,12 +17,24 @@ namespace {
 
 // What a control shows: a caption, or a text box's or combo box's text.
 std::string Shows(const Control& control) {
-  if (auto* c = dynamic_cast<const Label*>(&control)) return c->Caption();
-  if (auto* c = dynamic_cast<const TextBox*>(&control)) return c->Text();
-  if (auto* c = dynamic_cast<const CommandButton*>(&control)) return c->Caption();
-  if (auto* c = dynamic_cast<const CheckBox*>(&control)) return c->Caption();
-  if (auto* c = dynamic_cast<const Frame*>(&control)) return c->Caption();
-  if (auto* c = dynamic_cast<const ComboBox*>(&control)) return c->Text();
+  if (auto* c = dynamic_cast<const Label*>(&control)) {
+    return c->Caption();
+  }
+  if (auto* c = dynamic_cast<const TextBox*>(&control)) {
+    return c->Text();
+  }
+  if (auto* c = dynamic_cast<const CommandButton*>(&control)) {
+    return c->Caption();
+  }
+  if (auto* c = dynamic_cast<const CheckBox*>(&control)) {
+    return c->Caption();
+  }
+  if (auto* c = dynamic_cast<const Frame*>(&control)) {
+    return c->Caption();
+  }
+  if (auto* c = dynamic_cast<const ComboBox*>(&control)) {
+    return c->Text();
+  }
   return {};
 }
 
@@ -142,7 +154,9 @@ TEST_F(StartupTest, MainWindowControlsAtStartUp) {
   // The entry row is typed left to right.
   const std::vector<Control*>& tab = main.TabOrder();
   ASSERT_GE(tab.size(), 12u);
-  for (int i = 0; i < 11; ++i) EXPECT_EQ(tab[i]->Name(), "Text" + std::to_string(i + 1));
+  for (int i = 0; i < 11; ++i) {
+    EXPECT_EQ(tab[i]->Name(), "Text" + std::to_string(i + 1));
+  }
   EXPECT_EQ(tab[11]->Name(), "Command1");
 }
 

@@ -245,14 +245,20 @@ TEST_F(EntryFieldsTest, LocatorComputesAtTheSixthCharacterAndShowsTheLabels) {
   Keys("jn71g");
   EXPECT_EQ(f.locator.Text(), "JN71G");
   EXPECT_EQ(f.locator.SelStart(), 5);
-  for (const Label* l : shown) EXPECT_FALSE(l->Visible()) << l->Name();
+  for (const Label* l : shown) {
+    EXPECT_FALSE(l->Visible()) << l->Name();
+  }
   Keys("d");
   EXPECT_EQ(f.locator.Text(), "JN71GD");
   EXPECT_EQ(f.distance.Caption(), " 168");
   EXPECT_EQ(f.bearing.Caption(), " 271");
-  for (const Label* l : shown) EXPECT_TRUE(l->Visible()) << l->Name();
+  for (const Label* l : shown) {
+    EXPECT_TRUE(l->Visible()) << l->Name();
+  }
   f.locator.Backspace();
-  for (const Label* l : shown) EXPECT_FALSE(l->Visible()) << l->Name();
+  for (const Label* l : shown) {
+    EXPECT_FALSE(l->Visible()) << l->Name();
+  }
   EXPECT_EQ(f.distance.Caption(), " 168");  // the last values stay
 }
 

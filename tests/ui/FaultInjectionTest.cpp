@@ -40,7 +40,9 @@ class FaultyDisk : public Files {
 
  protected:
   std::error_code Inject(WriteStep step) override {
-    if (failing != step) return {};
+    if (failing != step) {
+      return {};
+    }
     ++fired;
     return std::make_error_code(error);
   }
@@ -86,7 +88,9 @@ class Bench {
   std::filesystem::path File(const std::string& name) const { return folder_ / name; }
   // A file's bytes, or nullopt when it does not exist.
   std::optional<std::string> Bytes(const std::string& name) const {
-    if (!std::filesystem::exists(File(name))) return std::nullopt;
+    if (!std::filesystem::exists(File(name))) {
+      return std::nullopt;
+    }
     return ReadBytes(File(name));
   }
   std::set<std::string> Names() const {
@@ -115,7 +119,9 @@ class Bench {
     ASSERT_EQ(disk_.fired, 1) << "the fault was never reached";
     std::vector<std::string> critical;
     for (const auto& m : messages_.shown) {
-      if (m.icon == MessageIcon::kCritical) critical.push_back(Cp1252ToUtf8(m.text));
+      if (m.icon == MessageIcon::kCritical) {
+        critical.push_back(Cp1252ToUtf8(m.text));
+      }
     }
     ASSERT_EQ(critical.size(), 1u);
     const bool named = critical[0].find(File(file_name).string()) != std::string::npos ||
@@ -135,7 +141,9 @@ class Bench {
 void ExpectOneOf(const std::optional<std::string>& actual,
                  const std::vector<std::optional<std::string>>& versions, const char* file) {
   bool found = false;
-  for (const auto& v : versions) found = found || v == actual;
+  for (const auto& v : versions) {
+    found = found || v == actual;
+  }
   EXPECT_TRUE(found) << file << " is neither its old nor its new version";
 }
 
@@ -244,7 +252,9 @@ TEST(FaultInjectionTest, EsciSavesAnUnsavedContestOrStaysOpenOnce) {
     main.ok_button.Press();
     ASSERT_TRUE(main.save_pending);
     const std::string unsaved = StateFileText(ContestStateOf(main));
-    if (c.disk_back) bench.Mend();
+    if (c.disk_back) {
+      bench.Mend();
+    }
     bench.Shown().clear();
 
     main.exit_button.Press();
@@ -326,7 +336,9 @@ std::vector<OneFileSave> OneFileSaves() {
        },
        [](Bench& b) {
          StationWindow* f = b.program().Find<StationWindow>();
-         if (f == nullptr) return std::string("(closed)");
+         if (f == nullptr) {
+           return std::string("(closed)");
+         }
          return f->call.Text() + "|" + f->locator.Text() + "|" + f->iqrp_number.Text() + "|" +
                 (f->Visible() ? "shown" : "hidden");
        },
@@ -338,7 +350,9 @@ TEST(FaultInjectionTest, EveryOtherSaveReportsKeepsTheWindowAndSavesOnTheNextPre
   for (const OneFileSave& save : OneFileSaves()) {
     for (const Fault& fault : kFaults) {
       // Only the contest file keeps a previous version.
-      if (fault.step == WriteStep::kKeepPrevious) continue;
+      if (fault.step == WriteStep::kKeepPrevious) {
+        continue;
+      }
       SCOPED_TRACE(std::string(save.window) + ", " + fault.name);
       Bench bench;
       CommandButton& button = save.open(bench);
@@ -360,7 +374,9 @@ TEST(FaultInjectionTest, EveryOtherSaveReportsKeepsTheWindowAndSavesOnTheNextPre
       bench.Mend();
       button.Press();
       EXPECT_EQ(bench.Bytes(save.file), save.new_bytes);
-      for (const auto& m : bench.Shown()) EXPECT_NE(m.icon, MessageIcon::kCritical);
+      for (const auto& m : bench.Shown()) {
+        EXPECT_NE(m.icon, MessageIcon::kCritical);
+      }
     }
   }
 }

@@ -13,7 +13,9 @@ class StationWindowTest : public StartupTest {
  protected:
   // Started without a station file: the station window stands in for the main window.
   StationWindow& Station() {
-    if (!program_) Start();
+    if (!program_) {
+      Start();
+    }
     return program_->Get<StationWindow>();
   }
 };
