@@ -27,7 +27,9 @@ int Units(double offset) { return static_cast<int>(std::lround(std::clamp(offset
 // extends the list once instead of redrawing it for every QSO.
 void AppendLines(TextBox& list, const std::vector<std::string>& lines) {
   std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + 2;
+  for (const std::string& line : lines) {
+    size += line.size() + 2;
+  }
   std::string block;
   block.reserve(size);
   for (const std::string& line : lines) {
@@ -43,9 +45,13 @@ void AppendLines(TextBox& list, const std::vector<std::string>& lines) {
 // the start window presses this once, on an empty contest.
 void MainWindow::OnResumePressed() {
   const std::optional<StateFileValues> saved = ReadContestFile(program_);
-  if (!saved) return;
-  if (saved->serial) qso_number.SetText(*saved->serial);  // the field pads "7" to "007"
-  ShowTotals(TotalsRead(*saved, Totals()));               // may show the award at once
+  if (!saved) {
+    return;
+  }
+  if (saved->serial) {
+    qso_number.SetText(*saved->serial);  // the field pads "7" to "007"
+  }
+  ShowTotals(TotalsRead(*saved, Totals()));  // may show the award at once
   AppendLines(qso_list, saved->qso_list_lines);
   AppendLines(edi_records, saved->edi_record_lines);
   program_.Get<EdiHeaderWindow>().edi_records.SetText(edi_records.Text());

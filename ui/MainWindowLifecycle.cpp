@@ -43,8 +43,12 @@ void MainWindow::OnWindowLoaded() {
       program_.Get<BearingCalculatorWindow>().own_locator.SetText(*station.locator);
       program_.Get<EdiHeaderWindow>().locator.SetText(*station.locator);
     }
-    if (station.iqrp) station_iqrp_number.SetCaption(*station.iqrp);
-    if (station.mqc) station_mqc_number.SetCaption(*station.mqc);
+    if (station.iqrp) {
+      station_iqrp_number.SetCaption(*station.iqrp);
+    }
+    if (station.mqc) {
+      station_mqc_number.SetCaption(*station.mqc);
+    }
   } else {
     program_.Get<StationWindow>().Show();
     shown_instead = true;
@@ -69,10 +73,14 @@ void MainWindow::OnWindowLoaded() {
     program_.Get<StartWindow>().Show();
     shown_instead = true;
   }
-  if (!shown_instead) Show();
+  if (!shown_instead) {
+    Show();
+  }
 
   // 7.
-  if (account.Caption() == "Admin") administration_button.SetVisible(true);
+  if (account.Caption() == "Admin") {
+    administration_button.SetVisible(true);
+  }
 }
 
 void MainWindow::OnWindowActivated() {
@@ -137,13 +145,16 @@ void MainWindow::OnPcDateTimePressed() {
 
 void MainWindow::OnStationCallChanged() {
   bool admin = false;
-  for (std::string_view administrator : kAdministratorCalls)
+  for (std::string_view administrator : kAdministratorCalls) {
     admin = admin || station_call.Caption() == administrator;
+  }
   account.SetCaption(admin ? "Admin" : "User");
 }
 
 void MainWindow::OnOffLineChanged() {
-  if (!IsOffLine()) return;
+  if (!IsOffLine()) {
+    return;
+  }
   logging_mode.SetCaption("off-line");
   date.SetText({});
   time.SetText({});

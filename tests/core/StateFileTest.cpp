@@ -111,8 +111,12 @@ TEST(StateFileRoundTrip, WrittenAndReadBackGivesTheSameTexts) {
     back.odx_km = read.odx_km.value_or("?");
     back.iqrp_qsos = read.iqrp_qsos.value_or("?");
     back.mqc_qsos = read.mqc_qsos.value_or("?");
-    for (const auto& line : read.qso_list_lines) back.qso_list += line + "\r\n";
-    for (const auto& line : read.edi_record_lines) back.edi_records += line + "\r\n";
+    for (const auto& line : read.qso_list_lines) {
+      back.qso_list += line + "\r\n";
+    }
+    for (const auto& line : read.edi_record_lines) {
+      back.edi_records += line + "\r\n";
+    }
     EXPECT_EQ(back, original);
   }
 }
@@ -250,8 +254,9 @@ TEST(WriteStateFile, FailureAtAnyStepLeavesOldOrNewFileWhole) {
     EXPECT_TRUE(now == old_text || now == StateFileText(next));
     // No temporary file is left behind beside the state file.
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
       ++entries;
+    }
     EXPECT_LE(entries, 2);
   }
 }

@@ -47,7 +47,9 @@ int KillCount() {
 // refuse it), a locator somewhere in Europe, and now and then a club member.
 std::string CallOf(int n) {
   std::string call = "QX" + std::to_string(n % 10);
-  for (int i = 0, v = n; i < 3; ++i, v /= 26) call += static_cast<char>('A' + v % 26);
+  for (int i = 0, v = n; i < 3; ++i, v /= 26) {
+    call += static_cast<char>('A' + v % 26);
+  }
   return call;
 }
 std::string LocatorOf(int n) {
@@ -59,8 +61,12 @@ std::string LocatorOf(int n) {
                      static_cast<char>('A' + (n / 3) % 24)};
 }
 std::string ClubOf(int n) {
-  if (n % 5 == 0) return "I" + ZeroFill(std::to_string(n % 1000), 3);
-  if (n % 7 == 0) return "M" + ZeroFill(std::to_string(n % 600), 3);
+  if (n % 5 == 0) {
+    return "I" + ZeroFill(std::to_string(n % 1000), 3);
+  }
+  if (n % 7 == 0) {
+    return "M" + ZeroFill(std::to_string(n % 600), 3);
+  }
   return {};
 }
 
@@ -133,10 +139,14 @@ bool ReadReports(int fd, std::string& pending, std::vector<std::string>& lines,
                  std::size_t wanted) {
   while (lines.size() < wanted) {
     pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 20000) <= 0) return false;
+    if (poll(&p, 1, 20000) <= 0) {
+      return false;
+    }
     char buffer[512];
     const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) return true;  // the process is gone and the pipe drained
+    if (n <= 0) {
+      return true;  // the process is gone and the pipe drained
+    }
     pending.append(buffer, static_cast<std::size_t>(n));
     for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
       lines.push_back(pending.substr(0, end));
@@ -148,7 +158,9 @@ bool ReadReports(int fd, std::string& pending, std::vector<std::string>& lines,
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  for (const std::string& line : lines) {
+    text += line + "\r\n";
+  }
   return text;
 }
 
@@ -166,7 +178,9 @@ std::optional<StateFileValues> WholeStateFile(const std::filesystem::path& path)
   state.serial = *v.serial;
   state.qso_list = Joined(v.qso_list_lines);
   state.edi_records = Joined(v.edi_record_lines);
-  if (StateFileText(state) != bytes) return std::nullopt;
+  if (StateFileText(state) != bytes) {
+    return std::nullopt;
+  }
   return v;
 }
 
@@ -174,17 +188,23 @@ std::optional<StateFileValues> WholeStateFile(const std::filesystem::path& path)
 // own, or the one of a correction that was saved but killed before its "Modifica" returned.
 // (Each QSO is corrected at most once, by QSO 2n or 2n + 1, whichever is a multiple of three.)
 std::vector<std::string> PossibleLocators(int n, const std::map<int, std::string>& corrected) {
-  if (auto it = corrected.find(n); it != corrected.end()) return {it->second};
+  if (auto it = corrected.find(n); it != corrected.end()) {
+    return {it->second};
+  }
   std::vector<std::string> possible{LocatorOf(n)};
   for (int by : {2 * n, 2 * n + 1}) {
-    if (by % 3 == 0) possible.push_back(LocatorOf(by + 1000));
+    if (by % 3 == 0) {
+      possible.push_back(LocatorOf(by + 1000));
+    }
   }
   return possible;
 }
 
 bool LocatorIsOneOf(const std::string& record, const std::vector<std::string>& locators) {
   for (const std::string& locator : locators) {
-    if (record.find(";" + locator + ";") != std::string::npos) return true;
+    if (record.find(";" + locator + ";") != std::string::npos) {
+      return true;
+    }
   }
   return false;
 }
@@ -224,7 +244,9 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
     std::string pending;
     std::vector<std::string> lines;
     const bool answered = ReadReports(pipe_fds[0], pending, lines, rng() % 4);
-    if (answered) usleep(rng() % 6000);
+    if (answered) {
+      usleep(rng() % 6000);
+    }
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
@@ -257,7 +279,9 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
         std::filesystem::remove(entry.path());
       }
     }
-    if (temporary_left) ++figures.mid_write;
+    if (temporary_left) {
+      ++figures.mid_write;
+    }
 
     // Both files whole; the backup is the version before the current one (or the same, when
     // the kill fell between keeping it and renaming the new file into place).
