@@ -17,6 +17,7 @@
 
 #include "core/QsoRecord.h"
 #include "core/StateFile.h"
+#include "support/TestDoubles.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"

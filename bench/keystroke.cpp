@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/QsoRecord.h"
+#include "support/TestDoubles.h"
 #include "ui/MainWindow.h"
 
 namespace keldra {

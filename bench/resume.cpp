@@ -10,7 +10,7 @@
 
 #include "core/StateFile.h"
 #include "core/Text.h"
-#include "platform/Services.h"
+#include "support/TestDoubles.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "geo/Locator.h"
-#include "platform/Services.h"
+#include "support/TestDoubles.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"
 #include "ui/StatisticsWindow.h"

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "platform/Services.h"
+#include "support/TestDoubles.h"
 #include "ui/Program.h"
 
 namespace keldra::testing {

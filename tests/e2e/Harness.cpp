@@ -54,6 +54,7 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, st
     }
   }
   std::vector<char*> args;
+  args.reserve(argv.size() + 1);
   for (const std::string& a : argv) {
     args.push_back(const_cast<char*>(a.c_str()));
   }
@@ -393,7 +394,7 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
 }
 
 std::string XOperator::Activate(const std::string& title) {
-  const std::string window = WaitForWindow(title);
+  std::string window = WaitForWindow(title);
   if (window.empty()) {
     x_.Screenshot("e2e_failure");
     throw std::runtime_error("no window titled " + Cp1252ToUtf8(title) + " (see e2e_failure.png)");

@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "platform/Files.h"
-#include "platform/Services.h"
+#include "support/TestDoubles.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"
 #include "ui/QsoEditWindow.h"

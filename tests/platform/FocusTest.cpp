@@ -22,7 +22,7 @@ using Log = std::vector<std::string>;
 // the focusable ones in tab order are first, last and button.
 class FocusForm : public Form {
  public:
-  FocusForm(Screen& screen, std::string name, Log& log)
+  FocusForm(Screen& screen, const std::string& name, Log& log)
       : Form(screen, name, name, 4800, 3600), log_(log) {
     hidden.SetVisible(false);
     disabled.SetEnabled(false);

@@ -27,6 +27,7 @@
 #include "core/Text.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
+#include "support/TestDoubles.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/QsoEditWindow.h"
