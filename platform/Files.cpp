@@ -81,7 +81,8 @@ std::error_code RenameOver(const fs::path& from, const fs::path& to) {
              ? std::error_code()
              : LastError();
 }
-void SyncFolder(const fs::path&) {}  // MOVEFILE_WRITE_THROUGH already waited for the disk
+// MOVEFILE_WRITE_THROUGH already waited for the disk.
+std::error_code SyncFolder(const fs::path&) { return {}; }
 std::error_code RemoveFile(const fs::path& path) {
   if (DeleteFileW(path.wstring().c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return {};
   return LastError();
@@ -121,12 +122,21 @@ bool LinkFile(const fs::path& existing, const fs::path& link) {
 std::error_code RenameOver(const fs::path& from, const fs::path& to) {
   return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
 }
-void SyncFolder(const fs::path& folder) {
+// Until the folder is synced, the rename may not survive a power cut, so a failure is reported.
+// Two are not: a folder we may write into but not open for reading (EACCES), and a file system
+// that cannot sync a folder at all (EINVAL). There the write is as durable as the system allows,
+// and refusing every save would only stop the operator logging.
+std::error_code SyncFolder(const fs::path& folder) {
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
+  if (fd < 0) {
+    return errno == EACCES ? std::error_code() : LastError();
   }
+  std::error_code ec;
+  if (::fsync(fd) != 0 && errno != EINVAL) {
+    ec = LastError();
+  }
+  ::close(fd);
+  return ec;
 }
 std::error_code RemoveFile(const fs::path& path) {
   if (::unlink(path.c_str()) == 0 || errno == ENOENT) {
@@ -266,10 +276,9 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
     RemoveQuietly(temp);
     return fail(WriteStep::kRename, ec, target);
   }
-  if ((ec = Inject(WriteStep::kSyncFolder))) {
+  if ((ec = Inject(WriteStep::kSyncFolder)) || (ec = SyncFolder(target.parent_path()))) {
     return fail(WriteStep::kSyncFolder, ec, target);
   }
-  SyncFolder(target.parent_path());
   return IoStatus::Ok();
 }
 

@@ -117,6 +117,9 @@ Step Keys(std::string window, std::string keys, std::string shot) {
 Step Click(std::string window, std::string control, std::string shot) {
   return {Step::Kind::kClick, std::move(window), std::move(control), {}, std::move(shot)};
 }
+Step Paste(std::string window, std::string text) {
+  return {Step::Kind::kPaste, std::move(window), {}, std::move(text), {}};
+}
 Step KillAndRestart() { return {Step::Kind::kKillAndRestart, {}, {}, {}, {}}; }
 
 std::map<std::string, std::string> FolderFiles(const fs::path& folder) {
@@ -209,6 +212,11 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
         } else {
           box->Type(std::string(1, c));
         }
+      }
+      break;
+    case Step::Kind::kPaste:
+      if (auto* box = dynamic_cast<TextBox*>(program_->Desktop().ActiveControl())) {
+        box->Type(Utf8ToCp1252(step.keys));
       }
       break;
     case Step::Kind::kClick: {
@@ -328,8 +336,14 @@ void RealProgram::Start() {
                 {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
                 // faketime's library comes before the sanitizer's in a sanitizer build.
                 {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}},
-               (folder_.parent_path() / (folder_.filename().string() + ".log")).string());
+               LogPath());
 }
+
+std::string RealProgram::LogPath() const {
+  return (folder_.parent_path() / (folder_.filename().string() + ".log")).string();
+}
+
+std::string RealProgram::Output() const { return testing::ReadBytes(LogPath()); }
 
 void RealProgram::Kill() { Stop(pid_, SIGKILL); }
 
@@ -409,6 +423,16 @@ void XOperator::Play(const Prepared& prepared, const std::vector<std::string>& m
     case Step::Kind::kKeys:
       Activate(prepared.title);
       TypeKeys(step.keys);
+      break;
+    case Step::Kind::kPaste:
+      Activate(prepared.title);
+      if (!step.keys.empty()) {
+        x_.Run("sh -c \"printf '%s' '" + step.keys +
+               "' | xclip -selection clipboard >/dev/null 2>&1\"");
+      }
+      // Twice from an empty clipboard; once when it holds text, so the text lands once.
+      x_.Run(step.keys.empty() ? "xdotool key --delay 50 ctrl+v shift+Insert"
+                               : "xdotool key ctrl+v");
       break;
     case Step::Kind::kClick: {
       const std::string window = Activate(prepared.title);

@@ -21,7 +21,7 @@ namespace keldra::e2e {
 // One thing the operator does. Window and control are the name strings of the program's own
 // windows and controls, so the layout comes from the windows themselves.
 struct Step {
-  enum class Kind { kKeys, kClick, kKillAndRestart };
+  enum class Kind { kKeys, kClick, kPaste, kKillAndRestart };
   Kind kind;
   std::string window;   // kClick, and kKeys: the window that must be active
   std::string control;  // kClick
@@ -31,6 +31,10 @@ struct Step {
 
 Step Keys(std::string window, std::string keys, std::string shot = {});
 Step Click(std::string window, std::string control, std::string shot = {});
+// Ctrl+V then Shift+Insert with `text` on the X clipboard, put there by another program (xclip);
+// an empty text leaves the clipboard as it is (empty on a new display). The model types the text,
+// which is what a paste must amount to.
+Step Paste(std::string window, std::string text);
 // The program killed with SIGKILL (the model simply stops), then started again.
 Step KillAndRestart();
 
@@ -97,8 +101,12 @@ class RealProgram {
   // died by a signal.
   int WaitForExit(int seconds);
   pid_t Pid() const { return pid_; }
+  // What the program printed (it goes to a file beside its folder).
+  std::string Output() const;
 
  private:
+  std::string LogPath() const;
+
   const XSession& x_;
   std::filesystem::path folder_;
   StartState setup_;

@@ -113,8 +113,9 @@ TEST_F(ScenarioTest, AContestDayWithRealKeysWritesWhatTheModelWrites) {
   steps.push_back(KillAndRestart());
   steps.push_back(Click("Form5", "Check1", "e2e_03_start_window_after_kill"));
   steps.push_back(Click("Form5", "Command1"));
+  // Continued off-line, the date is typed again.
   for (int i = kKilledAfter; i < static_cast<int>(std::size(kQsos)); ++i) {
-    for (Step& s : TypeQso(kQsos[i], false)) {
+    for (Step& s : TypeQso(kQsos[i], i == kKilledAfter)) {
       steps.push_back(std::move(s));
     }
   }
@@ -166,8 +167,11 @@ TEST_F(ScenarioTest, AContestDayWithRealKeysWritesWhatTheModelWrites) {
     ASSERT_TRUE(written.count(name)) << name;
     EXPECT_TRUE(written.at(name) == testing::ReadBytes(model_folder_.path() / name)) << name;
   }
-  EXPECT_NE(written.at("01-IQ5QRP.edi").find("RName=Niccol\xF2 P\xE8rsico\r\n"), std::string::npos);
-  EXPECT_NE(written.at("01-IQ5QRP.edi").find("IK5ABC/P"), std::string::npos);
+  const std::string& edi = written.at("01-IQ5QRP.edi");
+  EXPECT_NE(edi.find("[QSORecords;42]\r\n"), std::string::npos);
+  EXPECT_NE(edi.find("RName=Niccol\xF2 P\xE8rsico\r\n"), std::string::npos);
+  EXPECT_NE(edi.find("230716;0718;OE7ABC;1;59;006;59;004;;JN57OF;"), std::string::npos);
+  EXPECT_NE(edi.find(";IK5ABC/P;"), std::string::npos);
 }
 
 TEST_F(ScenarioTest, OnLineJustAfterLocalMidnightLogsTheUtcDateAndTime) {
@@ -187,6 +191,31 @@ TEST_F(ScenarioTest, OnLineJustAfterLocalMidnightLogsTheUtcDateAndTime) {
   EXPECT_EQ(real.WaitForExit(10), 0);
   const std::string state = testing::ReadBytes(real_folder / "parziale.db");
   EXPECT_NE(state.find("16/07/23   22.05   144Mhz   SSB   IK5ABC/P"), std::string::npos) << state;
+}
+
+TEST_F(ScenarioTest, APasteIntoTheCommentsTakesPlainTextAndAnEmptyClipboardIsHarmless) {
+  const StartState setup{{2023, 7, 16, 9, 0, 0}, 120, {{"config.txt", kStation}}};
+  const auto real_folder = real_root_.path() / "contest";
+  ModelOperator model(setup, model_folder_.path());
+  RealProgram real(x_, real_folder, setup);
+  real.Start();
+  XOperator op(x_, real, model);
+  const std::vector<Step> steps = {
+      Click("Form1", "Text6"),
+      Keys("Form1", "IK5ABC/P\n\n\n7\nJN53HT\nI003\n\n"),
+      Click("Form1", "Command2"),
+      Click("Form2", "Text22"),
+      Paste("Form2", ""),
+      Keys("Form2", "Nota: "),
+      Paste("Form2", "Città di Castello, 5 W ✓"),
+      Click("Form2", "Command2", "e2e_11_pasted_comment"),
+      Click("Form4", "Command1"),
+  };
+  PlayBoth(steps, model, op, model_folder_.path(), real_folder);
+  ASSERT_TRUE(real.Running()) << "the paste killed the program";
+  EXPECT_NE(testing::ReadBytes(real_folder / "01-IQ5QRP.edi")
+                .find("[Remarks]\r\nNota: Citt\xE0 di Castello, 5 W ?\r\n"),
+            std::string::npos);
 }
 
 }  // namespace
