@@ -49,7 +49,9 @@ int FromEnvironment(const char* name, int fallback) {
 
 std::string CallOf(int n) {
   std::string call = "QX" + std::to_string(n % 10);
-  for (int i = 0, v = n; i < 3; ++i, v /= 26) call += static_cast<char>('A' + v % 26);
+  for (int i = 0, v = n; i < 3; ++i, v /= 26) {
+    call += static_cast<char>('A' + v % 26);
+  }
   return call;
 }
 std::string LocatorOf(int n) {
@@ -92,7 +94,9 @@ class Recording {
     Expected next = session_.after_note.back();
     change(next);
     for (auto& [name, versions] : session_.versions) {
-      if (versions.back() != Current(name)) versions.push_back(Current(name));
+      if (versions.back() != Current(name)) {
+        versions.push_back(Current(name));
+      }
       next.saved[name] = versions.size() - 1;
     }
     session_.after_note.push_back(std::move(next));
@@ -101,7 +105,9 @@ class Recording {
 
  private:
   std::optional<std::string> Current(const std::string& name) const {
-    if (!fs::exists(folder_ / name)) return std::nullopt;
+    if (!fs::exists(folder_ / name)) {
+      return std::nullopt;
+    }
     return ReadBytes(folder_ / name);
   }
   fs::path folder_;
@@ -163,7 +169,9 @@ Session RecordSession(const fs::path& folder, int qsos) {
   }
   session.log = StopRecording();
   // Only saves that worked: none of them told the operator of a failure.
-  for (const auto& m : messages.shown) EXPECT_NE(m.icon, MessageIcon::kCritical) << m.text;
+  for (const auto& m : messages.shown) {
+    EXPECT_NE(m.icon, MessageIcon::kCritical) << m.text;
+  }
   return session;
 }
 
@@ -177,7 +185,9 @@ FolderFiles FilesIn(const fs::path& folder) {
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  for (const std::string& line : lines) {
+    text += line + "\r\n";
+  }
   return text;
 }
 
@@ -229,8 +239,12 @@ struct Figures {
 // Checks one folder a cut left; every fault found is a test failure, counted in the figures.
 void CheckFolder(const FolderFiles& files, const Expected& expected, const Session& session,
                  const fs::path& folder, Figures& figures) {
-  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
-  for (const auto& [name, bytes] : files) WriteBytes(folder / name, bytes);
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    fs::remove_all(entry.path());
+  }
+  for (const auto& [name, bytes] : files) {
+    WriteBytes(folder / name, bytes);
+  }
 
   for (const auto& [name, versions] : session.versions) {
     ++figures.files_checked;
@@ -266,7 +280,9 @@ void CheckFolder(const FolderFiles& files, const Expected& expected, const Sessi
                         list[at].starts_with(ZeroFill(std::to_string(serial), 3) + "   ") &&
                         records[at].find(";" + call + ";") != std::string::npos;
     std::set<std::string> locators{CorrectedLocatorOf(serial)};
-    if (expected.corrected.count(serial) == 0) locators.insert(LocatorOf(serial));
+    if (expected.corrected.count(serial) == 0) {
+      locators.insert(LocatorOf(serial));
+    }
     const bool located =
         listed && std::any_of(locators.begin(), locators.end(), [&](const std::string& l) {
           return records[at].find(";" + l + ";") != std::string::npos;
@@ -290,7 +306,9 @@ TEST(PowerCutTest, NoReturnedQsoOrSavedFileIsLostAtAnyCut) {
       {"config.txt", "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = \r\nMQC = \r\n"},
       {"iqrp.txt", "QX1AA#1\r\nQX2BB#2\r\n"},
       {kEdiName, "[REG1TEST;1]\r\n"}};
-  for (const auto& [name, bytes] : initial) WriteBytes(recorded / name, bytes);
+  for (const auto& [name, bytes] : initial) {
+    WriteBytes(recorded / name, bytes);
+  }
   const Session session = RecordSession(recorded.path(), qsos);
   ASSERT_FALSE(HasFailure());
   ASSERT_EQ(session.after_note.back().returned.size(), static_cast<std::size_t>(qsos));
@@ -317,10 +335,14 @@ TEST(PowerCutTest, NoReturnedQsoOrSavedFileIsLostAtAnyCut) {
   const std::size_t stride = (latest_cut.size() + budget - 1) / budget;
   std::size_t index = 0, checked = 0;
   for (const auto& [files, cut] : latest_cut) {
-    if (index++ % stride != 0) continue;
+    if (index++ % stride != 0) {
+      continue;
+    }
     ++checked;
     CheckFolder(files, session.after_note[notes_before[cut]], session, replay.path(), figures);
-    if (figures.qsos_lost + figures.files_wrong > 20) break;  // enough to show what is wrong
+    if (figures.qsos_lost + figures.files_wrong > 20) {
+      break;  // enough to show what is wrong
+    }
   }
   const auto seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
