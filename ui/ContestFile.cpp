@@ -37,7 +37,7 @@ bool SaveContest(Program& program, MainWindow& form) {
     form.exit_warned = false;
     return true;
   }
-  ReportFailure(program, "Il contest non \xC3\xA8 stato salvato su disco.", status);
+  ReportFailure(program, "Il contest non è stato salvato su disco.", status);
   return false;
 }
 
@@ -48,7 +48,7 @@ std::optional<StateFileValues> ReadContestFile(Program& program) {
   }
   ReadResult read = program.Disk().Read(path);
   if (!read.status) {
-    ReportFailure(program, "Il contest salvato non pu\xC3\xB2 essere letto.", read.status);
+    ReportFailure(program, "Il contest salvato non può essere letto.", read.status);
     return std::nullopt;
   }
   return ReadStateFile(read.bytes);

@@ -55,7 +55,7 @@ class MainWindow : public Form {
   Label distance_unit{*this, "Label16", "Km"};
   Label bearing_caption{*this, "Label14", "QTF:"};
   Label bearing{*this, "Label15"};
-  Label bearing_unit{*this, "Label17", "\xB0"};
+  Label bearing_unit{*this, "Label17", U8("°")};
   Label duplicate_warning{*this, "Label55", "DUPLICATO!"};
 
   // The QSO list and the hidden state texts.
@@ -106,7 +106,7 @@ class MainWindow : public Form {
   Label station_iqrp_number{*this, "Label41", "..."};
   Label station_mqc_caption{*this, "Label38", "MQC:"};
   Label station_mqc_number{*this, "Label42", "..."};
-  Label logging_mode_caption{*this, "Label45", "Modalit\xE0:"};
+  Label logging_mode_caption{*this, "Label45", U8("Modalità:")};
   Label logging_mode{*this, "Label46", "on-line"};
   Label account_caption{*this, "Label48", "Account:"};
   Label account{*this, "Label47", "User"};
@@ -125,7 +125,7 @@ class MainWindow : public Form {
 
   // Contest information.
   Image logo{*this, "Image1", Artwork::kLogo};
-  Label contest_title{*this, "Label32", "27\xB0 KELDRA VHF QRP TEST"};
+  Label contest_title{*this, "Label32", U8("27° KELDRA VHF QRP TEST")};
   Label contest_date{*this, "Label33", "DATA: 16/07/2023"};
   Label contest_hours{*this, "Label34", "ORARIO: dalle 07.00 alle 13.00 utc"};
   Label log_address{*this, "Label31", "Invio Log: log@keldraqrptest.it"};

@@ -256,10 +256,10 @@ void QsoEditWindow::OnSearchPressed() {
     if (search.status == QsoSearchStatus::kNotFound) {
       program_.Message("Call non trovato nel LOG", MessageIcon::kCritical);
     } else {
-      program_.Message("Il QSO di " + wanted +
-                           " non \xE8 scritto nel LOG nel formato atteso e non pu\xF2 essere "
-                           "modificato qui.",
-                       MessageIcon::kCritical);
+      program_.Message(
+          "Il QSO di " + wanted +
+              U8(" non è scritto nel LOG nel formato atteso e non può essere modificato qui."),
+          MessageIcon::kCritical);
     }
     return;
   }
