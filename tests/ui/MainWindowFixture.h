@@ -4,12 +4,21 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "platform/CodePage.h"
 #include "ui/MainWindow.h"
 
 namespace keldra::testing {
+
+// The ten totals as the main window's labels show them, read label by label.
+inline std::vector<std::string> TotalsShown(const MainWindow& m) {
+  return {m.total_qsos.Caption(),   m.total_km.Caption(),   m.total_multipliers.Caption(),
+          m.total_points.Caption(), m.average_km.Caption(), m.odx_call.Caption(),
+          m.odx_locator.Caption(),  m.odx_km.Caption(),     m.iqrp_qsos.Caption(),
+          m.mqc_qsos.Caption()};
+}
 
 class MainWindowTest : public ProgramTest {
  protected:
