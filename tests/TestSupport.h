@@ -14,6 +14,10 @@
 
 namespace keldra::testing {
 
+// The station most tests log from: own locator JN81GD, a member of both clubs.
+inline constexpr const char* kLoggingStationFile =
+    "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
+
 // A fresh folder under the system's temporary folder, removed at the end of the test.
 class TempFolder {
  public:

@@ -16,8 +16,7 @@ namespace {
 class LoggingQtTest : public QtProgramTest {
  protected:
   void SetUp() override {
-    WriteBytes(File("config.txt"),
-               "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
+    WriteBytes(File("config.txt"), kLoggingStationFile);
     FrontEnd();
     program().Start();
     Settle();

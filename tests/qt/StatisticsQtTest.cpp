@@ -45,8 +45,7 @@ std::string ThirtyQsos() {
 class StatisticsQtTest : public QtProgramTest {
  protected:
   void SetUp() override {
-    WriteBytes(File("config.txt"),
-               "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
+    WriteBytes(File("config.txt"), kLoggingStationFile);
     FrontEnd();
     program().Start();
     program().Get<MainWindow>().qso_list.SetText(ThirtyQsos());

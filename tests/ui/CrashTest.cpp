@@ -36,8 +36,6 @@
 namespace keldra::testing {
 namespace {
 
-constexpr const char* kStation = "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
-
 int KillCount() {
   const char* text = std::getenv("KELDRA_CRASH_KILLS");
   const int count = text == nullptr ? 0 : std::atoi(text);
@@ -220,7 +218,7 @@ struct Figures {
 
 TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
   TempFolder folder;
-  WriteBytes(folder / "config.txt", kStation);
+  WriteBytes(folder / "config.txt", kLoggingStationFile);
   std::mt19937 rng(std::random_device{}());
   std::map<int, std::string> returned;   // serial -> callsign, every "OK" that returned
   std::map<int, std::string> corrected;  // serial -> locator, every "Modifica" that returned

@@ -29,8 +29,6 @@
 namespace keldra::testing {
 namespace {
 
-constexpr const char* kStation = "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
-
 // A disk that fails one step of every write with one error, until it is mended.
 class FaultyDisk : public Files {
  public:
@@ -150,7 +148,7 @@ void ExpectOneOf(const std::optional<std::string>& actual,
 
 // The main window with the station file and `qsos` QSOs logged through "OK".
 MainWindow& MainWithQsos(Bench& bench, int qsos) {
-  WriteBytes(bench.File("config.txt"), kStation);
+  WriteBytes(bench.File("config.txt"), kLoggingStationFile);
   MainWindow& main = bench.Start().Get<MainWindow>();
   for (int i = 0; i < qsos; ++i) {
     main.call.SetText("QX1A" + std::string(1, static_cast<char>('A' + i)));
@@ -290,7 +288,7 @@ std::vector<OneFileSave> OneFileSaves() {
   return {
       {"club addition", "iqrp.txt",
        [](Bench& b) -> CommandButton& {
-         WriteBytes(b.File("config.txt"), kStation);
+         WriteBytes(b.File("config.txt"), kLoggingStationFile);
          WriteBytes(b.File("iqrp.txt"), "QX1AB#1\r\n");
          ClubManagementWindow& clubs = b.Start().Get<ClubManagementWindow>();
          clubs.new_member.SetText("QX2CD");
@@ -304,7 +302,7 @@ std::vector<OneFileSave> OneFileSaves() {
        "QX1AB#1\r\nQX2CD#2\r\n"},
       {"EDI save", "QX0ABC.edi",
        [](Bench& b) -> CommandButton& {
-         WriteBytes(b.File("config.txt"), kStation);
+         WriteBytes(b.File("config.txt"), kLoggingStationFile);
          WriteBytes(b.File("QX0ABC.edi"), "an older log");
          EdiSaveWindow& save = b.Start().Get<EdiSaveWindow>();
          save.log_text.SetText("[REG1TEST;1]\r\nPCall=QX0ABC\r\n");
@@ -318,7 +316,7 @@ std::vector<OneFileSave> OneFileSaves() {
        "[REG1TEST;1]\r\nPCall=QX0ABC\r\n"},
       {"statistics save", "keldra_qrp_statistiche.txt",
        [](Bench& b) -> CommandButton& {
-         WriteBytes(b.File("config.txt"), kStation);
+         WriteBytes(b.File("config.txt"), kLoggingStationFile);
          ReportWindow& report = b.Start().Get<ReportWindow>();
          report.report.SetText("Statistiche\r\nQSO: 3\r\n");
          return report.save_button;

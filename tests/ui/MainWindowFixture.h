@@ -22,10 +22,7 @@ inline std::vector<std::string> TotalsShown(const MainWindow& m) {
 
 class MainWindowTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    WriteBytes(File("config.txt"),
-               "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
-  }
+  void SetUp() override { WriteBytes(File("config.txt"), kLoggingStationFile); }
 
   MainWindow& Main() { return program().Get<MainWindow>(); }
 
