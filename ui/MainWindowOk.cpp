@@ -7,7 +7,7 @@
 // next press saves again, refused or not.
 #include <optional>
 
-#include "core/QsoEdit.h"
+#include "core/NewQsoCheck.h"
 #include "core/QsoRecord.h"
 #include "core/Scoring.h"
 #include "core/Text.h"
@@ -21,11 +21,6 @@ namespace keldra {
 
 namespace {
 
-constexpr double kIqrpLastMember = 1100;
-constexpr double kMqcLastMember = 600;
-constexpr const char* kClubFormatMessage =
-    "Errore sul formato numero di iscrizione Club: esempio di formato corretto: I003 o M123";
-
 // Why "OK" was refused: the message, the field that takes the cursor, and whether it turns yellow.
 struct Refusal {
   std::string message;
@@ -33,72 +28,50 @@ struct Refusal {
   bool highlight;
 };
 
-std::optional<Refusal> CheckClubCode(MainWindow& form) {
-  const std::string& code = form.club_code.Text();
-  if (code.empty()) {
-    return std::nullopt;
+TextBox& FieldOf(MainWindow& form, EntryField field) {
+  switch (field) {
+    case EntryField::kDate:
+      return form.date;
+    case EntryField::kTime:
+      return form.time;
+    case EntryField::kMode:
+      return form.mode;
+    case EntryField::kCall:
+      return form.call;
+    case EntryField::kRstSent:
+      return form.rst_sent;
+    case EntryField::kRstReceived:
+      return form.rst_received;
+    case EntryField::kSerialReceived:
+      return form.serial_received;
+    case EntryField::kLocator:
+      return form.locator;
+    case EntryField::kClubCode:
+      return form.club_code;
   }
-  const Refusal format{kClubFormatMessage, &form.club_code, true};
-  if (code[0] != 'I' && code[0] != 'M') {
-    return format;
-  }
-  if (code.size() > 1 && (code[1] == '-' || code[1] == ' ')) {
-    return format;
-  }
-  const double member = LeadingNumber(Mid(code, 2, 4));
-  if (code[0] == 'I' && member > kIqrpLastMember) {
-    return Refusal{"Membro IQRP errato", &form.club_code, true};
-  }
-  if (code[0] == 'M' && member > kMqcLastMember) {
-    return Refusal{"Membro MQC errato", &form.club_code, true};
-  }
-  return std::nullopt;
+  return form.call;
 }
 
-// The checks in their order. Besides checking, it gives a one-digit hour its leading "0".
+// The checks of the row (CheckNewQso); a one-digit hour they completed is shown at once.
 std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
-  if (form.call.Text().size() < 4) {
-    return Refusal{"Inserire CallSign...", &form.call, true};
+  const NewQsoTexts entry{form.date.Text(),
+                          form.time.Text(),
+                          form.mode.Text(),
+                          form.call.Text(),
+                          form.rst_sent.Text(),
+                          form.rst_received.Text(),
+                          form.serial_received.Text(),
+                          form.locator.Text(),
+                          form.club_code.Text()};
+  const NewQsoCheck check = CheckNewQso(entry, form.IsOffLine(), form.qso_list.Text());
+  if (check.time != form.time.Text()) {
+    form.time.SetText(check.time);
   }
-  if (form.serial_received.Text().size() != 3) {
-    return Refusal{"Inserire progressivo ricevuto...", &form.serial_received, true};
+  if (!check.refusal) {
+    return std::nullopt;
   }
-  // A real six-character locator: the calculator computes any text whose third character is a
-  // digit, so a typo such as JN8IGD would otherwise be logged with a distance far off the real one.
-  if (!IsSixCharacterLocator(form.locator.Text())) {
-    return Refusal{"Inserire il Locatore nel formato corretto... es. JN81GD", &form.locator, true};
-  }
-  if (Mid(form.time.Text(), 2, 1) == ".") {
-    form.time.SetText("0" + form.time.Text());
-  }
-  if (form.date.Text().size() != 8) {
-    return Refusal{"Inserire la data del QSO nel formato DD/MM/YY", &form.date, false};
-  }
-  // On-line the time comes from the clock; a one-digit hour there is simply completed.
-  if (!form.IsOffLine() && form.time.Text().size() == 4) {
-    form.time.SetText("0" + form.time.Text());
-  }
-  if (form.time.Text().size() != 5) {
-    return Refusal{"Inserire l'ora del QSO nel formato HH:MM", &form.time, false};
-  }
-  if (!ModeFromText(form.mode.Text())) {
-    return Refusal{U8("Modo non valido: usare SSB o CW (frecce su e giù)"), &form.mode, false};
-  }
-  if (ListHasCall(form.qso_list.Text(), form.call.Text())) {
-    return Refusal{U8("QSO non valido, la stazione risulta già collegata"), &form.call, true};
-  }
-  if (std::optional<Refusal> club = CheckClubCode(form)) {
-    return club;
-  }
-  // ";" separates the fields of the EDI record and a line end ends it: either one inside a field
-  // would break the QSO's record for good.
-  for (TextBox* field :
-       {&form.call, &form.rst_sent, &form.rst_received, &form.serial_received, &form.club_code}) {
-    if (field->Text().find_first_of(";\r\n") != std::string::npos) {
-      return Refusal{U8("Il carattere ; non può essere usato nei dati del QSO"), field, true};
-    }
-  }
-  return std::nullopt;
+  return Refusal{check.refusal->message, &FieldOf(form, check.refusal->field),
+                 check.refusal->highlight};
 }
 
 // The distance of the QSO is what the QRB indicator shows. Another window may have used the
