@@ -13,6 +13,14 @@ MainWindow::MainWindow(Program& program)
 }
 
 void MainWindow::Layout() {
+  LayoutEntryArea();
+  LayoutPointingFrame();
+  LayoutTotalsFrame();
+  LayoutStationFrame();
+}
+
+// The left of the window: banner, entry row with its indicators, QSO list and buttons.
+void MainWindow::LayoutEntryArea() {
   // Contest banner.
   Place(logo, 8, 8, 56, 56);
   Place(contest_title, 76, 8, 420, 26);
@@ -112,8 +120,10 @@ void MainWindow::Layout() {
   Place(show_last_qso_button, 0, 0, 80, 24);
   resume_button.SetVisible(false);
   show_last_qso_button.SetVisible(false);
+}
 
-  // Right column: pointing display, totals, station.
+// The right column, top: the bearing needle, its readout and the distance bar.
+void MainWindow::LayoutPointingFrame() {
   Place(pointing_frame, 866, 8, 226, 196);
   Place(compass, 10, 20, 120, 120, &pointing_frame);
   compass.SetArt(Artwork::kCompass);
@@ -131,7 +141,10 @@ void MainWindow::Layout() {
   distance_bar.SetThickness(8);
   distance_bar.SetForeColor({0, 128, 0});
   distance_bar.SetVisible(false);
+}
 
+// The right column, middle: a caption and a value per total, the ODX on one row.
+void MainWindow::LayoutTotalsFrame() {
   Place(totals_frame, 866, 210, 226, 196);
   const std::pair<Label*, Label*> totals[] = {{&total_qsos_caption, &total_qsos},
                                               {&total_km_caption, &total_km},
@@ -157,13 +170,16 @@ void MainWindow::Layout() {
   odx_locator.SetFont({.bold = true});
   odx_km.SetFont({.bold = true});
   odx_km.SetAlign(Alignment::kRight);
+}
 
+// The right column, bottom: the own station, the logging mode and the award once earned.
+void MainWindow::LayoutStationFrame() {
   Place(station_frame, 866, 412, 226, 190);
   const std::pair<Label*, Label*> station[] = {
       {&station_call_caption, &station_call},        {&station_locator_caption, &station_locator},
       {&station_iqrp_caption, &station_iqrp_number}, {&station_mqc_caption, &station_mqc_number},
       {&logging_mode_caption, &logging_mode},        {&account_caption, &account}};
-  y = 22;
+  int y = 22;
   for (const auto& [caption, value] : station) {
     Place(*caption, 10, y, 90, 19, &station_frame);
     Place(*value, 102, y, 114, 19, &station_frame);

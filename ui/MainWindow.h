@@ -196,6 +196,10 @@ class MainWindow : public Form {
 
  private:
   void Layout();
+  void LayoutEntryArea();
+  void LayoutPointingFrame();
+  void LayoutTotalsFrame();
+  void LayoutStationFrame();
   void Wire();
 
   Program& program_;
