@@ -1,16 +1,63 @@
-// Starts the logger: the services, the program's windows, and the Qt front end that draws them.
-// The program folder is the folder that holds the executable: the contest, the station data, the
-// club lists and the logs all live there.
+// Starts the logger: the command line, the contest folder, the services, the program's windows,
+// and the Qt front end that draws them. Every file the program reads or writes is in the one
+// contest folder chosen here (see platform/ContestFolder.h).
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
 #include <QStyle>
+#include <algorithm>
 #include <filesystem>
+#include <iostream>
 
+#include "app/AdifCommand.h"
+#include "app/CommandLine.h"
+#include "platform/ContestFolder.h"
 #include "platform/InstanceLock.h"
 #include "platform/qt/QtFrontEnd.h"
+#include "platform/qt/Widgets.h"
 #include "ui/Program.h"
 
+namespace {
+
+std::vector<std::string> Arguments(int argc, char* argv[]) {
+  return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+keldra::FolderChoice ChosenFolder(const keldra::CommandLine& line) {
+  return keldra::ChooseContestFolder(
+      keldra::GatherFolderFacts(line.folder, QCoreApplication::applicationDirPath().toStdString()));
+}
+
+// `keldra --adif FILE.adi`: no window system at all, so it runs without a display. It only reads
+// the contest folder, so it neither creates it nor takes its lock.
+int RunAdif(int argc, char* argv[], const keldra::CommandLine& line) {
+  QCoreApplication core(argc, argv);
+  if (!line.error.empty()) {
+    std::cerr << line.error << "\nPer l'aiuto: keldra --help\n";
+    return 2;
+  }
+  const keldra::FolderChoice choice = ChosenFolder(line);
+  if (!choice.problem.empty()) {
+    std::cerr << choice.problem << "\n";
+    return 1;
+  }
+  keldra::SystemClock clock;
+  return keldra::RunAdifCommand(choice.folder, line.adif_file, clock, std::cout, std::cerr);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  // The options that do their work and exit run before any window system is touched, so they
+  // work without a display.
+  const keldra::CommandLine early = keldra::ParseCommandLine(Arguments(argc, argv));
+  if (early.help || early.version) {
+    std::cout << (early.help ? keldra::HelpText() : keldra::VersionText());
+    return 0;
+  }
+  if (early.adif) return RunAdif(argc, argv, early);
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Keldra VHF QRP Test");
   QApplication::setStyle("Fusion");
@@ -18,11 +65,36 @@ int main(int argc, char* argv[]) {
   font.setPointSize(9);
   QApplication::setFont(font);
   QApplication::setQuitOnLastWindowClosed(false);
+  // The windows carry the menu entry's icon, and the desktop matches them to that entry.
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128}) {
+    icon.addPixmap(QPixmap::fromImage(keldra::qt::ArtworkImage(keldra::Artwork::kLogo, size)));
+  }
+  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName("keldra");
 
-  const std::filesystem::path folder =
-      std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+  // Qt has taken its own options (-platform, -display …) out of argv by now.
+  const keldra::CommandLine line = keldra::ParseCommandLine(Arguments(argc, argv));
+  if (!line.error.empty()) {
+    std::cerr << line.error << "\nPer l'aiuto: keldra --help\n";
+    return 2;
+  }
 
   keldra::qt::QtMessageBox messages;
+  const keldra::FolderChoice choice = ChosenFolder(line);
+  if (!choice.problem.empty()) {
+    messages.Show(keldra::U8(choice.problem), keldra::kDefaultTitle,
+                  keldra::MessageIcon::kCritical);
+    return 1;
+  }
+  const std::filesystem::path& folder = choice.folder;
+  if (const keldra::IoStatus ready = keldra::PrepareContestFolder(folder); !ready) {
+    // Nothing has been opened yet: the program stops here rather than run without its files.
+    messages.Show(keldra::U8(keldra::FolderProblemMessage(folder, ready)), keldra::kDefaultTitle,
+                  keldra::MessageIcon::kCritical);
+    return 1;
+  }
+
   keldra::InstanceLock lock;
   if (lock.Acquire(folder) == keldra::InstanceLock::Outcome::kHeldByAnother) {
     // Two copies on one folder would overwrite each other's contest.

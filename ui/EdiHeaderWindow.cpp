@@ -15,6 +15,7 @@ EdiHeaderWindow::EdiHeaderWindow(Program& program)
   Layout();
   close_button.Click = [this] { OnClosePressed(); };
   create_edi_button.Click = [this] { OnCreateEdiPressed(); };
+  create_adif_button.Click = [this] { OnCreateAdifPressed(); };
 }
 
 void EdiHeaderWindow::Layout() {
@@ -70,6 +71,7 @@ void EdiHeaderWindow::Layout() {
   edi_text.SetMultiLine(true);
   edi_text.SetVisible(false);
 
+  Place(create_adif_button, 418, 590, 104, 34);
   Place(create_edi_button, 530, 590, 104, 34);
   create_edi_button.SetFont({.bold = true});
   Place(close_button, 642, 590, 104, 34);

@@ -1,7 +1,8 @@
 // The EDI header window: the station and entrant details the EDI log's header needs, the power
 // category, and the working copy of the EDI record list (edi_records) that the commit, the resume
 // and the QSO editing keep equal to the main window's list. "Chiudi" only hides the window, so what
-// was typed stays for the next opening in the same run; "Crea EDI" runs the EDI writer.
+// was typed stays for the next opening in the same run; "Crea EDI" runs the EDI writer, "Crea
+// ADIF" the ADIF writer.
 #pragma once
 
 #include "platform/Buttons.h"
@@ -66,6 +67,7 @@ class EdiHeaderWindow : public Form {
   TextBox edi_records{*this, "Text1"};
   TextBox edi_text{*this, "Text23"};
 
+  CommandButton create_adif_button{*this, "CreateAdif", "Crea ADIF"};
   CommandButton create_edi_button{*this, "Command2", "Crea EDI"};
   CommandButton close_button{*this, "Command1", "Chiudi"};
 
@@ -73,6 +75,9 @@ class EdiHeaderWindow : public Form {
   // EdiHeaderWindowCreateEdi.cpp: runs the EDI writer.
   void OnCreateEdiPressed();
   void OnClosePressed();
+  // EdiHeaderWindowCreateAdif.cpp: the ADIF log of the same QSOs, for the station's log and the QSL
+  // services.
+  void OnCreateAdifPressed();
 
   // Closing from the title bar keeps the details, as "Chiudi" does.
   void CloseRequested() override { OnClosePressed(); }

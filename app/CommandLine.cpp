@@ -1,0 +1,84 @@
+#include "app/CommandLine.h"
+
+namespace keldra {
+namespace {
+
+// An option's value: written after '=' or as the next argument, unless that is another option.
+std::string TakeValue(const std::vector<std::string>& arguments, std::size_t& i,
+                      const std::string& option) {
+  const std::string& a = arguments[i];
+  if (a.size() > option.size()) return a.substr(option.size() + 1);
+  if (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--")) return arguments[++i];
+  return {};
+}
+
+bool Is(const std::string& argument, const std::string& option) {
+  return argument == option || argument.starts_with(option + "=");
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  // Every argument is read even after a mistake, so --help and --adif are seen wherever they are;
+  // the first mistake is the one reported.
+  auto fail = [&line](std::string error) {
+    if (line.error.empty()) line.error = std::move(error);
+  };
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& a = arguments[i];
+    if (a == "-h" || a == "--help" || a == "--aiuto") {
+      line.help = true;
+    } else if (a == "--version" || a == "--versione") {
+      line.version = true;
+    } else if (Is(a, "--cartella")) {
+      const std::string value = TakeValue(arguments, i, "--cartella");
+      if (value.empty()) {
+        fail("--cartella vuole il nome di una cartella.");
+      } else if (!line.folder.empty()) {
+        fail("--cartella è indicata più di una volta.");
+      } else {
+        line.folder = value;
+      }
+    } else if (Is(a, "--adif")) {
+      // A missing file name is the ADIF command's to report, with its own status.
+      if (line.adif) fail("--adif è indicata più di una volta.");
+      line.adif = true;
+      line.adif_file = TakeValue(arguments, i, "--adif");
+    } else {
+      fail("Argomento non riconosciuto: " + a + ".");
+    }
+  }
+  return line;
+}
+
+std::string HelpText() {
+  return "Uso: keldra [--cartella CARTELLA] [--adif FILE.adi]\n"
+         "\n"
+         "Il registro del Keldra VHF QRP Test. Senza --adif apre la finestra principale.\n"
+         "\n"
+         "  --cartella CARTELLA  tiene i file del contest in CARTELLA, creandola se non\n"
+         "                       esiste: la stazione (config.txt), il contest\n"
+         "                       (parziale.db, backup.db), le liste dei soci (iqrp.txt,\n"
+         "                       mqc.txt), i log EDI e ADIF e le statistiche.\n"
+         "  --adif FILE.adi      scrive in FILE.adi il log ADIF del contest in corso\n"
+         "                       (parziale.db e config.txt della cartella del contest)\n"
+         "                       ed esce, senza finestre.\n"
+         "  -h, --help           mostra questo aiuto ed esce.\n"
+         "  --version            mostra la versione ed esce.\n"
+         "\n"
+         "Senza --cartella i file stanno nella cartella del programma, se vi si può\n"
+         "scrivere e non è una copia installata da un pacchetto; altrimenti nella\n"
+         "cartella dei dati dell'utente, $XDG_DATA_HOME/keldra (di solito\n"
+         "~/.local/share/keldra), creata al primo avvio. Il programma non legge né\n"
+         "scrive in nessun'altra cartella; la finestra principale mostra quella in uso\n"
+         "(passando il mouse sul titolo).\n"
+         "\n"
+         "Una cartella è aperta da una sola copia del programma alla volta: una seconda\n"
+         "copia sulla stessa cartella non parte. Copie su cartelle diverse lavorano\n"
+         "insieme.\n";
+}
+
+std::string VersionText() { return std::string("Keldra VHF QRP Test ") + KELDRA_VERSION + "\n"; }
+
+}  // namespace keldra
