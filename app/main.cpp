@@ -56,7 +56,9 @@ int main(int argc, char* argv[]) {
     std::cout << (early.help ? keldra::HelpText() : keldra::VersionText());
     return 0;
   }
-  if (early.adif) return RunAdif(argc, argv, early);
+  if (early.adif) {
+    return RunAdif(argc, argv, early);
+  }
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("Keldra VHF QRP Test");

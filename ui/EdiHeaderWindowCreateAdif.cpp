@@ -18,7 +18,9 @@ std::string OperatorCall(std::string_view operators) {
   bool digit = false;
   for (char c : call) {
     digit = digit || IsDigit(c);
-    if (!IsDigit(c) && c != '/' && (c < 'A' || c > 'Z')) return {};
+    if (!IsDigit(c) && c != '/' && (c < 'A' || c > 'Z')) {
+      return {};
+    }
   }
   return digit ? call : std::string();
 }
@@ -40,7 +42,8 @@ void EdiHeaderWindow::OnCreateAdifPressed() {
     program_.Message("Non ci sono QSO da scrivere nel Log ADIF.");
     return;
   }
-  const AdifStation station{call.Text(), OperatorCall(operators.Text()), locator.Text(), power.Text()};
+  const AdifStation station{call.Text(), OperatorCall(operators.Text()), locator.Text(),
+                            power.Text()};
   AdifSaveWindow& save = program_.Get<AdifSaveWindow>();
   save.file_name.SetText(AdifFileName(category.Text(), call.Text()));
   save.adif_text.SetText(AdifLogText(station, read.qsos, program_.Time().Utc()));

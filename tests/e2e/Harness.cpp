@@ -313,10 +313,16 @@ std::vector<std::string> XSession::WindowTitles(pid_t pid) const {
     std::vector<std::string> titles;
     for (std::string id; ids >> id;) {
       std::string title = Run("xdotool getwindowname " + id);
-      while (!title.empty() && title.back() == '\n') title.pop_back();
-      if (!title.empty()) titles.push_back(title);
+      while (!title.empty() && title.back() == '\n') {
+        title.pop_back();
+      }
+      if (!title.empty()) {
+        titles.push_back(title);
+      }
     }
-    if (!titles.empty()) return titles;
+    if (!titles.empty()) {
+      return titles;
+    }
     std::this_thread::sleep_for(50ms);
   }
   return {};

@@ -100,7 +100,8 @@ TEST_F(AdifWindowTest, AWriteThatFailsIsReported) {
 
 TEST_F(AdifWindowTest, ARecordTheAdifCannotCarryStopsItAndIsNamed) {
   EdiHeaderWindow& header = HeaderAfterQsos();
-  header.edi_records.SetText(header.edi_records.Text() + "230716;0815;QX4BAD;1;59;004;59;012;;JN8;5;;;;\r\n");
+  header.edi_records.SetText(header.edi_records.Text() +
+                             "230716;0815;QX4BAD;1;59;004;59;012;;JN8;5;;;;\r\n");
   header.create_adif_button.Press();
   EXPECT_EQ(LastMessage(),
             "Il Log ADIF non e' stato creato: questo QSO non si puo' scrivere.\n"
