@@ -51,7 +51,9 @@ const RecordCase kRecords[] = {
 
 std::string AllEdi() {
   std::string records;
-  for (const RecordCase& c : kRecords) records += std::string(c.edi) + "\r\n";
+  for (const RecordCase& c : kRecords) {
+    records += std::string(c.edi) + "\r\n";
+  }
   return records;
 }
 
@@ -59,7 +61,9 @@ TEST(AdifLog, EveryKindOfQsoIsWrittenByteForByte) {
   const AdifQsos read = AdifQsosFromRecords(AllEdi());
   ASSERT_EQ(read.problems, std::vector<std::string>{});
   std::string expected = kHeader;
-  for (const RecordCase& c : kRecords) expected += std::string(c.adif) + kOwn;
+  for (const RecordCase& c : kRecords) {
+    expected += std::string(c.adif) + kOwn;
+  }
   EXPECT_EQ(AdifLogText(Station(), read.qsos, kCreated), expected);
 }
 
@@ -113,7 +117,9 @@ TEST(AdifAscii, AccentedLettersAreTransliteratedTheRestOutsideAsciiDropped) {
       {"\x93QRP\x94 \x96 \x92", "\"QRP\" - '"},
       {"5\xB0 \x80 1\t2\r\n\x7F", "5  12"},
   };
-  for (const auto& [in, out] : cases) EXPECT_EQ(AdifAscii(in), out) << out;
+  for (const auto& [in, out] : cases) {
+    EXPECT_EQ(AdifAscii(in), out) << out;
+  }
 }
 
 TEST(AdifQsosFromRecords, LinesTheAdifCannotCarryAreReportedAndLeftOut) {
