@@ -308,7 +308,9 @@ void XSession::Screenshot(const std::string& name) const {
 }
 
 std::vector<std::string> XSession::WindowTitles(pid_t pid) const {
-  for (int i = 0; i < 200; ++i) {
+  // A start may take up to a minute on a loaded machine; a window that is up ends the wait.
+  const auto until = std::chrono::steady_clock::now() + 60s;
+  while (std::chrono::steady_clock::now() < until) {
     std::istringstream ids(Run("xdotool search --onlyvisible --pid " + std::to_string(pid)));
     std::vector<std::string> titles;
     for (std::string id; ids >> id;) {

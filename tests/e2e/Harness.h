@@ -79,7 +79,7 @@ class XSession {
   // Runs a command on this display; returns its standard output (empty on failure).
   std::string Run(const std::string& command) const;
   void Screenshot(const std::string& name) const;
-  // The titles of a process's visible windows, waiting a few seconds for the first to appear.
+  // The titles of a process's visible windows, waiting up to a minute for the first to appear.
   std::vector<std::string> WindowTitles(pid_t pid) const;
 
  private:
