@@ -42,7 +42,7 @@ struct Row {
   const char* name;
   std::string shows;
   bool visible;
-  const char* tooltip = "";
+  std::string tooltip = {};
 };
 
 void ExpectTable(const Form& form, const std::vector<Row>& rows) {
@@ -143,7 +143,8 @@ TEST_F(StartupTest, MainWindowControlsAtStartUp) {
                         {"Text14", "", false},
                         {"Text15", "0", false},
                         {"Label31", "Invio Log: log@keldraqrptest.it", true},
-                        {"Label32", "27° KELDRA VHF QRP TEST", true},
+                        {"Label32", "27° KELDRA VHF QRP TEST", true,
+                         "Cartella del contest: " + folder_.path().string()},
                         {"Label33", "DATA: 16/07/2023", true},
                         {"Label34", "ORARIO: dalle 07.00 alle 13.00 utc", true},
                         {"Image1", "", true},

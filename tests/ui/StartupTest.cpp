@@ -12,6 +12,15 @@
 namespace keldra::testing {
 namespace {
 
+TEST_F(StartupTest, TheTitleShowsAnAccentedContestFolderInTheCodePage) {
+  const auto accented = folder_ / "gara di Città";
+  std::filesystem::create_directory(accented);
+  Program program(messages_, clock_, accented);
+  program.Start();
+  EXPECT_EQ(program.Get<MainWindow>().contest_title.ToolTip(),
+            "Cartella del contest: " + folder_.path().string() + "/gara di Citt\xE0");
+}
+
 TEST_F(StartupTest, DateAndTimeAreTheClocksUtc) {
   struct Case {
     const char* name;
