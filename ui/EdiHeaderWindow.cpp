@@ -58,6 +58,7 @@ void EdiHeaderWindow::Layout() {
     y += kRow;
   }
   comments.SetMultiLine(true);
+  comments.SetWordWrap(true);  // a remark reads as a paragraph, not one long line
   Place(comments, 536, 14 + 8 * kRow, 210, 5 * kRow - 4);
   contest_name.SetLocked(true);
   band.SetLocked(true);

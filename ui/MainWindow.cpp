@@ -146,9 +146,11 @@ void MainWindow::LayoutPointingFrame() {
   distance_bar.SetVisible(false);
 }
 
-// The right column, middle: a caption and a value per total, the ODX on one row.
+// The right column, middle: a caption and a value per total. The ODX takes two rows, the call on
+// the first and its locator and distance on the second, so that a portable call, the locator and a
+// four-digit distance never run together.
 void MainWindow::LayoutTotalsFrame() {
-  Place(totals_frame, 866, 210, 226, 196);
+  Place(totals_frame, 866, 210, 226, 217);
   const std::pair<Label*, Label*> totals[] = {{&total_qsos_caption, &total_qsos},
                                               {&total_km_caption, &total_km},
                                               {&total_multipliers_caption, &total_multipliers},
@@ -162,14 +164,11 @@ void MainWindow::LayoutTotalsFrame() {
     Place(*caption, 10, y, 100, 19, &totals_frame);
     Place(*value, 112, y, 104, 19, &totals_frame);
     value->SetFont({.bold = true});
-    y += 21;
+    y += value == &odx_call ? 42 : 21;
   }
-  // The ODX row holds call, locator, distance and unit.
-  Place(odx_caption, 10, 127, 36, 19, &totals_frame);
-  Place(odx_call, 46, 127, 66, 19, &totals_frame);
-  Place(odx_locator, 112, 127, 54, 19, &totals_frame);
-  Place(odx_km, 164, 127, 34, 19, &totals_frame);
-  Place(odx_km_unit, 200, 127, 20, 19, &totals_frame);
+  Place(odx_locator, 112, 148, 54, 19, &totals_frame);
+  Place(odx_km, 166, 148, 34, 19, &totals_frame);
+  Place(odx_km_unit, 203, 148, 20, 19, &totals_frame);
   odx_locator.SetFont({.bold = true});
   odx_km.SetFont({.bold = true});
   odx_km.SetAlign(Alignment::kRight);
@@ -177,7 +176,7 @@ void MainWindow::LayoutTotalsFrame() {
 
 // The right column, bottom: the own station, the logging mode and the award once earned.
 void MainWindow::LayoutStationFrame() {
-  Place(station_frame, 866, 412, 226, 190);
+  Place(station_frame, 866, 433, 226, 190);
   const std::pair<Label*, Label*> station[] = {
       {&station_call_caption, &station_call},        {&station_locator_caption, &station_locator},
       {&station_iqrp_caption, &station_iqrp_number}, {&station_mqc_caption, &station_mqc_number},
