@@ -11,6 +11,7 @@ void TextBox::SetText(std::string text) {
   if (text == text_) return;
   text_ = std::move(text);
   sel_start_ = std::min(sel_start_, static_cast<int>(text_.size()));
+  sel_length_ = 0;
   Notify(Property::kText);
   if (Change) Change();
 }
@@ -22,10 +23,17 @@ void TextBox::AppendText(std::string_view tail) {
   if (Change) Change();
 }
 
-void TextBox::SetSelStart(int position) {
-  position = std::clamp(position, 0, static_cast<int>(text_.size()));
-  if (position == sel_start_) return;
-  sel_start_ = position;
+void TextBox::SetSelStart(int position) { Select(position, 0); }
+
+void TextBox::SetSelLength(int length) { Select(sel_start_, length); }
+
+void TextBox::Select(int start, int length) {
+  const int size = static_cast<int>(text_.size());
+  start = std::clamp(start, 0, size);
+  length = std::clamp(length, 0, size - start);
+  if (start == sel_start_ && length == sel_length_) return;
+  sel_start_ = start;
+  sel_length_ = length;
   Notify(Property::kCaret);
 }
 
@@ -46,15 +54,23 @@ void TextBox::Type(std::string_view characters) {
     if (PressKey(KeyCodeOf(c)) || locked_) continue;
     // Typing Enter into a single-line box inserts nothing.
     if ((c == '\r' || c == '\n') && !multi_line_) continue;
+    // A typed character replaces the selection.
     std::string edited = text_;
-    const int caret = std::clamp(sel_start_, 0, static_cast<int>(edited.size()));
-    edited.insert(static_cast<std::size_t>(caret), 1, c);
-    UserEdit(std::move(edited), caret + 1);
+    const auto caret = static_cast<std::size_t>(sel_start_);
+    edited.replace(caret, static_cast<std::size_t>(sel_length_), 1, c);
+    UserEdit(std::move(edited), sel_start_ + 1);
   }
 }
 
 void TextBox::Backspace() {
-  if (PressKey(key::kBackspace) || locked_ || sel_start_ == 0) return;
+  if (PressKey(key::kBackspace) || locked_) return;
+  if (sel_length_ > 0) {
+    std::string edited = text_;
+    edited.erase(static_cast<std::size_t>(sel_start_), static_cast<std::size_t>(sel_length_));
+    UserEdit(std::move(edited), sel_start_);
+    return;
+  }
+  if (sel_start_ == 0) return;
   std::string edited = text_;
   edited.erase(static_cast<std::size_t>(sel_start_ - 1), 1);
   UserEdit(std::move(edited), sel_start_ - 1);
@@ -63,6 +79,7 @@ void TextBox::Backspace() {
 void TextBox::UserEdit(std::string text, int caret) {
   // The caret is where the operator left it, unless a change handler moves it.
   sel_start_ = std::clamp(caret, 0, static_cast<int>(text.size()));
+  sel_length_ = 0;
   if (text == text_) {
     Notify(Property::kCaret);
     return;

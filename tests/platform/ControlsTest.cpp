@@ -240,10 +240,59 @@ TEST_F(KeysTest, Backspace) {
   }
 }
 
+TEST_F(KeysTest, ASelectionIsReplacedByTypingAndDeletedByBackspace) {
+  struct Case {
+    const char* name;
+    int start;
+    int length;
+    const char* typed;  // "\b" is Backspace
+    const char* after;
+    int caret_after;
+  };
+  const Case cases[] = {
+      {"all, typed over", 0, 6, "j", "j", 1},
+      {"all, Backspace", 0, 6, "\b", "", 0},
+      {"middle, typed over", 2, 2, "xy", "JNxyAB", 4},
+      {"middle, Backspace", 2, 2, "\b", "JNAB", 2},
+      {"length clamped to the text", 4, 9, "z", "JN61z", 5},
+      {"no selection inserts", 6, 0, "x", "JN61ABx", 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form_.Text1.SetText("JN61AB");
+    form_.Text1.Select(c.start, c.length);
+    for (const char* k = c.typed; *k != 0; ++k) {
+      if (*k == '\b') {
+        form_.Text1.Backspace();
+      } else {
+        form_.Text1.Type(std::string(1, *k));
+      }
+    }
+    EXPECT_EQ(form_.Text1.Text(), c.after);
+    EXPECT_EQ(form_.Text1.SelStart(), c.caret_after);
+    EXPECT_EQ(form_.Text1.SelLength(), 0);
+  }
+}
+
+TEST_F(ControlsTest, ANewTextOrCaretDropsTheSelection) {
+  TextBox& box = form_.Text1;
+  box.SetText("JN61AB");
+  box.SelectAll();
+  EXPECT_EQ(box.SelectedText(), "JN61AB");
+  box.SetSelStart(2);
+  EXPECT_EQ(box.SelLength(), 0);
+  box.SetSelLength(3);
+  EXPECT_EQ(box.SelectedText(), "61A");
+  box.SetText("JN52CD");
+  EXPECT_EQ(box.SelLength(), 0);
+}
+
 TEST_F(ControlsTest, BackspaceConsumedByKeyDownDeletesNothing) {
   form_.Text1.SetText("abc");
   form_.Text1.CaretToEnd();
-  form_.Text1.KeyDown = [](int code, KeyModifiers, bool& handled) { handled = code == key::kBackspace; };
+  form_.Text1.KeyDown = [](int code, KeyModifiers, bool& handled) {
+    handled = code == key::kBackspace;
+  };
   form_.Text1.Backspace();
   EXPECT_EQ(form_.Text1.Text(), "abc");
 }
