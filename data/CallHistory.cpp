@@ -182,6 +182,25 @@ void StationHistory::SetContest(std::string_view edi_records) {
     builder.Add(e.call, e.locator, e.date);
   }
   contest_ = std::move(builder).Build();
+  worked_.clear();
+  for (std::string_view rest = edi_records; !rest.empty();) {
+    const std::string_view line = rest.substr(0, rest.find('\n'));
+    rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+    // The call is the third field.
+    std::size_t start = 0;
+    for (int field = 0; field < 2 && start != std::string_view::npos; ++field) {
+      start = line.find(';', start);
+      if (start != std::string_view::npos) ++start;
+    }
+    if (start == std::string_view::npos) continue;
+    const std::string_view call = line.substr(start, line.find(';', start) - start);
+    worked_.emplace_back(call);
+  }
+  std::sort(worked_.begin(), worked_.end());
+}
+
+bool StationHistory::Worked(std::string_view call) const {
+  return std::binary_search(worked_.begin(), worked_.end(), call);
 }
 
 std::vector<KnownLocator> StationHistory::Locators(std::string_view call) const {

@@ -100,12 +100,15 @@ class StationHistory {
 
   std::vector<KnownLocator> Locators(std::string_view call) const;
   std::vector<std::string> Matching(std::string_view typed, std::size_t limit) const;
+  // Whether the running contest has a QSO with exactly this call (whatever its locator).
+  bool Worked(std::string_view call) const;
 
   const CallHistory& Files() const { return files_; }
 
  private:
   CallHistory files_;
   CallHistory contest_;
+  std::vector<std::string> worked_;  // sorted
 };
 
 }  // namespace keldra

@@ -117,12 +117,19 @@ TEST(StationHistory, TheRunningContestJoinsAndACorrectionLeavesNoTrace) {
                 {"JN70AA", 20230716}, {"JN61AB", 20210718}, {"JN52AB", 20190716}}));
   EXPECT_EQ(history.Matching("QX", 10), (std::vector<std::string>{"QX1AB", "QX2CD", "QX3EF"}));
   EXPECT_EQ(history.Matching("X", 2), (std::vector<std::string>{"QX1AB", "QX2CD"}));
+  EXPECT_TRUE(history.Worked("QX3EF"));
+  EXPECT_FALSE(history.Worked("QX2CD")) << "known from the files only";
 
   // The QSO corrected to the locator the files knew: that one is now newest, the typo gone.
   history.SetContest("230716;0815;QX1AB;1;59;001;59;012;;JN52AB;523;;;;\r\n");
   EXPECT_EQ(history.Locators("QX1AB"),
             (std::vector<KnownLocator>{{"JN52AB", 20230716}, {"JN61AB", 20210718}}));
   EXPECT_EQ(history.Matching("QX3", 10), std::vector<std::string>{});
+  EXPECT_FALSE(history.Worked("QX3EF"));
+  // A QSO whose locator the history cannot take is still worked.
+  history.SetContest("230716;0817;QX4GH;1;59;003;59;014;;ZZ99ZZ;1;;;;\r\n");
+  EXPECT_TRUE(history.Worked("QX4GH"));
+  EXPECT_EQ(history.Locators("QX4GH"), std::vector<KnownLocator>{});
 }
 
 TEST(HistoryDates, ShownAsTheOperatorWritesThem) {
