@@ -84,9 +84,7 @@ TEST(QtBackground, WorkRunsAwayFromTheUserInterfaceThreadAndItsResultComesBackOn
           done_on = QThread::currentThread();
           ++delivered;
         });
-    for (int i = 0; i < 500 && delivered == 0; ++i) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return delivered > 0; }, 5000));
     EXPECT_EQ(delivered, 1);
     EXPECT_FALSE(work_on_ui);
     EXPECT_EQ(done_on, QCoreApplication::instance()->thread());
