@@ -5,12 +5,49 @@
 #include <QFont>
 #include <QStyle>
 #include <filesystem>
+#include <iostream>
+#include <string_view>
 
+#include "app/AdifCommand.h"
 #include "platform/InstanceLock.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "ui/Program.h"
 
+namespace {
+
+// What the command line offers; one line per option.
+constexpr std::string_view kHelp =
+    "Uso: keldra [opzione]\n"
+    "Senza opzioni apre il registro del Keldra VHF QRP Test.\n"
+    "  --adif FILE.adi  scrive in FILE.adi il log ADIF del contest in corso (parziale.db e\n"
+    "                   config.txt della cartella del programma) ed esce, senza finestre\n"
+    "  -h, --help       mostra questo elenco ed esce\n";
+
+std::filesystem::path ProgramFolder() {
+  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  // The options that do their work and exit run before any window system is touched, so they
+  // work without a display.
+  const std::string_view option = argc > 1 ? argv[1] : "";
+  if (option == "-h" || option == "--help") {
+    std::cout << kHelp;
+    return 0;
+  }
+  if (option == "--adif") {
+    QCoreApplication core(argc, argv);
+    if (argc > 3) {
+      std::cerr << "Troppi argomenti: keldra --adif FILE.adi\n";
+      return 2;
+    }
+    keldra::SystemClock clock;
+    return keldra::RunAdifCommand(ProgramFolder(), argc > 2 ? argv[2] : "", clock, std::cout,
+                                  std::cerr);
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Keldra VHF QRP Test");
   QApplication::setStyle("Fusion");
@@ -19,8 +56,7 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(font);
   QApplication::setQuitOnLastWindowClosed(false);
 
-  const std::filesystem::path folder =
-      std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+  const std::filesystem::path folder = ProgramFolder();
 
   keldra::qt::QtMessageBox messages;
   keldra::InstanceLock lock;

@@ -15,6 +15,7 @@ Form2::Form2(Program& program)
   Layout();
   Command1.Click = [this] { Form2_Command1_Click(); };
   Command2.Click = [this] { Form2_Command2_Click(); };
+  create_adif_button.Click = [this] { OnCreateAdifPressed(); };
 }
 
 void Form2::Layout() {
@@ -57,6 +58,7 @@ void Form2::Layout() {
   Text23.SetMultiLine(true);
   Text23.SetVisible(false);
 
+  Place(create_adif_button, 418, 590, 104, 34);
   Place(Command2, 530, 590, 104, 34);
   Command2.SetFont({.bold = true});
   Place(Command1, 642, 590, 104, 34);

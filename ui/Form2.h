@@ -1,7 +1,8 @@
 // The EDI header window: the station and entrant details the EDI log's header needs, the power
 // category, and the working copy of the EDI record list (Text1) that the commit, the resume and
 // the QSO editing keep equal to the main window's list. "Chiudi" only hides the window, so what
-// was typed stays for the next opening in the same run; "Crea EDI" runs the EDI writer.
+// was typed stays for the next opening in the same run; "Crea EDI" runs the EDI writer, "Crea
+// ADIF" the ADIF writer.
 #pragma once
 
 #include "platform/Buttons.h"
@@ -66,6 +67,7 @@ class Form2 : public Form {
   TextBox Text1{*this, "Text1"};
   TextBox Text23{*this, "Text23"};
 
+  CommandButton create_adif_button{*this, "CreateAdif", "Crea ADIF"};
   CommandButton Command2{*this, "Command2", "Crea EDI"};
   CommandButton Command1{*this, "Command1", "Chiudi"};
 
@@ -73,6 +75,8 @@ class Form2 : public Form {
   // Form2Edi.cpp: runs the EDI writer.
   void Form2_Command2_Click();
   void Form2_Command1_Click();
+  // Form2Adif.cpp: the ADIF log of the same QSOs, for the station's log and the QSL services.
+  void OnCreateAdifPressed();
 
   // Closing from the title bar keeps the details, as "Chiudi" does.
   void CloseRequested() override { Form2_Command1_Click(); }

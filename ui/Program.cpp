@@ -35,9 +35,9 @@ void Program::Forget(Form& form) {
 void Program::End() {
   if (ended_) return;
   ended_ = true;
-  static constexpr const char* kClosingOrder[] = {"Form22222", "Form2",  "Form3", "Form4", "Form5",
-                                                  "Form6",     "Form7",  "Form8", "Form9", "Form10",
-                                                  "Form11",    "Form12", "Form1"};
+  static constexpr const char* kClosingOrder[] = {
+      "Form22222", "Form2", "Form3", "Form4",  "AdifSaveWindow", "Form5",  "Form6",
+      "Form7",     "Form8", "Form9", "Form10", "Form11",         "Form12", "Form1"};
   for (const char* name : kClosingOrder) {
     auto it = std::find_if(live_.begin(), live_.end(),
                            [&](const auto& entry) { return entry.second->Name() == name; });
