@@ -1,54 +1,49 @@
-// Starts the logger: the services, the program's windows, and the Qt front end that draws them.
-// The program folder is the folder that holds the executable: the contest, the station data, the
-// club lists and the logs all live there.
+// Starts the logger: the command line, the contest folder, the services, the program's windows,
+// and the Qt front end that draws them. Every file the program reads or writes is in the one
+// contest folder chosen here (see platform/ContestFolder.h).
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QPixmap>
 #include <QStyle>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
-#include <string_view>
 
 #include "app/AdifCommand.h"
+#include "app/CommandLine.h"
+#include "platform/ContestFolder.h"
 #include "platform/InstanceLock.h"
 #include "platform/qt/QtBackground.h"
 #include "platform/qt/QtFrontEnd.h"
+#include "platform/qt/Widgets.h"
 #include "ui/Program.h"
 
 namespace {
 
-// What the command line offers; one line per option.
-constexpr std::string_view kHelp =
-    "Uso: keldra [opzione]\n"
-    "Senza opzioni apre il registro del Keldra VHF QRP Test.\n"
-    "  --adif FILE.adi  scrive in FILE.adi il log ADIF del contest in corso (parziale.db e\n"
-    "                   config.txt della cartella del programma) ed esce, senza finestre\n"
-    "  -h, --help       mostra questo elenco ed esce\n";
-
-std::filesystem::path ProgramFolder() {
-  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+std::vector<std::string> Arguments(int argc, char* argv[]) {
+  return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // The options that do their work and exit run before any window system is touched, so they
-  // work without a display.
-  const std::string_view option = argc > 1 ? argv[1] : "";
-  if (option == "-h" || option == "--help") {
-    std::cout << kHelp;
+  // Help, version and the ADIF export need no display: they are answered before Qt starts.
+  if (const keldra::CommandLine early = keldra::ParseCommandLine(Arguments(argc, argv));
+      early.help || early.version) {
+    std::cout << (early.help ? keldra::HelpText() : keldra::VersionText());
     return 0;
-  }
-  if (option == "--adif") {
+  } else if (early.adif.has_value() && early.error.empty()) {
     QCoreApplication core(argc, argv);
-    if (argc > 3) {
-      std::cerr << "Troppi argomenti: keldra --adif FILE.adi\n";
-      return 2;
+    const keldra::FolderChoice choice = keldra::ChooseContestFolder(keldra::GatherFolderFacts(
+        early.folder, QCoreApplication::applicationDirPath().toStdString()));
+    if (!choice.problem.empty()) {
+      std::cerr << choice.problem << "\n";
+      return 1;
     }
     keldra::SystemClock clock;
-    return keldra::RunAdifCommand(ProgramFolder(), argc > 2 ? argv[2] : "", clock, std::cout,
-                                  std::cerr);
+    return keldra::RunAdifCommand(choice.folder, *early.adif, clock, std::cout, std::cerr);
   }
-
   QApplication app(argc, argv);
   QApplication::setApplicationName("Keldra VHF QRP Test");
   QApplication::setStyle("Fusion");
@@ -56,10 +51,37 @@ int main(int argc, char* argv[]) {
   font.setPointSize(9);
   QApplication::setFont(font);
   QApplication::setQuitOnLastWindowClosed(false);
+  // The windows carry the menu entry's icon, and the desktop matches them to that entry.
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128}) {
+    icon.addPixmap(QPixmap::fromImage(keldra::qt::ArtworkImage(keldra::Artwork::kLogo, size)));
+  }
+  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName("keldra");
 
-  const std::filesystem::path folder = ProgramFolder();
+  // Qt has taken its own options (-platform, -display …) out of argv by now.
+  const keldra::CommandLine line = keldra::ParseCommandLine(Arguments(argc, argv));
+  if (!line.error.empty()) {
+    std::cerr << line.error << "\nPer l'aiuto: keldra --help\n";
+    return 2;
+  }
 
   keldra::qt::QtMessageBox messages;
+  const keldra::FolderChoice choice = keldra::ChooseContestFolder(
+      keldra::GatherFolderFacts(line.folder, QCoreApplication::applicationDirPath().toStdString()));
+  if (!choice.problem.empty()) {
+    messages.Show(keldra::U8(choice.problem), keldra::kDefaultTitle,
+                  keldra::MessageIcon::kCritical);
+    return 1;
+  }
+  const std::filesystem::path& folder = choice.folder;
+  if (const keldra::IoStatus ready = keldra::PrepareContestFolder(folder); !ready) {
+    // Nothing has been opened yet: the program stops here rather than run without its files.
+    messages.Show(keldra::U8(keldra::FolderProblemMessage(folder, ready)), keldra::kDefaultTitle,
+                  keldra::MessageIcon::kCritical);
+    return 1;
+  }
+
   keldra::InstanceLock lock;
   if (lock.Acquire(folder) == keldra::InstanceLock::Outcome::kHeldByAnother) {
     // Two copies on one folder would overwrite each other's contest.

@@ -150,6 +150,9 @@ std::string Reason(std::error_code code) {
   }
   if (c == std::errc::read_only_file_system) return "disco o cartella di sola lettura";
   if (c == std::errc::no_such_file_or_directory) return "file o cartella inesistente";
+  if (c == std::errc::not_a_directory || c == std::errc::file_exists) {
+    return "al suo posto, o al posto di una cartella che la contiene, c'è un file";
+  }
   if (c == std::errc::io_error) return "errore di lettura/scrittura del disco";
   if (c == std::errc::file_too_large) return "file troppo grande";
   if (c == std::errc::too_many_files_open) return "troppi file aperti";

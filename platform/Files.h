@@ -82,6 +82,9 @@ class Files {
   virtual std::error_code InjectRead(const fs::path&) const { return {}; }
 };
 
+// Why a file operation failed, in the operator's words (Italian, UTF-8).
+std::string Reason(std::error_code code);
+
 // Removes the temporary files that a durable write leaves behind when the program is killed in
 // the middle of it (".<name>.tmp<digits>"). Only safe while no other copy works in the folder.
 void RemoveLeftoverTemporaries(const fs::path& folder);

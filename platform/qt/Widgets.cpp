@@ -116,6 +116,18 @@ void PaintArtwork(QPainter& p, const QRectF& area, Artwork art) {
   p.restore();
 }
 
+QImage ArtworkImage(Artwork art, int size) {
+  // The main window's logo is 56 pixels; its strokes and lettering are laid out for that.
+  constexpr double kDrawnAt = 56;
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.scale(size / kDrawnAt, size / kDrawnAt);
+  PaintArtwork(p, QRectF(0, 0, kDrawnAt, kDrawnAt), art);
+  return image;
+}
+
 void ArtWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const QRectF area = rect();

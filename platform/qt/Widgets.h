@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QCloseEvent>
+#include <QImage>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QWidget>
@@ -71,5 +72,9 @@ class LineWidget : public QWidget {
 
 // Paints a drawing into a rectangle; also used for picture buttons.
 void PaintArtwork(QPainter& painter, const QRectF& area, Artwork art);
+
+// A drawing on a transparent square of `size` pixels, scaled from the size the windows show it at
+// so that it looks the same at any size: the program's icon is the logo drawn this way.
+QImage ArtworkImage(Artwork art, int size);
 
 }  // namespace keldra::qt

@@ -236,7 +236,8 @@ XSession::XSession() {
        ++i) {
     std::this_thread::sleep_for(50ms);
   }
-  for (int i = 0; i < 10; ++i) {
+  // A loaded machine may need a few tries before the keymap takes.
+  for (int i = 0; i < 50; ++i) {
     Run("setxkbmap -layout it");
     if (Run("setxkbmap -query").find("layout:     it") != std::string::npos) return;
     std::this_thread::sleep_for(200ms);
@@ -266,11 +267,35 @@ void XSession::Screenshot(const std::string& name) const {
   Run("import -window root '" + ScreenshotFolder() + "/" + name + ".png'");
 }
 
+std::vector<std::string> XSession::WindowTitles(pid_t pid) const {
+  for (int i = 0; i < 200; ++i) {
+    std::istringstream ids(Run("xdotool search --onlyvisible --pid " + std::to_string(pid)));
+    std::vector<std::string> titles;
+    for (std::string id; ids >> id;) {
+      std::string title = Run("xdotool getwindowname " + id);
+      while (!title.empty() && title.back() == '\n') title.pop_back();
+      if (!title.empty()) titles.push_back(title);
+    }
+    if (!titles.empty()) return titles;
+    std::this_thread::sleep_for(50ms);
+  }
+  return {};
+}
+
 RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartState& setup,
-                         std::vector<std::string> arguments)
-    : x_(x), folder_(folder), setup_(setup), arguments_(std::move(arguments)) {
-  fs::create_directories(folder_);
-  fs::copy_file(KELDRA_EXECUTABLE, folder_ / "keldra", fs::copy_options::overwrite_existing);
+                         std::vector<std::string> arguments, fs::path executable)
+    : x_(x),
+      folder_(folder),
+      setup_(setup),
+      arguments_(std::move(arguments)),
+      executable_(std::move(executable)) {
+  if (executable_.empty()) {
+    fs::create_directories(folder_);
+    fs::copy_file(KELDRA_EXECUTABLE, folder_ / "keldra", fs::copy_options::overwrite_existing);
+    executable_ = folder_ / "keldra";
+  } else {
+    if (!setup.files.empty()) fs::create_directories(folder_);
+  }
   for (const auto& [name, bytes] : setup.files) testing::WriteBytes(folder_ / name, bytes);
 }
 
@@ -281,7 +306,7 @@ void RealProgram::Start() {
   std::snprintf(start, sizeof start, "@%04d-%02d-%02d %02d:%02d:%02d", setup_.local.year,
                 setup_.local.month, setup_.local.day, setup_.local.hour, setup_.local.minute,
                 setup_.local.second);
-  std::vector<std::string> argv = {(folder_ / "keldra").string()};
+  std::vector<std::string> argv = {executable_.string()};
   argv.insert(argv.end(), arguments_.begin(), arguments_.end());
   // libfaketime preloaded into the program itself (its wrapper would stand between the test and
   // the process it kills); the clock starts at the contest morning and runs.

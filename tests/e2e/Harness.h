@@ -78,6 +78,8 @@ class XSession {
   // Runs a command on this display; returns its standard output (empty on failure).
   std::string Run(const std::string& command) const;
   void Screenshot(const std::string& name) const;
+  // The titles of a process's visible windows, waiting a few seconds for the first to appear.
+  std::vector<std::string> WindowTitles(pid_t pid) const;
 
  private:
   std::string display_;
@@ -85,12 +87,15 @@ class XSession {
   pid_t window_manager_ = -1;
 };
 
-// The real program, copied into its own folder as an installed copy would be, on the session's
-// display, with the clock set by faketime.
+// The real program on the session's display, with the clock set by faketime. By default the
+// build's executable is copied into `folder`, as an unpacked copy keeps its files beside itself;
+// given an `executable` (an installed one), that one runs where it is, with the `arguments` as
+// they are (`--cartella folder` for the folder to be used), and the folder is made beforehand only
+// when `setup` has files for it.
 class RealProgram {
  public:
   RealProgram(const XSession& x, const std::filesystem::path& folder, const StartState& setup,
-              std::vector<std::string> arguments = {});
+              std::vector<std::string> arguments = {}, std::filesystem::path executable = {});
   ~RealProgram();
   void Start();
   void Kill();
@@ -110,6 +115,7 @@ class RealProgram {
   std::filesystem::path folder_;
   StartState setup_;
   std::vector<std::string> arguments_;
+  std::filesystem::path executable_;
   pid_t pid_ = -1;
   int status_ = 0;
 };

@@ -1,0 +1,57 @@
+// Which folder the program keeps the contest in. Every file the program reads or writes lives in
+// this one folder, so the choice is made once, at start-up, before anything is opened:
+//  1. the folder the operator names on the command line (created if missing);
+//  2. else the folder that holds the executable, when it is writable and the copy is not an
+//     installed one (a build or an unpacked copy keeps its files beside itself, as it always did);
+//  3. else the user's data folder, $XDG_DATA_HOME/keldra (~/.local/share/keldra), created on the
+//     first start.
+// The choice itself is a pure function of the facts it depends on, so every branch is tested
+// without touching the system; gathering those facts and creating the folder are separate.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/Files.h"
+
+namespace keldra {
+
+// What the choice depends on.
+struct FolderFacts {
+  fs::path given;              // the folder named on the command line; empty when none
+  fs::path working;            // the current folder, against which a relative `given` is read
+  fs::path executable_folder;  // the folder that holds the executable
+  bool executable_folder_writable = false;
+  bool installed = false;  // the installed-copy marker is present
+  std::string xdg_data_home;
+  std::string home;
+};
+
+enum class FolderSource { kGiven, kExecutable, kUserData };
+
+struct FolderChoice {
+  FolderSource source = FolderSource::kGiven;
+  fs::path folder;
+  // Why there is no folder (UTF-8, Italian); empty when `folder` is set.
+  std::string problem;
+};
+
+FolderChoice ChooseContestFolder(const FolderFacts& facts);
+
+// The marker an installed copy carries, relative to the executable's folder: a package puts the
+// executable in <prefix>/bin and this file in <prefix>/share/keldra, so a copy started from
+// /usr/bin never keeps its files there, even when run by root.
+inline const fs::path kInstalledMarker = fs::path("..") / "share" / "keldra" / "installato";
+
+// The facts of this process: the environment, the current folder, the marker and whether the
+// executable's folder can be written.
+FolderFacts GatherFolderFacts(const fs::path& given, const fs::path& executable_folder);
+
+// Creates the folder and its parents when missing; fails when it cannot be created or a file is
+// in its way.
+IoStatus PrepareContestFolder(const fs::path& folder);
+
+// The operator's message when the folder cannot be used (UTF-8, Italian).
+std::string FolderProblemMessage(const fs::path& folder, const IoStatus& status);
+
+}  // namespace keldra
