@@ -1,6 +1,6 @@
 // `keldra --adif FILE.adi`: the ADIF log of the running contest, for scripts and for the station's
 // general log, written without opening a window. The QSOs come from the contest file parziale.db
-// of the program folder, the station's callsign and locator from its config.txt.
+// of the contest folder, the station's callsign and locator from its config.txt.
 #pragma once
 
 #include <filesystem>

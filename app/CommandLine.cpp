@@ -1,36 +1,53 @@
 #include "app/CommandLine.h"
 
 namespace keldra {
+namespace {
+
+// An option's value: written after '=' or as the next argument, unless that is another option.
+std::string TakeValue(const std::vector<std::string>& arguments, std::size_t& i,
+                      const std::string& option) {
+  const std::string& a = arguments[i];
+  if (a.size() > option.size()) return a.substr(option.size() + 1);
+  if (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--")) return arguments[++i];
+  return {};
+}
+
+bool Is(const std::string& argument, const std::string& option) {
+  return argument == option || argument.starts_with(option + "=");
+}
+
+}  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
-  const std::string folder_option = "--cartella";
+  // Every argument is read even after a mistake, so --help and --adif are seen wherever they are;
+  // the first mistake is the one reported.
+  auto fail = [&line](std::string error) {
+    if (line.error.empty()) line.error = std::move(error);
+  };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& a = arguments[i];
     if (a == "-h" || a == "--help" || a == "--aiuto") {
       line.help = true;
     } else if (a == "--version" || a == "--versione") {
       line.version = true;
-    } else if (a == "--adif") {
-      line.adif = i + 1 < arguments.size() ? arguments[++i] : std::string();
-    } else if (a == folder_option || a.starts_with(folder_option + "=")) {
-      std::string value;
-      if (a == folder_option) {
-        if (i + 1 < arguments.size()) value = arguments[++i];
-      } else {
-        value = a.substr(folder_option.size() + 1);
-      }
+    } else if (Is(a, "--cartella")) {
+      const std::string value = TakeValue(arguments, i, "--cartella");
       if (value.empty()) {
-        line.error = "--cartella vuole il nome di una cartella.";
+        fail("--cartella vuole il nome di una cartella.");
       } else if (!line.folder.empty()) {
-        line.error = "--cartella è indicata più di una volta.";
+        fail("--cartella è indicata più di una volta.");
       } else {
         line.folder = value;
       }
+    } else if (Is(a, "--adif")) {
+      // A missing file name is the ADIF command's to report, with its own status.
+      if (line.adif) fail("--adif è indicata più di una volta.");
+      line.adif = true;
+      line.adif_file = TakeValue(arguments, i, "--adif");
     } else {
-      line.error = "Argomento non riconosciuto: " + a + ".";
+      fail("Argomento non riconosciuto: " + a + ".");
     }
-    if (!line.error.empty()) break;
   }
   return line;
 }
@@ -38,15 +55,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 std::string HelpText() {
   return "Uso: keldra [--cartella CARTELLA] [--adif FILE.adi]\n"
          "\n"
-         "Il registro del Keldra VHF QRP Test.\n"
+         "Il registro del Keldra VHF QRP Test. Senza --adif apre la finestra principale.\n"
          "\n"
          "  --cartella CARTELLA  tiene i file del contest in CARTELLA, creandola se non\n"
          "                       esiste: la stazione (config.txt), il contest\n"
          "                       (parziale.db, backup.db), le liste dei soci (iqrp.txt,\n"
-         "                       mqc.txt), i log EDI e le statistiche.\n"
-         "  --adif FILE.adi      scrive in FILE.adi il log ADIF del contest della cartella\n"
-         "                       (parziale.db, con nominativo e locatore di config.txt)\n"
-         "                       ed esce, senza aprire finestre.\n"
+         "                       mqc.txt), i log EDI e ADIF e le statistiche.\n"
+         "  --adif FILE.adi      scrive in FILE.adi il log ADIF del contest in corso\n"
+         "                       (parziale.db e config.txt della cartella del contest)\n"
+         "                       ed esce, senza finestre.\n"
          "  -h, --help           mostra questo aiuto ed esce.\n"
          "  --version            mostra la versione ed esce.\n"
          "\n"

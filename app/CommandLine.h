@@ -3,7 +3,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,11 +10,11 @@ namespace keldra {
 
 struct CommandLine {
   std::filesystem::path folder;  // --cartella: the contest folder; empty when not given
-  // --adif FILE: write the contest's ADIF log to FILE and exit; empty FILE when none was given.
-  std::optional<std::filesystem::path> adif;
+  bool adif = false;             // --adif: write the ADIF log and exit, without a window
+  std::filesystem::path adif_file;
   bool help = false;
   bool version = false;
-  std::string error;  // what was wrong (UTF-8, Italian); empty when the line is good
+  std::string error;  // the first thing wrong (UTF-8, Italian); empty when the line is good
 };
 
 // `arguments` without the program's own name, and without the options Qt takes for itself.

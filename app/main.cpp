@@ -25,25 +25,40 @@ std::vector<std::string> Arguments(int argc, char* argv[]) {
   return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
+keldra::FolderChoice ChosenFolder(const keldra::CommandLine& line) {
+  return keldra::ChooseContestFolder(
+      keldra::GatherFolderFacts(line.folder, QCoreApplication::applicationDirPath().toStdString()));
+}
+
+// `keldra --adif FILE.adi`: no window system at all, so it runs without a display. It only reads
+// the contest folder, so it neither creates it nor takes its lock.
+int RunAdif(int argc, char* argv[], const keldra::CommandLine& line) {
+  QCoreApplication core(argc, argv);
+  if (!line.error.empty()) {
+    std::cerr << line.error << "\nPer l'aiuto: keldra --help\n";
+    return 2;
+  }
+  const keldra::FolderChoice choice = ChosenFolder(line);
+  if (!choice.problem.empty()) {
+    std::cerr << choice.problem << "\n";
+    return 1;
+  }
+  keldra::SystemClock clock;
+  return keldra::RunAdifCommand(choice.folder, line.adif_file, clock, std::cout, std::cerr);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // Help, version and the ADIF export need no display: they are answered before Qt starts.
-  if (const keldra::CommandLine early = keldra::ParseCommandLine(Arguments(argc, argv));
-      early.help || early.version) {
+  // The options that do their work and exit run before any window system is touched, so they
+  // work without a display.
+  const keldra::CommandLine early = keldra::ParseCommandLine(Arguments(argc, argv));
+  if (early.help || early.version) {
     std::cout << (early.help ? keldra::HelpText() : keldra::VersionText());
     return 0;
-  } else if (early.adif.has_value() && early.error.empty()) {
-    QCoreApplication core(argc, argv);
-    const keldra::FolderChoice choice = keldra::ChooseContestFolder(keldra::GatherFolderFacts(
-        early.folder, QCoreApplication::applicationDirPath().toStdString()));
-    if (!choice.problem.empty()) {
-      std::cerr << choice.problem << "\n";
-      return 1;
-    }
-    keldra::SystemClock clock;
-    return keldra::RunAdifCommand(choice.folder, *early.adif, clock, std::cout, std::cerr);
   }
+  if (early.adif) return RunAdif(argc, argv, early);
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Keldra VHF QRP Test");
   QApplication::setStyle("Fusion");
@@ -67,8 +82,7 @@ int main(int argc, char* argv[]) {
   }
 
   keldra::qt::QtMessageBox messages;
-  const keldra::FolderChoice choice = keldra::ChooseContestFolder(
-      keldra::GatherFolderFacts(line.folder, QCoreApplication::applicationDirPath().toStdString()));
+  const keldra::FolderChoice choice = ChosenFolder(line);
   if (!choice.problem.empty()) {
     messages.Show(keldra::U8(choice.problem), keldra::kDefaultTitle,
                   keldra::MessageIcon::kCritical);

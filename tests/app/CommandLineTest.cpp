@@ -12,19 +12,25 @@ struct LineCase {
   std::vector<std::string> arguments;
   const char* folder;
   bool help;
+  bool adif;
+  const char* adif_file;
   const char* error;  // a part of the message; empty: no error
 };
 
 const LineCase kLines[] = {
-    {"Nothing_noFolder", {}, "", false, ""},
-    {"FolderAsTwoWords", {"--cartella", "/srv/gara"}, "/srv/gara", false, ""},
-    {"FolderWithEquals", {"--cartella=gara 2024"}, "gara 2024", false, ""},
-    {"HelpAmongOthers", {"--cartella", "x", "-h"}, "x", true, ""},
-    {"FolderWithoutValue", {"--cartella"}, "", false, "vuole il nome"},
-    {"FolderEmptyAfterEquals", {"--cartella="}, "", false, "vuole il nome"},
-    {"FolderTwice", {"--cartella", "a", "--cartella", "b"}, "a", false, "più di una volta"},
-    {"UnknownOption", {"--folder", "a"}, "", false, "non riconosciuto: --folder"},
-    {"StrayWord", {"gara"}, "", false, "non riconosciuto: gara"},
+    {"Nothing_noFolder", {}, "", false, false, "", ""},
+    {"FolderAsTwoWords", {"--cartella", "/srv/gara"}, "/srv/gara", false, false, "", ""},
+    {"FolderWithEquals", {"--cartella=gara 2024"}, "gara 2024", false, false, "", ""},
+    {"HelpAmongOthers", {"--cartella", "x", "-h"}, "x", true, false, "", ""},
+    {"HelpAfterAMistake", {"--bogus", "--help"}, "", true, false, "", "--bogus"},
+    {"AdifWithFolder", {"--cartella", "g", "--adif=log.adi"}, "g", false, true, "log.adi", ""},
+    {"AdifWithoutFile_leftToTheCommand", {"--adif", "--cartella", "g"}, "g", false, true, "", ""},
+    {"AdifTwice", {"--adif", "a", "--adif", "b"}, "", false, true, "b", "più di una volta"},
+    {"FolderWithoutValue", {"--cartella", "--adif", "x"}, "", false, true, "x", "vuole il nome"},
+    {"FolderEmptyAfterEquals", {"--cartella="}, "", false, false, "", "vuole il nome"},
+    {"FolderTwice", {"--cartella", "a", "--cartella", "b"}, "a", false, false, "", "più di una"},
+    {"UnknownOption", {"--folder", "a"}, "", false, false, "", "non riconosciuto: --folder"},
+    {"StrayWord", {"gara"}, "", false, false, "", "non riconosciuto: gara"},
 };
 
 class ParseCommandLineTest : public ::testing::TestWithParam<LineCase> {};
@@ -34,6 +40,8 @@ TEST_P(ParseCommandLineTest, ReadsWhatTheOperatorTyped) {
   const CommandLine line = ParseCommandLine(c.arguments);
   EXPECT_EQ(line.folder, std::filesystem::path(c.folder));
   EXPECT_EQ(line.help, c.help);
+  EXPECT_EQ(line.adif, c.adif);
+  EXPECT_EQ(line.adif_file, std::filesystem::path(c.adif_file));
   if (*c.error == '\0') {
     EXPECT_EQ(line.error, "");
   } else {
@@ -46,8 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, ParseCommandLineTest, ::testing::ValuesIn(kLines
 
 TEST(HelpTextTest, NamesTheOptionAndEveryFolderTheProgramMayUse) {
   const std::string help = HelpText();
-  for (const char* part : {"--cartella CARTELLA", "cartella del programma", "copia installata",
-                           "$XDG_DATA_HOME/keldra", "~/.local/share/keldra", "una sola copia"}) {
+  for (const char* part :
+       {"--cartella CARTELLA", "--adif FILE.adi", "cartella del programma", "copia installata",
+        "$XDG_DATA_HOME/keldra", "~/.local/share/keldra", "una sola copia"}) {
     EXPECT_NE(help.find(part), std::string::npos) << part;
   }
 }

@@ -70,6 +70,15 @@ TEST_F(AdifCommand, WritesTheContestsQsosAndExits) {
             std::string::npos);
 }
 
+TEST_F(AdifCommand, ReadsTheContestOfTheFolderGivenWithCartella) {
+  fs::create_directory(folder_ / "gara");
+  fs::rename(folder_ / "parziale.db", folder_ / "gara" / "parziale.db");
+  fs::rename(folder_ / "config.txt", folder_ / "gara" / "config.txt");
+  const Outcome run = Keldra("--cartella gara --adif log.adi");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(testing::ValidatedRecords({folder_ / "log.adi"}), kRecords);
+}
+
 TEST_F(AdifCommand, HelpListsTheOption) {
   const Outcome run = Keldra("--help");
   EXPECT_EQ(run.status, 0);

@@ -72,7 +72,7 @@ TEST_F(StartFolderTest, AFolderThatCannotBeMadeStopsTheProgramWithAMessageOnly) 
                    KELDRA_EXECUTABLE);
   real.Start();
   EXPECT_EQ(x_.WindowTitles(real.Pid()), std::vector<std::string>{kDefaultTitle});
-  x_.Screenshot("e2e_12_folder_cannot_be_made");
+  x_.Screenshot("e2e_13_folder_cannot_be_made");
   CloseMessageOf(x_, real.Pid());
   EXPECT_EQ(real.WaitForExit(10), 1);
   EXPECT_EQ(testing::ReadBytes(root_.path() / "occupato"), "");
