@@ -25,7 +25,9 @@ bool IsProgramFile(const std::filesystem::path& folder, const std::filesystem::p
   std::error_code ec;
   const auto where = std::filesystem::weakly_canonical(std::filesystem::absolute(target, ec), ec);
   const auto own = std::filesystem::weakly_canonical(folder, ec);
-  if (ec || where.parent_path() != own) return false;
+  if (ec || where.parent_path() != own) {
+    return false;
+  }
   const std::u8string name = where.filename().u8string();
   return !MakeSafeFileName(Utf8ToCp1252(std::string(name.begin(), name.end()))).ok();
 }
@@ -55,7 +57,9 @@ int RunAdifCommand(const std::filesystem::path& folder, const std::filesystem::p
     return 1;
   }
   std::string records;
-  for (const std::string& line : state.edi_record_lines) records += line + "\r\n";
+  for (const std::string& line : state.edi_record_lines) {
+    records += line + "\r\n";
+  }
   const AdifQsos qsos = AdifQsosFromRecords(records);
   // A file cut short loses its last record lines first: the two lists no longer match.
   if (!qsos.problems.empty() || state.edi_record_lines.size() != state.qso_list_lines.size()) {

@@ -7,8 +7,12 @@ namespace {
 std::string TakeValue(const std::vector<std::string>& arguments, std::size_t& i,
                       const std::string& option) {
   const std::string& a = arguments[i];
-  if (a.size() > option.size()) return a.substr(option.size() + 1);
-  if (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--")) return arguments[++i];
+  if (a.size() > option.size()) {
+    return a.substr(option.size() + 1);
+  }
+  if (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--")) {
+    return arguments[++i];
+  }
   return {};
 }
 
@@ -23,7 +27,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   // Every argument is read even after a mistake, so --help and --adif are seen wherever they are;
   // the first mistake is the one reported.
   auto fail = [&line](std::string error) {
-    if (line.error.empty()) line.error = std::move(error);
+    if (line.error.empty()) {
+      line.error = std::move(error);
+    }
   };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& a = arguments[i];
@@ -42,7 +48,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       }
     } else if (Is(a, "--adif")) {
       // A missing file name is the ADIF command's to report, with its own status.
-      if (line.adif) fail("--adif è indicata più di una volta.");
+      if (line.adif) {
+        fail("--adif è indicata più di una volta.");
+      }
       line.adif = true;
       line.adif_file = TakeValue(arguments, i, "--adif");
     } else {

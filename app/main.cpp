@@ -57,7 +57,9 @@ int main(int argc, char* argv[]) {
     std::cout << (early.help ? keldra::HelpText() : keldra::VersionText());
     return 0;
   }
-  if (early.adif) return RunAdif(argc, argv, early);
+  if (early.adif) {
+    return RunAdif(argc, argv, early);
+  }
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("Keldra VHF QRP Test");
@@ -115,6 +117,8 @@ int main(int argc, char* argv[]) {
   program.SetBackground(background);
   program.OnEnd = [] { QCoreApplication::quit(); };
   program.Start();
-  if (program.Ended()) return 0;
+  if (program.Ended()) {
+    return 0;
+  }
   return QApplication::exec();
 }

@@ -17,9 +17,10 @@
 
 #include "core/QsoRecord.h"
 #include "core/StateFile.h"
+#include "support/TestDoubles.h"
 #include "ui/ContestFile.h"
-#include "ui/Form1.h"
-#include "ui/Form2.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {
@@ -64,7 +65,7 @@ QsoFields LoggedQso(long long i) {
 }
 
 // A contest of n QSOs, as the main window holds it after n commits.
-void FillContest(Program& program, Form1& main, long long n) {
+void FillContest(Program& program, MainWindow& main, long long n) {
   std::string list;
   std::string records;
   for (long long i = 0; i < n; ++i) {
@@ -72,13 +73,13 @@ void FillContest(Program& program, Form1& main, long long n) {
     list += QsoListLine(q) + "\r\n";
     records += EdiRecordLine(q) + "\r\n";
   }
-  main.Text12.SetText(list);
-  main.Text14.SetText(records);
-  program.Get<Form2>().Text1.SetText(records);
-  main.Text1.SetText(std::to_string(n + 1));
-  main.Label19.SetCaption(std::to_string(n));
-  main.Label21.SetCaption(std::to_string(168 * n));
-  main.Label25.SetCaption(std::to_string(168 * n + 168 * (n / 3)));
+  main.qso_list.SetText(list);
+  main.edi_records.SetText(records);
+  program.Get<EdiHeaderWindow>().edi_records.SetText(records);
+  main.qso_number.SetText(std::to_string(n + 1));
+  main.total_qsos.SetCaption(std::to_string(n));
+  main.total_km.SetCaption(std::to_string(168 * n));
+  main.total_points.SetCaption(std::to_string(168 * n + 168 * (n / 3)));
   SaveContest(program, main);
 }
 
@@ -90,18 +91,20 @@ void BM_CommitInto(benchmark::State& state) {
   RecordingMessageBox messages;
   FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   Program program(messages, clock, folder.path());
-  Form1& main = program.Get<Form1>();
+  MainWindow& main = program.Get<MainWindow>();
   FillContest(program, main, n);
   long long next = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    main.Text6.SetText("QB" + std::to_string(next++) + "Z");
-    main.Text9.SetText("001");
-    main.Text10.SetText(next % 2 == 0 ? "JN71GD" : "JN91GD");
+    main.call.SetText("QB" + std::to_string(next++) + "Z");
+    main.serial_received.SetText("001");
+    main.locator.SetText(next % 2 == 0 ? "JN71GD" : "JN91GD");
     state.ResumeTiming();
-    main.Command1.Press();
+    main.ok_button.Press();
   }
-  if (!messages.shown.empty()) state.SkipWithError(messages.shown.back().text.c_str());
+  if (!messages.shown.empty()) {
+    state.SkipWithError(messages.shown.back().text.c_str());
+  }
   state.SetComplexityN(n);
 }
 BENCHMARK(BM_CommitInto)
@@ -131,9 +134,13 @@ void BM_DurableReplaceWithBackup(benchmark::State& state) {
   const fs::path target = folder.path() / "parziale.db";
   const fs::path backup = folder.path() / "backup.db";
   const std::string& bytes = BigStateText();
-  if (!files.Replace(target, bytes)) state.SkipWithError("first write failed");
+  if (!files.Replace(target, bytes)) {
+    state.SkipWithError("first write failed");
+  }
   for (auto _ : state) {
-    if (!files.Replace(target, bytes, &backup)) state.SkipWithError("write failed");
+    if (!files.Replace(target, bytes, &backup)) {
+      state.SkipWithError("write failed");
+    }
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
@@ -146,11 +153,15 @@ void BM_PlainWriteAndFsync(benchmark::State& state) {
   const std::string& bytes = BigStateText();
   for (auto _ : state) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) state.SkipWithError("open failed");
+    if (fd < 0) {
+      state.SkipWithError("open failed");
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n <= 0) break;
+      if (n <= 0) {
+        break;
+      }
       done += static_cast<std::size_t>(n);
     }
     ::fsync(fd);

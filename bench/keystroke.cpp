@@ -8,7 +8,8 @@
 #include <string>
 
 #include "core/QsoRecord.h"
-#include "ui/Form1.h"
+#include "support/TestDoubles.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {
@@ -42,13 +43,13 @@ void BM_CallsignKeystroke(benchmark::State& state) {
     RecordingMessageBox messages;
     FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
     Program program(messages, clock, folder);
-    Form1& main = program.Get<Form1>();
-    main.Text12.SetText(ListOf(state.range(0)));
-    main.Text6.SetFocus();
-    main.Text6.Type("QX9ZZ");
+    MainWindow& main = program.Get<MainWindow>();
+    main.qso_list.SetText(ListOf(state.range(0)));
+    main.call.SetFocus();
+    main.call.Type("QX9ZZ");
     for (auto _ : state) {
-      main.Text6.Type("q");
-      main.Text6.Backspace();
+      main.call.Type("q");
+      main.call.Backspace();
     }
     state.SetItemsProcessed(2 * state.iterations());  // keystrokes
     state.SetComplexityN(state.range(0));

@@ -30,7 +30,9 @@ BENCHMARK(BM_CalculateLocators);
 void BM_PathBetween(benchmark::State& state) {
   const keldra::LocatorPoint own = keldra::LocatorCentre("JN81GD");
   const keldra::LocatorPoint other = keldra::LocatorCentre("JN71GD");
-  for (auto _ : state) benchmark::DoNotOptimize(keldra::PathBetween(own, other));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(keldra::PathBetween(own, other));
+  }
 }
 BENCHMARK(BM_PathBetween);
 

@@ -10,9 +10,9 @@
 
 #include "core/StateFile.h"
 #include "core/Text.h"
-#include "platform/Services.h"
-#include "ui/Form1.h"
-#include "ui/Form2.h"
+#include "support/TestDoubles.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/Program.h"
 
 namespace keldra {
@@ -22,7 +22,7 @@ namespace {
 std::string ContestFileOf(int qsos) {
   ContestState state;
   state.serial = ZeroFill(std::to_string(qsos + 1), 3);
-  state.qso_count = std::to_string(qsos);
+  state.qsos = std::to_string(qsos);
   for (int i = 1; i <= qsos; ++i) {
     const std::string serial = ZeroFill(std::to_string(i), 3);
     const std::string call = "QX" + std::to_string(i % 10) + "A" + std::to_string(i);
@@ -45,21 +45,21 @@ void BM_ResumeContest(benchmark::State& state) {
   RecordingMessageBox messages;
   FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   Program program(messages, clock, folder);
-  Form1& main = program.Get<Form1>();
-  Form2& edi = program.Get<Form2>();
+  MainWindow& main = program.Get<MainWindow>();
+  EdiHeaderWindow& edi = program.Get<EdiHeaderWindow>();
   {
     std::ofstream out(folder / "parziale.db", std::ios::binary);
     out << ContestFileOf(static_cast<int>(state.range(0)));
   }
   for (auto _ : state) {
     state.PauseTiming();
-    main.Text12.SetText({});
-    main.Text14.SetText({});
-    edi.Text1.SetText({});
+    main.qso_list.SetText({});
+    main.edi_records.SetText({});
+    edi.edi_records.SetText({});
     state.ResumeTiming();
-    main.Command4.Press();
+    main.resume_button.Press();
   }
-  const std::string& list = main.Text12.Text();
+  const std::string& list = main.qso_list.Text();
   state.counters["qsos"] = static_cast<double>(std::count(list.begin(), list.end(), '\n'));
   program.End();
   std::filesystem::remove_all(folder);

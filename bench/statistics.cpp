@@ -11,10 +11,10 @@
 #include <string>
 
 #include "geo/Locator.h"
-#include "platform/Services.h"
-#include "ui/Form1.h"
-#include "ui/Form7.h"
+#include "support/TestDoubles.h"
+#include "ui/MainWindow.h"
 #include "ui/Program.h"
+#include "ui/StatisticsWindow.h"
 
 namespace {
 
@@ -27,7 +27,9 @@ std::string Log(int count) {
   std::string log;
   for (int i = 1; i <= count; ++i) {
     std::string serial = std::to_string(i);
-    if (serial.size() < 3) serial.insert(0, 3 - serial.size(), '0');
+    if (serial.size() < 3) {
+      serial.insert(0, 3 - serial.size(), '0');
+    }
     const std::string hour = std::to_string(7 + random() % 6);
     std::string call = kCalls[random() % 16] + std::string{char('A' + random() % 26), 'B', 'C'};
     const std::string locator = {char('J' + random() % 2),  char('M' + random() % 3),
@@ -46,7 +48,9 @@ void BM_ComputeStatistics(benchmark::State& state) {
     keldra::LocatorResult r = keldra::CalculateLocators("JN81GD", locator);
     return keldra::DistanceBearingTexts{std::move(r.distance), std::move(r.bearing)};
   };
-  for (auto _ : state) benchmark::DoNotOptimize(keldra::ComputeStatistics(log, source));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(keldra::ComputeStatistics(log, source));
+  }
 }
 BENCHMARK(BM_ComputeStatistics)->Arg(500)->Arg(20000)->Unit(benchmark::kMillisecond);
 
@@ -54,11 +58,11 @@ void BM_OpenStatisticsWindow(benchmark::State& state) {
   keldra::RecordingMessageBox messages;
   keldra::FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   keldra::Program program(messages, clock, std::filesystem::temp_directory_path());
-  program.Get<keldra::Form1>().Text12.SetText(Log(static_cast<int>(state.range(0))));
+  program.Get<keldra::MainWindow>().qso_list.SetText(Log(static_cast<int>(state.range(0))));
   for (auto _ : state) {
-    program.Get<keldra::Form1>().Command6.Press();  // "STAT"
-    benchmark::DoNotOptimize(program.Find<keldra::Form7>()->List1.ListCount());
-    program.Find<keldra::Form7>()->Command1.Press();  // "Chiudi"
+    program.Get<keldra::MainWindow>().statistics_button.Press();  // "STAT"
+    benchmark::DoNotOptimize(program.Find<keldra::StatisticsWindow>()->ranking.ListCount());
+    program.Find<keldra::StatisticsWindow>()->close_button.Press();  // "Chiudi"
   }
 }
 BENCHMARK(BM_OpenStatisticsWindow)->Arg(500)->Arg(20000)->Unit(benchmark::kMillisecond);

@@ -63,7 +63,9 @@ std::string ContestText(long long qsos) {
 bool WriteAll(int fd, const std::string& bytes) {
   for (std::size_t done = 0; done < bytes.size();) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) return false;
+    if (n <= 0) {
+      return false;
+    }
     done += static_cast<std::size_t>(n);
   }
   return true;
@@ -71,7 +73,9 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 bool PlainWriteAndFsync(const fs::path& target, const std::string& bytes) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    return false;
+  }
   const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   return ::close(fd) == 0 && ok;
 }
@@ -81,9 +85,13 @@ bool UnsyncedReplace(const fs::path& target, const fs::path& backup, const std::
   const fs::path temp = target.parent_path() / ".unsynced.tmp";
   const fs::path link = target.parent_path() / ".link.tmp";
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    return false;
+  }
   const bool ok = WriteAll(fd, bytes);
-  if (::close(fd) != 0 || !ok) return false;
+  if (::close(fd) != 0 || !ok) {
+    return false;
+  }
   return ::link(target.c_str(), link.c_str()) == 0 && ::rename(link.c_str(), backup.c_str()) == 0 &&
          ::rename(temp.c_str(), target.c_str()) == 0;
 }
@@ -114,7 +122,9 @@ void BM_DurableVsPlain(benchmark::State& state) {
       const bool ok = (turn == 0) == durable_first ? files.Replace(durable, bytes, &backup).ok()
                                                    : PlainWriteAndFsync(plain, bytes);
       const double ms = Millis(std::chrono::steady_clock::now() - start);
-      if (!ok) state.SkipWithError("a write failed");
+      if (!ok) {
+        state.SkipWithError("a write failed");
+      }
       ((turn == 0) == durable_first ? durable_ms : plain_ms) += ms;
     }
     durable_first = !durable_first;
@@ -133,7 +143,9 @@ void BM_Unsynced(benchmark::State& state) {
   const std::string bytes = ContestText(state.range(0));
   BenchFolder folder;
   const fs::path target = folder.path() / "parziale.db";
-  if (!Files().Replace(target, bytes)) state.SkipWithError("first write failed");
+  if (!Files().Replace(target, bytes)) {
+    state.SkipWithError("first write failed");
+  }
   ::sync();
   for (auto _ : state) {
     if (!UnsyncedReplace(target, folder.path() / "backup.db", bytes)) {

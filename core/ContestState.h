@@ -8,20 +8,26 @@
 
 namespace keldra {
 
-struct ContestState {
-  std::string serial = "001";       // Text1: serial number to send with the next QSO
-  std::string qso_count = "0";      // Label19
-  std::string total_km = "0";       // Label21
-  std::string multipliers = "0";    // Label23
-  std::string points = "0";         // Label25
-  std::string average_km = "0";     // Label44
-  std::string odx_call = "...";     // Label27
-  std::string odx_locator = "...";  // Label28
-  std::string odx_km = "0";         // Label29
-  std::string iqrp_count = "0";     // Label51
-  std::string mqc_count = "0";      // Label52
-  std::string qso_list;             // Text12: one QSO list line per QSO, each ended by CR LF
-  std::string edi_records;          // Text14: one EDI record line per QSO, each ended by CR LF
+// The totals as the main window's labels show them, as a new contest starts them. The same names
+// serve the scoring, the state file, the EDI log and the windows.
+struct ContestTotals {
+  std::string qsos = "0";         // QSOs logged
+  std::string km = "0";           // sum of the QSO distances, never doubled
+  std::string multipliers = "0";  // QSOs with a club member
+  std::string points = "0";       // the score
+  std::string average_km = "0";   // km / QSOs, rounded half to even
+  std::string odx_call = "...";   // the longest-distance QSO
+  std::string odx_locator = "...";
+  std::string odx_km = "0";     // the QRB indicator's text, leading blank included
+  std::string iqrp_qsos = "0";  // QSOs with I-QRP members
+  std::string mqc_qsos = "0";   // QSOs with MQC members
+  friend bool operator==(const ContestTotals&, const ContestTotals&) = default;
+};
+
+struct ContestState : ContestTotals {
+  std::string serial = "001";  // the QSO number to send with the next QSO
+  std::string qso_list;        // one QSO list line per QSO, each ended by CR LF
+  std::string edi_records;     // one EDI record line per QSO, each ended by CR LF
   friend bool operator==(const ContestState&, const ContestState&) = default;
 };
 

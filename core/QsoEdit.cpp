@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/Text.h"
+#include "platform/CodePage.h"
 
 namespace keldra {
 
@@ -201,7 +202,7 @@ std::optional<EditRefusal> CheckQsoEdit(const QsoEditTexts& before, const QsoEdi
     return Refuse("Inserire il Locatore nel formato corretto... es. JN81GD", EditField::kLocator);
   }
   if (!IsAllDigits(after.distance_km)) {
-    return Refuse("Il QRB del QSO non \xE8 calcolabile: controllare il Locatore",
+    return Refuse(U8("Il QRB del QSO non è calcolabile: controllare il Locatore"),
                   EditField::kLocator);
   }
   const std::pair<const std::string*, EditField> fields[] = {

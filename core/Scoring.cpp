@@ -20,21 +20,21 @@ ContestTotals AddQso(const ContestTotals& totals, const ScoredQso& qso) {
   const double d = LeadingNumber(qso.distance_text);
   ContestTotals next = totals;
   next.qsos = Plus(totals.qsos, 1);
-  next.distance_km = Plus(totals.distance_km, d);
+  next.km = Plus(totals.km, d);
   next.points = Plus(totals.points, QsoPoints(d, qso.club_code));
   if (!qso.club_code.empty()) {
     next.multipliers = Plus(totals.multipliers, 1);
     if (qso.club_code.front() == 'I') {
-      next.iqrp = Plus(totals.iqrp, 1);
+      next.iqrp_qsos = Plus(totals.iqrp_qsos, 1);
     }
     if (qso.club_code.front() == 'M') {
-      next.mqc = Plus(totals.mqc, 1);
+      next.mqc_qsos = Plus(totals.mqc_qsos, 1);
     }
   }
   // The count was just incremented, so it is at least 1 unless its label held a negative number.
   const double count = LeadingNumber(next.qsos);
   if (count != 0) {
-    next.average_km = PlainDecimal(RoundHalfEven(LeadingNumber(next.distance_km) / count));
+    next.average_km = PlainDecimal(RoundHalfEven(LeadingNumber(next.km) / count));
   }
   if (LeadingNumber(totals.odx_km) < d) {
     next.odx_call = qso.call;

@@ -8,22 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace keldra {
+#include "core/ContestState.h"
 
-// The captions of the totals, as a new contest starts them.
-struct ContestTotals {
-  std::string qsos = "0";         // QSOs logged
-  std::string distance_km = "0";  // sum of the QSO distances, never doubled
-  std::string multipliers = "0";  // QSOs with a club member
-  std::string points = "0";       // the score
-  std::string average_km = "0";   // distance / QSOs, rounded half to even
-  std::string odx_call = "...";   // the longest-distance QSO
-  std::string odx_locator = "...";
-  std::string odx_km = "0";  // the QRB indicator's text, leading blank included
-  std::string iqrp = "0";    // QSOs with I-QRP members
-  std::string mqc = "0";     // QSOs with MQC members
-  friend bool operator==(const ContestTotals&, const ContestTotals&) = default;
-};
+namespace keldra {
 
 // One committed QSO, as the scoring sees it.
 struct ScoredQso {

@@ -17,16 +17,16 @@ struct TotalKey {
 
 constexpr std::array<TotalKey, 11> kTotals{{
     {"QSO#", &ContestState::serial, &StateFileValues::serial},
-    {"CONTEST_QSO", &ContestState::qso_count, &StateFileValues::qso_count},
-    {"CONTEST_QRB", &ContestState::total_km, &StateFileValues::total_km},
+    {"CONTEST_QSO", &ContestState::qsos, &StateFileValues::qsos},
+    {"CONTEST_QRB", &ContestState::km, &StateFileValues::km},
     {"CONTEST_MOLT", &ContestState::multipliers, &StateFileValues::multipliers},
     {"CONTEST_PUNTI", &ContestState::points, &StateFileValues::points},
     {"CONTEST_MEDIA", &ContestState::average_km, &StateFileValues::average_km},
     {"CONTEST_ODX_CALL", &ContestState::odx_call, &StateFileValues::odx_call},
     {"CONTEST_ODX_LOC", &ContestState::odx_locator, &StateFileValues::odx_locator},
     {"CONTEST_ODX_QRB", &ContestState::odx_km, &StateFileValues::odx_km},
-    {"CONTEST_IQRP", &ContestState::iqrp_count, &StateFileValues::iqrp_count},
-    {"CONTEST_MQC", &ContestState::mqc_count, &StateFileValues::mqc_count},
+    {"CONTEST_IQRP", &ContestState::iqrp_qsos, &StateFileValues::iqrp_qsos},
+    {"CONTEST_MQC", &ContestState::mqc_qsos, &StateFileValues::mqc_qsos},
 }};
 
 constexpr std::string_view kQsoListKey = "LISTA_QSO";
@@ -55,7 +55,9 @@ void AppendList(std::string& out, std::string_view key, std::string_view list) {
 
 // The value after "key " when the line begins with the key and is long enough to carry one.
 std::optional<std::string_view> ValueAfter(std::string_view line, std::string_view key) {
-  if (!line.starts_with(key) || line.size() < key.size() + 1) return std::nullopt;
+  if (!line.starts_with(key) || line.size() < key.size() + 1) {
+    return std::nullopt;
+  }
   return line.substr(key.size() + 1);
 }
 
@@ -63,9 +65,13 @@ std::optional<std::string_view> ValueAfter(std::string_view line, std::string_vi
 
 std::string StateFileText(const ContestState& state) {
   std::string out;
-  if (state.qso_list.empty()) return out;
+  if (state.qso_list.empty()) {
+    return out;
+  }
   out.reserve(256 + 2 * (state.qso_list.size() + state.edi_records.size()));
-  for (const TotalKey& total : kTotals) AppendLine(out, total.key, state.*total.value);
+  for (const TotalKey& total : kTotals) {
+    AppendLine(out, total.key, state.*total.value);
+  }
   AppendList(out, kQsoListKey, state.qso_list);
   AppendList(out, kEdiKey, state.edi_records);
   return out;
@@ -74,7 +80,9 @@ std::string StateFileText(const ContestState& state) {
 IoStatus WriteStateFile(Files& files, const std::filesystem::path& state_path,
                         const std::filesystem::path& backup_path, const ContestState& state) {
   const std::string text = StateFileText(state);
-  if (text.empty()) return IoStatus::Ok();
+  if (text.empty()) {
+    return IoStatus::Ok();
+  }
   return files.Replace(state_path, text, &backup_path);
 }
 
@@ -83,12 +91,18 @@ StateFileValues ReadStateFile(std::string_view bytes) {
   for (const std::string& line : SplitLines(bytes)) {
     bool matched = false;
     for (const TotalKey& total : kTotals) {
-      if (!line.starts_with(total.key)) continue;
+      if (!line.starts_with(total.key)) {
+        continue;
+      }
       matched = true;
-      if (auto value = ValueAfter(line, total.key)) values.*total.read = std::string(*value);
+      if (auto value = ValueAfter(line, total.key)) {
+        values.*total.read = std::string(*value);
+      }
       break;
     }
-    if (matched) continue;
+    if (matched) {
+      continue;
+    }
     if (line.size() > kQsoListKey.size() + 2) {
       if (auto value = ValueAfter(line, kQsoListKey)) {
         values.qso_list_lines.emplace_back(*value);
@@ -96,10 +110,23 @@ StateFileValues ReadStateFile(std::string_view bytes) {
       }
     }
     if (line.size() > kEdiKey.size() + 2) {
-      if (auto value = ValueAfter(line, kEdiKey)) values.edi_record_lines.emplace_back(*value);
+      if (auto value = ValueAfter(line, kEdiKey)) {
+        values.edi_record_lines.emplace_back(*value);
+      }
     }
   }
   return values;
+}
+
+ContestTotals TotalsRead(const StateFileValues& values, ContestTotals shown) {
+  ContestState state;
+  static_cast<ContestTotals&>(state) = std::move(shown);
+  for (const TotalKey& total : kTotals) {
+    if (values.*total.read) {
+      state.*total.value = *(values.*total.read);
+    }
+  }
+  return static_cast<ContestTotals&&>(state);
 }
 
 }  // namespace keldra

@@ -33,16 +33,16 @@ IoStatus WriteStateFile(Files& files, const std::filesystem::path& state_path,
 // wins); the list lines come in file order, without their keys and line ends.
 struct StateFileValues {
   std::optional<std::string> serial;
-  std::optional<std::string> qso_count;
-  std::optional<std::string> total_km;
+  std::optional<std::string> qsos;
+  std::optional<std::string> km;
   std::optional<std::string> multipliers;
   std::optional<std::string> points;
   std::optional<std::string> average_km;
   std::optional<std::string> odx_call;
   std::optional<std::string> odx_locator;
   std::optional<std::string> odx_km;
-  std::optional<std::string> iqrp_count;
-  std::optional<std::string> mqc_count;
+  std::optional<std::string> iqrp_qsos;
+  std::optional<std::string> mqc_qsos;
   std::vector<std::string> qso_list_lines;
   std::vector<std::string> edi_record_lines;
 };
@@ -51,5 +51,8 @@ struct StateFileValues {
 // its end still counts. A "LISTA_QSO" line counts only when longer than 11 characters, a "QSO_EDI"
 // line only when longer than 9, which skips the empty closing line of each list.
 StateFileValues ReadStateFile(std::string_view bytes);
+
+// The totals a read file carries, each over its `shown` value; a total the file lacks stays.
+ContestTotals TotalsRead(const StateFileValues& values, ContestTotals shown);
 
 }  // namespace keldra

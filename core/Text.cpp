@@ -8,29 +8,47 @@ namespace keldra {
 
 double LeadingNumber(std::string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+    ++i;
+  }
   const std::size_t start = i;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+    ++i;
+  }
   const std::size_t digits_start = i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
+  while (i < text.size() && IsDigit(text[i])) {
+    ++i;
+  }
   bool any_digit = i > digits_start;
   if (i < text.size() && text[i] == '.') {
     const std::size_t after_point = ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    while (i < text.size() && IsDigit(text[i])) {
+      ++i;
+    }
     any_digit = any_digit || i > after_point;
   }
-  if (!any_digit) return 0;
+  if (!any_digit) {
+    return 0;
+  }
   std::string number(text.substr(start, i - start));
-  if (number.front() == '+') number.erase(0, 1);
-  if (number.back() == '.') number.pop_back();
+  if (number.front() == '+') {
+    number.erase(0, 1);
+  }
+  if (number.back() == '.') {
+    number.pop_back();
+  }
   double value = 0;
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ec != std::errc()) return 0;
+  if (result.ec != std::errc()) {
+    return 0;
+  }
   return value;
 }
 
 std::string PlainDecimal(double value) {
-  if (value == 0) return "0";  // also for -0
+  if (value == 0) {
+    return "0";  // also for -0
+  }
   if (std::nearbyint(value) == value && std::fabs(value) < 1e15) {
     return PlainDecimal(static_cast<long long>(value));
   }
@@ -39,7 +57,9 @@ std::string PlainDecimal(double value) {
   char buffer[512];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  if (result.ec != std::errc()) return "0";
+  if (result.ec != std::errc()) {
+    return "0";
+  }
   return std::string(buffer, result.ptr);
 }
 
@@ -48,20 +68,28 @@ std::string PlainDecimal(long long value) { return std::to_string(value); }
 double RoundHalfEven(double value) {
   const double floor = std::floor(value);
   const double diff = value - floor;
-  if (diff < 0.5) return floor;
-  if (diff > 0.5) return floor + 1;
+  if (diff < 0.5) {
+    return floor;
+  }
+  if (diff > 0.5) {
+    return floor + 1;
+  }
   return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
 std::string Trim(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
+  if (first == std::string_view::npos) {
+    return {};
+  }
   const std::size_t last = text.find_last_not_of(' ');
   return std::string(text.substr(first, last - first + 1));
 }
 
 std::string Mid(std::string_view text, std::size_t start, std::size_t length) {
-  if (start == 0 || start > text.size()) return {};
+  if (start == 0 || start > text.size()) {
+    return {};
+  }
   return std::string(text.substr(start - 1, length));
 }
 
@@ -87,15 +115,21 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsAllDigits(std::string_view text) {
-  if (text.empty()) return false;
+  if (text.empty()) {
+    return false;
+  }
   for (char c : text) {
-    if (!IsDigit(c)) return false;
+    if (!IsDigit(c)) {
+      return false;
+    }
   }
   return true;
 }
 
 std::string ZeroFill(std::string_view text, std::size_t width) {
-  if (text.size() >= width) return std::string(text);
+  if (text.size() >= width) {
+    return std::string(text);
+  }
   return std::string(width - text.size(), '0') + std::string(text);
 }
 

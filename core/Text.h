@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Services.h"
+#include "platform/DateTime.h"
 
 namespace keldra {
 

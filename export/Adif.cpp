@@ -1,6 +1,7 @@
 #include "export/Adif.h"
 
 #include <array>
+#include <utility>
 
 #include "core/Text.h"
 #include "export/Edi.h"
@@ -37,10 +38,18 @@ bool IsLetterIn(char c, char first, char last) {
 
 // A Maidenhead locator of 4, 6 or 8 characters, as the ADIF's grid square fields take it.
 bool IsGridSquare(std::string_view s) {
-  if (s.size() != 4 && s.size() != 6 && s.size() != 8) return false;
-  if (!IsLetterIn(s[0], 'A', 'R') || !IsLetterIn(s[1], 'A', 'R')) return false;
-  if (!IsDigit(s[2]) || !IsDigit(s[3])) return false;
-  if (s.size() >= 6 && (!IsLetterIn(s[4], 'A', 'X') || !IsLetterIn(s[5], 'A', 'X'))) return false;
+  if (s.size() != 4 && s.size() != 6 && s.size() != 8) {
+    return false;
+  }
+  if (!IsLetterIn(s[0], 'A', 'R') || !IsLetterIn(s[1], 'A', 'R')) {
+    return false;
+  }
+  if (!IsDigit(s[2]) || !IsDigit(s[3])) {
+    return false;
+  }
+  if (s.size() >= 6 && (!IsLetterIn(s[4], 'A', 'X') || !IsLetterIn(s[5], 'A', 'X'))) {
+    return false;
+  }
   return s.size() < 8 || (IsDigit(s[6]) && IsDigit(s[7]));
 }
 
@@ -48,12 +57,16 @@ int TwoDigits(std::string_view s, std::size_t at) { return (s[at] - '0') * 10 + 
 
 // "yymmdd" naming a real day of 2000-2099.
 bool IsRecordDate(std::string_view d) {
-  if (d.size() != 6 || !IsAllDigits(d)) return false;
+  if (d.size() != 6 || !IsAllDigits(d)) {
+    return false;
+  }
   const int year = 2000 + TwoDigits(d, 0);
   const int month = TwoDigits(d, 2);
   const int day = TwoDigits(d, 4);
   constexpr std::array<int, 12> kDays = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+  if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) {
+    return false;
+  }
   return month != 2 || day < 29 || year % 4 == 0;  // 2000-2099: every fourth year is leap
 }
 
@@ -74,7 +87,9 @@ std::string PowerNumber(std::string_view typed) {
   std::size_t digits = 0;
   std::size_t points = 0;
   for (char& c : text) {
-    if (c == ',') c = '.';
+    if (c == ',') {
+      c = '.';
+    }
     if (c == '.') {
       ++points;
     } else if (IsDigit(c)) {
@@ -83,26 +98,42 @@ std::string PowerNumber(std::string_view typed) {
       return {};
     }
   }
-  if (digits == 0 || points > 1) return {};
+  if (digits == 0 || points > 1) {
+    return {};
+  }
   return PlainDecimal(LeadingNumber("0" + text));
 }
 
 // What keeps a record line out of the ADIF, or empty when it can go in as it is.
 std::string RecordProblem(const QsoFields& q) {
-  if (!IsRecordDate(EdiDate(q.date))) return "data non valida \"" + q.date + "\"";
-  if (!IsRecordTime(EdiTime(q.time))) return "ora non valida \"" + q.time + "\"";
-  if (AdifAscii(q.call).empty()) return "nominativo mancante";
-  if (!IsGridSquare(q.locator)) return "locatore non valido \"" + q.locator + "\"";
-  if (!IsAllDigits(q.serial_sent)) return "numero inviato non valido \"" + q.serial_sent + "\"";
+  if (!IsRecordDate(EdiDate(q.date))) {
+    return "data non valida \"" + q.date + "\"";
+  }
+  if (!IsRecordTime(EdiTime(q.time))) {
+    return "ora non valida \"" + q.time + "\"";
+  }
+  if (AdifAscii(q.call).empty()) {
+    return "nominativo mancante";
+  }
+  if (!IsGridSquare(q.locator)) {
+    return "locatore non valido \"" + q.locator + "\"";
+  }
+  if (!IsAllDigits(q.serial_sent)) {
+    return "numero inviato non valido \"" + q.serial_sent + "\"";
+  }
   if (!IsAllDigits(q.serial_received)) {
     return "numero ricevuto non valido \"" + q.serial_received + "\"";
   }
-  if (!IsAllDigits(q.distance_km)) return "distanza non valida \"" + q.distance_km + "\"";
+  if (!IsAllDigits(q.distance_km)) {
+    return "distanza non valida \"" + q.distance_km + "\"";
+  }
   return {};
 }
 
 void Field(std::string& out, std::string_view name, std::string_view ascii) {
-  if (ascii.empty()) return;
+  if (ascii.empty()) {
+    return;
+  }
   out += '<';
   out += name;
   out += ':';
@@ -139,8 +170,12 @@ AdifQsos AdifQsosFromRecords(std::string_view records) {
   std::size_t number = 0;
   for (std::string_view line : SplitAt(records, '\n')) {
     ++number;
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line.empty()) continue;
+    if (line.ends_with('\r')) {
+      line.remove_suffix(1);
+    }
+    if (line.empty()) {
+      continue;
+    }
     const std::string where = "riga " + std::to_string(number);
     QsoParse parsed = ParseEdiRecordLine(line);
     if (!parsed.qso) {
@@ -148,7 +183,9 @@ AdifQsos AdifQsosFromRecords(std::string_view records) {
       continue;
     }
     if (const std::string problem = RecordProblem(*parsed.qso); !problem.empty()) {
-      result.problems.push_back(where + " (" + parsed.qso->call + "): " + problem);
+      std::string reported = where;
+      reported.append(" (").append(parsed.qso->call).append("): ").append(problem);
+      result.problems.push_back(std::move(reported));
       continue;
     }
     result.qsos.push_back(AdifQso{std::move(*parsed.qso), {}});
@@ -189,11 +226,19 @@ std::string AdifLogText(const AdifStation& station, std::span<const AdifQso> qso
     Field(out, "MODE", ModeText(q.mode));
     Field(out, "RST_SENT", AdifAscii(q.report_sent));
     Field(out, "RST_RCVD", AdifAscii(q.report_received));
-    if (IsAllDigits(q.serial_sent)) Field(out, "STX", AsNumber(q.serial_sent));
-    if (IsAllDigits(q.serial_received)) Field(out, "SRX", AsNumber(q.serial_received));
+    if (IsAllDigits(q.serial_sent)) {
+      Field(out, "STX", AsNumber(q.serial_sent));
+    }
+    if (IsAllDigits(q.serial_received)) {
+      Field(out, "SRX", AsNumber(q.serial_received));
+    }
     Field(out, "SRX_STRING", AdifAscii(q.club_code));
-    if (IsGridSquare(q.locator)) Field(out, "GRIDSQUARE", q.locator);
-    if (IsAllDigits(q.distance_km)) Field(out, "DISTANCE", AsNumber(q.distance_km));
+    if (IsGridSquare(q.locator)) {
+      Field(out, "GRIDSQUARE", q.locator);
+    }
+    if (IsAllDigits(q.distance_km)) {
+      Field(out, "DISTANCE", AsNumber(q.distance_km));
+    }
     Field(out, "MY_GRIDSQUARE", own_locator);
     Field(out, "STATION_CALLSIGN", own_call);
     Field(out, "OPERATOR", operator_call);

@@ -19,7 +19,7 @@ namespace keldra {
 
 inline constexpr std::string_view kAdifVersion = "3.1.4";
 inline constexpr std::string_view kAdifProgramId = "Keldra VHF QRP Test";
-inline constexpr std::string_view kAdifProgramVersion = "1.0.0";
+inline constexpr std::string_view kAdifProgramVersion = KELDRA_VERSION;
 inline constexpr std::string_view kAdifContestId = "KELDRA-VHF-QRP";
 inline constexpr std::string_view kAdifBand = "2m";
 

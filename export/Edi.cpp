@@ -29,7 +29,9 @@ std::string WithCrLf(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r') {
       out += kEol;
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      if (i + 1 < text.size() && text[i + 1] == '\n') {
+        ++i;
+      }
     } else if (text[i] == '\n') {
       out += kEol;
     } else {
@@ -41,7 +43,9 @@ std::string WithCrLf(std::string_view text) {
 
 bool IsForbiddenInFileName(char c) {
   const auto byte = static_cast<unsigned char>(c);
-  if (byte < 0x20) return true;
+  if (byte < 0x20) {
+    return true;
+  }
   return std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
 }
 
@@ -73,7 +77,9 @@ std::span<const EdiCategory> EdiCategories() { return kCategories; }
 
 const EdiCategory* FindEdiCategory(std::string_view text) {
   for (const EdiCategory& category : kCategories) {
-    if (category.text == text) return &category;
+    if (category.text == text) {
+      return &category;
+    }
   }
   return nullptr;
 }
@@ -86,7 +92,9 @@ double PowerWatts(std::string_view power) {
 
 std::optional<std::string> PowerRefusal(std::string_view category, std::string_view power) {
   const EdiCategory* chosen = FindEdiCategory(category);
-  if (chosen == nullptr || PowerWatts(power) <= chosen->limit_watts) return std::nullopt;
+  if (chosen == nullptr || PowerWatts(power) <= chosen->limit_watts) {
+    return std::nullopt;
+  }
   return "La massima potenza consentita in questa categoria e' di " + std::string(chosen->text) +
          "... cambiare la categoria";
 }
@@ -147,12 +155,16 @@ std::string EdiLogText(const EdiHeader& h, const EdiTotals& t) {
   line("CToSc=", t.points);
   line("CODXC=", t.odx_call + ";" + t.odx_locator + ";" + t.odx_km);
   line("[Remarks]");
-  if (!h.comments.empty()) line(WithCrLf(h.comments));
+  if (!h.comments.empty()) {
+    line(WithCrLf(h.comments));
+  }
   line("[QSORecords;", t.qsos + "]");
   out += h.records;
   // A record list whose last line lost its end would glue the END line to the last QSO.
   if (!h.records.empty() && !h.records.ends_with(kEol)) {
-    if (h.records.ends_with('\r') || h.records.ends_with('\n')) out.pop_back();
+    if (h.records.ends_with('\r') || h.records.ends_with('\n')) {
+      out.pop_back();
+    }
     out += kEol;
   }
   line("[END; Created with Keldra QRP Test by QX0ZZA]");
@@ -161,14 +173,18 @@ std::string EdiLogText(const EdiHeader& h, const EdiTotals& t) {
 
 std::optional<std::string> EdiFileName(std::string_view category, std::string_view callsign) {
   const EdiCategory* chosen = FindEdiCategory(category);
-  if (chosen == nullptr) return std::nullopt;
+  if (chosen == nullptr) {
+    return std::nullopt;
+  }
   return std::string(chosen->prefix) + std::string(callsign) + ".edi";
 }
 
 SafeName MakeSafeFileName(std::string_view name) {
   SafeName result;
   result.name.reserve(name.size());
-  for (char c : name) result.name += IsForbiddenInFileName(c) ? '_' : c;
+  for (char c : name) {
+    result.name += IsForbiddenInFileName(c) ? '_' : c;
+  }
   // Windows drops trailing dots and blanks: the name shown is the name the file gets.
   result.name.erase(result.name.find_last_not_of(". ") + 1);
   if (result.name.empty()) {

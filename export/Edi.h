@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ContestState.h"
+
 namespace keldra {
 
 // The details typed in the header window, as its fields hold them.
@@ -37,17 +39,11 @@ struct EdiHeader {
   std::string records;         // the EDI record lines, each ending CR LF
 };
 
-// The main window's texts the log reads, as they stand.
-struct EdiTotals {
-  std::string entry_date;  // the entry row's date, dd/mm/yy: the year of TName
-  std::string qsos;        // QSO count
-  std::string km;          // total distance
-  std::string multipliers;
-  std::string points;
-  std::string odx_call;
-  std::string odx_locator;
-  std::string odx_km;       // keeps its leading blank
-  std::string iqrp_number;  // the station's own club numbers
+// The main window's texts the log reads, as they stand: the totals (the average and the club
+// counts go unused), the entry row's date and the station's own club numbers.
+struct EdiTotals : ContestTotals {
+  std::string entry_date;  // dd/mm/yy: the year of TName
+  std::string iqrp_number;
   std::string mqc_number;
 };
 

@@ -38,7 +38,9 @@ std::string Published(long long value) {
 }  // namespace
 
 double LocatorArcCos(double c) {
-  if (c == 0) return kPi / 2;
+  if (c == 0) {
+    return kPi / 2;
+  }
   return std::atan(CoRoot(c) / c) + (1 - Sign(c)) * kPi / 2;
 }
 
@@ -52,7 +54,9 @@ LocatorPath PathBetween(const LocatorPoint& own, const LocatorPoint& other) {
   // A negative difference is brought into (0, 2 pi); one that cancels to exactly 0 stays 0
   // (the recipe's sign(0) = 0 would put the other station on the far side of the globe).
   double dl = l1 - l2 + 0.0001;
-  if (dl != 0) dl = dl + (1 - Sign(dl)) * kPi;
+  if (dl != 0) {
+    dl = dl + (1 - Sign(dl)) * kPi;
+  }
 
   const double c = std::sin(phi1) * std::sin(phi2) + std::cos(phi1) * std::cos(phi2) * std::cos(dl);
   const double d = LocatorArcCos(c);
@@ -76,7 +80,9 @@ LocatorPath PathBetween(const LocatorPoint& own, const LocatorPoint& other) {
     // East or west of the meridian. Along a meridian, or to the antipode, both sides are the
     // same path: the recipe's factor sign(0) = 0 would wipe out the bearing, so keep it.
     const double side = Sign(dl - kPi) * Sign(kPi - d);
-    if (side != 0) a = a * side;
+    if (side != 0) {
+      a = a * side;
+    }
     // A bearing of exactly zero is north, written 360 like every other northward path; the
     // recipe's sign(0) = 0 would turn it south.
     a = a == 0 ? 2 * kPi : a + (1 - Sign(a)) * kPi;
@@ -87,7 +93,9 @@ LocatorPath PathBetween(const LocatorPoint& own, const LocatorPoint& other) {
 
 std::string CompleteLocator(std::string_view locator) {
   std::string completed(locator);
-  if (!completed.empty() && completed.size() <= 4) completed += "LL";
+  if (!completed.empty() && completed.size() <= 4) {
+    completed += "LL";
+  }
   return completed;
 }
 
@@ -118,7 +126,9 @@ LocatorResult CalculateLocators(std::string_view own, std::string_view other) {
   }
   // Two equal locator fields (after a failure the other one is empty) read bearing 0.
   const std::string_view other_after = result.failed ? std::string_view() : other;
-  if (own == other_after) result.bearing.assign(1, '0');
+  if (own == other_after) {
+    result.bearing.assign(1, '0');
+  }
   return result;
 }
 

@@ -33,9 +33,13 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 char FromUnicode(char32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+    return static_cast<char>(cp);
+  }
   for (std::size_t i = 0; i < kHigh.size(); ++i) {
-    if (kHigh[i] == cp) return static_cast<char>(0x80 + i);
+    if (kHigh[i] == cp) {
+      return static_cast<char>(0x80 + i);
+    }
   }
   return '?';
 }
@@ -45,7 +49,9 @@ char FromUnicode(char32_t cp) {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char c : text) AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
+  for (char c : text) {
+    AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
+  }
   return out;
 }
 
@@ -85,7 +91,9 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     // An overlong form (such as C0 80 for NUL or C0 AF for "/") is broken too: decoding it would
     // smuggle in a character that the plain encoding of the text does not contain.
     constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (!broken && cp < kSmallest[extra]) broken = true;
+    if (!broken && cp < kSmallest[extra]) {
+      broken = true;
+    }
     if (broken) {
       out.push_back('?');
       ++i;
@@ -99,8 +107,12 @@ std::string Utf8ToCp1252(std::string_view utf8) {
 
 char ToUpper1252(char c) {
   const auto b = static_cast<unsigned char>(c);
-  if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
-  if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 32);
+  if (b >= 'a' && b <= 'z') {
+    return static_cast<char>(b - 32);
+  }
+  if (b >= 0xE0 && b <= 0xFE && b != 0xF7) {
+    return static_cast<char>(b - 32);
+  }
   switch (b) {
     case 0x9A:
       return static_cast<char>(0x8A);  // š
@@ -117,7 +129,9 @@ char ToUpper1252(char c) {
 
 std::string ToUpper1252(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = ToUpper1252(c);
+  for (char& c : out) {
+    c = ToUpper1252(c);
+  }
   return out;
 }
 

@@ -15,7 +15,9 @@ namespace {
 // be ignored), else ~/.local/share; empty when neither is known.
 fs::path UserDataFolder(const FolderFacts& facts) {
   const fs::path xdg = facts.xdg_data_home;
-  if (!xdg.empty() && xdg.is_absolute()) return (xdg / "keldra").lexically_normal();
+  if (!xdg.empty() && xdg.is_absolute()) {
+    return (xdg / "keldra").lexically_normal();
+  }
   const fs::path home = facts.home;
   if (!home.empty() && home.is_absolute()) {
     return (home / ".local" / "share" / "keldra").lexically_normal();
@@ -71,7 +73,9 @@ FolderFacts GatherFolderFacts(const fs::path& given, const fs::path& executable_
 IoStatus PrepareContestFolder(const fs::path& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (ec) return IoStatus::Failed("creazione della cartella", folder, ec);
+  if (ec) {
+    return IoStatus::Failed("creazione della cartella", folder, ec);
+  }
   // create_directories accepts a folder that already exists, and refuses a file only on some
   // library versions.
   if (!fs::is_directory(folder, ec)) {

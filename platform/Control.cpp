@@ -17,13 +17,17 @@ Control::Control(Form& form, std::string name, ControlKind kind)
 void Control::Notify(Property property) { form_.Desktop().ControlChanged(*this, property); }
 
 void Control::SetVisible(bool visible) {
-  if (visible_ == visible) return;
+  if (visible_ == visible) {
+    return;
+  }
   visible_ = visible;
   Notify(Property::kVisible);
 }
 
 void Control::SetEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
+  if (enabled_ == enabled) {
+    return;
+  }
   enabled_ = enabled;
   Notify(Property::kEnabled);
 }
@@ -47,21 +51,29 @@ void Control::SetFont(FontHints font) {
 }
 
 void Control::SetBackColor(Color color) {
-  if (back_color_ == color) return;
+  if (back_color_ == color) {
+    return;
+  }
   back_color_ = color;
   Notify(Property::kColors);
 }
 
 void Control::SetForeColor(Color color) {
-  if (fore_color_ == color) return;
+  if (fore_color_ == color) {
+    return;
+  }
   fore_color_ = color;
   Notify(Property::kColors);
 }
 
 bool Control::CanTakeFocusNow() const {
-  if (!CanFocus() || !form_.Loaded()) return false;
+  if (!CanFocus() || !form_.Loaded()) {
+    return false;
+  }
   for (const Control* c = this; c != nullptr; c = c->Container()) {
-    if (!c->Visible() || !c->Enabled()) return false;
+    if (!c->Visible() || !c->Enabled()) {
+      return false;
+    }
   }
   return true;
 }

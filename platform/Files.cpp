@@ -102,7 +102,9 @@ std::error_code WriteAll(Handle fd, std::string_view bytes) {
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR) {
+        continue;
+      }
       return LastError();
     }
     done += static_cast<std::size_t>(n);
@@ -126,14 +128,20 @@ std::error_code RenameOver(const fs::path& from, const fs::path& to) {
 // and refusing every save would only stop the operator logging.
 std::error_code SyncFolder(const fs::path& folder) {
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return errno == EACCES ? std::error_code() : LastError();
+  if (fd < 0) {
+    return errno == EACCES ? std::error_code() : LastError();
+  }
   std::error_code ec;
-  if (::fsync(fd) != 0 && errno != EINVAL) ec = LastError();
+  if (::fsync(fd) != 0 && errno != EINVAL) {
+    ec = LastError();
+  }
   ::close(fd);
   return ec;
 }
 std::error_code RemoveFile(const fs::path& path) {
-  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return {};
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) {
+    return {};
+  }
   return LastError();
 }
 
@@ -144,23 +152,37 @@ std::error_code RemoveFile(const fs::path& path) {
 // The reasons an operator meets, in Italian; anything rarer keeps the system's own words.
 std::string Reason(std::error_code code) {
   const std::error_condition c = code.default_error_condition();
-  if (c == std::errc::no_space_on_device) return "spazio su disco esaurito";
+  if (c == std::errc::no_space_on_device) {
+    return "spazio su disco esaurito";
+  }
   if (c == std::errc::permission_denied || c == std::errc::operation_not_permitted) {
     return "accesso negato";
   }
-  if (c == std::errc::read_only_file_system) return "disco o cartella di sola lettura";
-  if (c == std::errc::no_such_file_or_directory) return "file o cartella inesistente";
+  if (c == std::errc::read_only_file_system) {
+    return "disco o cartella di sola lettura";
+  }
+  if (c == std::errc::no_such_file_or_directory) {
+    return "file o cartella inesistente";
+  }
   if (c == std::errc::not_a_directory || c == std::errc::file_exists) {
     return "al suo posto, o al posto di una cartella che la contiene, c'è un file";
   }
-  if (c == std::errc::io_error) return "errore di lettura/scrittura del disco";
-  if (c == std::errc::file_too_large) return "file troppo grande";
-  if (c == std::errc::too_many_files_open) return "troppi file aperti";
+  if (c == std::errc::io_error) {
+    return "errore di lettura/scrittura del disco";
+  }
+  if (c == std::errc::file_too_large) {
+    return "file troppo grande";
+  }
+  if (c == std::errc::too_many_files_open) {
+    return "troppi file aperti";
+  }
   return code.message();
 }
 
 std::string IoStatus::Describe() const {
-  if (ok_) return {};
+  if (ok_) {
+    return {};
+  }
   return "Operazione non riuscita sul file " + path_.string() + " (" + step_ +
          "): " + Reason(code_) + ".";
 }
@@ -210,7 +232,9 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
 
   std::error_code ec = Inject(WriteStep::kCreateTemp);
   const Handle handle = ec ? kNoHandle : CreateNew(temp);
-  if (handle == kNoHandle) return fail(WriteStep::kCreateTemp, ec ? ec : LastError(), target);
+  if (handle == kNoHandle) {
+    return fail(WriteStep::kCreateTemp, ec ? ec : LastError(), target);
+  }
 
   // Until the rename, a failure leaves the old file as it was and removes the temporary one.
   auto abandon = [&](WriteStep step, std::error_code code) {
@@ -221,7 +245,9 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
   if ((ec = Inject(WriteStep::kWrite)) || (ec = WriteAll(handle, bytes))) {
     return abandon(WriteStep::kWrite, ec);
   }
-  if ((ec = Inject(WriteStep::kFlush))) return abandon(WriteStep::kFlush, ec);
+  if ((ec = Inject(WriteStep::kFlush))) {
+    return abandon(WriteStep::kFlush, ec);
+  }
   if ((ec = Inject(WriteStep::kFsync)) || (ec = SyncHandle(handle))) {
     return abandon(WriteStep::kFsync, ec);
   }
@@ -236,10 +262,14 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
     const fs::path link_temp = TempNameFor(*previous);
     ec = Inject(WriteStep::kKeepPrevious);
     if (!ec && LinkFile(target, link_temp)) {
-      if ((ec = RenameOver(link_temp, *previous))) RemoveQuietly(link_temp);
+      if ((ec = RenameOver(link_temp, *previous))) {
+        RemoveQuietly(link_temp);
+      }
     } else if (!ec) {
       const IoStatus copied = Copy(target, *previous);
-      if (!copied) ec = copied.code();
+      if (!copied) {
+        ec = copied.code();
+      }
     }
     if (ec) {
       RemoveQuietly(temp);
@@ -258,12 +288,16 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
 
 IoStatus Files::Copy(const fs::path& from, const fs::path& to) {
   ReadResult read = Read(from);
-  if (!read.status) return read.status;
+  if (!read.status) {
+    return read.status;
+  }
   return Replace(to, read.bytes);
 }
 
 IoStatus Files::Remove(const fs::path& path) {
-  if (std::error_code ec = RemoveFile(path)) return IoStatus::Failed("cancellazione", path, ec);
+  if (std::error_code ec = RemoveFile(path)) {
+    return IoStatus::Failed("cancellazione", path, ec);
+  }
   return IoStatus::Ok();
 }
 
@@ -272,11 +306,17 @@ void RemoveLeftoverTemporaries(const fs::path& folder) {
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     const std::size_t tmp = name.rfind(".tmp");
-    if (name.size() < 6 || name[0] != '.' || tmp == std::string::npos || tmp == 0) continue;
+    if (name.size() < 6 || name[0] != '.' || tmp == std::string::npos || tmp == 0) {
+      continue;
+    }
     const std::string digits = name.substr(tmp + 4);
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+      continue;
+    }
     std::error_code ignored;
-    if (fs::is_regular_file(it->status(ignored))) fs::remove(it->path(), ignored);
+    if (fs::is_regular_file(it->status(ignored))) {
+      fs::remove(it->path(), ignored);
+    }
   }
 }
 
@@ -285,9 +325,13 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
   std::size_t start = 0;
   while (start < bytes.size()) {
     std::size_t end = bytes.find('\n', start);
-    if (end == std::string_view::npos) end = bytes.size();
+    if (end == std::string_view::npos) {
+      end = bytes.size();
+    }
     std::string_view line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
     lines.emplace_back(line);
     start = end + 1;
   }

@@ -26,7 +26,9 @@ void Form::Resize(int width, int height) {
 
 Control* Form::Find(std::string_view name) const {
   for (Control* c : controls_) {
-    if (c->Name() == name) return c;
+    if (c->Name() == name) {
+      return c;
+    }
   }
   return nullptr;
 }
@@ -36,25 +38,33 @@ const std::vector<Control*>& Form::TabOrder() const {
 }
 
 void Form::RunLoad() {
-  if (load_ran_) return;
+  if (load_ran_) {
+    return;
+  }
   load_ran_ = true;
   OnLoad();
 }
 
 void Form::Show() {
-  if (!loaded_) return;
+  if (!loaded_) {
+    return;
+  }
   visible_ = true;
   screen_.FormShown(*this);
 }
 
 void Form::Hide() {
-  if (!visible_) return;
+  if (!visible_) {
+    return;
+  }
   visible_ = false;
   screen_.FormHidden(*this);
 }
 
 void Form::Unload() {
-  if (!loaded_) return;
+  if (!loaded_) {
+    return;
+  }
   OnUnload();
   visible_ = false;
   loaded_ = false;

@@ -6,7 +6,9 @@ Frame::Frame(Form& form, std::string name, std::string caption)
     : Control(form, std::move(name), ControlKind::kFrame), caption_(std::move(caption)) {}
 
 void Frame::SetCaption(std::string caption) {
-  if (caption == caption_) return;
+  if (caption == caption_) {
+    return;
+  }
   caption_ = std::move(caption);
   Notify(Property::kText);
 }
@@ -25,7 +27,9 @@ void Line::SetPoints(int x1, int y1, int x2, int y2) {
 }
 
 void Line::SetEnd(int x2, int y2) {
-  if (x2 == x2_ && y2 == y2_) return;
+  if (x2 == x2_ && y2 == y2_) {
+    return;
+  }
   x2_ = x2;
   y2_ = y2;
   Notify(Property::kLinePoints);

@@ -14,10 +14,14 @@ void ListControl::Clear() {
 }
 
 void ListControl::SetListIndex(int index) {
-  if (index < -1 || index >= ListCount() || index == list_index_) return;
+  if (index < -1 || index >= ListCount() || index == list_index_) {
+    return;
+  }
   list_index_ = index;
   Notify(Property::kListIndex);
-  if (Click) Click();
+  if (Click) {
+    Click();
+  }
 }
 
 std::string ListControl::Text() const {

@@ -8,19 +8,27 @@ TextBox::TextBox(Form& form, std::string name, std::string text)
     : Control(form, std::move(name), ControlKind::kTextBox), text_(std::move(text)) {}
 
 void TextBox::SetText(std::string text) {
-  if (text == text_) return;
+  if (text == text_) {
+    return;
+  }
   text_ = std::move(text);
   sel_start_ = std::min(sel_start_, static_cast<int>(text_.size()));
   sel_length_ = 0;
   Notify(Property::kText);
-  if (Change) Change();
+  if (Change) {
+    Change();
+  }
 }
 
 void TextBox::AppendText(std::string_view tail) {
-  if (tail.empty()) return;
+  if (tail.empty()) {
+    return;
+  }
   text_.append(tail);
   Notify(Property::kTextAppended);
-  if (Change) Change();
+  if (Change) {
+    Change();
+  }
 }
 
 void TextBox::SetSelStart(int position) { Select(position, 0); }
@@ -31,29 +39,39 @@ void TextBox::Select(int start, int length) {
   const int size = static_cast<int>(text_.size());
   start = std::clamp(start, 0, size);
   length = std::clamp(length, 0, size - start);
-  if (start == sel_start_ && length == sel_length_) return;
+  if (start == sel_start_ && length == sel_length_) {
+    return;
+  }
   sel_start_ = start;
   sel_length_ = length;
   Notify(Property::kCaret);
 }
 
 void TextBox::SetLocked(bool locked) {
-  if (locked_ == locked) return;
+  if (locked_ == locked) {
+    return;
+  }
   locked_ = locked;
   Notify(Property::kLocked);
 }
 
 bool TextBox::PressKey(int key_code, KeyModifiers modifiers) {
   bool handled = false;
-  if (KeyDown) KeyDown(key_code, modifiers, handled);
+  if (KeyDown) {
+    KeyDown(key_code, modifiers, handled);
+  }
   return handled;
 }
 
 void TextBox::Type(std::string_view characters) {
   for (char c : characters) {
-    if (PressKey(KeyCodeOf(c)) || locked_) continue;
+    if (PressKey(KeyCodeOf(c)) || locked_) {
+      continue;
+    }
     // Typing Enter into a single-line box inserts nothing.
-    if ((c == '\r' || c == '\n') && !multi_line_) continue;
+    if ((c == '\r' || c == '\n') && !multi_line_) {
+      continue;
+    }
     // A typed character replaces the selection.
     std::string edited = text_;
     const auto caret = static_cast<std::size_t>(sel_start_);
@@ -63,14 +81,18 @@ void TextBox::Type(std::string_view characters) {
 }
 
 void TextBox::Backspace() {
-  if (PressKey(key::kBackspace) || locked_) return;
+  if (PressKey(key::kBackspace) || locked_) {
+    return;
+  }
   if (sel_length_ > 0) {
     std::string edited = text_;
     edited.erase(static_cast<std::size_t>(sel_start_), static_cast<std::size_t>(sel_length_));
     UserEdit(std::move(edited), sel_start_);
     return;
   }
-  if (sel_start_ == 0) return;
+  if (sel_start_ == 0) {
+    return;
+  }
   std::string edited = text_;
   edited.erase(static_cast<std::size_t>(sel_start_ - 1), 1);
   UserEdit(std::move(edited), sel_start_ - 1);
@@ -89,9 +111,15 @@ void TextBox::UserEdit(std::string text, int caret) {
 
 int KeyCodeOf(char character) {
   const auto c = static_cast<unsigned char>(character);
-  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
-  if (c == '\n' || c == '\r') return key::kEnter;
-  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ') return c;
+  if (c >= 'a' && c <= 'z') {
+    return c - 'a' + 'A';
+  }
+  if (c == '\n' || c == '\r') {
+    return key::kEnter;
+  }
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ') {
+    return c;
+  }
   switch (c) {
     case ';':
     case ':':

@@ -29,19 +29,27 @@ inline AdifCheck CheckAdif(const std::vector<std::filesystem::path>& files) {
     return check;
   }
   std::string command = "NODE_PATH='" + modules.string() + "' node '" KELDRA_ADIF_CHECK "'";
-  for (const auto& file : files) command += " '" + file.string() + "'";
+  for (const auto& file : files) {
+    command += " '" + file.string() + "'";
+  }
   command += " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return check;
+  if (pipe == nullptr) {
+    return check;
+  }
   std::string output;
   char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    output.append(buffer, n);
+  }
   const int status = pclose(pipe);
   check.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::size_t start = 0;
   while (start < output.size()) {
     std::size_t end = output.find('\n', start);
-    if (end == std::string::npos) end = output.size();
+    if (end == std::string::npos) {
+      end = output.size();
+    }
     const std::string line = output.substr(start, end - start);
     start = end + 1;
     if (line.starts_with("error:") || line.starts_with("warning:") || line.find('=') == line.npos) {
@@ -51,7 +59,9 @@ inline AdifCheck CheckAdif(const std::vector<std::filesystem::path>& files) {
     std::map<std::string, std::string>& qso = check.qsos.emplace_back();
     for (std::size_t from = 0; from <= line.size();) {
       std::size_t to = line.find('\t', from);
-      if (to == std::string::npos) to = line.size();
+      if (to == std::string::npos) {
+        to = line.size();
+      }
       const std::string pair = line.substr(from, to - from);
       const std::size_t equals = pair.find('=');
       qso[pair.substr(0, equals)] = equals == pair.npos ? "" : pair.substr(equals + 1);
@@ -80,7 +90,9 @@ inline std::string ValidatedRecords(const std::vector<std::filesystem::path>& fi
   EXPECT_EQ(check.status, 0);
   EXPECT_EQ(check.complaints, std::vector<std::string>{});
   std::string records;
-  for (const auto& qso : check.qsos) records += EdiRecordOf(qso) + "\r\n";
+  for (const auto& qso : check.qsos) {
+    records += EdiRecordOf(qso) + "\r\n";
+  }
   return records;
 }
 

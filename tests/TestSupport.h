@@ -9,10 +9,14 @@
 #include <random>
 #include <string>
 
-#include "platform/Services.h"
+#include "support/TestDoubles.h"
 #include "ui/Program.h"
 
 namespace keldra::testing {
+
+// The station most tests log from: own locator JN81GD, a member of both clubs.
+inline constexpr const char* kLoggingStationFile =
+    "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
 
 // A fresh folder under the system's temporary folder, removed at the end of the test.
 class TempFolder {
@@ -54,7 +58,9 @@ class ProgramTest : public ::testing::Test {
  protected:
   ProgramTest() : clock_({2023, 7, 16, 9, 30, 0}, 120) {}
   Program& program() {
-    if (!program_) program_ = std::make_unique<Program>(messages_, clock_, folder_.path());
+    if (!program_) {
+      program_ = std::make_unique<Program>(messages_, clock_, folder_.path());
+    }
     return *program_;
   }
   std::filesystem::path File(const std::string& name) const { return folder_ / name; }

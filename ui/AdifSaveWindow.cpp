@@ -53,8 +53,12 @@ void AdifSaveWindow::Layout() {
 void AdifSaveWindow::OnSavePressed() {
   // A name that could point outside the program folder is made safe, and the field shows it.
   const SafeName safe = MakeSafeFileName(file_name.Text());
-  if (safe.ok() && safe.name != file_name.Text()) file_name.SetText(safe.name);
-  if (adif_text.Text().empty()) return;
+  if (safe.ok() && safe.name != file_name.Text()) {
+    file_name.SetText(safe.name);
+  }
+  if (adif_text.Text().empty()) {
+    return;
+  }
   if (!safe.ok()) {
     program_.Message(safe.refusal);
     file_name.SetFocus();

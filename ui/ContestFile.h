@@ -11,19 +11,20 @@
 
 namespace keldra {
 
-class Form1;
+class MainWindow;
 class Program;
 
-// The contest as the main window's controls hold it now (Text1, the totals, Text12, Text14).
-ContestState ContestStateOf(const Form1& form);
+// The contest as the main window's controls hold it now (the next QSO number, the totals, the QSO
+// list and the EDI record list).
+ContestState ContestStateOf(const MainWindow& form);
 
-// Saves the contest of the main window: clears the buffer Text13; if the QSO list Text12 is empty,
-// nothing is written; otherwise the file text is assembled into Text13 and parziale.db is
-// replaced atomically and durably, the old file becoming backup.db. Returns true when the file is
-// current (also when there was nothing to write). On failure it shows a critical message naming
+// Saves the contest of the main window: clears the buffer state_file_text; if the QSO list is
+// empty, nothing is written; otherwise the file text is assembled into that buffer and parziale.db
+// is replaced atomically and durably, the old file becoming backup.db. Returns true when the file
+// is current (also when there was nothing to write). On failure it shows a critical message naming
 // the file and the reason, leaves the window's state untouched, sets the window's save_pending
 // (a successful save clears it) and returns false.
-bool SaveContest(Program& program, Form1& form);
+bool SaveContest(Program& program, MainWindow& form);
 
 // Reads parziale.db of the program folder by the state file's reading rule. Returns nullopt when
 // the file does not exist (nothing to resume). A file that exists but cannot be read is reported

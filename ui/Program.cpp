@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -21,7 +21,7 @@ void Program::Message(const std::string& text, MessageIcon icon, const std::stri
   messages_.Show(text, title, icon);
 }
 
-void Program::Start() { Get<Form1>(); }
+void Program::Start() { Get<MainWindow>(); }
 
 void Program::Forget(Form& form) {
   for (auto it = live_.begin(); it != live_.end(); ++it) {
@@ -33,7 +33,9 @@ void Program::Forget(Form& form) {
 }
 
 void Program::End() {
-  if (ended_) return;
+  if (ended_) {
+    return;
+  }
   ended_ = true;
   static constexpr const char* kClosingOrder[] = {
       "Form22222", "Form2", "Form3", "Form4",  "AdifSaveWindow", "Form5",  "Form6",
@@ -41,11 +43,17 @@ void Program::End() {
   for (const char* name : kClosingOrder) {
     auto it = std::find_if(live_.begin(), live_.end(),
                            [&](const auto& entry) { return entry.second->Name() == name; });
-    if (it != live_.end()) it->second->Unload();
+    if (it != live_.end()) {
+      it->second->Unload();
+    }
   }
   // Windows outside the list (none today) close last.
-  while (!live_.empty()) live_.begin()->second->Unload();
-  if (OnEnd) OnEnd();
+  while (!live_.empty()) {
+    live_.begin()->second->Unload();
+  }
+  if (OnEnd) {
+    OnEnd();
+  }
 }
 
 }  // namespace keldra

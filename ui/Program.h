@@ -52,7 +52,9 @@ class Program {
   // The window of type F, created (and loaded) on first access.
   template <class F>
   F& Get() {
-    if (auto it = live_.find(typeid(F)); it != live_.end()) return static_cast<F&>(*it->second);
+    if (auto it = live_.find(typeid(F)); it != live_.end()) {
+      return static_cast<F&>(*it->second);
+    }
     auto created = std::make_unique<F>(*this);
     F& form = *created;
     live_[typeid(F)] = created.get();

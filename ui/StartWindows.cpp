@@ -1,9 +1,9 @@
 #include "ui/StartWindows.h"
 
-#include "ui/Form1.h"
-#include "ui/Form12.h"
-#include "ui/Form3.h"
-#include "ui/Form5.h"
+#include "ui/MainWindow.h"
+#include "ui/RestoreWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra {
 namespace {
@@ -17,8 +17,8 @@ bool Shown(Program& program) {
 }  // namespace
 
 void EndIfNothingShown(Program& program) {
-  if (Shown<Form1>(program) || Shown<Form3>(program) || Shown<Form5>(program) ||
-      Shown<Form12>(program)) {
+  if (Shown<MainWindow>(program) || Shown<StationWindow>(program) || Shown<StartWindow>(program) ||
+      Shown<RestoreWindow>(program)) {
     return;
   }
   program.End();

@@ -7,7 +7,9 @@ namespace keldra::qt {
 namespace {
 
 int KeypadCode(int qt_key) {
-  if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9) return key::kNumpad0 + (qt_key - Qt::Key_0);
+  if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9) {
+    return key::kNumpad0 + (qt_key - Qt::Key_0);
+  }
   switch (qt_key) {
     case Qt::Key_Asterisk:
       return key::kNumpadMultiply;
@@ -26,9 +28,15 @@ int KeypadCode(int qt_key) {
 }
 
 int NamedKeyCode(int qt_key) {
-  if (qt_key >= Qt::Key_F1 && qt_key <= Qt::Key_F12) return key::kF1 + (qt_key - Qt::Key_F1);
-  if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z) return 'A' + (qt_key - Qt::Key_A);
-  if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9) return '0' + (qt_key - Qt::Key_0);
+  if (qt_key >= Qt::Key_F1 && qt_key <= Qt::Key_F12) {
+    return key::kF1 + (qt_key - Qt::Key_F1);
+  }
+  if (qt_key >= Qt::Key_A && qt_key <= Qt::Key_Z) {
+    return 'A' + (qt_key - Qt::Key_A);
+  }
+  if (qt_key >= Qt::Key_0 && qt_key <= Qt::Key_9) {
+    return '0' + (qt_key - Qt::Key_0);
+  }
   switch (qt_key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -94,9 +102,13 @@ int NamedKeyCode(int qt_key) {
 
 int VirtualKeyCode(int qt_key, bool keypad, const QString& text) {
   if (keypad) {
-    if (const int code = KeypadCode(qt_key); code != key::kNone) return code;
+    if (const int code = KeypadCode(qt_key); code != key::kNone) {
+      return code;
+    }
   }
-  if (const int code = NamedKeyCode(qt_key); code != key::kNone) return code;
+  if (const int code = NamedKeyCode(qt_key); code != key::kNone) {
+    return code;
+  }
   // Punctuation goes by the character typed; a character with no key code of its own (an accented
   // letter, '&', '(') gets none rather than the code of another key.
   const std::string typed = Utf8ToCp1252(text.toStdString());

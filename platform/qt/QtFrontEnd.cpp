@@ -47,7 +47,9 @@ std::string FromQtLines(const QString& text) {
   const std::string bytes = FromQt(text);
   out.reserve(bytes.size() + bytes.size() / 16);
   for (char c : bytes) {
-    if (c == '\n') out.push_back('\r');
+    if (c == '\n') {
+      out.push_back('\r');
+    }
     out.push_back(c);
   }
   return out;
@@ -56,8 +58,10 @@ std::string FromQtLines(const QString& text) {
 int ModelToWidgetCaret(std::string_view text, int caret) {
   int crlf = 0;
   for (int i = 0; i + 1 < caret && i + 1 < static_cast<int>(text.size()); ++i) {
-    if (text[static_cast<std::size_t>(i)] == '\r' && text[static_cast<std::size_t>(i) + 1] == '\n')
+    if (text[static_cast<std::size_t>(i)] == '\r' &&
+        text[static_cast<std::size_t>(i) + 1] == '\n') {
       ++crlf;
+    }
   }
   return caret - crlf;
 }
@@ -87,12 +91,15 @@ QColor ToQColor(Color c) { return QColor(c.r, c.g, c.b); }
 QFont FontFor(const FontHints& hints) {
   QFont font = hints.fixed_pitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
                                  : QApplication::font();
-  if (hints.fixed_pitch) font.setFamilies({"DejaVu Sans Mono", "Liberation Mono", "Monospace"});
+  if (hints.fixed_pitch) {
+    font.setFamilies({"DejaVu Sans Mono", "Liberation Mono", "Monospace"});
+  }
   font.setBold(hints.bold);
-  if (hints.points > 0)
+  if (hints.points > 0) {
     font.setPointSize(hints.points);
-  else if (hints.fixed_pitch)
+  } else if (hints.fixed_pitch) {
     font.setPointSize(QApplication::font().pointSize());
+  }
   return font;
 }
 
@@ -117,8 +124,12 @@ struct QtFrontEnd::Window {
 QtFrontEnd::QtFrontEnd(Screen& screen) : screen_(screen) { screen_.SetObserver(this); }
 
 QtFrontEnd::~QtFrontEnd() {
-  if (screen_.Observer() == this) screen_.SetObserver(nullptr);
-  for (auto& [form, window] : windows_) delete window->top.data();
+  if (screen_.Observer() == this) {
+    screen_.SetObserver(nullptr);
+  }
+  for (auto& [form, window] : windows_) {
+    delete window->top.data();
+  }
 }
 
 QWidget* QtFrontEnd::WindowOf(const Form& form) const {
@@ -132,7 +143,9 @@ QWidget* QtFrontEnd::WidgetOf(const Control& control) const {
 }
 
 QtFrontEnd::Window* QtFrontEnd::Build(Form& form) {
-  if (auto it = windows_.find(&form); it != windows_.end()) return it->second.get();
+  if (auto it = windows_.find(&form); it != windows_.end()) {
+    return it->second.get();
+  }
   auto window = std::make_unique<Window>();
   auto* top = new FormWindow([&form] { form.CloseRequested(); });
   window->top = top;
@@ -145,17 +158,23 @@ QtFrontEnd::Window* QtFrontEnd::Build(Form& form) {
   // which a window declares its controls does not matter.
   std::map<const Control*, QWidget*> created;
   for (Control* control : form.Controls()) {
-    if (control->Kind() == ControlKind::kLine) continue;
+    if (control->Kind() == ControlKind::kLine) {
+      continue;
+    }
     created[control] = CreateWidget(*control, top);
   }
   for (Control* control : form.Controls()) {
-    if (control->Kind() == ControlKind::kLine) continue;
+    if (control->Kind() == ControlKind::kLine) {
+      continue;
+    }
     if (Control* box = control->Container(); box != nullptr && created.count(box)) {
       created[control]->setParent(created[box]);
     }
   }
   for (Control* control : form.Controls()) {
-    if (control->Kind() != ControlKind::kLine) continue;
+    if (control->Kind() != ControlKind::kLine) {
+      continue;
+    }
     QWidget* parent = top;
     if (Control* box = control->Container(); box != nullptr && created.count(box)) {
       parent = created[box];
@@ -170,7 +189,9 @@ QtFrontEnd::Window* QtFrontEnd::Build(Form& form) {
   }
   // Lines are drawn over everything else in their container.
   for (Control* control : form.Controls()) {
-    if (control->Kind() != ControlKind::kLine) continue;
+    if (control->Kind() != ControlKind::kLine) {
+      continue;
+    }
     if (QWidget* parent = created[control]->parentWidget()) {
       created[control]->setGeometry(parent->rect());
     }
@@ -191,7 +212,9 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
                                              : QPlainTextEdit::NoWrap);
         edit->setTabChangesFocus(true);
         connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, &box] {
-          if (syncing_ > 0) return;
+          if (syncing_ > 0) {
+            return;
+          }
           const std::string text = FromQtLines(edit->toPlainText());
           shown_size_[&box] = text.size();
           box.UserEdit(text, WidgetToModelCaret(text, edit->textCursor().position()));
@@ -200,7 +223,9 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
       }
       auto* edit = new QLineEdit(parent);
       connect(edit, &QLineEdit::textEdited, this, [this, edit, &box](const QString& text) {
-        if (syncing_ > 0) return;
+        if (syncing_ > 0) {
+          return;
+        }
         box.UserEdit(FromQt(text), edit->cursorPosition());
       });
       return edit;
@@ -221,7 +246,9 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
       auto& model = static_cast<CheckBox&>(control);
       auto* check = new QCheckBox(parent);
       connect(check, &QCheckBox::clicked, this, [this, &model](bool checked) {
-        if (syncing_ == 0) model.SetValue(checked ? 1 : 0);
+        if (syncing_ == 0) {
+          model.SetValue(checked ? 1 : 0);
+        }
       });
       return check;
     }
@@ -236,7 +263,9 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
       auto& model = static_cast<ListBox&>(control);
       auto* list = new QListWidget(parent);
       connect(list, &QListWidget::currentRowChanged, this, [this, &model](int row) {
-        if (syncing_ == 0) model.SetListIndex(row);
+        if (syncing_ == 0) {
+          model.SetListIndex(row);
+        }
       });
       return list;
     }
@@ -279,7 +308,9 @@ void QtFrontEnd::SyncAll(Control& control, QWidget* widget) {
 
 void QtFrontEnd::ControlChanged(Control& control, Property property) {
   QWidget* widget = WidgetOf(control);
-  if (widget == nullptr) return;
+  if (widget == nullptr) {
+    return;
+  }
   Sync(control, widget, property);
 }
 
@@ -288,7 +319,9 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
   switch (property) {
     case Property::kGeometry:
       if (control.Kind() == ControlKind::kLine) {
-        if (QWidget* parent = widget->parentWidget()) widget->setGeometry(parent->rect());
+        if (QWidget* parent = widget->parentWidget()) {
+          widget->setGeometry(parent->rect());
+        }
       } else {
         widget->setGeometry(control.Left() / kTwips, control.Top() / kTwips,
                             std::max(1, control.Width() / kTwips),
@@ -305,7 +338,9 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
       widget->setToolTip(ToQt(control.ToolTip()));
       break;
     case Property::kFont:
-      if (control.Kind() != ControlKind::kLine) widget->setFont(FontFor(control.Font()));
+      if (control.Kind() != ControlKind::kLine) {
+        widget->setFont(FontFor(control.Font()));
+      }
       break;
     case Property::kColors: {
       QPalette palette = widget->palette();
@@ -322,8 +357,12 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
     case Property::kLocked:
       if (control.Kind() == ControlKind::kTextBox) {
         const bool locked = static_cast<TextBox&>(control).Locked();
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setReadOnly(locked);
-        if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) edit->setReadOnly(locked);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+          edit->setReadOnly(locked);
+        }
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+          edit->setReadOnly(locked);
+        }
       }
       break;
     case Property::kText:
@@ -340,14 +379,18 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
         auto& list = static_cast<ListControl&>(control);
         if (property == Property::kItems) {
           combo->clear();
-          for (const auto& item : list.Items()) combo->addItem(ToQt(item));
+          for (const auto& item : list.Items()) {
+            combo->addItem(ToQt(item));
+          }
         }
         combo->setCurrentIndex(list.ListIndex());
       } else if (auto* box = qobject_cast<QListWidget*>(widget)) {
         auto& list = static_cast<ListControl&>(control);
         if (property == Property::kItems) {
           box->clear();
-          for (const auto& item : list.Items()) box->addItem(ToQt(item));
+          for (const auto& item : list.Items()) {
+            box->addItem(ToQt(item));
+          }
         }
         box->setCurrentRow(list.ListIndex());
       }
@@ -368,11 +411,14 @@ void QtFrontEnd::SyncText(Control& control, QWidget* widget) {
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     auto& box = static_cast<TextBox&>(control);
     const QString text = ToQt(box.Text());
-    if (edit->text() != text) edit->setText(text);
+    if (edit->text() != text) {
+      edit->setText(text);
+    }
     edit->setAlignment(AlignmentFor(box.Align()));
     if (box.SelLength() > 0) {
-      if (edit->selectionStart() != box.SelStart() || edit->selectionLength() != box.SelLength())
+      if (edit->selectionStart() != box.SelStart() || edit->selectionLength() != box.SelLength()) {
         edit->setSelection(box.SelStart(), box.SelLength());
+      }
     } else if (edit->cursorPosition() != box.SelStart()) {
       edit->setCursorPosition(box.SelStart());
     }
@@ -416,7 +462,9 @@ void QtFrontEnd::SyncText(Control& control, QWidget* widget) {
 }
 
 void QtFrontEnd::ScheduleFlush() {
-  if (flush_scheduled_) return;
+  if (flush_scheduled_) {
+    return;
+  }
   flush_scheduled_ = true;
   QTimer::singleShot(0, this, [this] { Flush(); });
 }
@@ -425,17 +473,23 @@ void QtFrontEnd::Flush() {
   flush_scheduled_ = false;
   ++syncing_;
   for (auto& [control, pending] : pending_) {
-    if (!pending) continue;
+    if (!pending) {
+      continue;
+    }
     pending = false;
     auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(*control));
     if (edit == nullptr) {
       // A single-line box that grew: draw it whole.
-      if (QWidget* widget = WidgetOf(*control)) SyncText(*const_cast<Control*>(control), widget);
+      if (QWidget* widget = WidgetOf(*control)) {
+        SyncText(*const_cast<Control*>(control), widget);
+      }
       continue;
     }
     const auto& box = static_cast<const TextBox&>(*control);
     std::size_t& shown = shown_size_[control];
-    if (shown > box.Text().size()) shown = 0;
+    if (shown > box.Text().size()) {
+      shown = 0;
+    }
     if (shown == 0) {
       edit->setPlainText(ToQtLines(box.Text()));
     } else {
@@ -456,17 +510,23 @@ void QtFrontEnd::FormShown(Form& form) {
   window->top->raise();
   window->top->activateWindow();
   if (Control* focus = screen_.ActiveControl(); focus != nullptr && &focus->Parent() == &form) {
-    if (QWidget* widget = WidgetOf(*focus)) widget->setFocus(Qt::OtherFocusReason);
+    if (QWidget* widget = WidgetOf(*focus)) {
+      widget->setFocus(Qt::OtherFocusReason);
+    }
   }
 }
 
 void QtFrontEnd::FormHidden(Form& form) {
-  if (QWidget* top = WindowOf(form)) top->hide();
+  if (QWidget* top = WindowOf(form)) {
+    top->hide();
+  }
 }
 
 void QtFrontEnd::FormUnloaded(Form& form) {
   auto it = windows_.find(&form);
-  if (it == windows_.end()) return;
+  if (it == windows_.end()) {
+    return;
+  }
   for (Control* control : form.Controls()) {
     widget_of_.erase(control);
     shown_size_.erase(control);
@@ -492,12 +552,18 @@ void QtFrontEnd::FormCaptionChanged(Form& form) {
 }
 
 void QtFrontEnd::FocusChanged(Control* control) {
-  if (control == nullptr) return;
+  if (control == nullptr) {
+    return;
+  }
   QWidget* widget = WidgetOf(*control);
-  if (widget == nullptr || widget->hasFocus()) return;
+  if (widget == nullptr || widget->hasFocus()) {
+    return;
+  }
   ++syncing_;
   if (QWidget* top = widget->window(); top != nullptr && top->isVisible()) {
-    if (!top->isActiveWindow()) top->activateWindow();
+    if (!top->isActiveWindow()) {
+      top->activateWindow();
+    }
   }
   widget->setFocus(Qt::OtherFocusReason);
   --syncing_;
@@ -513,12 +579,16 @@ bool QtFrontEnd::HandleKey(Control& control, QWidget* widget, QEvent* event) {
   }
   if (control.Kind() == ControlKind::kCommandButton) {
     if (code == key::kEnter || code == key::kSpace) {
-      if (!key_event->isAutoRepeat()) static_cast<CommandButton&>(control).Press();
+      if (!key_event->isAutoRepeat()) {
+        static_cast<CommandButton&>(control).Press();
+      }
       return true;
     }
     return false;
   }
-  if (control.Kind() != ControlKind::kTextBox) return false;
+  if (control.Kind() != ControlKind::kTextBox) {
+    return false;
+  }
   auto& box = static_cast<TextBox&>(control);
   // The model's caret and selection follow the widget's before KeyDown looks at them.
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -539,7 +609,9 @@ bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   auto found = control_of_.find(watched);
-  if (found == control_of_.end()) return false;
+  if (found == control_of_.end()) {
+    return false;
+  }
   Control& control = *found->second;
   QWidget* widget = WidgetOf(control);
   switch (event->type()) {
@@ -574,8 +646,12 @@ bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {
 
 void QtMessageBox::Show(const std::string& text, const std::string& title, MessageIcon icon) {
   QMessageBox::Icon qt_icon = QMessageBox::NoIcon;
-  if (icon == MessageIcon::kInformation) qt_icon = QMessageBox::Information;
-  if (icon == MessageIcon::kCritical) qt_icon = QMessageBox::Critical;
+  if (icon == MessageIcon::kInformation) {
+    qt_icon = QMessageBox::Information;
+  }
+  if (icon == MessageIcon::kCritical) {
+    qt_icon = QMessageBox::Critical;
+  }
   QMessageBox box(qt_icon, ToQt(title), ToQt(text), QMessageBox::Ok, QApplication::activeWindow());
   box.exec();
 }

@@ -158,9 +158,13 @@ bool PlainTextBox::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 void PlainTextBox::insertFromMimeData(const QMimeData* source) {
-  if (source == nullptr || !source->hasText()) return;
+  if (source == nullptr || !source->hasText()) {
+    return;
+  }
   QString text = source->text();
-  if (text.isEmpty()) return;
+  if (text.isEmpty()) {
+    return;
+  }
   text.replace("\r\n", "\n");
   text.replace('\r', '\n');
   // What the model will store: a character outside the code page becomes "?".

@@ -21,7 +21,9 @@ class FormWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override {
     // The model decides: it unloads the window (and the front end then destroys this one).
     event->ignore();
-    if (on_close_) on_close_();
+    if (on_close_) {
+      on_close_();
+    }
   }
 
  private:

@@ -67,7 +67,9 @@ TEST_P(QsoLinesTest, ReadsBothLinesBack) {
   const QsoParse edi = ParseEdiRecordLine(GetParam().edi_line);
   ASSERT_TRUE(edi.qso) << edi.problem;
   expected = GetParam().qso;
-  if (expected.time.size() == 4) expected.time = "0" + expected.time;  // the record has 4 digits
+  if (expected.time.size() == 4) {
+    expected.time = "0" + expected.time;  // the record has 4 digits
+  }
   EXPECT_EQ(*edi.qso, expected);
 }
 

@@ -38,14 +38,14 @@ TEST(ScoringTest, LongerDistanceTakesTheOdxWithItsIndicatorText) {
 TEST(ScoringTest, OwnSubsquareScoresOneKm) {
   // The QRB indicator shows "1" for a distance of 0.
   const ContestTotals plain = AddQso({}, Qso("1", "QX1ABC", "JN81GD", ""));
-  EXPECT_EQ(plain.distance_km, "1");
+  EXPECT_EQ(plain.km, "1");
   EXPECT_EQ(plain.points, "1");
   EXPECT_EQ(plain.odx_km, "1");
   const ContestTotals club = AddQso({}, Qso("1", "QX1ABC", "JN81GD", "M007"));
-  EXPECT_EQ(club.distance_km, "1");
+  EXPECT_EQ(club.km, "1");
   EXPECT_EQ(club.points, "2");
   EXPECT_EQ(club.multipliers, "1");
-  EXPECT_EQ(club.mqc, "1");
+  EXPECT_EQ(club.mqc_qsos, "1");
 }
 
 TEST(ScoringTest, AverageRoundsHalvesToEven) {

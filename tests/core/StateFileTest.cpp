@@ -20,16 +20,16 @@ const std::string kCwEdi = "230716;0820;QX2LONGCALLX;0;599;006;599;013;;JN72AB;3
 ContestState OneQso() {
   ContestState state;
   state.serial = "006";
-  state.qso_count = "1";
-  state.total_km = "523";
+  state.qsos = "1";
+  state.km = "523";
   state.multipliers = "1";
   state.points = "1046";
   state.average_km = "523";
   state.odx_call = "QX1ABC";
   state.odx_locator = "JN81GD";
   state.odx_km = " 523";
-  state.iqrp_count = "1";
-  state.mqc_count = "0";
+  state.iqrp_qsos = "1";
+  state.mqc_qsos = "0";
   state.qso_list = kSsbLine + "\r\n";
   state.edi_records = kSsbEdi + "\r\n";
   return state;
@@ -61,7 +61,7 @@ TEST(StateFileText, OneQsoGivesTwoLinesPerListTheSecondBare) {
 TEST(StateFileText, ThreeQsosInOrder) {
   ContestState state = OneQso();
   state.serial = "008";
-  state.qso_count = "3";
+  state.qsos = "3";
   state.qso_list = kSsbLine + "\r\n" + kCwLine + "\r\n" + kSsbLine + "\r\n";
   state.edi_records = kSsbEdi + "\r\n" + kCwEdi + "\r\n" + kSsbEdi + "\r\n";
   const std::string text = StateFileText(state);
@@ -101,18 +101,22 @@ TEST(StateFileRoundTrip, WrittenAndReadBackGivesTheSameTexts) {
     const StateFileValues read = ReadStateFile(StateFileText(original));
     ContestState back;
     back.serial = read.serial.value_or("?");
-    back.qso_count = read.qso_count.value_or("?");
-    back.total_km = read.total_km.value_or("?");
+    back.qsos = read.qsos.value_or("?");
+    back.km = read.km.value_or("?");
     back.multipliers = read.multipliers.value_or("?");
     back.points = read.points.value_or("?");
     back.average_km = read.average_km.value_or("?");
     back.odx_call = read.odx_call.value_or("?");
     back.odx_locator = read.odx_locator.value_or("?");
     back.odx_km = read.odx_km.value_or("?");
-    back.iqrp_count = read.iqrp_count.value_or("?");
-    back.mqc_count = read.mqc_count.value_or("?");
-    for (const auto& line : read.qso_list_lines) back.qso_list += line + "\r\n";
-    for (const auto& line : read.edi_record_lines) back.edi_records += line + "\r\n";
+    back.iqrp_qsos = read.iqrp_qsos.value_or("?");
+    back.mqc_qsos = read.mqc_qsos.value_or("?");
+    for (const auto& line : read.qso_list_lines) {
+      back.qso_list += line + "\r\n";
+    }
+    for (const auto& line : read.edi_record_lines) {
+      back.edi_records += line + "\r\n";
+    }
     EXPECT_EQ(back, original);
   }
 }
@@ -250,8 +254,9 @@ TEST(WriteStateFile, FailureAtAnyStepLeavesOldOrNewFileWhole) {
     EXPECT_TRUE(now == old_text || now == StateFileText(next));
     // No temporary file is left behind beside the state file.
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
       ++entries;
+    }
     EXPECT_LE(entries, 2);
   }
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/Text.h"
-#include "platform/Services.h"
+#include "support/TestDoubles.h"
 
 namespace keldra {
 namespace {

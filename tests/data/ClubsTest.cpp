@@ -134,7 +134,9 @@ TEST_P(NextNumberTest, IsOneMoreThanTheHighest) {
 
 std::vector<Member> Numbered(int count) {
   std::vector<Member> members;
-  for (int i = 1; i <= count; ++i) members.push_back({"QX" + std::to_string(i), std::to_string(i)});
+  for (int i = 1; i <= count; ++i) {
+    members.push_back({"QX" + std::to_string(i), std::to_string(i)});
+  }
   return members;
 }
 

@@ -51,7 +51,9 @@ class AdifCommand : public ::testing::Test {
     Outcome run;
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[1024];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+      run.out.append(buffer, n);
+    }
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.err = ReadBytes(folder_ / "stderr.txt");
@@ -112,8 +114,12 @@ TEST_F(AdifCommand, EveryFailureIsToldAndNothingIsWritten) {
     SCOPED_TRACE(c.name);
     fs::remove(folder_ / "parziale.db");
     fs::remove(folder_ / "config.txt");
-    if (!c.contest.empty()) WriteBytes(folder_ / "parziale.db", c.contest);
-    if (!c.station.empty()) WriteBytes(folder_ / "config.txt", c.station);
+    if (!c.contest.empty()) {
+      WriteBytes(folder_ / "parziale.db", c.contest);
+    }
+    if (!c.station.empty()) {
+      WriteBytes(folder_ / "config.txt", c.station);
+    }
     const Outcome run = Keldra(c.arguments);
     EXPECT_EQ(run.status, c.status);
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;

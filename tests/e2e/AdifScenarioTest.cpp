@@ -75,7 +75,9 @@ TEST_F(AdifScenarioTest, CreaAdifAfterQsosWritesTheModelsFileWhichTheValidatorAc
 
   std::string contest_records;
   const auto state = ReadStateFile(testing::ReadBytes(real_folder / "parziale.db"));
-  for (const std::string& line : state.edi_record_lines) contest_records += line + "\r\n";
+  for (const std::string& line : state.edi_record_lines) {
+    contest_records += line + "\r\n";
+  }
   ASSERT_EQ(state.edi_record_lines.size(), 3u);
   EXPECT_EQ(testing::ValidatedRecords({adif}), contest_records);
   EXPECT_NE(real_adif.find("<CALL:8>S59XYZ/P "), std::string::npos);

@@ -34,29 +34,39 @@ constexpr char kDown = '\x02';
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
             const std::string& log = {}, int keep_fd = -1) {
   const pid_t pid = fork();
-  if (pid != 0) return pid;
+  if (pid != 0) {
+    return pid;
+  }
   for (const auto& [name, value] : env) {
-    if (value.empty())
+    if (value.empty()) {
       unsetenv(name.c_str());
-    else
+    } else {
       setenv(name.c_str(), value.c_str(), 1);
+    }
   }
   const int out =
       open(log.empty() ? "/dev/null" : log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
   dup2(out, 1);
   dup2(out, 2);
   for (int fd = 3; fd < 256; ++fd) {
-    if (fd != keep_fd) close(fd);
+    if (fd != keep_fd) {
+      close(fd);
+    }
   }
   std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.reserve(argv.size() + 1);
+  for (const std::string& a : argv) {
+    args.push_back(const_cast<char*>(a.c_str()));
+  }
   args.push_back(nullptr);
   execvp(args[0], args.data());
   _exit(127);
 }
 
 void Stop(pid_t& pid, int signal) {
-  if (pid <= 0) return;
+  if (pid <= 0) {
+    return;
+  }
   kill(pid, signal);
   waitpid(pid, nullptr, 0);
   pid = -1;
@@ -65,7 +75,9 @@ void Stop(pid_t& pid, int signal) {
 std::string RegexQuoted(const std::string& text) {
   std::string out = "^";
   for (char c : text) {
-    if (std::string_view(".[]{}()*+?^$|\\").find(c) != std::string_view::npos) out += '\\';
+    if (std::string_view(".[]{}()*+?^$|\\").find(c) != std::string_view::npos) {
+      out += '\\';
+    }
     out += c;
   }
   return out + "$";
@@ -74,7 +86,9 @@ std::string RegexQuoted(const std::string& text) {
 std::string FakeTimeLibrary() {
   for (const auto& entry : fs::directory_iterator("/usr/lib")) {
     const fs::path library = entry.path() / "faketime" / "libfaketimeMT.so.1";
-    if (fs::exists(library)) return library.string();
+    if (fs::exists(library)) {
+      return library.string();
+    }
   }
   throw std::runtime_error("libfaketime is not installed");
 }
@@ -114,7 +128,9 @@ std::map<std::string, std::string> FolderFiles(const fs::path& folder) {
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
     // The executable, the instance lock and the temporary files of a write under way.
-    if (!entry.is_regular_file() || name == "keldra" || name.front() == '.') continue;
+    if (!entry.is_regular_file() || name == "keldra" || name.front() == '.') {
+      continue;
+    }
     files[name] = testing::ReadBytes(entry.path());
   }
   return files;
@@ -136,7 +152,9 @@ ModelOperator::ModelOperator(const StartState& setup, const fs::path& folder)
     : tracker_(std::make_unique<Tracker>()),
       clock_(setup.local, setup.utc_offset_minutes),
       folder_(folder) {
-  for (const auto& [name, bytes] : setup.files) testing::WriteBytes(folder_ / name, bytes);
+  for (const auto& [name, bytes] : setup.files) {
+    testing::WriteBytes(folder_ / name, bytes);
+  }
   Start();
 }
 
@@ -151,13 +169,17 @@ void ModelOperator::Start() {
 
 Form& ModelOperator::Window(const std::string& name) {
   const auto it = tracker_->shown.find(name);
-  if (it == tracker_->shown.end()) throw std::runtime_error("window not shown: " + name);
+  if (it == tracker_->shown.end()) {
+    throw std::runtime_error("window not shown: " + name);
+  }
   return *it->second;
 }
 
 Control& ModelOperator::ControlOf(const std::string& window, const std::string& name) {
   for (Control* control : Window(window).Controls()) {
-    if (control->Name() == name) return *control;
+    if (control->Name() == name) {
+      return *control;
+    }
   }
   throw std::runtime_error("no control " + name + " in " + window);
 }
@@ -168,21 +190,28 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
     case Step::Kind::kKeys:
       for (const char c : Utf8ToCp1252(step.keys)) {
         Control* focus = program_->Desktop().ActiveControl();
-        if (focus == nullptr) throw std::runtime_error("keys with no focus: " + step.keys);
+        if (focus == nullptr) {
+          throw std::runtime_error("keys with no focus: " + step.keys);
+        }
         if (auto* button = dynamic_cast<CommandButton*>(focus)) {
-          if (c == '\n' || c == ' ') button->Press();
+          if (c == '\n' || c == ' ') {
+            button->Press();
+          }
           continue;
         }
         auto* box = dynamic_cast<TextBox*>(focus);
-        if (box == nullptr) continue;
-        if (c == '\b')
+        if (box == nullptr) {
+          continue;
+        }
+        if (c == '\b') {
           box->Backspace();
-        else if (c == kUp)
+        } else if (c == kUp) {
           box->PressKey(key::kUp);
-        else if (c == kDown)
+        } else if (c == kDown) {
           box->PressKey(key::kDown);
-        else
+        } else {
           box->Type(std::string(1, c));
+        }
       }
       break;
     case Step::Kind::kPaste:
@@ -217,7 +246,9 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
 
 XSession::XSession() {
   int pipe_fds[2];
-  if (pipe(pipe_fds) != 0) throw std::runtime_error("pipe");
+  if (pipe(pipe_fds) != 0) {
+    throw std::runtime_error("pipe");
+  }
   xvfb_ = Spawn({"Xvfb", "-displayfd", std::to_string(pipe_fds[1]), "-screen", "0", "1600x1200x24",
                  "-nolisten", "tcp"},
                 {}, {}, pipe_fds[1]);
@@ -225,9 +256,13 @@ XSession::XSession() {
   // Xvfb writes the number of the display it took, then a line end.
   std::string number;
   char c = 0;
-  while (read(pipe_fds[0], &c, 1) == 1 && c != '\n') number += c;
+  while (read(pipe_fds[0], &c, 1) == 1 && c != '\n') {
+    number += c;
+  }
   close(pipe_fds[0]);
-  if (number.empty()) throw std::runtime_error("Xvfb did not start (is it installed?)");
+  if (number.empty()) {
+    throw std::runtime_error("Xvfb did not start (is it installed?)");
+  }
   display_ = ":" + number;
   window_manager_ = Spawn({"openbox", "--sm-disable"}, {{"DISPLAY", display_}});
   // The window manager is up when it has claimed the root window.
@@ -239,7 +274,9 @@ XSession::XSession() {
   // A loaded machine may need a few tries before the keymap takes.
   for (int i = 0; i < 50; ++i) {
     Run("setxkbmap -layout it");
-    if (Run("setxkbmap -query").find("layout:     it") != std::string::npos) return;
+    if (Run("setxkbmap -query").find("layout:     it") != std::string::npos) {
+      return;
+    }
     std::this_thread::sleep_for(200ms);
   }
   throw std::runtime_error("the Italian layout could not be set on " + display_);
@@ -253,11 +290,14 @@ XSession::~XSession() {
 std::string XSession::Run(const std::string& command) const {
   const std::string line = "DISPLAY=" + display_ + " " + command + " 2>/dev/null";
   FILE* pipe = popen(line.c_str(), "r");
-  if (pipe == nullptr) return {};
+  if (pipe == nullptr) {
+    return {};
+  }
   std::string out;
   std::array<char, 4096> buffer{};
-  while (const std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+  while (const std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) {
     out.append(buffer.data(), n);
+  }
   pclose(pipe);
   return out;
 }
@@ -273,10 +313,16 @@ std::vector<std::string> XSession::WindowTitles(pid_t pid) const {
     std::vector<std::string> titles;
     for (std::string id; ids >> id;) {
       std::string title = Run("xdotool getwindowname " + id);
-      while (!title.empty() && title.back() == '\n') title.pop_back();
-      if (!title.empty()) titles.push_back(title);
+      while (!title.empty() && title.back() == '\n') {
+        title.pop_back();
+      }
+      if (!title.empty()) {
+        titles.push_back(title);
+      }
     }
-    if (!titles.empty()) return titles;
+    if (!titles.empty()) {
+      return titles;
+    }
     std::this_thread::sleep_for(50ms);
   }
   return {};
@@ -294,9 +340,13 @@ RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartS
     fs::copy_file(KELDRA_EXECUTABLE, folder_ / "keldra", fs::copy_options::overwrite_existing);
     executable_ = folder_ / "keldra";
   } else {
-    if (!setup.files.empty()) fs::create_directories(folder_);
+    if (!setup.files.empty()) {
+      fs::create_directories(folder_);
+    }
   }
-  for (const auto& [name, bytes] : setup.files) testing::WriteBytes(folder_ / name, bytes);
+  for (const auto& [name, bytes] : setup.files) {
+    testing::WriteBytes(folder_ / name, bytes);
+  }
 }
 
 RealProgram::~RealProgram() { Kill(); }
@@ -331,7 +381,9 @@ std::string RealProgram::Output() const { return testing::ReadBytes(LogPath()); 
 void RealProgram::Kill() { Stop(pid_, SIGKILL); }
 
 bool RealProgram::Running() {
-  if (pid_ <= 0) return false;
+  if (pid_ <= 0) {
+    return false;
+  }
   if (waitpid(pid_, &status_, WNOHANG) == pid_) {
     pid_ = -1;
     return false;
@@ -340,8 +392,12 @@ bool RealProgram::Running() {
 }
 
 int RealProgram::WaitForExit(int seconds) {
-  for (int i = 0; i < seconds * 20 && Running(); ++i) std::this_thread::sleep_for(50ms);
-  if (Running()) return -1;
+  for (int i = 0; i < seconds * 20 && Running(); ++i) {
+    std::this_thread::sleep_for(50ms);
+  }
+  if (Running()) {
+    return -1;
+  }
   return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
 }
 
@@ -351,8 +407,12 @@ std::string XOperator::WaitForWindow(const std::string& title, int seconds) cons
     std::istringstream found(x_.Run("xdotool search --onlyvisible --name '" + quoted + "'"));
     std::string id;
     std::string last;
-    while (found >> id) last = id;
-    if (!last.empty()) return last;
+    while (found >> id) {
+      last = id;
+    }
+    if (!last.empty()) {
+      return last;
+    }
     std::this_thread::sleep_for(50ms);
   }
   return {};
@@ -360,25 +420,28 @@ std::string XOperator::WaitForWindow(const std::string& title, int seconds) cons
 
 XOperator::Prepared XOperator::Prepare(const Step& step) {
   Prepared prepared{step, {}, 0, 0};
-  if (step.kind == Step::Kind::kKillAndRestart) return prepared;
+  if (step.kind == Step::Kind::kKillAndRestart) {
+    return prepared;
+  }
   prepared.title = layout_.Window(step.window).Caption();
   if (step.kind == Step::Kind::kClick) {
     const Control& control = layout_.ControlOf(step.window, step.control);
     const auto [left, top, width, height] = PixelRect(control);
     // A box at its right end (the caret lands after the text), a tick box on its square.
-    if (dynamic_cast<const TextBox*>(&control) != nullptr)
+    if (dynamic_cast<const TextBox*>(&control) != nullptr) {
       prepared.x = left + width - 4;
-    else if (dynamic_cast<const CheckBox*>(&control) != nullptr)
+    } else if (dynamic_cast<const CheckBox*>(&control) != nullptr) {
       prepared.x = left + 8;
-    else
+    } else {
       prepared.x = left + width / 2;
+    }
     prepared.y = top + height / 2;
   }
   return prepared;
 }
 
 std::string XOperator::Activate(const std::string& title) {
-  const std::string window = WaitForWindow(title);
+  std::string window = WaitForWindow(title);
   if (window.empty()) {
     x_.Screenshot("e2e_failure");
     throw std::runtime_error("no window titled " + Cp1252ToUtf8(title) + " (see e2e_failure.png)");
@@ -421,7 +484,9 @@ void XOperator::Play(const Prepared& prepared, const std::vector<std::string>& m
     bool closed = false;
     for (int i = 0; i < 200 && !closed; ++i) {
       std::string active = x_.Run("xdotool getactivewindow getwindowname");
-      while (!active.empty() && active.back() == '\n') active.pop_back();
+      while (!active.empty() && active.back() == '\n') {
+        active.pop_back();
+      }
       if (active == quoted) {
         x_.Run("xdotool key Return");
         closed = true;
@@ -469,7 +534,9 @@ void XOperator::TypeKeys(const std::string& keys) const {
   const std::vector<std::string> names = ItalianKeys(keys);
   for (std::size_t i = 0; i < names.size(); i += 40) {
     std::string command = "xdotool key --delay 12";
-    for (std::size_t j = i; j < std::min(names.size(), i + 40); ++j) command += " " + names[j];
+    for (std::size_t j = i; j < std::min(names.size(), i + 40); ++j) {
+      command += " " + names[j];
+    }
     x_.Run(command);
   }
 }
@@ -496,7 +563,9 @@ void PlayBoth(const std::vector<Step>& steps, ModelOperator& model, XOperator& r
     if (actual != expected) {
       for (const auto& [name, bytes] : expected) {
         const std::string& got = actual[name];
-        if (got == bytes) continue;
+        if (got == bytes) {
+          continue;
+        }
         const auto at = static_cast<std::size_t>(
             std::mismatch(got.begin(), got.end(), bytes.begin(), bytes.end()).first - got.begin());
         ADD_FAILURE() << name << " differs after " << what << " at byte " << at << ": real \""

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "support/TestDoubles.h"
 #include "ui/Program.h"
 
 namespace keldra::e2e {

@@ -18,7 +18,9 @@ class InstalledPackageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* installed = std::getenv("KELDRA_INSTALLED");
-    if (installed == nullptr) GTEST_SKIP() << "KELDRA_INSTALLED names no installed executable";
+    if (installed == nullptr) {
+      GTEST_SKIP() << "KELDRA_INSTALLED names no installed executable";
+    }
     executable_ = installed;
   }
   fs::path executable_;

@@ -67,13 +67,14 @@ int EnvNumber(const char* name, int fallback) {
 
 // The contest file must read back as a whole contest: a count, and both lists of that length.
 void ExpectReadableContest(const std::filesystem::path& file, int action) {
-  if (!std::filesystem::exists(file)) return;  // "Nuovo Contest" before the first QSO
+  if (!std::filesystem::exists(file)) {
+    return;  // "Nuovo Contest" before the first QSO
+  }
   const StateFileValues state = ReadStateFile(testing::ReadBytes(file));
-  ASSERT_TRUE(state.qso_count.has_value()) << "after action " << action;
+  ASSERT_TRUE(state.qsos.has_value()) << "after action " << action;
   EXPECT_EQ(state.qso_list_lines.size(), state.edi_record_lines.size())
       << "after action " << action;
-  EXPECT_EQ(std::to_string(state.qso_list_lines.size()), *state.qso_count)
-      << "after action " << action;
+  EXPECT_EQ(std::to_string(state.qso_list_lines.size()), *state.qsos) << "after action " << action;
 }
 
 TEST(RandomInput, RandomKeysAndClicksNeverKillTheProgramNorItsContest) {
@@ -115,12 +116,14 @@ TEST(RandomInput, RandomKeysAndClicksNeverKillTheProgramNorItsContest) {
     std::istringstream windows(
         x.Run("xdotool search --onlyvisible --pid " + std::to_string(real.Pid())));
     std::vector<std::string> ids;
-    for (std::string id; windows >> id;) ids.push_back(id);
+    for (std::string id; windows >> id;) {
+      ids.push_back(id);
+    }
     if (ids.empty()) {
       // A program that runs on with no window is one the operator cannot use or end.
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      // A start on a loaded machine may take up to a minute; ten seconds without a window at any other
-      // time is a fault.
+      // A start on a loaded machine may take up to a minute; ten seconds without a window at any
+      // other time is a fault.
       if (++windowless > (restarted ? 600 : 100) && real.Running()) {
         x.Screenshot("e2e_random_input_failure");
         FAIL() << "the program runs with no window after action " << action << ": " << last << "\n"
@@ -136,10 +139,16 @@ TEST(RandomInput, RandomKeysAndClicksNeverKillTheProgramNorItsContest) {
       int width = 0;
       int height = 0;
       for (std::string line; size >> line;) {
-        if (line.rfind("WIDTH=", 0) == 0) width = std::atoi(line.c_str() + 6);
-        if (line.rfind("HEIGHT=", 0) == 0) height = std::atoi(line.c_str() + 7);
+        if (line.rfind("WIDTH=", 0) == 0) {
+          width = std::atoi(line.c_str() + 6);
+        }
+        if (line.rfind("HEIGHT=", 0) == 0) {
+          height = std::atoi(line.c_str() + 7);
+        }
       }
-      if (width <= 0 || height <= 0) continue;
+      if (width <= 0 || height <= 0) {
+        continue;
+      }
       last = "click in " + x.Run("xdotool getwindowname " + window);
       x.Run("xdotool mousemove --window " + window + " " + std::to_string(random() % width) + " " +
             std::to_string(random() % height) + " click 1");

@@ -105,7 +105,9 @@ TEST_F(ScenarioTest, AContestDayWithRealKeysWritesWhatTheModelWrites) {
       Click("Form1", "Command7"),
   };
   for (int i = 0; i < kKilledAfter; ++i) {
-    for (Step& s : TypeQso(kQsos[i], i == 0)) steps.push_back(std::move(s));
+    for (Step& s : TypeQso(kQsos[i], i == 0)) {
+      steps.push_back(std::move(s));
+    }
   }
   steps.back().shot = "e2e_02_twenty_qsos";
   steps.push_back(KillAndRestart());
@@ -113,7 +115,9 @@ TEST_F(ScenarioTest, AContestDayWithRealKeysWritesWhatTheModelWrites) {
   steps.push_back(Click("Form5", "Command1"));
   // Continued off-line, the date is typed again.
   for (int i = kKilledAfter; i < static_cast<int>(std::size(kQsos)); ++i) {
-    for (Step& s : TypeQso(kQsos[i], i == kKilledAfter)) steps.push_back(std::move(s));
+    for (Step& s : TypeQso(kQsos[i], i == kKilledAfter)) {
+      steps.push_back(std::move(s));
+    }
   }
   steps.back().shot = "e2e_04_all_qsos";
   // A locator heard wrong: corrected in the edit window.

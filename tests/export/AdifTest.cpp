@@ -14,13 +14,13 @@ using keldra::testing::ValidatedRecords;
 
 AdifStation Station() { return {"QX0ABC", "", "JN61FV", "0,5"}; }
 constexpr DateTime kCreated{2023, 7, 16, 7, 30, 5};
-constexpr const char* kHeader =
+const std::string kHeader =
     "ADIF log of the Keldra VHF QRP Test\r\n"
     "<ADIF_VER:5>3.1.4\r\n"
     "<CREATED_TIMESTAMP:15>20230716 073005\r\n"
     "<PROGRAMID:19>Keldra VHF QRP Test\r\n"
-    "<PROGRAMVERSION:5>1.0.0\r\n"
-    "<EOH>\r\n";
+    "<PROGRAMVERSION:" +
+    std::to_string(std::string_view(KELDRA_VERSION).size()) + ">" KELDRA_VERSION "\r\n<EOH>\r\n";
 // What every record of Station() ends with.
 constexpr const char* kOwn =
     "<MY_GRIDSQUARE:6>JN61FV <STATION_CALLSIGN:6>QX0ABC <OPERATOR:6>QX0ABC <TX_PWR:3>0.5 "
@@ -51,7 +51,9 @@ const RecordCase kRecords[] = {
 
 std::string AllEdi() {
   std::string records;
-  for (const RecordCase& c : kRecords) records += std::string(c.edi) + "\r\n";
+  for (const RecordCase& c : kRecords) {
+    records += std::string(c.edi) + "\r\n";
+  }
   return records;
 }
 
@@ -59,7 +61,9 @@ TEST(AdifLog, EveryKindOfQsoIsWrittenByteForByte) {
   const AdifQsos read = AdifQsosFromRecords(AllEdi());
   ASSERT_EQ(read.problems, std::vector<std::string>{});
   std::string expected = kHeader;
-  for (const RecordCase& c : kRecords) expected += std::string(c.adif) + kOwn;
+  for (const RecordCase& c : kRecords) {
+    expected += std::string(c.adif) + kOwn;
+  }
   EXPECT_EQ(AdifLogText(Station(), read.qsos, kCreated), expected);
 }
 
@@ -113,7 +117,9 @@ TEST(AdifAscii, AccentedLettersAreTransliteratedTheRestOutsideAsciiDropped) {
       {"\x93QRP\x94 \x96 \x92", "\"QRP\" - '"},
       {"5\xB0 \x80 1\t2\r\n\x7F", "5  12"},
   };
-  for (const auto& [in, out] : cases) EXPECT_EQ(AdifAscii(in), out) << out;
+  for (const auto& [in, out] : cases) {
+    EXPECT_EQ(AdifAscii(in), out) << out;
+  }
 }
 
 TEST(AdifQsosFromRecords, LinesTheAdifCannotCarryAreReportedAndLeftOut) {

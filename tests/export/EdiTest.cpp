@@ -75,7 +75,9 @@ std::vector<std::string> Lines(const std::string& text) {
 // The line that starts with `key`, or "<missing>".
 std::string LineOf(const std::string& text, const std::string& key) {
   for (const std::string& line : Lines(text)) {
-    if (line.starts_with(key)) return line;
+    if (line.starts_with(key)) {
+      return line;
+    }
   }
   return "<missing>";
 }

@@ -9,7 +9,9 @@
 #include "data/Clubs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;
+  if (size == 0) {
+    return 0;
+  }
   const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::size_t cut = input.size() * data[0] / 256;
   const std::string_view mqc = input.substr(0, cut);
@@ -22,17 +24,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const long long next = keldra::NextMemberNumber(members);
   (void)keldra::LookUpClubCode(call, mqc, iqrp);
   (void)keldra::FindMember(members, keldra::MemberKey(call));
-  for (const keldra::Member& m : members) (void)keldra::PaddedNumber(m.number);
+  for (const keldra::Member& m : members) {
+    (void)keldra::PaddedNumber(m.number);
+  }
   // What was read writes again and reads back as the same members.
   const std::string written = keldra::FormatMembers(members);
-  if (keldra::FormatMembers(keldra::ParseMembers(written)) != written) __builtin_trap();
+  if (keldra::FormatMembers(keldra::ParseMembers(written)) != written) {
+    __builtin_trap();
+  }
   // A new member never takes a number already given.
   for (const keldra::Member& m : members) {
     const std::string& n = m.number;
     if (n.empty() || n.size() > 15 || n.find_first_not_of("0123456789") != std::string::npos) {
       continue;
     }
-    if (std::stoll(n) == next) __builtin_trap();
+    if (std::stoll(n) == next) {
+      __builtin_trap();
+    }
   }
   return 0;
 }

@@ -16,13 +16,13 @@
 #include <string_view>
 
 #include "platform/Files.h"
-#include "platform/Services.h"
-#include "ui/Form1.h"
-#include "ui/Form5.h"
-#include "ui/Form6.h"
-#include "ui/Form7.h"
-#include "ui/Form8.h"
+#include "support/TestDoubles.h"
+#include "ui/MainWindow.h"
 #include "ui/Program.h"
+#include "ui/QsoEditWindow.h"
+#include "ui/ReportWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StatisticsWindow.h"
 
 namespace {
 
@@ -69,24 +69,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ReadOnlyDisk disk;
   keldra::Program program(messages, clock, folder.path(), &disk);
   program.Start();
-  program.Get<keldra::Form5>().Command1.Press();
-  keldra::Form1& main = program.Get<keldra::Form1>();
+  program.Get<keldra::StartWindow>().continue_button.Press();
+  keldra::MainWindow& main = program.Get<keldra::MainWindow>();
 
-  main.Text6.SetText("QX9ZZZ");
-  main.Text9.SetText("001");
-  main.Text10.SetText("JN71QH");
-  main.Command1.Press();
+  main.call.SetText("QX9ZZZ");
+  main.serial_received.SetText("001");
+  main.locator.SetText("JN71QH");
+  main.ok_button.Press();
 
-  main.Command5.Press();
-  keldra::Form6& edit = program.Get<keldra::Form6>();
-  edit.Text1.SetText(call);
-  edit.Command3.Press();
-  edit.Text5.SetText("JM89AU");
-  edit.Command1.Press();
-  edit.Command2.Press();
+  main.edit_qso_button.Press();
+  keldra::QsoEditWindow& edit = program.Get<keldra::QsoEditWindow>();
+  edit.search_call.SetText(call);
+  edit.search_button.Press();
+  edit.locator.SetText("JM89AU");
+  edit.modify_button.Press();
+  edit.close_button.Press();
 
-  main.Command6.Press();
-  program.Get<keldra::Form7>().Command2.Press();
+  main.statistics_button.Press();
+  program.Get<keldra::StatisticsWindow>().report_button.Press();
   program.End();
   return 0;
 }

@@ -20,7 +20,9 @@ std::vector<std::string_view> Cut(std::string_view text, char at, std::size_t pa
   std::vector<std::string_view> pieces;
   while (pieces.size() + 1 < parts) {
     const std::size_t end = text.find(at);
-    if (end == std::string_view::npos) break;
+    if (end == std::string_view::npos) {
+      break;
+    }
     pieces.push_back(text.substr(0, end));
     text.remove_prefix(end + 1);
   }
@@ -30,7 +32,9 @@ std::vector<std::string_view> Cut(std::string_view text, char at, std::size_t pa
 }
 
 void Check(bool condition) {
-  if (!condition) __builtin_trap();
+  if (!condition) {
+    __builtin_trap();
+  }
 }
 
 }  // namespace
@@ -50,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   keldra::QsoSearch search = keldra::FindQsoForEdit(records, list, call);
-  if (search.status != keldra::QsoSearchStatus::kFound) return 0;
+  if (search.status != keldra::QsoSearchStatus::kFound) {
+    return 0;
+  }
   const keldra::FoundQso& found = *search.found;
   const keldra::QsoEditTexts before = found.shown;
   keldra::QsoEditTexts after = before;
@@ -65,9 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            &after.distance_km};
   const std::vector<std::string_view> edits = Cut(parts[3], '\x02', 9);
   for (std::size_t i = 0; i < 9; ++i) {
-    if (!edits[i].empty()) fields[i]->assign(edits[i] == "-" ? "" : edits[i]);
+    if (!edits[i].empty()) {
+      fields[i]->assign(edits[i] == "-" ? "" : edits[i]);
+    }
   }
-  if (keldra::CheckQsoEdit(before, after)) return 0;
+  if (keldra::CheckQsoEdit(before, after)) {
+    return 0;
+  }
 
   const std::string record_line =
       keldra::EdiRecordLine(keldra::EditedQso(found.record, before, after));

@@ -174,7 +174,9 @@ std::string RandomLocator(std::mt19937& rng, bool any_bytes) {
   auto pick = [&](char first, int count) { return static_cast<char>(first + rng() % count); };
   std::string l(6, ' ');
   if (any_bytes) {
-    for (char& ch : l) ch = static_cast<char>(1 + rng() % 255);
+    for (char& ch : l) {
+      ch = static_cast<char>(1 + rng() % 255);
+    }
   } else {
     l = {pick('A', 18), pick('A', 18), pick('0', 10), pick('0', 10), pick('A', 24), pick('A', 24)};
   }
@@ -191,7 +193,9 @@ LocatorPath Reference(const LocatorPoint& a, const LocatorPoint& b) {
   double bearing =
       std::atan2(std::sin(dl) * std::cos(p2),
                  std::cos(p1) * std::sin(p2) - std::sin(p1) * std::cos(p2) * std::cos(dl));
-  if (bearing < 0) bearing += 2 * std::numbers::pi;
+  if (bearing < 0) {
+    bearing += 2 * std::numbers::pi;
+  }
   return {std::llround(kEarthRadiusKm * d), std::llround(bearing / r)};
 }
 

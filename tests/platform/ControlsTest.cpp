@@ -22,15 +22,15 @@ namespace {
 class TestForm : public Form {
  public:
   explicit TestForm(Screen& screen) : Form(screen, "FormT", "Test", 4800, 3600) {}
-  TextBox Text1{*this, "Text1"};
-  TextBox Text2{*this, "Text2"};
-  Label Label1{*this, "Label1"};
-  CheckBox Check1{*this, "Check1", "Socio"};
-  ComboBox Combo1{*this, "Combo1"};
-  ListBox List1{*this, "List1"};
-  PictureBox Picture1{*this, "Picture1"};
-  Line Line1{*this, "Line1"};
-  CommandButton Command1{*this, "Command1", "OK"};
+  TextBox box{*this, "Text1"};
+  TextBox other_box{*this, "Text2"};
+  Label label{*this, "Label1"};
+  CheckBox check_box{*this, "Check1", "Socio"};
+  ComboBox combo{*this, "Combo1"};
+  ListBox list_box{*this, "List1"};
+  PictureBox picture{*this, "Picture1"};
+  Line line{*this, "Line1"};
+  CommandButton button{*this, "Command1", "OK"};
 };
 
 class ControlsTest : public ::testing::Test {
@@ -69,21 +69,23 @@ TEST_F(ControlsTest, ChangeRunsOncePerDifferentWriteAndNeverForTheSameText) {
     Screen screen;
     TestForm form(screen);
     int changes = 0;
-    form.Text1.Change = [&] { ++changes; };
-    for (const std::string& text : c.writes) form.Text1.SetText(text);
+    form.box.Change = [&] { ++changes; };
+    for (const std::string& text : c.writes) {
+      form.box.SetText(text);
+    }
     EXPECT_EQ(changes, c.changes);
-    EXPECT_EQ(form.Text1.Text(), c.writes.back());
+    EXPECT_EQ(form.box.Text(), c.writes.back());
   }
 }
 
 TEST_F(ControlsTest, ChangeHasRunBeforeSetTextReturns) {
-  form_.Text1.Change = [&] { form_.Text2.SetText("seen " + form_.Text1.Text()); };
-  form_.Text1.SetText("JN55");
-  EXPECT_EQ(form_.Text2.Text(), "seen JN55");
+  form_.box.Change = [&] { form_.other_box.SetText("seen " + form_.box.Text()); };
+  form_.box.SetText("JN55");
+  EXPECT_EQ(form_.other_box.Text(), "seen JN55");
 }
 
 TEST_F(ControlsTest, UpperCasingHandlerReentersOnceAndSettles) {
-  TextBox& box = form_.Text1;
+  TextBox& box = form_.box;
   int runs = 0;
   std::vector<std::string> seen_after_rewrite;
   box.Change = [&] {
@@ -103,12 +105,14 @@ TEST_F(ControlsTest, UpperCasingHandlerReentersOnceAndSettles) {
 }
 
 TEST_F(ControlsTest, ZeroFillingHandlerSettles) {
-  TextBox& box = form_.Text1;
+  TextBox& box = form_.box;
   int runs = 0;
   box.Change = [&] {
     ++runs;
     const std::string& text = box.Text();
-    if (text.size() < 3) box.SetText(std::string(3 - text.size(), '0') + text);
+    if (text.size() < 3) {
+      box.SetText(std::string(3 - text.size(), '0') + text);
+    }
   };
   struct Case {
     const char* written;
@@ -131,7 +135,7 @@ TEST_F(ControlsTest, ZeroFillingHandlerSettles) {
 }
 
 TEST_F(ControlsTest, TypingThroughAnUpperCasingHandler) {
-  TextBox& box = form_.Text1;
+  TextBox& box = form_.box;
   box.Change = [&] { box.SetText(ToUpper1252(box.Text())); };
   box.Type("iw3abc");
   EXPECT_EQ(box.Text(), "IW3ABC");
@@ -141,7 +145,7 @@ TEST_F(ControlsTest, TypingThroughAnUpperCasingHandler) {
 TEST_F(ControlsTest, AppendTextRunsChangeAndTellsTheFrontEndOnlyTheTail) {
   RecordingObserver observer;
   screen_.SetObserver(&observer);
-  TextBox& list = form_.Text1;
+  TextBox& list = form_.box;
   list.SetMultiLine(true);
   std::vector<std::string> seen;
   list.Change = [&] { seen.push_back(list.Text()); };
@@ -153,7 +157,9 @@ TEST_F(ControlsTest, AppendTextRunsChangeAndTellsTheFrontEndOnlyTheTail) {
   EXPECT_EQ(list.Text(), "line 1\r\nline 2\r\n");
   EXPECT_EQ(seen, (std::vector<std::string>{"line 1\r\n", "line 1\r\nline 2\r\n"}));
   ASSERT_EQ(observer.changes.size(), 2u);
-  for (const auto& change : observer.changes) EXPECT_EQ(change.second, Property::kTextAppended);
+  for (const auto& change : observer.changes) {
+    EXPECT_EQ(change.second, Property::kTextAppended);
+  }
 
   observer.changes.clear();
   list.SetText("other");
@@ -166,48 +172,50 @@ TEST_F(ControlsTest, AppendTextRunsChangeAndTellsTheFrontEndOnlyTheTail) {
 class KeysTest : public ControlsTest {
  protected:
   KeysTest() {
-    form_.Text1.KeyDown = [this](int code, KeyModifiers, bool& handled) {
+    form_.box.KeyDown = [this](int code, KeyModifiers, bool& handled) {
       keys_.push_back(code);
-      if (code == key::kEnter || code == key::kSpace) handled = true;
+      if (code == key::kEnter || code == key::kSpace) {
+        handled = true;
+      }
     };
-    form_.Text1.Change = [this] { ++changes_; };
+    form_.box.Change = [this] { ++changes_; };
   }
   std::vector<int> keys_;
   int changes_ = 0;
 };
 
 TEST_F(KeysTest, HandledKeysAreNotTyped) {
-  form_.Text1.Type("ab c\r");
-  EXPECT_EQ(form_.Text1.Text(), "abc");
+  form_.box.Type("ab c\r");
+  EXPECT_EQ(form_.box.Text(), "abc");
   EXPECT_EQ(keys_, (std::vector<int>{'A', 'B', key::kSpace, 'C', key::kEnter}));
   EXPECT_EQ(changes_, 3);
-  EXPECT_TRUE(form_.Text1.PressKey(key::kEnter));
-  EXPECT_FALSE(form_.Text1.PressKey(key::kUp));
+  EXPECT_TRUE(form_.box.PressKey(key::kEnter));
+  EXPECT_FALSE(form_.box.PressKey(key::kUp));
 }
 
 TEST_F(ControlsTest, UnhandledKeysAreTyped) {
-  form_.Text1.Type("a b");
-  EXPECT_EQ(form_.Text1.Text(), "a b");
+  form_.box.Type("a b");
+  EXPECT_EQ(form_.box.Text(), "a b");
   // Enter in a single-line box inserts nothing even when nobody handles it.
-  form_.Text1.Type("\r\n");
-  EXPECT_EQ(form_.Text1.Text(), "a b");
+  form_.box.Type("\r\n");
+  EXPECT_EQ(form_.box.Text(), "a b");
 }
 
 TEST_F(KeysTest, LockedBoxRefusesTypingButGetsKeyDown) {
-  form_.Text1.SetText("I1ABC");
+  form_.box.SetText("I1ABC");
   changes_ = 0;
-  form_.Text1.SetLocked(true);
-  form_.Text1.CaretToEnd();
+  form_.box.SetLocked(true);
+  form_.box.CaretToEnd();
 
-  form_.Text1.Type("xy");
-  form_.Text1.Backspace();
+  form_.box.Type("xy");
+  form_.box.Backspace();
 
-  EXPECT_EQ(form_.Text1.Text(), "I1ABC");
+  EXPECT_EQ(form_.box.Text(), "I1ABC");
   EXPECT_EQ(keys_, (std::vector<int>{'X', 'Y', key::kBackspace}));
   EXPECT_EQ(changes_, 0);
   // Code still writes a locked box.
-  form_.Text1.SetText("I2XYZ");
-  EXPECT_EQ(form_.Text1.Text(), "I2XYZ");
+  form_.box.SetText("I2XYZ");
+  EXPECT_EQ(form_.box.Text(), "I2XYZ");
   EXPECT_EQ(changes_, 1);
 }
 
@@ -228,13 +236,13 @@ TEST_F(KeysTest, Backspace) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    form_.Text1.SetText(c.text);
-    form_.Text1.SetSelStart(c.caret);
+    form_.box.SetText(c.text);
+    form_.box.SetSelStart(c.caret);
     changes_ = 0;
     keys_.clear();
-    form_.Text1.Backspace();
-    EXPECT_EQ(form_.Text1.Text(), c.after);
-    EXPECT_EQ(form_.Text1.SelStart(), c.caret_after);
+    form_.box.Backspace();
+    EXPECT_EQ(form_.box.Text(), c.after);
+    EXPECT_EQ(form_.box.SelStart(), c.caret_after);
     EXPECT_EQ(changes_, c.changes);
     EXPECT_EQ(keys_, std::vector<int>{key::kBackspace});
   }
@@ -259,23 +267,23 @@ TEST_F(KeysTest, ASelectionIsReplacedByTypingAndDeletedByBackspace) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    form_.Text1.SetText("JN61AB");
-    form_.Text1.Select(c.start, c.length);
+    form_.box.SetText("JN61AB");
+    form_.box.Select(c.start, c.length);
     for (const char* k = c.typed; *k != 0; ++k) {
       if (*k == '\b') {
-        form_.Text1.Backspace();
+        form_.box.Backspace();
       } else {
-        form_.Text1.Type(std::string(1, *k));
+        form_.box.Type(std::string(1, *k));
       }
     }
-    EXPECT_EQ(form_.Text1.Text(), c.after);
-    EXPECT_EQ(form_.Text1.SelStart(), c.caret_after);
-    EXPECT_EQ(form_.Text1.SelLength(), 0);
+    EXPECT_EQ(form_.box.Text(), c.after);
+    EXPECT_EQ(form_.box.SelStart(), c.caret_after);
+    EXPECT_EQ(form_.box.SelLength(), 0);
   }
 }
 
 TEST_F(ControlsTest, ANewTextOrCaretDropsTheSelection) {
-  TextBox& box = form_.Text1;
+  TextBox& box = form_.box;
   box.SetText("JN61AB");
   box.SelectAll();
   EXPECT_EQ(box.SelectedText(), "JN61AB");
@@ -288,17 +296,17 @@ TEST_F(ControlsTest, ANewTextOrCaretDropsTheSelection) {
 }
 
 TEST_F(ControlsTest, BackspaceConsumedByKeyDownDeletesNothing) {
-  form_.Text1.SetText("abc");
-  form_.Text1.CaretToEnd();
-  form_.Text1.KeyDown = [](int code, KeyModifiers, bool& handled) {
+  form_.box.SetText("abc");
+  form_.box.CaretToEnd();
+  form_.box.KeyDown = [](int code, KeyModifiers, bool& handled) {
     handled = code == key::kBackspace;
   };
-  form_.Text1.Backspace();
-  EXPECT_EQ(form_.Text1.Text(), "abc");
+  form_.box.Backspace();
+  EXPECT_EQ(form_.box.Text(), "abc");
 }
 
 TEST_F(ControlsTest, CaretStaysAtTheInsertionPointUnlessAHandlerMovesIt) {
-  TextBox& box = form_.Text1;
+  TextBox& box = form_.box;
   box.SetText("ac");
   box.SetSelStart(1);
   box.Type("b");
@@ -324,7 +332,7 @@ TEST_F(ControlsTest, CaretStaysAtTheInsertionPointUnlessAHandlerMovesIt) {
 }
 
 TEST_F(ControlsTest, CaretIsClampedToTheText) {
-  TextBox& box = form_.Text1;
+  TextBox& box = form_.box;
   box.SetText("abcdef");
   box.CaretToEnd();
   box.SetText("ab");  // shorter text from code
@@ -337,16 +345,16 @@ TEST_F(ControlsTest, CaretIsClampedToTheText) {
 
 TEST_F(ControlsTest, LabelChangeRunsOnlyForADifferentCaption) {
   int changes = 0;
-  form_.Label1.Change = [&] { ++changes; };
-  form_.Label1.SetCaption("12");
-  form_.Label1.SetCaption("12");
-  form_.Label1.SetCaption("13");
+  form_.label.Change = [&] { ++changes; };
+  form_.label.SetCaption("12");
+  form_.label.SetCaption("12");
+  form_.label.SetCaption("13");
   EXPECT_EQ(changes, 2);
-  EXPECT_EQ(form_.Label1.Caption(), "13");
+  EXPECT_EQ(form_.label.Caption(), "13");
 }
 
 TEST_F(ControlsTest, LineKeepsItsStartWhenTheEndMoves) {
-  Line& line = form_.Line1;
+  Line& line = form_.line;
   line.SetPoints(1200, 1200, 1200, 0);
   const int ends[][2] = {{2400, 1200}, {1200, 2400}, {0, 1200}, {1200, 1200}};
   for (const auto& end : ends) {
@@ -383,15 +391,15 @@ void ExpectClickOnChangedIndexOnly(ListControl& list) {
 }
 
 TEST_F(ControlsTest, ComboBoxClicksOnAChangedIndexOnly) {
-  ExpectClickOnChangedIndexOnly(form_.Combo1);
+  ExpectClickOnChangedIndexOnly(form_.combo);
 }
 
 TEST_F(ControlsTest, ListBoxClicksOnAChangedIndexOnly) {
-  ExpectClickOnChangedIndexOnly(form_.List1);
+  ExpectClickOnChangedIndexOnly(form_.list_box);
 }
 
 TEST_F(ControlsTest, CheckBoxClicksOnAChangedValueOnly) {
-  CheckBox& check = form_.Check1;
+  CheckBox& check = form_.check_box;
   std::vector<int> seen;
   check.Click = [&] { seen.push_back(check.Value()); };
   check.SetValue(0);  // already unticked
@@ -403,7 +411,7 @@ TEST_F(ControlsTest, CheckBoxClicksOnAChangedValueOnly) {
 }
 
 TEST_F(ControlsTest, ButtonPressRunsClickEvenWhenHidden) {
-  CommandButton& button = form_.Command1;
+  CommandButton& button = form_.button;
   int clicks = 0;
   button.Click = [&] { ++clicks; };
   button.Press();

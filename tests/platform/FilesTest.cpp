@@ -56,7 +56,9 @@ class FilesTest : public ::testing::Test {
 
 std::string AllBytes() {
   std::string bytes;
-  for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
+  for (int b = 0; b < 256; ++b) {
+    bytes.push_back(static_cast<char>(b));
+  }
   return bytes;
 }
 
@@ -194,13 +196,19 @@ ReadOnlyOutcome ReplaceAsUser(const fs::path& target) {
     return ReadOnlyOutcome{status.ok(), status.step(), status.path().string(),
                            status.code().value(), status.Describe()};
   };
-  if (::geteuid() != 0) return run();
+  if (::geteuid() != 0) {
+    return run();
+  }
   int pipe_fds[2];
-  if (::pipe(pipe_fds) != 0) return {};
+  if (::pipe(pipe_fds) != 0) {
+    return {};
+  }
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(pipe_fds[0]);
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+      ::_exit(2);
+    }
     const ReadOnlyOutcome outcome = run();
     const std::string message = std::string(outcome.ok ? "1" : "0") + '\n' + outcome.step + '\n' +
                                 outcome.path + '\n' + std::to_string(outcome.error) + '\n' +
@@ -212,7 +220,9 @@ ReadOnlyOutcome ReplaceAsUser(const fs::path& target) {
   std::string message;
   char buffer[512];
   ssize_t n;
-  while ((n = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0) message.append(buffer, n);
+  while ((n = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0) {
+    message.append(buffer, n);
+  }
   ::close(pipe_fds[0]);
   int exit_status = 0;
   ::waitpid(child, &exit_status, 0);
@@ -221,7 +231,9 @@ ReadOnlyOutcome ReplaceAsUser(const fs::path& target) {
   std::size_t start = 0;
   for (int i = 0; i < 4; ++i) {
     const std::size_t end = message.find('\n', start);
-    if (end == std::string::npos) return {};
+    if (end == std::string::npos) {
+      return {};
+    }
     parts.push_back(message.substr(start, end - start));
     start = end + 1;
   }
@@ -308,8 +320,12 @@ TEST_F(FilesTest, OnlyTheTemporariesOfAnInterruptedWriteAreRemovedAsLeftovers) {
   const std::vector<std::string> leftovers = {".parziale.db.tmp123", ".backup.db.tmp9"};
   const std::vector<std::string> kept = {"parziale.db", ".keldra.lock", "log.tmp1", ".a.tmp",
                                          ".x.tmp12a"};
-  for (const auto& name : leftovers) Put(File(name), "half");
-  for (const auto& name : kept) Put(File(name), "keep");
+  for (const auto& name : leftovers) {
+    Put(File(name), "half");
+  }
+  for (const auto& name : kept) {
+    Put(File(name), "keep");
+  }
   RemoveLeftoverTemporaries(folder_);
   EXPECT_EQ(Names(), std::set<std::string>(kept.begin(), kept.end()));
 }

@@ -18,16 +18,16 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Text1, Label1, Text2 (hidden), Text3 (disabled), Text4 in the hidden Frame1, Text5, Command1:
-// the focusable ones in tab order are Text1, Text5 and Command1.
+// A field, a label, a hidden field, a disabled one, one in a hidden frame, a field and a button:
+// the focusable ones in tab order are first, last and button.
 class FocusForm : public Form {
  public:
-  FocusForm(Screen& screen, std::string name, Log& log)
+  FocusForm(Screen& screen, const std::string& name, Log& log)
       : Form(screen, name, name, 4800, 3600), log_(log) {
-    Text2.SetVisible(false);
-    Text3.SetEnabled(false);
-    Frame1.SetVisible(false);
-    Text4.SetContainer(&Frame1);
+    hidden.SetVisible(false);
+    disabled.SetEnabled(false);
+    hidden_frame.SetVisible(false);
+    framed.SetContainer(&hidden_frame);
     for (Control* control : Controls()) {
       const std::string id = Name() + "." + control->Name();
       control->GotFocus = [this, id] { log_.push_back(id + " got"); };
@@ -35,14 +35,14 @@ class FocusForm : public Form {
     }
   }
 
-  TextBox Text1{*this, "Text1"};
-  Label Label1{*this, "Label1"};
-  TextBox Text2{*this, "Text2"};
-  TextBox Text3{*this, "Text3"};
-  Frame Frame1{*this, "Frame1"};
-  TextBox Text4{*this, "Text4"};
-  TextBox Text5{*this, "Text5"};
-  CommandButton Command1{*this, "Command1"};
+  TextBox first{*this, "Text1"};
+  Label label{*this, "Label1"};
+  TextBox hidden{*this, "Text2"};
+  TextBox disabled{*this, "Text3"};
+  Frame hidden_frame{*this, "Frame1"};
+  TextBox framed{*this, "Text4"};
+  TextBox last{*this, "Text5"};
+  CommandButton button{*this, "Command1"};
 
  protected:
   void OnLoad() override { log_.push_back(Name() + " load"); }
@@ -65,55 +65,55 @@ class FocusTest : public ::testing::Test {
 };
 
 TEST_F(FocusTest, LostFocusOfTheOldBeforeGotFocusOfTheNew) {
-  a_.Text1.SetFocus();
-  a_.Text5.SetFocus();
-  a_.Text5.SetFocus();  // already there: nothing runs
+  a_.first.SetFocus();
+  a_.last.SetFocus();
+  a_.last.SetFocus();  // already there: nothing runs
   EXPECT_EQ(log_, (Log{"A activate", "A.Text1 got", "A.Text1 lost", "A.Text5 got"}));
-  EXPECT_EQ(screen_.ActiveControl(), &a_.Text5);
-  EXPECT_TRUE(a_.Text5.HasFocus());
-  EXPECT_FALSE(a_.Text1.HasFocus());
+  EXPECT_EQ(screen_.ActiveControl(), &a_.last);
+  EXPECT_TRUE(a_.last.HasFocus());
+  EXPECT_FALSE(a_.first.HasFocus());
 }
 
 TEST_F(FocusTest, GotFocusThatMovesTheFocusOn) {
-  a_.Text1.SetFocus();
+  a_.first.SetFocus();
   log_.clear();
-  a_.Text5.GotFocus = [&] {
+  a_.last.GotFocus = [&] {
     log_.push_back("A.Text5 got");
-    a_.Command1.SetFocus();
+    a_.button.SetFocus();
   };
-  a_.Text5.SetFocus();
+  a_.last.SetFocus();
   EXPECT_EQ(log_, (Log{"A.Text1 lost", "A.Text5 got", "A.Text5 lost", "A.Command1 got"}));
-  EXPECT_EQ(screen_.ActiveControl(), &a_.Command1);
+  EXPECT_EQ(screen_.ActiveControl(), &a_.button);
 }
 
 TEST_F(FocusTest, LostFocusThatSendsTheFocusElsewhere) {
   // The control the focus was headed for never had it: it gets neither event.
-  a_.Text1.SetFocus();
+  a_.first.SetFocus();
   log_.clear();
-  a_.Text1.LostFocus = [&] {
+  a_.first.LostFocus = [&] {
     log_.push_back("A.Text1 lost");
-    a_.Command1.SetFocus();
+    a_.button.SetFocus();
   };
-  a_.Text5.SetFocus();
+  a_.last.SetFocus();
   EXPECT_EQ(log_, (Log{"A.Text1 lost", "A.Command1 got"}));
-  EXPECT_EQ(screen_.ActiveControl(), &a_.Command1);
+  EXPECT_EQ(screen_.ActiveControl(), &a_.button);
 }
 
 TEST_F(FocusTest, LostFocusThatKeepsTheFocusWhereItWas) {
   // The check of a field that puts the cursor back into it.
-  a_.Text1.SetFocus();
+  a_.first.SetFocus();
   log_.clear();
   bool refuse = true;
-  a_.Text1.LostFocus = [&] {
+  a_.first.LostFocus = [&] {
     log_.push_back("A.Text1 lost");
     if (refuse) {
       refuse = false;
-      a_.Text1.SetFocus();
+      a_.first.SetFocus();
     }
   };
-  a_.Text5.SetFocus();
+  a_.last.SetFocus();
   EXPECT_EQ(log_, (Log{"A.Text1 lost", "A.Text1 got"}));
-  EXPECT_EQ(screen_.ActiveControl(), &a_.Text1);
+  EXPECT_EQ(screen_.ActiveControl(), &a_.first);
 }
 
 TEST_F(FocusTest, ControlsThatCannotTakeTheFocus) {
@@ -122,26 +122,26 @@ TEST_F(FocusTest, ControlsThatCannotTakeTheFocus) {
     Control* control;
   };
   FocusForm& f = a_;
-  f.Text1.SetFocus();
+  f.first.SetFocus();
   const Case cases[] = {
-      {"hidden", &f.Text2}, {"disabled", &f.Text3}, {"in a hidden frame", &f.Text4},
-      {"label", &f.Label1}, {"frame", &f.Frame1},
+      {"hidden", &f.hidden}, {"disabled", &f.disabled},  {"in a hidden frame", &f.framed},
+      {"label", &f.label},   {"frame", &f.hidden_frame},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     log_.clear();
     c.control->SetFocus();
-    EXPECT_EQ(screen_.ActiveControl(), &f.Text1);
+    EXPECT_EQ(screen_.ActiveControl(), &f.first);
     EXPECT_TRUE(log_.empty());
   }
   // In a visible but disabled frame.
-  f.Frame1.SetVisible(true);
-  f.Frame1.SetEnabled(false);
-  f.Text4.SetFocus();
-  EXPECT_EQ(screen_.ActiveControl(), &f.Text1);
-  f.Frame1.SetEnabled(true);
-  f.Text4.SetFocus();
-  EXPECT_EQ(screen_.ActiveControl(), &f.Text4);
+  f.hidden_frame.SetVisible(true);
+  f.hidden_frame.SetEnabled(false);
+  f.framed.SetFocus();
+  EXPECT_EQ(screen_.ActiveControl(), &f.first);
+  f.hidden_frame.SetEnabled(true);
+  f.framed.SetFocus();
+  EXPECT_EQ(screen_.ActiveControl(), &f.framed);
 }
 
 TEST_F(FocusTest, TabSkipsHiddenDisabledAndNonFocusableControls) {
@@ -153,13 +153,13 @@ TEST_F(FocusTest, TabSkipsHiddenDisabledAndNonFocusableControls) {
   };
   FocusForm& f = a_;
   const Case cases[] = {
-      {"first field", nullptr, false, &f.Text1},
-      {"last field backwards", nullptr, true, &f.Command1},
-      {"over label, hidden, disabled and hidden frame", &f.Text1, false, &f.Text5},
-      {"to the button", &f.Text5, false, &f.Command1},
-      {"wraps to the first", &f.Command1, false, &f.Text1},
-      {"back over the skipped ones", &f.Text5, true, &f.Text1},
-      {"wraps to the last backwards", &f.Text1, true, &f.Command1},
+      {"first field", nullptr, false, &f.first},
+      {"last field backwards", nullptr, true, &f.button},
+      {"over label, hidden, disabled and hidden frame", &f.first, false, &f.last},
+      {"to the button", &f.last, false, &f.button},
+      {"wraps to the first", &f.button, false, &f.first},
+      {"back over the skipped ones", &f.last, true, &f.first},
+      {"wraps to the last backwards", &f.first, true, &f.button},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -168,7 +168,9 @@ TEST_F(FocusTest, TabSkipsHiddenDisabledAndNonFocusableControls) {
     FocusForm form(screen, "A", log);
     form.Show();
     // The same control of the fresh window.
-    if (c.from != nullptr) form.Find(c.from->Name())->SetFocus();
+    if (c.from != nullptr) {
+      form.Find(c.from->Name())->SetFocus();
+    }
     screen.FocusNext(c.backwards);
     ASSERT_NE(screen.ActiveControl(), nullptr);
     EXPECT_EQ(screen.ActiveControl()->Name(), c.to->Name());
@@ -176,25 +178,25 @@ TEST_F(FocusTest, TabSkipsHiddenDisabledAndNonFocusableControls) {
 }
 
 TEST_F(FocusTest, TabReachesAControlOnceItsFrameIsShown) {
-  a_.Frame1.SetVisible(true);
-  a_.Text1.SetFocus();
+  a_.hidden_frame.SetVisible(true);
+  a_.first.SetFocus();
   screen_.FocusNext(false);
-  EXPECT_EQ(screen_.ActiveControl(), &a_.Text4);
+  EXPECT_EQ(screen_.ActiveControl(), &a_.framed);
 }
 
 TEST_F(FocusTest, TabFollowsAnOrderTheWindowSets) {
-  a_.SetTabOrder({&a_.Command1, &a_.Text2, &a_.Text5, &a_.Text1});
-  a_.Command1.SetFocus();
+  a_.SetTabOrder({&a_.button, &a_.hidden, &a_.last, &a_.first});
+  a_.button.SetFocus();
   screen_.FocusNext(false);
-  EXPECT_EQ(screen_.ActiveControl(), &a_.Text5);
+  EXPECT_EQ(screen_.ActiveControl(), &a_.last);
   screen_.FocusNext(false);
-  EXPECT_EQ(screen_.ActiveControl(), &a_.Text1);
+  EXPECT_EQ(screen_.ActiveControl(), &a_.first);
   screen_.FocusNext(false);
-  EXPECT_EQ(screen_.ActiveControl(), &a_.Command1);
+  EXPECT_EQ(screen_.ActiveControl(), &a_.button);
 }
 
 TEST_F(FocusTest, TabRunsTheFocusEvents) {
-  a_.Text1.SetFocus();
+  a_.first.SetFocus();
   log_.clear();
   screen_.FocusNext(false);
   EXPECT_EQ(log_, (Log{"A.Text1 lost", "A.Text5 got"}));
@@ -237,22 +239,22 @@ TEST_F(FocusTest, HidingAnInactiveWindowLeavesTheActiveOneAlone) {
 
 TEST_F(FocusTest, FocusLeavesWithItsWindow) {
   b_.Show();
-  b_.Text1.SetFocus();
+  b_.first.SetFocus();
   b_.Hide();
   EXPECT_EQ(screen_.ActiveControl(), nullptr);
   EXPECT_EQ(screen_.ActiveForm(), &a_);
   c_.Show();
-  c_.Text5.SetFocus();
+  c_.last.SetFocus();
   c_.Unload();
   EXPECT_EQ(screen_.ActiveControl(), nullptr);
   // An unloaded window's controls cannot take the focus back.
-  c_.Text5.SetFocus();
+  c_.last.SetFocus();
   EXPECT_EQ(screen_.ActiveControl(), nullptr);
 }
 
 TEST_F(FocusTest, FocusingAControlOfAnotherWindowActivatesItFirst) {
   b_.Show();
-  a_.Text1.SetFocus();  // brings A back
+  a_.first.SetFocus();  // brings A back
   EXPECT_EQ(screen_.ActiveForm(), &a_);
   EXPECT_EQ(log_, (Log{"A activate", "B activate", "A activate", "A.Text1 got"}));
 }

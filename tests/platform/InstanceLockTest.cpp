@@ -1,12 +1,11 @@
 // One copy of the program per folder, and a crash never locks the operator out.
-#include "platform/InstanceLock.h"
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
+#include "platform/InstanceLock.h"
 
 namespace keldra::testing {
 namespace {

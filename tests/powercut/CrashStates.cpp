@@ -34,7 +34,9 @@ void Apply(std::string& bytes, const DataChange& change, std::size_t keep) {
     return;
   }
   const auto at = static_cast<std::size_t>(change.offset);
-  if (bytes.size() < at + keep) bytes.resize(at + keep);
+  if (bytes.size() < at + keep) {
+    bytes.resize(at + keep);
+  }
   bytes.replace(at, keep, change.bytes, 0, keep);
 }
 
@@ -61,7 +63,9 @@ class FolderModel {
         } else {
           handles_[call.handle] = it->second;
         }
-        if (call.truncated) inodes_[handles_[call.handle]].pending.push_back({true, 0, {}});
+        if (call.truncated) {
+          inodes_[handles_[call.handle]].pending.push_back({true, 0, {}});
+        }
         break;
       }
       case Kind::kWrite:
@@ -77,13 +81,17 @@ class FolderModel {
         }
         break;
       case Kind::kSyncFolder:
-        for (const NameChange& change : names_pending_) ApplyTo(durable_, change);
+        for (const NameChange& change : names_pending_) {
+          ApplyTo(durable_, change);
+        }
         names_pending_.clear();
         break;
       case Kind::kLink:
       case Kind::kRename: {
         auto it = live_.find(call.name);
-        if (it == live_.end() || call.name2.empty()) break;
+        if (it == live_.end() || call.name2.empty()) {
+          break;
+        }
         const NameChange change{call.kind == Kind::kRename ? call.name : "", call.name2,
                                 it->second};
         ApplyTo(live_, change);
@@ -91,7 +99,9 @@ class FolderModel {
         break;
       }
       case Kind::kUnlink:
-        if (live_.erase(call.name) != 0) names_pending_.push_back({call.name, "", -1});
+        if (live_.erase(call.name) != 0) {
+          names_pending_.push_back({call.name, "", -1});
+        }
         break;
       case Kind::kClose:
         handles_.erase(call.handle);
@@ -112,15 +122,21 @@ class FolderModel {
       std::map<std::string, int> names = durable_;
       for (std::size_t i = 0; i < count; ++i) {
         const bool kept = subsets ? ((v >> i) & 1) != 0 : i < v;
-        if (kept) ApplyTo(names, names_pending_[i]);
+        if (kept) {
+          ApplyTo(names, names_pending_[i]);
+        }
       }
       const bool unsynced_data = std::any_of(names.begin(), names.end(), [&](const auto& entry) {
         return !inodes_[entry.second].pending.empty();
       });
       for (Unsynced data : {Unsynced::kNone, Unsynced::kAll, Unsynced::kTornHalf}) {
-        if (!unsynced_data && data != Unsynced::kNone) break;
+        if (!unsynced_data && data != Unsynced::kNone) {
+          break;
+        }
         FolderFiles files;
-        for (const auto& [name, inode] : names) files[name] = Contents(inodes_[inode], data);
+        for (const auto& [name, inode] : names) {
+          files[name] = Contents(inodes_[inode], data);
+        }
         visit(cut, files);
         ++visited;
       }
@@ -130,7 +146,9 @@ class FolderModel {
 
   FolderFiles Live() const {
     FolderFiles files;
-    for (const auto& [name, inode] : live_) files[name] = Contents(inodes_[inode], Unsynced::kAll);
+    for (const auto& [name, inode] : live_) {
+      files[name] = Contents(inodes_[inode], Unsynced::kAll);
+    }
     return files;
   }
 
@@ -141,19 +159,29 @@ class FolderModel {
   }
 
   static void ApplyTo(std::map<std::string, int>& names, const NameChange& change) {
-    if (!change.removed.empty()) names.erase(change.removed);
-    if (!change.added.empty()) names[change.added] = change.inode;
+    if (!change.removed.empty()) {
+      names.erase(change.removed);
+    }
+    if (!change.added.empty()) {
+      names[change.added] = change.inode;
+    }
   }
 
   static std::string Contents(const Inode& inode, Unsynced data) {
     std::string bytes = inode.synced;
-    if (data == Unsynced::kNone) return bytes;
+    if (data == Unsynced::kNone) {
+      return bytes;
+    }
     std::size_t total = 0;
-    for (const DataChange& change : inode.pending) total += change.bytes.size();
+    for (const DataChange& change : inode.pending) {
+      total += change.bytes.size();
+    }
     std::size_t budget = data == Unsynced::kAll ? total : total / 2;
     for (const DataChange& change : inode.pending) {
       const std::size_t keep = std::min(budget, change.bytes.size());
-      if (!change.truncate && keep == 0 && !change.bytes.empty()) break;
+      if (!change.truncate && keep == 0 && !change.bytes.empty()) {
+        break;
+      }
       keldra::testing::Apply(bytes, change, keep);
       budget -= keep;
     }
@@ -184,7 +212,9 @@ std::size_t ForEachCrashState(const FolderFiles& initial, const std::vector<FsCa
 
 FolderFiles AllWritten(const FolderFiles& initial, const std::vector<FsCall>& log) {
   FolderModel model(initial);
-  for (const FsCall& call : log) model.Apply(call);
+  for (const FsCall& call : log) {
+    model.Apply(call);
+  }
   return model.Live();
 }
 

@@ -74,7 +74,9 @@ TEST(CrashStatesTest, WhatACutAtTheEndMayLeaveOfAFile) {
     std::set<std::string> found;
     std::set<FolderFiles> states;
     ForEachCrashState({{"f", "old"}}, c.log, [&](std::size_t cut, const FolderFiles& files) {
-      if (cut < c.log.size()) return;
+      if (cut < c.log.size()) {
+        return;
+      }
       auto it = files.find("f");
       found.insert(it == files.end() ? "-" : it->second);
       states.insert(files);

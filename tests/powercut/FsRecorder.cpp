@@ -51,27 +51,43 @@ F Next(F, const char* name) {
 // The name inside the folder a path gives ("." for the folder itself), or nothing when the path
 // lies elsewhere.
 std::optional<std::string> NameIn(int dir, const char* path) {
-  if (path == nullptr) return std::nullopt;
+  if (path == nullptr) {
+    return std::nullopt;
+  }
   std::filesystem::path p(path);
   if (p.is_relative()) {
-    if (dir != AT_FDCWD && R().folders.count(dir) == 0) return std::nullopt;
+    if (dir != AT_FDCWD && R().folders.count(dir) == 0) {
+      return std::nullopt;
+    }
     p = (dir == AT_FDCWD ? std::filesystem::current_path() : R().folder) / p;
   }
   p = p.lexically_normal();
-  if (p.has_filename() == false) p = p.parent_path();
-  if (p == R().folder) return std::string(".");
-  if (p.parent_path() == R().folder) return p.filename().string();
+  if (p.has_filename() == false) {
+    p = p.parent_path();
+  }
+  if (p == R().folder) {
+    return std::string(".");
+  }
+  if (p.parent_path() == R().folder) {
+    return p.filename().string();
+  }
   return std::nullopt;
 }
 
 int Opened(int dir, const char* path, int flags, mode_t mode,
            int (*open_next)(int, const char*, int, ...)) {
   std::optional<std::string> name;
-  if (R().on) name = NameIn(dir, path);
-  if (!name) return open_next(dir, path, flags, mode);
+  if (R().on) {
+    name = NameIn(dir, path);
+  }
+  if (!name) {
+    return open_next(dir, path, flags, mode);
+  }
   const bool existed = faccessat(dir, path, F_OK, 0) == 0;
   const int fd = open_next(dir, path, flags, mode);
-  if (fd < 0) return fd;
+  if (fd < 0) {
+    return fd;
+  }
   if (*name == ".") {
     R().folders.insert(fd);
     return fd;
@@ -102,7 +118,9 @@ mode_t ModeOf(int flags, va_list args) {
 bool Logged(int fd) { return R().on && R().files.count(fd) != 0; }
 
 void LogWrite(int fd, std::int64_t at, const void* bytes, ssize_t done) {
-  if (done <= 0) return;
+  if (done <= 0) {
+    return;
+  }
   FsCall call = Call(FsCall::Kind::kWrite);
   call.handle = fd;
   call.offset = at;
@@ -120,8 +138,12 @@ std::int64_t CurrentOffset(int fd) {
 }
 
 void LogSync(int fd) {
-  if (!R().on) return;
-  if (R().folders.count(fd) != 0) R().log.push_back(Call(FsCall::Kind::kSyncFolder));
+  if (!R().on) {
+    return;
+  }
+  if (R().folders.count(fd) != 0) {
+    R().log.push_back(Call(FsCall::Kind::kSyncFolder));
+  }
   if (R().files.count(fd) != 0) {
     FsCall call = Call(FsCall::Kind::kSync);
     call.handle = fd;
@@ -130,10 +152,14 @@ void LogSync(int fd) {
 }
 
 void LogNames(FsCall::Kind kind, int dir1, const char* from, int dir2, const char* to) {
-  if (!R().on) return;
+  if (!R().on) {
+    return;
+  }
   const std::optional<std::string> a = NameIn(dir1, from);
   const std::optional<std::string> b = to == nullptr ? std::nullopt : NameIn(dir2, to);
-  if (!a && !b) return;
+  if (!a && !b) {
+    return;
+  }
   // A name moved in from, or out to, another folder is logged as if it came from nowhere or
   // went nowhere; the program never does that.
   R().log.push_back(Call(kind, a.value_or(""), b.value_or("")));
@@ -144,7 +170,9 @@ void LogNames(FsCall::Kind kind, int dir1, const char* from, int dir2, const cha
 void StartRecording(const std::filesystem::path& folder) {
   Recorder& r = R();
   r.folder = std::filesystem::absolute(folder).lexically_normal();
-  if (!r.folder.has_filename()) r.folder = r.folder.parent_path();
+  if (!r.folder.has_filename()) {
+    r.folder = r.folder.parent_path();
+  }
   r.log.clear();
   r.files.clear();
   r.folders.clear();
@@ -210,7 +238,9 @@ int creat(const char* path, mode_t mode) {
 
 ssize_t write(int fd, const void* bytes, size_t size) {
   NEXT(write);
-  if (!Logged(fd)) return next(fd, bytes, size);
+  if (!Logged(fd)) {
+    return next(fd, bytes, size);
+  }
   const std::int64_t at = CurrentOffset(fd);
   const ssize_t done = next(fd, bytes, size);
   LogWrite(fd, at, bytes, done);
@@ -219,13 +249,17 @@ ssize_t write(int fd, const void* bytes, size_t size) {
 ssize_t pwrite(int fd, const void* bytes, size_t size, off_t at) {
   NEXT(pwrite);
   const ssize_t done = next(fd, bytes, size, at);
-  if (Logged(fd)) LogWrite(fd, at, bytes, done);
+  if (Logged(fd)) {
+    LogWrite(fd, at, bytes, done);
+  }
   return done;
 }
 ssize_t pwrite64(int fd, const void* bytes, size_t size, off64_t at) {
   NEXT(pwrite64);
   const ssize_t done = next(fd, bytes, size, at);
-  if (Logged(fd)) LogWrite(fd, at, bytes, done);
+  if (Logged(fd)) {
+    LogWrite(fd, at, bytes, done);
+  }
   return done;
 }
 
@@ -249,13 +283,17 @@ int fsync(int fd) {
     return -1;
   }
   const int result = next(fd);
-  if (result == 0) LogSync(fd);
+  if (result == 0) {
+    LogSync(fd);
+  }
   return result;
 }
 int fdatasync(int fd) {
   NEXT(fdatasync);
   const int result = next(fd);
-  if (result == 0) LogSync(fd);
+  if (result == 0) {
+    LogSync(fd);
+  }
   return result;
 }
 
@@ -266,44 +304,58 @@ int close(int fd) {
     call.handle = fd;
     R().log.push_back(std::move(call));
   }
-  if (R().on) R().folders.erase(fd);
+  if (R().on) {
+    R().folders.erase(fd);
+  }
   return next(fd);
 }
 
 int link(const char* from, const char* to) {
   NEXT(link);
   const int result = next(from, to);
-  if (result == 0) LogNames(FsCall::Kind::kLink, AT_FDCWD, from, AT_FDCWD, to);
+  if (result == 0) {
+    LogNames(FsCall::Kind::kLink, AT_FDCWD, from, AT_FDCWD, to);
+  }
   return result;
 }
 int linkat(int dir1, const char* from, int dir2, const char* to, int flags) {
   NEXT(linkat);
   const int result = next(dir1, from, dir2, to, flags);
-  if (result == 0) LogNames(FsCall::Kind::kLink, dir1, from, dir2, to);
+  if (result == 0) {
+    LogNames(FsCall::Kind::kLink, dir1, from, dir2, to);
+  }
   return result;
 }
 int rename(const char* from, const char* to) {
   NEXT(rename);
   const int result = next(from, to);
-  if (result == 0) LogNames(FsCall::Kind::kRename, AT_FDCWD, from, AT_FDCWD, to);
+  if (result == 0) {
+    LogNames(FsCall::Kind::kRename, AT_FDCWD, from, AT_FDCWD, to);
+  }
   return result;
 }
 int renameat(int dir1, const char* from, int dir2, const char* to) {
   NEXT(renameat);
   const int result = next(dir1, from, dir2, to);
-  if (result == 0) LogNames(FsCall::Kind::kRename, dir1, from, dir2, to);
+  if (result == 0) {
+    LogNames(FsCall::Kind::kRename, dir1, from, dir2, to);
+  }
   return result;
 }
 int renameat2(int dir1, const char* from, int dir2, const char* to, unsigned flags) {
   NEXT(renameat2);
   const int result = next(dir1, from, dir2, to, flags);
-  if (result == 0) LogNames(FsCall::Kind::kRename, dir1, from, dir2, to);
+  if (result == 0) {
+    LogNames(FsCall::Kind::kRename, dir1, from, dir2, to);
+  }
   return result;
 }
 int unlink(const char* path) {
   NEXT(unlink);
   const int result = next(path);
-  if (result == 0) LogNames(FsCall::Kind::kUnlink, AT_FDCWD, path, AT_FDCWD, nullptr);
+  if (result == 0) {
+    LogNames(FsCall::Kind::kUnlink, AT_FDCWD, path, AT_FDCWD, nullptr);
+  }
   return result;
 }
 int unlinkat(int dir, const char* path, int flags) {
@@ -319,7 +371,9 @@ int remove(const char* path) {
   struct stat st {};
   const bool file = lstat(path, &st) == 0 && !S_ISDIR(st.st_mode);
   const int result = next(path);
-  if (result == 0 && file) LogNames(FsCall::Kind::kUnlink, AT_FDCWD, path, AT_FDCWD, nullptr);
+  if (result == 0 && file) {
+    LogNames(FsCall::Kind::kUnlink, AT_FDCWD, path, AT_FDCWD, nullptr);
+  }
   return result;
 }
 

@@ -25,14 +25,14 @@
 #include "core/StateFile.h"
 #include "core/Text.h"
 #include "platform/Files.h"
-#include "ui/Form1.h"
-#include "ui/Form11.h"
-#include "ui/Form12.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
-#include "ui/Form4.h"
-#include "ui/Form5.h"
-#include "ui/Form6.h"
+#include "ui/ClubManagementWindow.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/EdiSaveWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/QsoEditWindow.h"
+#include "ui/RestoreWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -49,7 +49,9 @@ int FromEnvironment(const char* name, int fallback) {
 
 std::string CallOf(int n) {
   std::string call = "QX" + std::to_string(n % 10);
-  for (int i = 0, v = n; i < 3; ++i, v /= 26) call += static_cast<char>('A' + v % 26);
+  for (int i = 0, v = n; i < 3; ++i, v /= 26) {
+    call += static_cast<char>('A' + v % 26);
+  }
   return call;
 }
 std::string LocatorOf(int n) {
@@ -92,7 +94,9 @@ class Recording {
     Expected next = session_.after_note.back();
     change(next);
     for (auto& [name, versions] : session_.versions) {
-      if (versions.back() != Current(name)) versions.push_back(Current(name));
+      if (versions.back() != Current(name)) {
+        versions.push_back(Current(name));
+      }
       next.saved[name] = versions.size() - 1;
     }
     session_.after_note.push_back(std::move(next));
@@ -101,7 +105,9 @@ class Recording {
 
  private:
   std::optional<std::string> Current(const std::string& name) const {
-    if (!fs::exists(folder_ / name)) return std::nullopt;
+    if (!fs::exists(folder_ / name)) {
+      return std::nullopt;
+    }
     return ReadBytes(folder_ / name);
   }
   fs::path folder_;
@@ -116,54 +122,56 @@ Session RecordSession(const fs::path& folder, int qsos) {
   FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   Program program(messages, clock, folder);
   program.Start();
-  Form1& main = program.Get<Form1>();
+  MainWindow& main = program.Get<MainWindow>();
 
-  Form3& station = program.Get<Form3>();
+  StationWindow& station = program.Get<StationWindow>();
   station.Show();
-  station.Text1.SetText("QX0ABC");
-  station.Text2.SetText("JN81GD");
-  station.Text3.SetText("001");
-  station.Text4.SetText("002");
-  station.Command1.Press();
+  station.call.SetText("QX0ABC");
+  station.locator.SetText("JN81GD");
+  station.iqrp_number.SetText("001");
+  station.mqc_number.SetText("002");
+  station.save_button.Press();
   recording.Returned([](Expected&) {});
 
   for (int n = 1; n <= qsos; ++n) {
-    main.Text6.SetText(CallOf(n));
-    main.Text9.SetText("001");
-    main.Text10.SetText(LocatorOf(n));
-    main.Command1.Press();
+    main.call.SetText(CallOf(n));
+    main.serial_received.SetText("001");
+    main.locator.SetText(LocatorOf(n));
+    main.ok_button.Press();
     recording.Returned([&](Expected& e) { e.returned[n] = CallOf(n); });
     if (CorrectsAfter(n)) {
-      main.Command5.Press();
-      Form6& edit = program.Get<Form6>();
-      edit.Text1.SetText(CallOf(n / 2));
-      edit.Command3.Press();
-      edit.Text5.SetText(CorrectedLocatorOf(n / 2));
-      edit.Command1.Press();
+      main.edit_qso_button.Press();
+      QsoEditWindow& edit = program.Get<QsoEditWindow>();
+      edit.search_call.SetText(CallOf(n / 2));
+      edit.search_button.Press();
+      edit.locator.SetText(CorrectedLocatorOf(n / 2));
+      edit.modify_button.Press();
       recording.Returned([&](Expected& e) { e.corrected.insert(n / 2); });
-      edit.Command2.Press();
+      edit.close_button.Press();
     }
     if (n % 12 == 0) {
-      Form11& clubs = program.Get<Form11>();
+      ClubManagementWindow& clubs = program.Get<ClubManagementWindow>();
       clubs.Show();
-      clubs.Combo1.SetListIndex(n % 24 == 0 ? 1 : 0);  // the MQC list, then the I-QRP one
-      clubs.Text6.SetText(CallOf(n));
-      clubs.Command3.Press();
+      clubs.club_choice.SetListIndex(n % 24 == 0 ? 1 : 0);  // the MQC list, then the I-QRP one
+      clubs.new_member.SetText(CallOf(n));
+      clubs.add_button.Press();
       recording.Returned([](Expected&) {});
-      clubs.Command1.Press();
+      clubs.exit_button.Press();
     }
     if (n % 15 == 0) {
-      Form4& save = program.Get<Form4>();
-      save.Text2.SetText(kEdiName);
-      save.Text1.SetText(program.Get<Form2>().Text1.Text());
-      save.Command1.Press();
+      EdiSaveWindow& save = program.Get<EdiSaveWindow>();
+      save.file_name.SetText(kEdiName);
+      save.log_text.SetText(program.Get<EdiHeaderWindow>().edi_records.Text());
+      save.save_button.Press();
       recording.Returned([](Expected&) {});
-      save.Command2.Press();
+      save.exit_button.Press();
     }
   }
   session.log = StopRecording();
   // Only saves that worked: none of them told the operator of a failure.
-  for (const auto& m : messages.shown) EXPECT_NE(m.icon, MessageIcon::kCritical) << m.text;
+  for (const auto& m : messages.shown) {
+    EXPECT_NE(m.icon, MessageIcon::kCritical) << m.text;
+  }
   return session;
 }
 
@@ -177,7 +185,9 @@ FolderFiles FilesIn(const fs::path& folder) {
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  for (const std::string& line : lines) {
+    text += line + "\r\n";
+  }
   return text;
 }
 
@@ -185,44 +195,36 @@ std::string Joined(const std::vector<std::string>& lines) {
 // back: a file cut short, or spliced from two versions, does not.
 bool WholeStateFile(const std::string& bytes) {
   const StateFileValues v = ReadStateFile(bytes);
-  if (!v.serial || !v.qso_count || !v.total_km || !v.multipliers || !v.points || !v.average_km ||
-      !v.odx_call || !v.odx_locator || !v.odx_km || !v.iqrp_count || !v.mqc_count) {
+  if (!v.serial || !v.qsos || !v.km || !v.multipliers || !v.points || !v.average_km ||
+      !v.odx_call || !v.odx_locator || !v.odx_km || !v.iqrp_qsos || !v.mqc_qsos) {
     return false;
   }
-  const ContestState state{*v.serial,
-                           *v.qso_count,
-                           *v.total_km,
-                           *v.multipliers,
-                           *v.points,
-                           *v.average_km,
-                           *v.odx_call,
-                           *v.odx_locator,
-                           *v.odx_km,
-                           *v.iqrp_count,
-                           *v.mqc_count,
-                           Joined(v.qso_list_lines),
-                           Joined(v.edi_record_lines)};
+  ContestState state;
+  static_cast<ContestTotals&>(state) = TotalsRead(v, {});
+  state.serial = *v.serial;
+  state.qso_list = Joined(v.qso_list_lines);
+  state.edi_records = Joined(v.edi_record_lines);
   return StateFileText(state) == bytes;
 }
 
 // The operator after the power comes back: "Continua Contest"; with a broken contest file, the
 // emergency restore first, then "Continua Contest".
-Form1& Continue(std::unique_ptr<Program>& program, RecordingMessageBox& messages, FixedClock& clock,
-                const fs::path& folder, bool restore) {
+MainWindow& Continue(std::unique_ptr<Program>& program, RecordingMessageBox& messages,
+                     FixedClock& clock, const fs::path& folder, bool restore) {
   if (restore) {
     Program first(messages, clock, folder);
     first.Start();
-    if (Form5* start = first.Find<Form5>(); start != nullptr && start->Visible()) {
-      start->Check2.Toggle();
-      first.Get<Form12>().Command1.Press();
+    if (StartWindow* start = first.Find<StartWindow>(); start != nullptr && start->Visible()) {
+      start->emergency_restore.Toggle();
+      first.Get<RestoreWindow>().yes_button.Press();
     }
   }
   program = std::make_unique<Program>(messages, clock, folder);
   program->Start();
-  if (Form5* start = program->Find<Form5>(); start != nullptr && start->Visible()) {
-    start->Command1.Press();
+  if (StartWindow* start = program->Find<StartWindow>(); start != nullptr && start->Visible()) {
+    start->continue_button.Press();
   }
-  return program->Get<Form1>();
+  return program->Get<MainWindow>();
 }
 
 struct Figures {
@@ -237,8 +239,12 @@ struct Figures {
 // Checks one folder a cut left; every fault found is a test failure, counted in the figures.
 void CheckFolder(const FolderFiles& files, const Expected& expected, const Session& session,
                  const fs::path& folder, Figures& figures) {
-  for (const auto& entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
-  for (const auto& [name, bytes] : files) WriteBytes(folder / name, bytes);
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    fs::remove_all(entry.path());
+  }
+  for (const auto& [name, bytes] : files) {
+    WriteBytes(folder / name, bytes);
+  }
 
   for (const auto& [name, versions] : session.versions) {
     ++figures.files_checked;
@@ -264,9 +270,9 @@ void CheckFolder(const FolderFiles& files, const Expected& expected, const Sessi
   RecordingMessageBox messages;
   FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   std::unique_ptr<Program> program;
-  Form1& main = Continue(program, messages, clock, folder, broken);
-  const std::vector<std::string> list = SplitLines(main.Text12.Text());
-  const std::vector<std::string> records = SplitLines(main.Text14.Text());
+  MainWindow& main = Continue(program, messages, clock, folder, broken);
+  const std::vector<std::string> list = SplitLines(main.qso_list.Text());
+  const std::vector<std::string> records = SplitLines(main.edi_records.Text());
   for (const auto& [serial, call] : expected.returned) {
     ++figures.qsos_checked;
     const auto at = static_cast<std::size_t>(serial - 1);
@@ -274,7 +280,9 @@ void CheckFolder(const FolderFiles& files, const Expected& expected, const Sessi
                         list[at].starts_with(ZeroFill(std::to_string(serial), 3) + "   ") &&
                         records[at].find(";" + call + ";") != std::string::npos;
     std::set<std::string> locators{CorrectedLocatorOf(serial)};
-    if (expected.corrected.count(serial) == 0) locators.insert(LocatorOf(serial));
+    if (expected.corrected.count(serial) == 0) {
+      locators.insert(LocatorOf(serial));
+    }
     const bool located =
         listed && std::any_of(locators.begin(), locators.end(), [&](const std::string& l) {
           return records[at].find(";" + l + ";") != std::string::npos;
@@ -298,7 +306,9 @@ TEST(PowerCutTest, NoReturnedQsoOrSavedFileIsLostAtAnyCut) {
       {"config.txt", "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = \r\nMQC = \r\n"},
       {"iqrp.txt", "QX1AA#1\r\nQX2BB#2\r\n"},
       {kEdiName, "[REG1TEST;1]\r\n"}};
-  for (const auto& [name, bytes] : initial) WriteBytes(recorded / name, bytes);
+  for (const auto& [name, bytes] : initial) {
+    WriteBytes(recorded / name, bytes);
+  }
   const Session session = RecordSession(recorded.path(), qsos);
   ASSERT_FALSE(HasFailure());
   ASSERT_EQ(session.after_note.back().returned.size(), static_cast<std::size_t>(qsos));
@@ -325,10 +335,14 @@ TEST(PowerCutTest, NoReturnedQsoOrSavedFileIsLostAtAnyCut) {
   const std::size_t stride = (latest_cut.size() + budget - 1) / budget;
   std::size_t index = 0, checked = 0;
   for (const auto& [files, cut] : latest_cut) {
-    if (index++ % stride != 0) continue;
+    if (index++ % stride != 0) {
+      continue;
+    }
     ++checked;
     CheckFolder(files, session.after_note[notes_before[cut]], session, replay.path(), figures);
-    if (figures.qsos_lost + figures.files_wrong > 20) break;  // enough to show what is wrong
+    if (figures.qsos_lost + figures.files_wrong > 20) {
+      break;  // enough to show what is wrong
+    }
   }
   const auto seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

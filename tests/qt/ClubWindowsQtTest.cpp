@@ -6,9 +6,9 @@
 #include <QPushButton>
 
 #include "QtTestSupport.h"
-#include "ui/Form10.h"
-#include "ui/Form11.h"
-#include "ui/Form9.h"
+#include "ui/AdministrationWindow.h"
+#include "ui/ClubAwardWindow.h"
+#include "ui/ClubManagementWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -17,7 +17,7 @@ class ClubWindowsQtTest : public QtProgramTest {};
 
 TEST_F(ClubWindowsQtTest, AwardWindow) {
   FrontEnd();
-  Form9& award = program().Get<Form9>();
+  ClubAwardWindow& award = program().Get<ClubAwardWindow>();
   award.Show();
   Settle();
   EXPECT_EQ(FrontEnd().WindowOf(award)->windowTitle(), "I-QRP Club Awars");
@@ -26,10 +26,10 @@ TEST_F(ClubWindowsQtTest, AwardWindow) {
 
 TEST_F(ClubWindowsQtTest, AdministrationWindowHasAPictureButton) {
   FrontEnd();
-  Form10& admin = program().Get<Form10>();
+  AdministrationWindow& admin = program().Get<AdministrationWindow>();
   admin.Show();
   Settle();
-  auto* button = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(admin.Command2));
+  auto* button = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(admin.club_lists_button));
   ASSERT_NE(button, nullptr);
   EXPECT_FALSE(button->icon().isNull());
   Screenshot(admin, "Form10");
@@ -39,17 +39,17 @@ TEST_F(ClubWindowsQtTest, ManagementWindowShowsTheListsAndUpperCasesTyping) {
   WriteBytes(File("iqrp.txt"), "QX1AB#1\r\nQX2CD#2\r\nQX3EF#3\r\nQX4GH#4\r\n");
   WriteBytes(File("mqc.txt"), "QX5IJ#1\r\nQX6KL#2\r\n");
   FrontEnd();
-  Form11& form = program().Get<Form11>();
+  ClubManagementWindow& form = program().Get<ClubManagementWindow>();
   form.Show();
   Settle();
-  auto* add = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(form.Text6));
+  auto* add = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(form.new_member));
   ASSERT_NE(add, nullptr);
-  form.Text6.SetText("");
+  form.new_member.SetText("");
   Settle();
   add->setFocus();
   QTest::keyClicks(add, "qx7mn");
   Settle();
-  EXPECT_EQ(form.Text6.Text(), "QX7MN");
+  EXPECT_EQ(form.new_member.Text(), "QX7MN");
   EXPECT_EQ(add->text(), "QX7MN");
   Screenshot(form, "Form11");
 }

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "QtTestSupport.h"
-#include "ui/Form1.h"
-#include "ui/Form6.h"
+#include "ui/MainWindow.h"
+#include "ui/QsoEditWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -15,22 +15,21 @@ namespace {
 class EditWindowQtTest : public QtProgramTest {
  protected:
   void SetUp() override {
-    WriteBytes(File("config.txt"),
-               "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
+    WriteBytes(File("config.txt"), kLoggingStationFile);
     FrontEnd();
     program().Start();
     Settle();
   }
 
-  Form1& Main() { return program().Get<Form1>(); }
+  MainWindow& Main() { return program().Get<MainWindow>(); }
 
   void Log(const std::string& call, const std::string& serial, const std::string& locator,
            const std::string& club) {
-    Main().Text6.SetText(call);
-    Main().Text9.SetText(serial);
-    Main().Text10.SetText(locator);
-    Main().Text11.SetText(club);
-    Main().Command1.Press();
+    Main().call.SetText(call);
+    Main().serial_received.SetText(serial);
+    Main().locator.SetText(locator);
+    Main().club_code.SetText(club);
+    Main().ok_button.Press();
     Settle();
   }
 
@@ -50,49 +49,49 @@ TEST_F(EditWindowQtTest, FindChangeTheLocatorAndModify) {
   Log("QX2XYZ", "013", "JM79JW", "");      // 200 km
   ASSERT_TRUE(messages_.shown.empty());
 
-  Click(Main().Command5);
-  Form6* edit = program().Find<Form6>();
+  Click(Main().edit_qso_button);
+  QsoEditWindow* edit = program().Find<QsoEditWindow>();
   ASSERT_NE(edit, nullptr);
   ASSERT_TRUE(edit->Visible());
-  QLineEdit* search = Edit(edit->Text1);
+  QLineEdit* search = Edit(edit->search_call);
   ASSERT_NE(search, nullptr);
-  EXPECT_FALSE(Edit(edit->Text2)->isVisible());
+  EXPECT_FALSE(Edit(edit->call)->isVisible());
   search->setFocus();
   QTest::keyClicks(search, "qx1abc");
   QTest::keyClick(search, Qt::Key_Return);
   Settle();
   EXPECT_EQ(search->text(), "QX1ABC");
   EXPECT_TRUE(messages_.shown.empty());
-  EXPECT_EQ(Edit(edit->Text2)->text(), "QX1ABC");
-  EXPECT_EQ(Edit(edit->Text5)->text(), "JN71QH");
-  EXPECT_EQ(Edit(edit->Text10)->text(), "100");
-  EXPECT_FALSE(Edit(edit->Text10)->isEnabled());
-  EXPECT_EQ(Edit(edit->Text9)->text(), "I003");
-  EXPECT_TRUE(FrontEnd().WidgetOf(edit->Command1)->isVisible());
+  EXPECT_EQ(Edit(edit->call)->text(), "QX1ABC");
+  EXPECT_EQ(Edit(edit->locator)->text(), "JN71QH");
+  EXPECT_EQ(Edit(edit->distance)->text(), "100");
+  EXPECT_FALSE(Edit(edit->distance)->isEnabled());
+  EXPECT_EQ(Edit(edit->club_code)->text(), "I003");
+  EXPECT_TRUE(FrontEnd().WidgetOf(edit->modify_button)->isVisible());
 
-  QLineEdit* locator = Edit(edit->Text5);
+  QLineEdit* locator = Edit(edit->locator);
   locator->setFocus();
   locator->selectAll();
   QTest::keyClicks(locator, "jm89au");  // 150 km
   Settle();
-  EXPECT_EQ(edit->Text5.Text(), "JM89AU");
-  EXPECT_EQ(Edit(edit->Text10)->text(), "150");
-  EXPECT_EQ(Edit(edit->Text11)->text(), "150");
-  auto* old_locator = qobject_cast<QLabel*>(FrontEnd().WidgetOf(edit->Label12));
+  EXPECT_EQ(edit->locator.Text(), "JM89AU");
+  EXPECT_EQ(Edit(edit->distance)->text(), "150");
+  EXPECT_EQ(Edit(edit->club_bonus)->text(), "150");
+  auto* old_locator = qobject_cast<QLabel*>(FrontEnd().WidgetOf(edit->old_locator));
   ASSERT_NE(old_locator, nullptr);
   EXPECT_EQ(old_locator->text(), "JN71QH");
   Screenshot(*edit, "Form6");
 
-  Click(edit->Command1);
+  Click(edit->modify_button);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "I dati del QSO sono stati modificati");
-  EXPECT_TRUE(Main().Text14.Text().starts_with(
+  EXPECT_TRUE(Main().edi_records.Text().starts_with(
       "230716;0730;QX1ABC;1;59;001;59;012;I003;JM89AU;150;;;;\r\n"))
-      << Main().Text14.Text();
-  EXPECT_EQ(Main().Label21.Caption(), "350");
-  EXPECT_EQ(Main().Label25.Caption(), "500");
+      << Main().edi_records.Text();
+  EXPECT_EQ(Main().total_km.Caption(), "350");
+  EXPECT_EQ(Main().total_points.Caption(), "500");
   EXPECT_EQ(search->text(), "");
-  EXPECT_FALSE(Edit(edit->Text2)->isVisible());
+  EXPECT_FALSE(Edit(edit->call)->isVisible());
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include "platform/CodePage.h"
 #include "platform/Label.h"
 #include "platform/TextBox.h"
-#include "ui/Form1.h"
 #include "ui/Layout.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -140,17 +140,18 @@ class MainWindowTest : public QtProgramTest {};
 TEST_F(MainWindowTest, TheMainWindowIsDrawnWithItsTitleAndHiddenControlsHidden) {
   FrontEnd();
   program().Start();
-  Form1& main = program().Get<Form1>();
-  if (!main.Visible()) main.Show();
+  MainWindow& main = program().Get<MainWindow>();
+  if (!main.Visible()) {
+    main.Show();
+  }
   Settle();
   QWidget* window = FrontEnd().WindowOf(main);
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->windowTitle(),
-            "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022");
-  EXPECT_FALSE(FrontEnd().WidgetOf(main.Text15)->isVisible());
-  EXPECT_FALSE(FrontEnd().WidgetOf(main.Command4)->isVisible());
-  EXPECT_TRUE(FrontEnd().WidgetOf(main.Text12)->isVisible());
-  auto* ok = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(main.Command1));
+  EXPECT_EQ(window->windowTitle(), "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022");
+  EXPECT_FALSE(FrontEnd().WidgetOf(main.off_line)->isVisible());
+  EXPECT_FALSE(FrontEnd().WidgetOf(main.resume_button)->isVisible());
+  EXPECT_TRUE(FrontEnd().WidgetOf(main.qso_list)->isVisible());
+  auto* ok = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(main.ok_button));
   ASSERT_NE(ok, nullptr);
   EXPECT_EQ(ok->text(), "OK");
   Screenshot(main, "Form1");

@@ -8,7 +8,7 @@
 #include "QtTestSupport.h"
 #include "platform/qt/KeyCodes.h"
 #include "platform/qt/Widgets.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -90,8 +90,10 @@ class EntryRowKeysTest : public QtProgramTest {
                "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
     FrontEnd();
     program().Start();
-    main_ = &program().Get<Form1>();
-    if (!main_->Visible()) main_->Show();
+    main_ = &program().Get<MainWindow>();
+    if (!main_->Visible()) {
+      main_->Show();
+    }
     QApplication::setActiveWindow(FrontEnd().WindowOf(*main_));
     Settle();
   }
@@ -108,63 +110,67 @@ class EntryRowKeysTest : public QtProgramTest {
     Press(widget, Qt::Key_Shift, Qt::NoModifier, "");
     Press(widget, key, Qt::ShiftModifier, text);
   }
-  Form1* main_ = nullptr;
+  MainWindow* main_ = nullptr;
 };
 
 TEST_F(EntryRowKeysTest, APortableCallTypedWithShiftOnAnItalianKeyboardStaysInItsField) {
-  main_->Text6.SetFocus();
+  main_->call.SetFocus();
   Settle();
-  QLineEdit* call = Edit(main_->Text6);
+  QLineEdit* call = Edit(main_->call);
   for (const char c : std::string("IK5ABC")) {
     const auto key = static_cast<Qt::Key>(c >= 'A' ? Qt::Key_A + (c - 'A') : Qt::Key_0 + (c - '0'));
-    if (c >= 'A')
+    if (c >= 'A') {
       TypeShifted(call, key, QString(QChar(c)));
-    else
+    } else {
       Press(call, key, Qt::NoModifier, QString(QChar(c)));
+    }
   }
   TypeShifted(call, Qt::Key_Slash, "/");
   TypeShifted(call, Qt::Key_P, "P");
   Settle();
-  EXPECT_EQ(main_->Text6.Text(), "IK5ABC/P");
-  EXPECT_EQ(program().Desktop().ActiveControl(), &main_->Text6);
+  EXPECT_EQ(main_->call.Text(), "IK5ABC/P");
+  EXPECT_EQ(program().Desktop().ActiveControl(), &main_->call);
 }
 
 TEST_F(EntryRowKeysTest, ModifiersLocksAndFunctionKeysMoveNothingInAnyEntryField) {
-  TextBox* const row[] = {&main_->Text2,  &main_->Text3, &main_->Text4, &main_->Text5,
-                          &main_->Text6,  &main_->Text7, &main_->Text8, &main_->Text9,
-                          &main_->Text10, &main_->Text11};
+  TextBox* const row[] = {
+      &main_->date,    &main_->time,     &main_->band,         &main_->mode,
+      &main_->call,    &main_->rst_sent, &main_->rst_received, &main_->serial_received,
+      &main_->locator, &main_->club_code};
   const Qt::Key keys[] = {Qt::Key_Shift,    Qt::Key_Control,    Qt::Key_Alt,     Qt::Key_AltGr,
                           Qt::Key_CapsLock, Qt::Key_ScrollLock, Qt::Key_NumLock, Qt::Key_F1,
                           Qt::Key_F5,       Qt::Key_F10,        Qt::Key_F12};
   for (TextBox* field : row) {
     field->SetFocus();
     Settle();
-    const std::string mode = main_->Text5.Text();
-    for (const Qt::Key key : keys) Press(FrontEnd().WidgetOf(*field), key, Qt::NoModifier, "");
+    const std::string mode = main_->mode.Text();
+    for (const Qt::Key key : keys) {
+      Press(FrontEnd().WidgetOf(*field), key, Qt::NoModifier, "");
+    }
     Settle();
     EXPECT_EQ(program().Desktop().ActiveControl(), field) << field->Name();
-    EXPECT_EQ(main_->Text5.Text(), mode) << field->Name();
+    EXPECT_EQ(main_->mode.Text(), mode) << field->Name();
   }
 }
 
 TEST_F(EntryRowKeysTest, AColonTypedInTheTimeFieldStaysThereAndBecomesAPointOnLeaving) {
-  main_->Command7.Press();  // off-line: date and time are typed
-  main_->Text3.SetText("");
-  main_->Text3.SetFocus();
+  main_->logging_mode_button.Press();  // off-line: date and time are typed
+  main_->time.SetText("");
+  main_->time.SetFocus();
   Settle();
-  QLineEdit* time = Edit(main_->Text3);
+  QLineEdit* time = Edit(main_->time);
   Press(time, Qt::Key_0, Qt::NoModifier, "0");
   Press(time, Qt::Key_9, Qt::NoModifier, "9");
   TypeShifted(time, Qt::Key_Colon, ":");
   Press(time, Qt::Key_2, Qt::NoModifier, "2");
   Press(time, Qt::Key_0, Qt::NoModifier, "0");
   Settle();
-  EXPECT_EQ(main_->Text3.Text(), "09:20");
-  EXPECT_EQ(program().Desktop().ActiveControl(), &main_->Text3);
+  EXPECT_EQ(main_->time.Text(), "09:20");
+  EXPECT_EQ(program().Desktop().ActiveControl(), &main_->time);
   Press(time, Qt::Key_Return, Qt::NoModifier, "\r");
   Settle();
-  EXPECT_EQ(main_->Text3.Text(), "09.20");
-  EXPECT_EQ(program().Desktop().ActiveControl(), &main_->Text4);
+  EXPECT_EQ(main_->time.Text(), "09.20");
+  EXPECT_EQ(program().Desktop().ActiveControl(), &main_->band);
 }
 
 TEST(PlainTextBox, APasteTakesPlainTextInTheCodePageAndNothingFromAnEmptyClipboard) {

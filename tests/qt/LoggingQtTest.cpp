@@ -8,7 +8,7 @@
 #include <QTextEdit>
 
 #include "QtTestSupport.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -16,14 +16,13 @@ namespace {
 class LoggingQtTest : public QtProgramTest {
  protected:
   void SetUp() override {
-    WriteBytes(File("config.txt"),
-               "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
+    WriteBytes(File("config.txt"), kLoggingStationFile);
     FrontEnd();
     program().Start();
     Settle();
   }
 
-  Form1& Main() { return program().Get<Form1>(); }
+  MainWindow& Main() { return program().Get<MainWindow>(); }
 
   // The widget of the control that has the focus: where the operator's keys go.
   QWidget* FocusWidget() {
@@ -69,67 +68,71 @@ class LoggingQtTest : public QtProgramTest {
 
   QString ListText(const Control& control) {
     QWidget* w = FrontEnd().WidgetOf(control);
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) return plain->toPlainText();
-    if (auto* rich = qobject_cast<QTextEdit*>(w)) return rich->toPlainText();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+      return plain->toPlainText();
+    }
+    if (auto* rich = qobject_cast<QTextEdit*>(w)) {
+      return rich->toPlainText();
+    }
     return "(no text widget)";
   }
 };
 
 TEST_F(LoggingQtTest, ThreeQsosFromTheKeyboard) {
-  Form1& f = Main();
-  ASSERT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.Text6));
+  MainWindow& f = Main();
+  ASSERT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.call));
 
   // First QSO: a Space after the callsign moves on and types nothing.
   Keys("qx1aa ");
-  EXPECT_EQ(EditText(f.Text6), "QX1AA");
-  EXPECT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.Text7));
-  EXPECT_EQ(EditText(f.Text7), "59");
+  EXPECT_EQ(EditText(f.call), "QX1AA");
+  EXPECT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.rst_sent));
+  EXPECT_EQ(EditText(f.rst_sent), "59");
   Keys(" \n7 jn71g");
-  EXPECT_EQ(EditText(f.Text9), "007");
-  EXPECT_FALSE(Shown(f.Label12));
+  EXPECT_EQ(EditText(f.serial_received), "007");
+  EXPECT_FALSE(Shown(f.distance_caption));
   Keys("d");
-  EXPECT_EQ(EditText(f.Text10), "JN71GD");
-  EXPECT_TRUE(Shown(f.Label12));
-  EXPECT_TRUE(Shown(f.Label14));
-  EXPECT_EQ(LabelText(f.Label13), " 168");
-  EXPECT_EQ(LabelText(f.Label15), " 271");
+  EXPECT_EQ(EditText(f.locator), "JN71GD");
+  EXPECT_TRUE(Shown(f.distance_caption));
+  EXPECT_TRUE(Shown(f.bearing_caption));
+  EXPECT_EQ(LabelText(f.distance), " 168");
+  EXPECT_EQ(LabelText(f.bearing), " 271");
   Screenshot(f, "Form1_locator_typed");
   Keys("\n\n");
-  ASSERT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.Command1));
+  ASSERT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.ok_button));
   Keys("\n");
-  EXPECT_EQ(f.Label19.Caption(), "1");
-  EXPECT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.Text6));
-  EXPECT_EQ(EditText(f.Text6), "");
-  EXPECT_EQ(EditText(f.Text1), "002");
+  EXPECT_EQ(f.total_qsos.Caption(), "1");
+  EXPECT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.call));
+  EXPECT_EQ(EditText(f.call), "");
+  EXPECT_EQ(EditText(f.qso_number), "002");
 
   // Second QSO in CW, with a club code typed in lower case.
   // Back to the mode field with the mouse (the row moves only forwards from the keyboard).
-  QTest::mouseClick(FrontEnd().WidgetOf(f.Text5), Qt::LeftButton);
+  QTest::mouseClick(FrontEnd().WidgetOf(f.mode), Qt::LeftButton);
   Settle();
-  ASSERT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.Text5))
+  ASSERT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.mode))
       << program().Desktop().ActiveControl()->Name();
   Arrow(Qt::Key_Down);
-  EXPECT_EQ(EditText(f.Text5), "CW");
-  EXPECT_EQ(EditText(f.Text8), "599");
+  EXPECT_EQ(EditText(f.mode), "CW");
+  EXPECT_EQ(EditText(f.rst_received), "599");
   Keys("\nqx2bbb  \n12 jn91gd i3\n\n");
   EXPECT_TRUE(messages_.shown.empty());
-  EXPECT_EQ(f.Label19.Caption(), "2");
+  EXPECT_EQ(f.total_qsos.Caption(), "2");
 
   // Third QSO: the duplicate hint shows while typing a logged callsign, and "OK" refuses it.
   Keys("qx1aa");
-  EXPECT_TRUE(Shown(f.Label55));
+  EXPECT_TRUE(Shown(f.duplicate_warning));
   Keys("\n\n\n1 jn80gd\n\n\n");
   ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(f.Label19.Caption(), "2");
-  EXPECT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.Text6));
+  EXPECT_EQ(f.total_qsos.Caption(), "2");
+  EXPECT_EQ(FocusWidget(), FrontEnd().WidgetOf(f.call));
   // Only the callsign is corrected; the rest of the row is still there.
-  f.Text6.SetText("");
+  f.call.SetText("");
   Keys("qx3ccc\n\n\n\n\n\n\n");
   EXPECT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(f.Label19.Caption(), "3");
+  EXPECT_EQ(f.total_qsos.Caption(), "3");
 
   Settle();
-  const QString list = ListText(f.Text12);
+  const QString list = ListText(f.qso_list);
   EXPECT_TRUE(
       list.contains("001   16/07/23   07.30   144Mhz   SSB   QX1AA       59-007   JN71GD   "))
       << list.toStdString();
@@ -139,7 +142,7 @@ TEST_F(LoggingQtTest, ThreeQsosFromTheKeyboard) {
   EXPECT_TRUE(
       list.contains("003   16/07/23   07.30   144Mhz   CW    QX3CCC      599-001  JN80GD   "))
       << list.toStdString();
-  EXPECT_EQ(LabelText(f.Label21), "446");
+  EXPECT_EQ(LabelText(f.total_km), "446");
   EXPECT_EQ(ReadBytes(File("parziale.db")).substr(0, 9), "QSO# 004\r");
   Screenshot(f, "Form1_three_qsos");
 }

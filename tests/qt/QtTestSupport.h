@@ -23,7 +23,9 @@ inline QApplication& App() {
   static char name[] = "keldra-qt-tests";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
     auto* a = new QApplication(argc, argv);
     QApplication::setStyle("Fusion");
     QFont font("DejaVu Sans");
@@ -39,7 +41,9 @@ class QtProgramTest : public ProgramTest {
   QtProgramTest() { App(); }
   // The front end attached before the program starts, as in the real program.
   qt::QtFrontEnd& FrontEnd() {
-    if (!front_end_) front_end_ = std::make_unique<qt::QtFrontEnd>(program().Desktop());
+    if (!front_end_) {
+      front_end_ = std::make_unique<qt::QtFrontEnd>(program().Desktop());
+    }
     return *front_end_;
   }
   void Settle() {

@@ -11,8 +11,8 @@
 #include "QtTestSupport.h"
 #include "core/StateFile.h"
 #include "core/Text.h"
-#include "ui/Form1.h"
-#include "ui/Form5.h"
+#include "ui/MainWindow.h"
+#include "ui/StartWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -20,12 +20,12 @@ namespace {
 ContestState ContestOf(int qsos) {
   ContestState state;
   state.serial = ZeroFill(std::to_string(qsos + 1), 3);
-  state.qso_count = std::to_string(qsos);
-  state.total_km = std::to_string(168 * qsos);
+  state.qsos = std::to_string(qsos);
+  state.km = std::to_string(168 * qsos);
   state.odx_call = "QX1A1";
   state.odx_locator = "JN71GD";
   state.odx_km = " 168";
-  state.iqrp_count = "25";  // the award earned: shown at once
+  state.iqrp_qsos = "25";  // the award earned: shown at once
   for (int i = 1; i <= qsos; ++i) {
     const std::string serial = ZeroFill(std::to_string(i), 3);
     const std::string call = "QX1A" + std::to_string(i);
@@ -45,8 +45,9 @@ TEST_F(ResumeQtTest, TwentyThousandQsosAreDrawnWithinASecondAndTheNeedleTurns) {
   FrontEnd();
   program().Start();
   Settle();
-  Form1& main = program().Get<Form1>();
-  auto* continua = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(program().Get<Form5>().Command1));
+  MainWindow& main = program().Get<MainWindow>();
+  auto* continua =
+      qobject_cast<QPushButton*>(FrontEnd().WidgetOf(program().Get<StartWindow>().continue_button));
   ASSERT_NE(continua, nullptr);
 
   QElapsedTimer timer;
@@ -63,29 +64,29 @@ TEST_F(ResumeQtTest, TwentyThousandQsosAreDrawnWithinASecondAndTheNeedleTurns) {
   EXPECT_LT(elapsed_ms, 1000);
 #endif
 
-  auto* list = qobject_cast<QPlainTextEdit*>(FrontEnd().WidgetOf(main.Text12));
+  auto* list = qobject_cast<QPlainTextEdit*>(FrontEnd().WidgetOf(main.qso_list));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->blockCount(), kQsos + 1);  // the list ends with a line end
   EXPECT_TRUE(list->toPlainText().endsWith("59-012   JN71GD   \n"));
   EXPECT_EQ(list->textCursor().position(), list->document()->characterCount() - 1);
   EXPECT_EQ(list->verticalScrollBar()->value(), list->verticalScrollBar()->maximum());
-  EXPECT_EQ(main.Text1.Text(), "20001");
-  EXPECT_TRUE(FrontEnd().WidgetOf(main.Picture3)->isVisible());
-  EXPECT_TRUE(FrontEnd().WidgetOf(main.Label54)->isVisible());
+  EXPECT_EQ(main.qso_number.Text(), "20001");
+  EXPECT_TRUE(FrontEnd().WidgetOf(main.award_picture)->isVisible());
+  EXPECT_TRUE(FrontEnd().WidgetOf(main.award_name)->isVisible());
 
   // The next locator typed turns the needle to 271 (left) and shows the distance bar.
-  auto* locator = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(main.Text10));
+  auto* locator = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(main.locator));
   ASSERT_NE(locator, nullptr);
-  main.Text10.SetFocus();
+  main.locator.SetFocus();
   Settle();
   QTest::keyClicks(locator, "jn71gd");
   Settle();
-  EXPECT_EQ(main.Label56.Caption(), " 271");
-  EXPECT_TRUE(main.Line2.Visible());
+  EXPECT_EQ(main.bearing_readout.Caption(), " 271");
+  EXPECT_TRUE(main.distance_bar.Visible());
 
   // In the drawing: the needle's colour on its left half, none above the centre.
-  const QImage compass = FrontEnd().WidgetOf(main.Picture1)->grab().toImage();
-  const int cx = main.Line1.X1() / 15, cy = main.Line1.Y1() / 15;
+  const QImage compass = FrontEnd().WidgetOf(main.compass)->grab().toImage();
+  const int cx = main.bearing_needle.X1() / 15, cy = main.bearing_needle.Y1() / 15;
   auto needle_at = [&](int x, int y) {
     const QColor c = compass.pixelColor(x, y);
     return c.red() > 150 && c.green() < 80 && c.blue() < 80;

@@ -8,11 +8,11 @@
 #include <QPushButton>
 
 #include "QtTestSupport.h"
-#include "ui/Form1.h"
-#include "ui/Form12.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
-#include "ui/Form5.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/RestoreWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -29,35 +29,35 @@ TEST_F(StartupQtTest, NoStationFileShowsTheStationWindowAndSalvaTheMainWindow) {
   FrontEnd();
   program().Start();
   Settle();
-  Form1& main = program().Get<Form1>();
-  Form3& station = program().Get<Form3>();
+  MainWindow& main = program().Get<MainWindow>();
+  StationWindow& station = program().Get<StationWindow>();
   EXPECT_FALSE(Drawn(main));
   ASSERT_TRUE(Drawn(station));
   EXPECT_EQ(FrontEnd().WindowOf(station)->windowTitle(), "Keldra qrp Test - Dati Stazione");
 
-  auto* call = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(station.Text1));
-  auto* locator = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(station.Text2));
+  auto* call = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(station.call));
+  auto* locator = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(station.locator));
   ASSERT_NE(call, nullptr);
   ASSERT_NE(locator, nullptr);
   call->setFocus();
   QTest::keyClicks(call, "qx0abc");
   QTest::keyClick(call, Qt::Key_Return);
   Settle();
-  QTest::keyClicks(FrontEnd().WidgetOf(station.Text2), "jn81gd");
+  QTest::keyClicks(FrontEnd().WidgetOf(station.locator), "jn81gd");
   Settle();
   EXPECT_EQ(call->text(), "QX0ABC");
   EXPECT_EQ(locator->text(), "JN81GD");
-  QTest::keyClicks(FrontEnd().WidgetOf(station.Text3), "003");
+  QTest::keyClicks(FrontEnd().WidgetOf(station.iqrp_number), "003");
   Settle();
   Screenshot(station, "Form3");
 
-  auto* salva = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(station.Command1));
+  auto* salva = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(station.save_button));
   ASSERT_NE(salva, nullptr);
   QTest::mouseClick(salva, Qt::LeftButton);
   Settle();
-  EXPECT_EQ(program().Find<Form3>(), nullptr);
+  EXPECT_EQ(program().Find<StationWindow>(), nullptr);
   ASSERT_TRUE(Drawn(main));
-  auto* own_call = qobject_cast<QLabel*>(FrontEnd().WidgetOf(main.Label39));
+  auto* own_call = qobject_cast<QLabel*>(FrontEnd().WidgetOf(main.station_call));
   ASSERT_NE(own_call, nullptr);
   EXPECT_EQ(own_call->text(), "QX0ABC");
   EXPECT_EQ(ReadBytes(File("config.txt")),
@@ -71,19 +71,19 @@ TEST_F(StartupQtTest, ContestOnDiskShowsTheStartWindow) {
   FrontEnd();
   program().Start();
   Settle();
-  Form5& start = program().Get<Form5>();
+  StartWindow& start = program().Get<StartWindow>();
   ASSERT_TRUE(Drawn(start));
-  EXPECT_FALSE(Drawn(program().Get<Form1>()));
+  EXPECT_FALSE(Drawn(program().Get<MainWindow>()));
   EXPECT_EQ(FrontEnd().WindowOf(start)->windowTitle(),
             "Keldra VHF qrp test - QX0ZM Sez. di Torvalle");
   Screenshot(start, "Form5");
 
-  auto* restore = qobject_cast<QCheckBox*>(FrontEnd().WidgetOf(start.Check2));
+  auto* restore = qobject_cast<QCheckBox*>(FrontEnd().WidgetOf(start.emergency_restore));
   ASSERT_NE(restore, nullptr);
   QTest::mouseClick(restore, Qt::LeftButton);
   Settle();
-  EXPECT_EQ(start.Check2.Value(), 1);
-  Form12& confirm = program().Get<Form12>();
+  EXPECT_EQ(start.emergency_restore.Value(), 1);
+  RestoreWindow& confirm = program().Get<RestoreWindow>();
   ASSERT_TRUE(Drawn(confirm));
   Screenshot(confirm, "Form12");
 }
@@ -92,17 +92,18 @@ TEST_F(StartupQtTest, EdiHeaderWindow) {
   WriteBytes(File("config.txt"), "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 003\r\nMQC = \r\n");
   FrontEnd();
   program().Start();
-  Form1& main = program().Get<Form1>();
-  main.Text12.SetText("001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   \r\n");
-  main.Text14.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
-  program().Get<Form2>().Text1.SetText(main.Text14.Text());
-  main.Command2.Press();
+  MainWindow& main = program().Get<MainWindow>();
+  main.qso_list.SetText(
+      "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   \r\n");
+  main.edi_records.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
+  program().Get<EdiHeaderWindow>().edi_records.SetText(main.edi_records.Text());
+  main.create_log_button.Press();
   Settle();
-  Form2& header = program().Get<Form2>();
+  EdiHeaderWindow& header = program().Get<EdiHeaderWindow>();
   ASSERT_TRUE(Drawn(header));
   EXPECT_EQ(FrontEnd().WindowOf(header)->windowTitle(),
             "Keldra qrp Test - Compilazione Log formato EDI");
-  auto* call = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(header.Text2));
+  auto* call = qobject_cast<QLineEdit*>(FrontEnd().WidgetOf(header.call));
   ASSERT_NE(call, nullptr);
   EXPECT_EQ(call->text(), "QX0ABC");
   Screenshot(header, "Form2");

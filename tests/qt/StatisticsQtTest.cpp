@@ -6,9 +6,9 @@
 #include <QPlainTextEdit>
 
 #include "QtTestSupport.h"
-#include "ui/Form1.h"
-#include "ui/Form7.h"
-#include "ui/Form8.h"
+#include "ui/MainWindow.h"
+#include "ui/ReportWindow.h"
+#include "ui/StatisticsWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -32,7 +32,9 @@ std::string ThirtyQsos() {
     const int minutes = 7 * 60 + i * 11;
     std::string time = std::to_string(minutes / 60) + "." + std::to_string(minutes % 60 / 10) +
                        std::to_string(minutes % 10);
-    if (time.size() < 5) time.insert(0, "0");
+    if (time.size() < 5) {
+      time.insert(0, "0");
+    }
     const std::string call = kCalls[i];
     list += serial + "   16/07/23   " + time + "   144Mhz   SSB   " + call +
             std::string(12 - call.size(), ' ') + "59-" + serial + "   " + kLocators[i] + "   \r\n";
@@ -43,11 +45,10 @@ std::string ThirtyQsos() {
 class StatisticsQtTest : public QtProgramTest {
  protected:
   void SetUp() override {
-    WriteBytes(File("config.txt"),
-               "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
+    WriteBytes(File("config.txt"), kLoggingStationFile);
     FrontEnd();
     program().Start();
-    program().Get<Form1>().Text12.SetText(ThirtyQsos());
+    program().Get<MainWindow>().qso_list.SetText(ThirtyQsos());
   }
   QPlainTextEdit* Box(const Control& c) {
     return qobject_cast<QPlainTextEdit*>(FrontEnd().WidgetOf(c));
@@ -65,22 +66,22 @@ class StatisticsQtTest : public QtProgramTest {
 };
 
 TEST_F(StatisticsQtTest, StatisticsAndReportWindows) {
-  program().Get<Form1>().Command6.Press();  // "STAT"
-  Form7& stat = program().Get<Form7>();
+  program().Get<MainWindow>().statistics_button.Press();  // "STAT"
+  StatisticsWindow& stat = program().Get<StatisticsWindow>();
   Settle();
   EXPECT_EQ(FrontEnd().WindowOf(stat)->windowTitle(), "Keldra QRP Test - Statistiche");
-  auto* ranking = qobject_cast<QListWidget*>(FrontEnd().WidgetOf(stat.List1));
+  auto* ranking = qobject_cast<QListWidget*>(FrontEnd().WidgetOf(stat.ranking));
   ASSERT_NE(ranking, nullptr);
   EXPECT_EQ(ranking->count(), 30);
-  ExpectFits(stat.Text1, 19);
-  ExpectFits(stat.Text5, 12);
+  ExpectFits(stat.square_map, 19);
+  ExpectFits(stat.sectors, 12);
   Screenshot(stat, "Form7");
 
-  stat.Command2.Press();  // "Report"
-  Form8& report = program().Get<Form8>();
+  stat.report_button.Press();  // "Report"
+  ReportWindow& report = program().Get<ReportWindow>();
   Settle();
   EXPECT_EQ(FrontEnd().WindowOf(report)->windowTitle(), "Keldra QRP Test - Report");
-  EXPECT_EQ(Box(report.Text1)->toPlainText().left(47), QString(47, '#'));
+  EXPECT_EQ(Box(report.report)->toPlainText().left(47), QString(47, '#'));
   Screenshot(report, "Form8");
 }
 

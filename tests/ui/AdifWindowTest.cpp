@@ -5,7 +5,7 @@
 #include "AdifValidator.h"
 #include "MainWindowFixture.h"
 #include "ui/AdifSaveWindow.h"
-#include "ui/Form2.h"
+#include "ui/EdiHeaderWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -13,24 +13,24 @@ namespace {
 class AdifWindowTest : public MainWindowTest {
  protected:
   // Three QSOs logged (a club member, a portable call), then "Crea LOG".
-  Form2& HeaderAfterQsos() {
+  EdiHeaderWindow& HeaderAfterQsos() {
     Row("QX1ABC", "012", "JN71GD", "I003");
-    Main().Command1.Press();
+    Main().ok_button.Press();
     Row("QX2DEF/P", "007", "JN80GD");
-    Main().Command1.Press();
+    Main().ok_button.Press();
     Row("QX3GHI", "021", "JN91GD", "M123");
-    Main().Command1.Press();
+    Main().ok_button.Press();
     EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
-    Main().Command2.Press();
-    return program().Get<Form2>();
+    Main().create_log_button.Press();
+    return program().Get<EdiHeaderWindow>();
   }
 };
 
 TEST_F(AdifWindowTest, CreaAdifAfterQsosSavesTheContestsQsos) {
-  Form2& header = HeaderAfterQsos();
-  header.Text14.SetText("");  // it starts with the station callsign
-  header.Text14.Type("qx7op");
-  header.Text19.Type("0,5");
+  EdiHeaderWindow& header = HeaderAfterQsos();
+  header.operators.SetText("");  // it starts with the station callsign
+  header.operators.Type("qx7op");
+  header.power.Type("0,5");
   header.create_adif_button.Press();
   ASSERT_TRUE(messages_.shown.empty()) << LastMessage();
   AdifSaveWindow& save = program().Get<AdifSaveWindow>();
@@ -40,7 +40,7 @@ TEST_F(AdifWindowTest, CreaAdifAfterQsosSavesTheContestsQsos) {
 
   save.save_button.Press();
   EXPECT_EQ(LastMessage(), "Il Log ADIF e' stato salvato in " + File("01-QX0ABC.adi").string());
-  EXPECT_EQ(ValidatedRecords({File("01-QX0ABC.adi")}), Main().Text14.Text());
+  EXPECT_EQ(ValidatedRecords({File("01-QX0ABC.adi")}), Main().edi_records.Text());
   const std::string adif = ReadBytes(File("01-QX0ABC.adi"));
   for (const char* own : {"<CREATED_TIMESTAMP:15>20230716 073000", "<MY_GRIDSQUARE:6>JN81GD",
                           "<STATION_CALLSIGN:6>QX0ABC <OPERATOR:5>QX7OP <TX_PWR:3>0.5"}) {
@@ -99,8 +99,9 @@ TEST_F(AdifWindowTest, AWriteThatFailsIsReported) {
 }
 
 TEST_F(AdifWindowTest, ARecordTheAdifCannotCarryStopsItAndIsNamed) {
-  Form2& header = HeaderAfterQsos();
-  header.Text1.SetText(header.Text1.Text() + "230716;0815;QX4BAD;1;59;004;59;012;;JN8;5;;;;\r\n");
+  EdiHeaderWindow& header = HeaderAfterQsos();
+  header.edi_records.SetText(header.edi_records.Text() +
+                             "230716;0815;QX4BAD;1;59;004;59;012;;JN8;5;;;;\r\n");
   header.create_adif_button.Press();
   EXPECT_EQ(LastMessage(),
             "Il Log ADIF non e' stato creato: questo QSO non si puo' scrivere.\n"

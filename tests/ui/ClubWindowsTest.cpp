@@ -6,10 +6,10 @@
 
 #include "MainWindowFixture.h"
 #include "tests/TestSupport.h"
-#include "ui/Form1.h"
-#include "ui/Form10.h"
-#include "ui/Form11.h"
-#include "ui/Form9.h"
+#include "ui/AdministrationWindow.h"
+#include "ui/ClubAwardWindow.h"
+#include "ui/ClubManagementWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {
@@ -20,28 +20,29 @@ using testing::WriteBytes;
 // "QX1AA#1" ... one member per number, CR LF after each.
 std::string NumberedList(int count) {
   std::string bytes;
-  for (int i = 1; i <= count; ++i)
+  for (int i = 1; i <= count; ++i) {
     bytes += "QX" + std::to_string(i) + "AA#" + std::to_string(i) + "\r\n";
+  }
   return bytes;
 }
 
 class ClubWindowsTest : public testing::ProgramTest {
  protected:
-  Form11& OpenManagement() {
-    Form11& form = program().Get<Form11>();
+  ClubManagementWindow& OpenManagement() {
+    ClubManagementWindow& form = program().Get<ClubManagementWindow>();
     form.Show();
     return form;
   }
   // Types a callsign into "Nuovo socio" (replacing "N.A.") and presses "Aggiungi".
-  void Add(Form11& form, const std::string& typed) {
-    form.Text6.SetText("");
-    form.Text6.Type(typed);
-    form.Command3.Press();
+  void Add(ClubManagementWindow& form, const std::string& typed) {
+    form.new_member.SetText("");
+    form.new_member.Type(typed);
+    form.add_button.Press();
   }
-  void Search(Form11& form, const std::string& typed) {
-    form.Text5.SetText("");
-    form.Text5.Type(typed);
-    form.Command2.Press();
+  void Search(ClubManagementWindow& form, const std::string& typed) {
+    form.search_call.SetText("");
+    form.search_call.Type(typed);
+    form.search_button.Press();
   }
   std::string LastMessage() const {
     return messages_.shown.empty() ? std::string() : messages_.shown.back().text;
@@ -49,110 +50,110 @@ class ClubWindowsTest : public testing::ProgramTest {
 };
 
 TEST_F(ClubWindowsTest, AdministrationLeadsToManagementAndClosesItself) {
-  program().Get<Form1>().Command11.Press();
-  Form10* admin = program().Find<Form10>();
+  program().Get<MainWindow>().administration_button.Press();
+  AdministrationWindow* admin = program().Find<AdministrationWindow>();
   ASSERT_NE(admin, nullptr);
   EXPECT_TRUE(admin->Visible());
   EXPECT_EQ(admin->Caption(), "Keldra VHF qrp - Amministrazione");
 
-  admin->Command2.Press();
-  EXPECT_EQ(program().Find<Form10>(), nullptr);
-  Form11* management = program().Find<Form11>();
+  admin->club_lists_button.Press();
+  EXPECT_EQ(program().Find<AdministrationWindow>(), nullptr);
+  ClubManagementWindow* management = program().Find<ClubManagementWindow>();
   ASSERT_NE(management, nullptr);
   EXPECT_TRUE(management->Visible());
 
-  management->Command1.Press();  // "Esci"
-  EXPECT_EQ(program().Find<Form11>(), nullptr);
+  management->exit_button.Press();  // "Esci"
+  EXPECT_EQ(program().Find<ClubManagementWindow>(), nullptr);
 }
 
 TEST_F(ClubWindowsTest, AdministrationChiudiClosesIt) {
-  Form10& admin = program().Get<Form10>();
+  AdministrationWindow& admin = program().Get<AdministrationWindow>();
   admin.Show();
-  admin.Command1.Press();
-  EXPECT_EQ(program().Find<Form10>(), nullptr);
-  EXPECT_EQ(program().Find<Form11>(), nullptr);
+  admin.close_button.Press();
+  EXPECT_EQ(program().Find<AdministrationWindow>(), nullptr);
+  EXPECT_EQ(program().Find<ClubManagementWindow>(), nullptr);
 }
 
 TEST_F(ClubWindowsTest, AwardWindowShowsItsTextsAndCloses) {
-  Form9& award = program().Get<Form9>();
+  ClubAwardWindow& award = program().Get<ClubAwardWindow>();
   award.Show();
   EXPECT_EQ(award.Caption(), "I-QRP Club Awars");
-  EXPECT_EQ(award.Label3.Caption(),
+  EXPECT_EQ(award.congratulations.Caption(),
             "Complimenti! hai raggiunto i punti necessari al conseguimento dell' I-QRP Club Award. "
             "Consulta il regolamento per tutti i dettagli.");
-  EXPECT_EQ(award.Label1.Caption(), "Regolamento:");
-  EXPECT_FALSE(award.Label2.Caption().empty());
-  EXPECT_EQ(award.Picture1.Art(), Artwork::kAward);
-  award.Command1.Press();
-  EXPECT_EQ(program().Find<Form9>(), nullptr);
+  EXPECT_EQ(award.rules_caption.Caption(), "Regolamento:");
+  EXPECT_FALSE(award.rules_address.Caption().empty());
+  EXPECT_EQ(award.award_picture.Art(), Artwork::kAward);
+  award.close_button.Press();
+  EXPECT_EQ(program().Find<ClubAwardWindow>(), nullptr);
 }
 
 TEST_F(ClubWindowsTest, OpeningShowsBothListsWithCountsAndNextNumber) {
   WriteBytes(File("iqrp.txt"), NumberedList(41));
   WriteBytes(File("mqc.txt"), "QX1AB#1\nQX2CD#2\nQX3EF#3\n");  // LF only
-  Form11& form = OpenManagement();
-  EXPECT_EQ(form.Text1.Text(), NumberedList(41));
-  EXPECT_EQ(form.Text3.Text(), "41");
-  EXPECT_EQ(form.Text2.Text(), "QX1AB#1\r\nQX2CD#2\r\nQX3EF#3\r\n");
-  EXPECT_EQ(form.Text4.Text(), "3");
-  EXPECT_EQ(form.Combo1.Text(), "I-QRP");
-  EXPECT_EQ(form.Label2.Caption(), "42");
+  ClubManagementWindow& form = OpenManagement();
+  EXPECT_EQ(form.iqrp_list.Text(), NumberedList(41));
+  EXPECT_EQ(form.iqrp_count.Text(), "41");
+  EXPECT_EQ(form.mqc_list.Text(), "QX1AB#1\r\nQX2CD#2\r\nQX3EF#3\r\n");
+  EXPECT_EQ(form.mqc_count.Text(), "3");
+  EXPECT_EQ(form.club_choice.Text(), "I-QRP");
+  EXPECT_EQ(form.next_number.Caption(), "42");
 
-  form.Combo1.SetListIndex(1);
-  EXPECT_EQ(form.Label2.Caption(), "4");
-  form.Combo1.SetListIndex(0);
-  EXPECT_EQ(form.Label2.Caption(), "42");
+  form.club_choice.SetListIndex(1);
+  EXPECT_EQ(form.next_number.Caption(), "4");
+  form.club_choice.SetListIndex(0);
+  EXPECT_EQ(form.next_number.Caption(), "42");
   EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(ClubWindowsTest, MissingFilesAreEmptyListsStartingAtOne) {
-  Form11& form = OpenManagement();
-  EXPECT_EQ(form.Text1.Text(), "");
-  EXPECT_EQ(form.Text3.Text(), "0");
-  EXPECT_EQ(form.Text4.Text(), "0");
-  EXPECT_EQ(form.Label2.Caption(), "1");
-  form.Text6.SetText(" qx1ab ");  // blanks around a callsign are dropped
-  form.Command3.Press();
+  ClubManagementWindow& form = OpenManagement();
+  EXPECT_EQ(form.iqrp_list.Text(), "");
+  EXPECT_EQ(form.iqrp_count.Text(), "0");
+  EXPECT_EQ(form.mqc_count.Text(), "0");
+  EXPECT_EQ(form.next_number.Caption(), "1");
+  form.new_member.SetText(" qx1ab ");  // blanks around a callsign are dropped
+  form.add_button.Press();
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), "QX1AB#1\r\n");
   EXPECT_FALSE(std::filesystem::exists(File("mqc.txt"))) << "only the chosen club is written";
 }
 
 TEST_F(ClubWindowsTest, LinesWithoutHashAreNotCountedNorWrittenBack) {
   WriteBytes(File("iqrp.txt"), "QX1AB#1\r\n\r\njunk\r\nQX2CD#2\r\n\r\n");
-  Form11& form = OpenManagement();
-  EXPECT_EQ(form.Text3.Text(), "2");
-  EXPECT_EQ(form.Label2.Caption(), "3");
+  ClubManagementWindow& form = OpenManagement();
+  EXPECT_EQ(form.iqrp_count.Text(), "2");
+  EXPECT_EQ(form.next_number.Caption(), "3");
   Add(form, "QX3EF");
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), "QX1AB#1\r\nQX2CD#2\r\nQX3EF#3\r\n");
 }
 
 TEST_F(ClubWindowsTest, AddingWritesTheNextNumberAndAdvancesIt) {
   WriteBytes(File("iqrp.txt"), NumberedList(41));
-  Form11& form = OpenManagement();
+  ClubManagementWindow& form = OpenManagement();
 
-  form.Text6.SetText("");
-  form.Text6.Type("qx9zz");
-  EXPECT_EQ(form.Text6.Text(), "QX9ZZ");
-  EXPECT_EQ(form.Text6.SelStart(), 5);
-  form.Command3.Press();
+  form.new_member.SetText("");
+  form.new_member.Type("qx9zz");
+  EXPECT_EQ(form.new_member.Text(), "QX9ZZ");
+  EXPECT_EQ(form.new_member.SelStart(), 5);
+  form.add_button.Press();
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), NumberedList(41) + "QX9ZZ#42\r\n");
   EXPECT_EQ(LastMessage(), "Utente aggiunto con successo nel database");
   EXPECT_EQ(messages_.shown.back().title, kDefaultTitle);
   EXPECT_EQ(messages_.shown.back().icon, MessageIcon::kInformation);
-  EXPECT_EQ(form.Text6.Text(), "N.A.");
-  EXPECT_EQ(form.Label2.Caption(), "43");
-  EXPECT_EQ(form.Text3.Text(), "42");
+  EXPECT_EQ(form.new_member.Text(), "N.A.");
+  EXPECT_EQ(form.next_number.Caption(), "43");
+  EXPECT_EQ(form.iqrp_count.Text(), "42");
 
   Add(form, "QX8YY");
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), NumberedList(41) + "QX9ZZ#42\r\nQX8YY#43\r\n");
-  EXPECT_EQ(form.Label2.Caption(), "44");
+  EXPECT_EQ(form.next_number.Caption(), "44");
 }
 
 TEST_F(ClubWindowsTest, NumberFollowsTheHighestNotTheLineCount) {
   WriteBytes(File("mqc.txt"), "QX1AB#1\r\nQX2CD#2\r\nQX3EF#7\r\n");
-  Form11& form = OpenManagement();
-  form.Combo1.SetListIndex(1);
-  EXPECT_EQ(form.Label2.Caption(), "8");
+  ClubManagementWindow& form = OpenManagement();
+  form.club_choice.SetListIndex(1);
+  EXPECT_EQ(form.next_number.Caption(), "8");
   Add(form, "QX4GH");
   EXPECT_EQ(ReadBytes(File("mqc.txt")), "QX1AB#1\r\nQX2CD#2\r\nQX3EF#7\r\nQX4GH#8\r\n");
   EXPECT_FALSE(std::filesystem::exists(File("iqrp.txt")));
@@ -161,12 +162,12 @@ TEST_F(ClubWindowsTest, NumberFollowsTheHighestNotTheLineCount) {
 TEST_F(ClubWindowsTest, ExistingMemberIsRefusedButALongerOrShorterCallsignIsNot) {
   const std::string list = "QX1ABC#1\r\nQX2CD#2\r\n";
   WriteBytes(File("iqrp.txt"), list);
-  Form11& form = OpenManagement();
+  ClubManagementWindow& form = OpenManagement();
 
   Add(form, "QX2CD");
   EXPECT_EQ(LastMessage(), U8("L'Utente non può essere aggiunto poiche' gia' presente"));
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), list);
-  EXPECT_EQ(form.Label2.Caption(), "3");
+  EXPECT_EQ(form.next_number.Caption(), "3");
 
   Add(form, "QX1AB");
   EXPECT_EQ(LastMessage(), "Utente aggiunto con successo nel database");
@@ -177,8 +178,8 @@ TEST_F(ClubWindowsTest, ExistingMemberIsRefusedButALongerOrShorterCallsignIsNot)
 
 TEST_F(ClubWindowsTest, MemberOfTheOtherClubCanBeAdded) {
   WriteBytes(File("iqrp.txt"), "QX1AB#1\r\n");
-  Form11& form = OpenManagement();
-  form.Combo1.SetListIndex(1);
+  ClubManagementWindow& form = OpenManagement();
+  form.club_choice.SetListIndex(1);
   Add(form, "QX1AB");
   EXPECT_EQ(LastMessage(), "Utente aggiunto con successo nel database");
   EXPECT_EQ(ReadBytes(File("mqc.txt")), "QX1AB#1\r\n");
@@ -187,25 +188,25 @@ TEST_F(ClubWindowsTest, MemberOfTheOtherClubCanBeAdded) {
 TEST_F(ClubWindowsTest, InvalidCallsignsAreRefusedAndNothingIsSaved) {
   const std::string list = "QX1AB#1\r\n";
   WriteBytes(File("iqrp.txt"), list);
-  Form11& form = OpenManagement();
+  ClubManagementWindow& form = OpenManagement();
   const std::string invalid[] = {"N.A.", "", "   ", "QX2CD/P", "QX2 CD", "QX2#CD", "QX-2"};
   for (const std::string& typed : invalid) {
     SCOPED_TRACE("typed \"" + typed + "\"");
     messages_.shown.clear();
-    form.Text6.SetText(typed);
-    form.Command3.Press();
+    form.new_member.SetText(typed);
+    form.add_button.Press();
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_NE(LastMessage().find("Nominativo non valido"), std::string::npos);
     EXPECT_EQ(ReadBytes(File("iqrp.txt")), list);
-    EXPECT_EQ(form.Label2.Caption(), "2");
-    EXPECT_TRUE(form.Text6.HasFocus());
+    EXPECT_EQ(form.next_number.Caption(), "2");
+    EXPECT_TRUE(form.new_member.HasFocus());
   }
 }
 
 TEST_F(ClubWindowsTest, SearchReportsTheNumberInEitherClub) {
   WriteBytes(File("iqrp.txt"), "QX1ABC#5\r\nQX1AB#42\r\nQX7ZZ#007\r\n");
   WriteBytes(File("mqc.txt"), "QX2CD#3\r\n");
-  Form11& form = OpenManagement();
+  ClubManagementWindow& form = OpenManagement();
   const struct {
     int club;
     const char* typed;
@@ -223,7 +224,7 @@ TEST_F(ClubWindowsTest, SearchReportsTheNumberInEitherClub) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
-    form.Combo1.SetListIndex(c.club);
+    form.club_choice.SetListIndex(c.club);
     Search(form, c.typed);
     EXPECT_EQ(LastMessage(), c.message);
     EXPECT_EQ(messages_.shown.back().icon, MessageIcon::kInformation);
@@ -252,7 +253,7 @@ class BrokenFiles : public Files {
 class ClubWindowsBrokenDiskTest : public ClubWindowsTest {
  protected:
   ~ClubWindowsBrokenDiskTest() override { program_.reset(); }  // before files_ goes
-  Form11& OpenOnBrokenDisk() {
+  ClubManagementWindow& OpenOnBrokenDisk() {
     program_ = std::make_unique<Program>(messages_, clock_, folder_.path(), &files_);
     return OpenManagement();
   }
@@ -262,19 +263,19 @@ class ClubWindowsBrokenDiskTest : public ClubWindowsTest {
 TEST_F(ClubWindowsBrokenDiskTest, FailedSaveIsReportedAndNothingChanges) {
   WriteBytes(File("iqrp.txt"), "QX1AB#1\r\n");
   files_.fail_writes = true;
-  Form11& form = OpenOnBrokenDisk();
+  ClubManagementWindow& form = OpenOnBrokenDisk();
   Add(form, "QX2CD");
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
   EXPECT_NE(LastMessage().find(File("iqrp.txt").string()), std::string::npos);
   EXPECT_EQ(LastMessage().find("successo"), std::string::npos);
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), "QX1AB#1\r\n");
-  EXPECT_EQ(form.Text1.Text(), "QX1AB#1\r\n");
-  EXPECT_EQ(form.Text6.Text(), "QX2CD");
-  EXPECT_EQ(form.Label2.Caption(), "2");
+  EXPECT_EQ(form.iqrp_list.Text(), "QX1AB#1\r\n");
+  EXPECT_EQ(form.new_member.Text(), "QX2CD");
+  EXPECT_EQ(form.next_number.Caption(), "2");
 
   files_.fail_writes = false;  // the disk is back: the same press now works
-  form.Command3.Press();
+  form.add_button.Press();
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), "QX1AB#1\r\nQX2CD#2\r\n");
 }
 
@@ -282,17 +283,17 @@ TEST_F(ClubWindowsBrokenDiskTest, UnreadableFileIsReportedAndNeverOverwritten) {
   WriteBytes(File("iqrp.txt"), "QX1AB#1\r\n");
   WriteBytes(File("mqc.txt"), "QX2CD#1\r\n");
   files_.unreadable = "iqrp.txt";
-  Form11& form = OpenOnBrokenDisk();
+  ClubManagementWindow& form = OpenOnBrokenDisk();
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
   EXPECT_NE(LastMessage().find("iqrp.txt"), std::string::npos);
-  EXPECT_EQ(form.Text4.Text(), "1");
+  EXPECT_EQ(form.mqc_count.Text(), "1");
 
   Add(form, "QX3EF");
   EXPECT_EQ(messages_.shown.back().icon, MessageIcon::kCritical);
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), "QX1AB#1\r\n");
 
-  form.Combo1.SetListIndex(1);
+  form.club_choice.SetListIndex(1);
   Add(form, "QX3EF");
   EXPECT_EQ(LastMessage(), "Utente aggiunto con successo nel database");
   EXPECT_EQ(ReadBytes(File("mqc.txt")), "QX2CD#1\r\nQX3EF#2\r\n");
@@ -303,10 +304,10 @@ class ClubLookupTest : public testing::MainWindowTest {
  protected:
   // The callsign typed, then Enter from "RST-rx" into the serial field.
   void EnterSerialField(const std::string& call, const std::string& club) {
-    Main().Text6.SetText(call);
-    Main().Text11.SetText(club);
-    Main().Text8.SetFocus();
-    Main().Text8.PressKey(key::kEnter);
+    Main().call.SetText(call);
+    Main().club_code.SetText(club);
+    Main().rst_received.SetFocus();
+    Main().rst_received.PressKey(key::kEnter);
     ASSERT_EQ(Focused(), "Text9");
   }
 };
@@ -325,20 +326,20 @@ TEST_F(ClubLookupTest, FillsTheCodeOrLeavesAHandTypedOne) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.call);
     EnterSerialField(c.call, c.typed_club);
-    EXPECT_EQ(Main().Text11.Text(), c.club);
+    EXPECT_EQ(Main().club_code.Text(), c.club);
   }
 }
 
 TEST_F(ClubLookupTest, MemberAddedInTheManagementWindowIsFoundAtOnce) {
   Main();
-  Form11& form = program().Get<Form11>();
+  ClubManagementWindow& form = program().Get<ClubManagementWindow>();
   form.Show();
-  form.Combo1.SetListIndex(1);
-  form.Text6.SetText("QX5JK");
-  form.Command3.Press();
-  form.Command1.Press();
+  form.club_choice.SetListIndex(1);
+  form.new_member.SetText("QX5JK");
+  form.add_button.Press();
+  form.exit_button.Press();
   EnterSerialField("QX5JK", "");
-  EXPECT_EQ(Main().Text11.Text(), "M001");
+  EXPECT_EQ(Main().club_code.Text(), "M001");
 }
 
 }  // namespace

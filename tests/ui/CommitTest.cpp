@@ -4,16 +4,16 @@
 
 #include "MainWindowFixture.h"
 #include "core/StateFile.h"
+#include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
-#include "ui/Form2.h"
-#include "ui/Form22222.h"
+#include "ui/EdiHeaderWindow.h"
 
 namespace keldra::testing {
 namespace {
 
 class CommitTest : public MainWindowTest {
  protected:
-  void Ok() { Main().Command1.Press(); }
+  void Ok() { Main().ok_button.Press(); }
   std::string State() { return ReadBytes(File("parziale.db")); }
   std::string Backup() { return ReadBytes(File("backup.db")); }
 };
@@ -21,95 +21,92 @@ class CommitTest : public MainWindowTest {
 TEST_F(CommitTest, FirstQsoLogsBothLinesAndSaves) {
   Row("QX1ABC", "012", "JN71GD", "I003");
   Ok();
-  Form1& f = Main();
+  MainWindow& f = Main();
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
-  EXPECT_EQ(f.Text12.Text(),
+  EXPECT_EQ(f.qso_list.Text(),
             "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-012   JN71GD   I003\r\n");
-  EXPECT_EQ(f.Text14.Text(), "230716;0730;QX1ABC;1;59;001;59;012;I003;JN71GD;168;;;;\r\n");
-  EXPECT_EQ(program().Get<Form2>().Text1.Text(), f.Text14.Text());
-  EXPECT_EQ(f.Text1.Text(), "002");
-  const std::vector<std::string> totals = {
-      f.Label19.Caption(), f.Label21.Caption(), f.Label23.Caption(), f.Label25.Caption(),
-      f.Label44.Caption(), f.Label27.Caption(), f.Label28.Caption(), f.Label29.Caption(),
-      f.Label51.Caption(), f.Label52.Caption()};
-  EXPECT_EQ(totals, (std::vector<std::string>{"1", "168", "1", "336", "168", "QX1ABC", "JN71GD",
-                                              " 168", "1", "0"}));
-  for (const TextBox* field : {&f.Text6, &f.Text9, &f.Text10, &f.Text11}) {
+  EXPECT_EQ(f.edi_records.Text(), "230716;0730;QX1ABC;1;59;001;59;012;I003;JN71GD;168;;;;\r\n");
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), f.edi_records.Text());
+  EXPECT_EQ(f.qso_number.Text(), "002");
+  EXPECT_EQ(TotalsShown(f), (std::vector<std::string>{"1", "168", "1", "336", "168", "QX1ABC",
+                                                      "JN71GD", " 168", "1", "0"}));
+  for (const TextBox* field : {&f.call, &f.serial_received, &f.locator, &f.club_code}) {
     EXPECT_EQ(field->Text(), "") << field->Name();
     EXPECT_EQ(field->BackColor(), kWhite) << field->Name();
   }
   // Date, time, band, mode and reports stay for the next QSO; the indicators keep the last one.
-  EXPECT_EQ(f.Text3.Text(), "07.30");
-  EXPECT_EQ(f.Text5.Text(), "SSB");
-  EXPECT_EQ(f.Label13.Caption(), " 168");
-  EXPECT_FALSE(f.Line2.Visible());
+  EXPECT_EQ(f.time.Text(), "07.30");
+  EXPECT_EQ(f.mode.Text(), "SSB");
+  EXPECT_EQ(f.distance.Caption(), " 168");
+  EXPECT_FALSE(f.distance_bar.Visible());
   EXPECT_EQ(Focused(), "Text6");
   EXPECT_EQ(State(), StateFileText(ContestStateOf(f)));
   EXPECT_FALSE(std::filesystem::exists(File("backup.db")));
 }
 
 TEST_F(CommitTest, CwQsoAndTheSerialPastNineHundredNinetyNine) {
-  Form1& f = Main();
-  f.Text1.SetText("999");
-  f.Text5.PressKey(key::kDown);
+  MainWindow& f = Main();
+  f.qso_number.SetText("999");
+  f.mode.PressKey(key::kDown);
   Row("QX2XYZ", "013", "JN91GD");
   Ok();
-  EXPECT_EQ(f.Text12.Text(),
+  EXPECT_EQ(f.qso_list.Text(),
             "999   16/07/23   07.30   144Mhz   CW    QX2XYZ      599-013  JN91GD   \r\n");
-  EXPECT_EQ(f.Text14.Text(), "230716;0730;QX2XYZ;0;599;999;599;013;;JN91GD;167;;;;\r\n");
-  EXPECT_EQ(f.Text1.Text(), "1000");
+  EXPECT_EQ(f.edi_records.Text(), "230716;0730;QX2XYZ;0;599;999;599;013;;JN91GD;167;;;;\r\n");
+  EXPECT_EQ(f.qso_number.Text(), "1000");
 }
 
 TEST_F(CommitTest, TotalsOverThreeQsos) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   Row("QX1AAA", "001", "JN71GD");  // 168 km
   Ok();
   Row("QX1BBB", "002", "JN80GD", "I003");  // 111 km
   Ok();
   Row("QX1CCC", "003", "JN91GD", "M123");  // 167 km
   Ok();
-  EXPECT_EQ(f.Label19.Caption(), "3");
-  EXPECT_EQ(f.Label21.Caption(), "446");
-  EXPECT_EQ(f.Label23.Caption(), "2");
-  EXPECT_EQ(f.Label25.Caption(), "724");  // 168 + 222 + 334
-  EXPECT_EQ(f.Label44.Caption(), "149");  // 148.67
-  EXPECT_EQ(f.Label27.Caption(), "QX1AAA");
-  EXPECT_EQ(f.Label29.Caption(), " 168");
-  EXPECT_EQ(f.Label51.Caption(), "1");
-  EXPECT_EQ(f.Label52.Caption(), "1");
-  EXPECT_EQ(f.Text1.Text(), "004");
+  EXPECT_EQ(f.total_qsos.Caption(), "3");
+  EXPECT_EQ(f.total_km.Caption(), "446");
+  EXPECT_EQ(f.total_multipliers.Caption(), "2");
+  EXPECT_EQ(f.total_points.Caption(), "724");  // 168 + 222 + 334
+  EXPECT_EQ(f.average_km.Caption(), "149");    // 148.67
+  EXPECT_EQ(f.odx_call.Caption(), "QX1AAA");
+  EXPECT_EQ(f.odx_km.Caption(), " 168");
+  EXPECT_EQ(f.iqrp_qsos.Caption(), "1");
+  EXPECT_EQ(f.mqc_qsos.Caption(), "1");
+  EXPECT_EQ(f.qso_number.Text(), "004");
 }
 
 TEST_F(CommitTest, OwnSubsquareCountsOneKm) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   Row("QX1AAA", "001", "JN81GD");
   Ok();
   Row("QX1BBB", "002", "JN81GD", "M007");
   Ok();
-  EXPECT_EQ(f.Label21.Caption(), "2");
-  EXPECT_EQ(f.Label25.Caption(), "3");
-  EXPECT_EQ(f.Label29.Caption(), "1");
-  EXPECT_NE(f.Text14.Text().find(";JN81GD;1;;;;"), std::string::npos);
+  EXPECT_EQ(f.total_km.Caption(), "2");
+  EXPECT_EQ(f.total_points.Caption(), "3");
+  EXPECT_EQ(f.odx_km.Caption(), "1");
+  EXPECT_NE(f.edi_records.Text().find(";JN81GD;1;;;;"), std::string::npos);
 }
 
 TEST_F(CommitTest, AwardPictureFromTheTwentyFifthIqrpQso) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   for (char c = 'A'; c < 'A' + 25; ++c) {
-    EXPECT_FALSE(f.Picture3.Visible()) << "before QSO " << c;
+    EXPECT_FALSE(f.award_picture.Visible()) << "before QSO " << c;
     Row(std::string("QX1A") + c, "001", "JN71GD", "I007");
     Ok();
   }
-  EXPECT_EQ(f.Label51.Caption(), "25");
-  EXPECT_TRUE(f.Picture3.Visible());
-  EXPECT_TRUE(f.Label54.Visible());
+  EXPECT_EQ(f.iqrp_qsos.Caption(), "25");
+  EXPECT_TRUE(f.award_picture.Visible());
+  EXPECT_TRUE(f.award_name.Visible());
 }
 
 TEST_F(CommitTest, DistanceIsTheLocatorsEvenAfterAnotherWindowUsedTheCalculator) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   Row("QX1AAA", "001", "JN71GD");
-  program().Get<Form22222>().Text5.SetText("JN91GD");  // e.g. the statistics window
+  program().Get<BearingCalculatorWindow>().other_locator.SetText(
+      "JN91GD");  // e.g. the statistics window
   Ok();
-  EXPECT_EQ(f.Label21.Caption(), "168");
+  EXPECT_EQ(f.total_km.Caption(), "168");
 }
 
 struct CheckCase {
@@ -129,14 +126,14 @@ class CommitCheckTest : public CommitTest, public ::testing::WithParamInterface<
 
 TEST_P(CommitCheckTest, FirstFailingCheckWins) {
   const CheckCase& c = GetParam();
-  Form1& f = Main();
-  f.Text2.SetText(c.date);
-  f.Text3.SetText(c.time);
+  MainWindow& f = Main();
+  f.date.SetText(c.date);
+  f.time.SetText(c.time);
   Row(c.call, c.serial, c.locator, c.club);
   Ok();
   if (*c.message == '\0') {
     EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
-    EXPECT_EQ(f.Label19.Caption(), "1");
+    EXPECT_EQ(f.total_qsos.Caption(), "1");
     return;
   }
   ASSERT_EQ(messages_.shown.size(), 1u);
@@ -144,13 +141,14 @@ TEST_P(CommitCheckTest, FirstFailingCheckWins) {
   EXPECT_EQ(messages_.shown[0].title, "Keldra VHF qrp Test");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kInformation);
   EXPECT_EQ(Focused(), c.field);
-  for (const TextBox* field : {&f.Text2, &f.Text3, &f.Text6, &f.Text9, &f.Text10, &f.Text11}) {
+  for (const TextBox* field :
+       {&f.date, &f.time, &f.call, &f.serial_received, &f.locator, &f.club_code}) {
     const bool expect_yellow = c.yellow && field->Name() == c.field;
     EXPECT_EQ(field->BackColor(), expect_yellow ? kYellow : kWhite) << field->Name();
   }
-  EXPECT_EQ(f.Text12.Text(), "");
-  EXPECT_EQ(f.Text1.Text(), "001");
-  EXPECT_EQ(f.Text6.Text(), c.call);  // left as typed for correcting
+  EXPECT_EQ(f.qso_list.Text(), "");
+  EXPECT_EQ(f.qso_number.Text(), "001");
+  EXPECT_EQ(f.call.Text(), c.call);  // left as typed for correcting
 }
 
 constexpr const char* kClubFormat =
@@ -205,100 +203,102 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CommitTest, OnLineOneDigitHourGetsItsZero) {
-  Form1& f = Main();
-  f.Text3.SetText("9:20");
+  MainWindow& f = Main();
+  f.time.SetText("9:20");
   Row("QX1ABC", "012", "JN71GD");
   Ok();
-  EXPECT_NE(f.Text14.Text().find("230716;0920;QX1ABC;"), std::string::npos) << f.Text14.Text();
+  EXPECT_NE(f.edi_records.Text().find("230716;0920;QX1ABC;"), std::string::npos)
+      << f.edi_records.Text();
 }
 
 TEST_F(CommitTest, ModeOtherThanSsbOrCwRefused) {
   // The arrows only ever give SSB or CW; a line has no column for anything else.
-  Form1& f = Main();
-  f.Text5.SetText("FM");
+  MainWindow& f = Main();
+  f.mode.SetText("FM");
   Row("QX1ABC", "012", "JN71GD");
   Ok();
   EXPECT_EQ(LastMessage(), "Modo non valido: usare SSB o CW (frecce su e giù)");
   EXPECT_EQ(Focused(), "Text5");
-  EXPECT_EQ(f.Text12.Text(), "");
+  EXPECT_EQ(f.qso_list.Text(), "");
 }
 
 TEST_F(CommitTest, ASemicolonInAFieldWouldBreakTheRecordAndIsRefused) {
-  Form1& f = Main();
-  f.Text7.SetText("5;9");
+  MainWindow& f = Main();
+  f.rst_sent.SetText("5;9");
   Row("QX1ABC", "012", "JN71GD");
   Ok();
   EXPECT_EQ(LastMessage(), "Il carattere ; non può essere usato nei dati del QSO");
   EXPECT_EQ(Focused(), "Text7");
-  EXPECT_EQ(f.Text7.BackColor(), kYellow);
-  EXPECT_EQ(f.Text14.Text(), "");
-  f.Text7.SetText("59");
+  EXPECT_EQ(f.rst_sent.BackColor(), kYellow);
+  EXPECT_EQ(f.edi_records.Text(), "");
+  f.rst_sent.SetText("59");
   Ok();
-  EXPECT_NE(f.Text14.Text().find(";QX1ABC;1;59;001;59;012;;JN71GD;168;;;;"), std::string::npos);
+  EXPECT_NE(f.edi_records.Text().find(";QX1ABC;1;59;001;59;012;;JN71GD;168;;;;"),
+            std::string::npos);
 }
 
 TEST_F(CommitTest, LowerCaseClubLetterRefusedAfterTrim) {
   // The field upper-cases what is typed; the commit does not rely on it.
-  Form1& f = Main();
-  f.Text11.Change = nullptr;
+  MainWindow& f = Main();
+  f.club_code.Change = nullptr;
   Row("QX1ABC", "012", "JN71GD", " i003 ");
   Ok();
   EXPECT_EQ(LastMessage(), kClubFormat);
-  EXPECT_EQ(f.Text11.Text(), "i003");
-  EXPECT_EQ(f.Text11.BackColor(), kYellow);
+  EXPECT_EQ(f.club_code.Text(), "i003");
+  EXPECT_EQ(f.club_code.BackColor(), kYellow);
 }
 
 TEST_F(CommitTest, DuplicateByWholeCallsign) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   Row("QX1ABC", "001", "JN71GD");
   Ok();
   Row("QX1AB", "002", "JN71GD");  // part of a logged callsign: a different station
   Ok();
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
-  EXPECT_EQ(f.Label19.Caption(), "2");
+  EXPECT_EQ(f.total_qsos.Caption(), "2");
 
   Row("QX1ABC", "003", "JN91GD");
   Ok();
   EXPECT_EQ(LastMessage(), "QSO non valido, la stazione risulta già collegata");
-  EXPECT_EQ(f.Text6.Text(), "QX1ABC");
-  EXPECT_EQ(f.Text6.BackColor(), kYellow);
+  EXPECT_EQ(f.call.Text(), "QX1ABC");
+  EXPECT_EQ(f.call.BackColor(), kYellow);
   EXPECT_EQ(Focused(), "Text6");
-  EXPECT_EQ(f.Label19.Caption(), "2");
+  EXPECT_EQ(f.total_qsos.Caption(), "2");
 
   // Corrected, it goes through and the highlight goes.
-  f.Text6.SetText("QX1ABD");
+  f.call.SetText("QX1ABD");
   Ok();
-  EXPECT_EQ(f.Label19.Caption(), "3");
-  EXPECT_EQ(f.Text6.BackColor(), kWhite);
+  EXPECT_EQ(f.total_qsos.Caption(), "3");
+  EXPECT_EQ(f.call.BackColor(), kWhite);
 }
 
 TEST_F(CommitTest, OffLineTimeWithOneDigitHourAndTheCursorAfterwards) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   GoOffLine();
-  f.Text3.SetText("9.20");
+  f.time.SetText("9.20");
   Row("QX1ABC", "012", "JN71GD");
   Ok();
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
-  EXPECT_EQ(f.Text12.Text().substr(0, 25), "001   16/07/23   09.20   ");
-  EXPECT_EQ(f.Text3.Text(), "");
-  EXPECT_EQ(f.Text2.Text(), "16/07/23");
+  EXPECT_EQ(f.qso_list.Text().substr(0, 25), "001   16/07/23   09.20   ");
+  EXPECT_EQ(f.time.Text(), "");
+  EXPECT_EQ(f.date.Text(), "16/07/23");
   EXPECT_EQ(Focused(), "Text3");
 }
 
 TEST_F(CommitTest, OffLineTimeWithoutPointRefused) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   GoOffLine();
-  f.Text3.SetText("920");
+  f.time.SetText("920");
   Row("QX1ABC", "012", "JN71GD");
   Ok();
   EXPECT_EQ(LastMessage(), "Inserire l'ora del QSO nel formato HH:MM");
   EXPECT_EQ(Focused(), "Text3");
-  EXPECT_EQ(f.Text12.Text(), "");
+  EXPECT_EQ(f.qso_list.Text(), "");
 }
 
 TEST_F(CommitTest, OffLineShortCallSendsTheCursorToTheTime) {
   GoOffLine();
-  Main().Text3.SetText("09.20");
+  Main().time.SetText("09.20");
   Row("QX1", "012", "JN71GD");
   Ok();
   EXPECT_EQ(LastMessage(), "Inserire CallSign...");
@@ -348,8 +348,8 @@ TEST_F(CommitTest, FailedSaveIsReportedAndTheQsoStaysLogged) {
   Ok();
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
-  EXPECT_EQ(Main().Label19.Caption(), "1");
-  EXPECT_NE(Main().Text12.Text().find("QX1AAA"), std::string::npos);
+  EXPECT_EQ(Main().total_qsos.Caption(), "1");
+  EXPECT_NE(Main().qso_list.Text().find("QX1AAA"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(File("parziale.db")));
   program_.reset();  // before the disk goes
 }

@@ -3,7 +3,7 @@
 
 #include "StartupFixture.h"
 #include "ui/ContestFile.h"
-#include "ui/Form2.h"
+#include "ui/EdiHeaderWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -16,22 +16,22 @@ class ContestFileTest : public StartupTest {
   void SetUp() override { WriteBytes(File("config.txt"), kStationFile); }
 
   // One QSO as the commit leaves it in the controls.
-  void LogOneQso(Form1& main, const std::string& serial = "002") {
-    main.Text12.AppendText(kLine + "\r\n");
-    main.Text14.AppendText(kEdi + "\r\n");
-    main.Text1.SetText(serial);
-    main.Label19.SetCaption("1");
-    main.Label29.SetCaption(" 523");
+  void LogOneQso(MainWindow& main, const std::string& serial = "002") {
+    main.qso_list.AppendText(kLine + "\r\n");
+    main.edi_records.AppendText(kEdi + "\r\n");
+    main.qso_number.SetText(serial);
+    main.total_qsos.SetCaption("1");
+    main.odx_km.SetCaption(" 523");
   }
 };
 
 TEST_F(ContestFileTest, SaveWritesTheControlsKeepingThePreviousVersion) {
-  Form1& main = Start();
+  MainWindow& main = Start();
   LogOneQso(main);
   ASSERT_TRUE(SaveContest(program(), main));
   const std::string first = ReadBytes(File("parziale.db"));
   EXPECT_EQ(first, StateFileText(ContestStateOf(main)));
-  EXPECT_EQ(main.Text13.Text(), first);
+  EXPECT_EQ(main.state_file_text.Text(), first);
   EXPECT_NE(first.find("QSO# 002\r\nCONTEST_QSO 1\r\n"), std::string::npos);
   EXPECT_NE(first.find("CONTEST_ODX_CALL ...\r\n"), std::string::npos);
   EXPECT_NE(first.find("CONTEST_ODX_QRB  523\r\n"), std::string::npos);
@@ -46,16 +46,16 @@ TEST_F(ContestFileTest, SaveWritesTheControlsKeepingThePreviousVersion) {
 
 TEST_F(ContestFileTest, EmptyListWritesNothingAndClearsTheBuffer) {
   WriteBytes(File("parziale.db"), "an earlier contest");
-  Form1& main = Start();
-  main.Text13.SetText("left over");
+  MainWindow& main = Start();
+  main.state_file_text.SetText("left over");
   EXPECT_TRUE(SaveContest(program(), main));
-  EXPECT_EQ(main.Text13.Text(), "");
+  EXPECT_EQ(main.state_file_text.Text(), "");
   EXPECT_EQ(ReadBytes(File("parziale.db")), "an earlier contest");
 }
 
 TEST_F(ContestFileTest, FailedSaveNamesTheFileAndKeepsEverything) {
   WriteBytes(File("parziale.db"), "previous");
-  Form1& main = Start();
+  MainWindow& main = Start();
   LogOneQso(main);
   disk_.read_only = true;
   EXPECT_FALSE(SaveContest(program(), main));
@@ -64,12 +64,12 @@ TEST_F(ContestFileTest, FailedSaveNamesTheFileAndKeepsEverything) {
   EXPECT_EQ(messages_.shown[0].title, "Keldra VHF qrp Test");
   EXPECT_NE(messages_.shown[0].text.find(File("parziale.db").string()), std::string::npos);
   EXPECT_EQ(ReadBytes(File("parziale.db")), "previous");
-  EXPECT_EQ(main.Text12.Text(), kLine + "\r\n");
-  EXPECT_EQ(main.Text1.Text(), "002");
+  EXPECT_EQ(main.qso_list.Text(), kLine + "\r\n");
+  EXPECT_EQ(main.qso_number.Text(), "002");
 }
 
 TEST_F(ContestFileTest, ReadBackGivesWhatWasSaved) {
-  Form1& main = Start();
+  MainWindow& main = Start();
   EXPECT_FALSE(ReadContestFile(program()).has_value());
   LogOneQso(main);
   ASSERT_TRUE(SaveContest(program(), main));
@@ -94,18 +94,18 @@ TEST_F(ContestFileTest, UnreadableFileIsReportedAndGivesNothing) {
 }
 
 TEST_F(ContestFileTest, EdiHeaderWindowLoadsFromTheMainWindow) {
-  Form1& main = Start();
-  main.Text14.SetText(kEdi + "\r\n");
-  program().Get<Form2>().Unload();
-  Form2& edi = program().Get<Form2>();
-  EXPECT_EQ(edi.Combo1.Items(), (std::vector<std::string>{"0,5 watt", "3 watt", "5 watt"}));
-  EXPECT_EQ(edi.Combo1.Text(), "0,5 watt");
-  EXPECT_EQ(edi.Text6.Text(), "16/07/2023");
-  EXPECT_EQ(edi.Text2.Text(), "QX0ABC");
-  EXPECT_EQ(edi.Text3.Text(), "JN71AB");
-  EXPECT_EQ(edi.Text1.Text(), kEdi + "\r\n");
+  MainWindow& main = Start();
+  main.edi_records.SetText(kEdi + "\r\n");
+  program().Get<EdiHeaderWindow>().Unload();
+  EdiHeaderWindow& edi = program().Get<EdiHeaderWindow>();
+  EXPECT_EQ(edi.category.Items(), (std::vector<std::string>{"0,5 watt", "3 watt", "5 watt"}));
+  EXPECT_EQ(edi.category.Text(), "0,5 watt");
+  EXPECT_EQ(edi.date.Text(), "16/07/2023");
+  EXPECT_EQ(edi.call.Text(), "QX0ABC");
+  EXPECT_EQ(edi.locator.Text(), "JN71AB");
+  EXPECT_EQ(edi.edi_records.Text(), kEdi + "\r\n");
   // Filled only at start-up: a new header window starts with empty operators.
-  EXPECT_EQ(edi.Text14.Text(), "");
+  EXPECT_EQ(edi.operators.Text(), "");
   EXPECT_FALSE(edi.Visible());
 }
 

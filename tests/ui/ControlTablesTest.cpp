@@ -7,22 +7,34 @@
 #include "platform/Buttons.h"
 #include "platform/Graphics.h"
 #include "platform/Lists.h"
-#include "ui/Form12.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
-#include "ui/Form5.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/RestoreWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {
 
 // What a control shows: a caption, or a text box's or combo box's text.
 std::string Shows(const Control& control) {
-  if (auto* c = dynamic_cast<const Label*>(&control)) return c->Caption();
-  if (auto* c = dynamic_cast<const TextBox*>(&control)) return c->Text();
-  if (auto* c = dynamic_cast<const CommandButton*>(&control)) return c->Caption();
-  if (auto* c = dynamic_cast<const CheckBox*>(&control)) return c->Caption();
-  if (auto* c = dynamic_cast<const Frame*>(&control)) return c->Caption();
-  if (auto* c = dynamic_cast<const ComboBox*>(&control)) return c->Text();
+  if (auto* c = dynamic_cast<const Label*>(&control)) {
+    return c->Caption();
+  }
+  if (auto* c = dynamic_cast<const TextBox*>(&control)) {
+    return c->Text();
+  }
+  if (auto* c = dynamic_cast<const CommandButton*>(&control)) {
+    return c->Caption();
+  }
+  if (auto* c = dynamic_cast<const CheckBox*>(&control)) {
+    return c->Caption();
+  }
+  if (auto* c = dynamic_cast<const Frame*>(&control)) {
+    return c->Caption();
+  }
+  if (auto* c = dynamic_cast<const ComboBox*>(&control)) {
+    return c->Text();
+  }
   return {};
 }
 
@@ -46,7 +58,7 @@ void ExpectTable(const Form& form, const std::vector<Row>& rows) {
 
 TEST_F(StartupTest, MainWindowControlsAtStartUp) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
+  MainWindow& main = Start();
   EXPECT_EQ(main.Caption(), "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022");
   ExpectTable(main, {
                         {"Label1", "QSO #", true},
@@ -137,19 +149,21 @@ TEST_F(StartupTest, MainWindowControlsAtStartUp) {
                         {"Image1", "", true},
                     });
   // On-line: the mode switch is there, the clock button is not.
-  EXPECT_TRUE(main.Command7.Visible());
-  EXPECT_FALSE(main.Command9.Visible());
+  EXPECT_TRUE(main.logging_mode_button.Visible());
+  EXPECT_FALSE(main.pc_date_time_button.Visible());
   // The entry row is typed left to right.
   const std::vector<Control*>& tab = main.TabOrder();
   ASSERT_GE(tab.size(), 12u);
-  for (int i = 0; i < 11; ++i) EXPECT_EQ(tab[i]->Name(), "Text" + std::to_string(i + 1));
+  for (int i = 0; i < 11; ++i) {
+    EXPECT_EQ(tab[i]->Name(), "Text" + std::to_string(i + 1));
+  }
   EXPECT_EQ(tab[11]->Name(), "Command1");
 }
 
 TEST_F(StartupTest, StartUpWindowsControls) {
   WriteBytes(File("parziale.db"), "QSO# 002\r\n");
   Start();
-  const Form5& start = program().Get<Form5>();
+  const StartWindow& start = program().Get<StartWindow>();
   EXPECT_EQ(start.Caption(), "Keldra VHF qrp test - QX0ZM Sez. di Torvalle");
   ExpectTable(start, {{"Command1", "Continua Contest", true},
                       {"Command2", "Nuovo Contest", true},
@@ -157,7 +171,7 @@ TEST_F(StartupTest, StartUpWindowsControls) {
                       {"Check2", "Restore di emergenza", true},
                       {"Image1", "", true}});
 
-  const Form3& station = program().Get<Form3>();
+  const StationWindow& station = program().Get<StationWindow>();
   EXPECT_EQ(station.Caption(), "Keldra qrp Test - Dati Stazione");
   ExpectTable(station, {{"Label1", "Nominativo", true},
                         {"Text1", "", true},
@@ -174,7 +188,7 @@ TEST_F(StartupTest, StartUpWindowsControls) {
                         {"Command2", "Esci", true},
                         {"Image1", "", true}});
 
-  const Form12& restore = program().Get<Form12>();
+  const RestoreWindow& restore = program().Get<RestoreWindow>();
   EXPECT_EQ(restore.Caption(), "Keldra VHF - Restore di emergenza");
   ExpectTable(restore,
               {{"Label2", "ATTENZIONE!", true},
@@ -190,7 +204,7 @@ TEST_F(StartupTest, StartUpWindowsControls) {
 
 TEST_F(StartupTest, EdiHeaderWindowControlsWithoutStationFile) {
   Start();
-  const Form2& edi = program().Get<Form2>();
+  const EdiHeaderWindow& edi = program().Get<EdiHeaderWindow>();
   EXPECT_EQ(edi.Caption(), "Keldra qrp Test - Compilazione Log formato EDI");
   // Loaded with no station known yet: the main window's "..." stand in for callsign and locator.
   ExpectTable(edi, {{"Label1", "Nominativo", true},

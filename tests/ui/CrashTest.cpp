@@ -27,15 +27,14 @@
 #include "core/Text.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
-#include "ui/Form1.h"
-#include "ui/Form2.h"
-#include "ui/Form5.h"
-#include "ui/Form6.h"
+#include "support/TestDoubles.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/QsoEditWindow.h"
+#include "ui/StartWindow.h"
 
 namespace keldra::testing {
 namespace {
-
-constexpr const char* kStation = "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
 
 int KillCount() {
   const char* text = std::getenv("KELDRA_CRASH_KILLS");
@@ -47,7 +46,9 @@ int KillCount() {
 // refuse it), a locator somewhere in Europe, and now and then a club member.
 std::string CallOf(int n) {
   std::string call = "QX" + std::to_string(n % 10);
-  for (int i = 0, v = n; i < 3; ++i, v /= 26) call += static_cast<char>('A' + v % 26);
+  for (int i = 0, v = n; i < 3; ++i, v /= 26) {
+    call += static_cast<char>('A' + v % 26);
+  }
   return call;
 }
 std::string LocatorOf(int n) {
@@ -59,18 +60,22 @@ std::string LocatorOf(int n) {
                      static_cast<char>('A' + (n / 3) % 24)};
 }
 std::string ClubOf(int n) {
-  if (n % 5 == 0) return "I" + ZeroFill(std::to_string(n % 1000), 3);
-  if (n % 7 == 0) return "M" + ZeroFill(std::to_string(n % 600), 3);
+  if (n % 5 == 0) {
+    return "I" + ZeroFill(std::to_string(n % 1000), 3);
+  }
+  if (n % 7 == 0) {
+    return "M" + ZeroFill(std::to_string(n % 600), 3);
+  }
   return {};
 }
 
 // Opens the main window as the operator does: with a contest on disk, "Continua Contest".
-Form1& StartAndContinue(Program& program) {
+MainWindow& StartAndContinue(Program& program) {
   program.Start();
-  if (Form5* start = program.Find<Form5>(); start != nullptr && start->Visible()) {
-    start->Command1.Press();
+  if (StartWindow* start = program.Find<StartWindow>(); start != nullptr && start->Visible()) {
+    start->continue_button.Press();
   }
-  return program.Get<Form1>();
+  return program.Get<MainWindow>();
 }
 
 void Say(int fd, const std::string& line) {
@@ -90,14 +95,14 @@ void Say(int fd, const std::string& line) {
   RecordingMessageBox messages;
   FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   Program program(messages, clock, folder);
-  Form1& main = StartAndContinue(program);
+  MainWindow& main = StartAndContinue(program);
   for (int committed = 0; committed < 500; ++committed) {
-    const int n = static_cast<int>(LeadingNumber(main.Text1.Text()));
-    main.Text6.SetText(CallOf(n));
-    main.Text9.SetText("001");
-    main.Text10.SetText(LocatorOf(n));
-    main.Text11.SetText(ClubOf(n));
-    main.Command1.Press();
+    const int n = static_cast<int>(LeadingNumber(main.qso_number.Text()));
+    main.call.SetText(CallOf(n));
+    main.serial_received.SetText("001");
+    main.locator.SetText(LocatorOf(n));
+    main.club_code.SetText(ClubOf(n));
+    main.ok_button.Press();
     if (!messages.shown.empty()) {
       Say(report, "! " + messages.shown.front().text);
       _exit(3);
@@ -107,13 +112,13 @@ void Say(int fd, const std::string& line) {
     if (n % 3 == 0) {
       const int earlier = n / 2;
       const std::string locator = LocatorOf(n + 1000);
-      main.Command5.Press();
-      Form6& edit = program.Get<Form6>();
-      edit.Text1.SetText(CallOf(earlier));
-      edit.Command3.Press();
-      edit.Text5.SetText(locator);
-      edit.Command1.Press();
-      edit.Command2.Press();
+      main.edit_qso_button.Press();
+      QsoEditWindow& edit = program.Get<QsoEditWindow>();
+      edit.search_call.SetText(CallOf(earlier));
+      edit.search_button.Press();
+      edit.locator.SetText(locator);
+      edit.modify_button.Press();
+      edit.close_button.Press();
       if (messages.shown.size() > 1 ||
           (messages.shown.size() == 1 && messages.shown[0].text != "I dati del QSO sono stati "
                                                                    "modificati")) {
@@ -133,10 +138,14 @@ bool ReadReports(int fd, std::string& pending, std::vector<std::string>& lines,
                  std::size_t wanted) {
   while (lines.size() < wanted) {
     pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 20000) <= 0) return false;
+    if (poll(&p, 1, 20000) <= 0) {
+      return false;
+    }
     char buffer[512];
     const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) return true;  // the process is gone and the pipe drained
+    if (n <= 0) {
+      return true;  // the process is gone and the pipe drained
+    }
     pending.append(buffer, static_cast<std::size_t>(n));
     for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
       lines.push_back(pending.substr(0, end));
@@ -148,7 +157,9 @@ bool ReadReports(int fd, std::string& pending, std::vector<std::string>& lines,
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  for (const std::string& line : lines) {
+    text += line + "\r\n";
+  }
   return text;
 }
 
@@ -157,24 +168,18 @@ std::string Joined(const std::vector<std::string>& lines) {
 std::optional<StateFileValues> WholeStateFile(const std::filesystem::path& path) {
   const std::string bytes = ReadBytes(path);
   StateFileValues v = ReadStateFile(bytes);
-  if (!v.serial || !v.qso_count || !v.total_km || !v.multipliers || !v.points || !v.average_km ||
-      !v.odx_call || !v.odx_locator || !v.odx_km || !v.iqrp_count || !v.mqc_count) {
+  if (!v.serial || !v.qsos || !v.km || !v.multipliers || !v.points || !v.average_km ||
+      !v.odx_call || !v.odx_locator || !v.odx_km || !v.iqrp_qsos || !v.mqc_qsos) {
     return std::nullopt;
   }
-  const ContestState state{*v.serial,
-                           *v.qso_count,
-                           *v.total_km,
-                           *v.multipliers,
-                           *v.points,
-                           *v.average_km,
-                           *v.odx_call,
-                           *v.odx_locator,
-                           *v.odx_km,
-                           *v.iqrp_count,
-                           *v.mqc_count,
-                           Joined(v.qso_list_lines),
-                           Joined(v.edi_record_lines)};
-  if (StateFileText(state) != bytes) return std::nullopt;
+  ContestState state;
+  static_cast<ContestTotals&>(state) = TotalsRead(v, {});
+  state.serial = *v.serial;
+  state.qso_list = Joined(v.qso_list_lines);
+  state.edi_records = Joined(v.edi_record_lines);
+  if (StateFileText(state) != bytes) {
+    return std::nullopt;
+  }
   return v;
 }
 
@@ -182,17 +187,23 @@ std::optional<StateFileValues> WholeStateFile(const std::filesystem::path& path)
 // own, or the one of a correction that was saved but killed before its "Modifica" returned.
 // (Each QSO is corrected at most once, by QSO 2n or 2n + 1, whichever is a multiple of three.)
 std::vector<std::string> PossibleLocators(int n, const std::map<int, std::string>& corrected) {
-  if (auto it = corrected.find(n); it != corrected.end()) return {it->second};
+  if (auto it = corrected.find(n); it != corrected.end()) {
+    return {it->second};
+  }
   std::vector<std::string> possible{LocatorOf(n)};
   for (int by : {2 * n, 2 * n + 1}) {
-    if (by % 3 == 0) possible.push_back(LocatorOf(by + 1000));
+    if (by % 3 == 0) {
+      possible.push_back(LocatorOf(by + 1000));
+    }
   }
   return possible;
 }
 
 bool LocatorIsOneOf(const std::string& record, const std::vector<std::string>& locators) {
   for (const std::string& locator : locators) {
-    if (record.find(";" + locator + ";") != std::string::npos) return true;
+    if (record.find(";" + locator + ";") != std::string::npos) {
+      return true;
+    }
   }
   return false;
 }
@@ -207,7 +218,7 @@ struct Figures {
 
 TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
   TempFolder folder;
-  WriteBytes(folder / "config.txt", kStation);
+  WriteBytes(folder / "config.txt", kLoggingStationFile);
   std::mt19937 rng(std::random_device{}());
   std::map<int, std::string> returned;   // serial -> callsign, every "OK" that returned
   std::map<int, std::string> corrected;  // serial -> locator, every "Modifica" that returned
@@ -232,7 +243,9 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
     std::string pending;
     std::vector<std::string> lines;
     const bool answered = ReadReports(pipe_fds[0], pending, lines, rng() % 4);
-    if (answered) usleep(rng() % 6000);
+    if (answered) {
+      usleep(rng() % 6000);
+    }
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
@@ -265,7 +278,9 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
         std::filesystem::remove(entry.path());
       }
     }
-    if (temporary_left) ++figures.mid_write;
+    if (temporary_left) {
+      ++figures.mid_write;
+    }
 
     // Both files whole; the backup is the version before the current one (or the same, when
     // the kill fell between keeping it and renaming the new file into place).
@@ -287,24 +302,24 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
     RecordingMessageBox messages;
     FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
     Program program(messages, clock, folder.path());
-    Form1& main = StartAndContinue(program);
+    MainWindow& main = StartAndContinue(program);
     EXPECT_TRUE(messages.shown.empty());
-    const std::vector<std::string> list = SplitLines(main.Text12.Text());
-    const std::vector<std::string> records = SplitLines(main.Text14.Text());
+    const std::vector<std::string> list = SplitLines(main.qso_list.Text());
+    const std::vector<std::string> records = SplitLines(main.edi_records.Text());
     const long long count = static_cast<long long>(list.size());
     ASSERT_EQ(records.size(), list.size());
-    EXPECT_EQ(program.Get<Form2>().Text1.Text(), main.Text14.Text());
-    EXPECT_EQ(main.Label19.Caption(), PlainDecimal(count));
-    EXPECT_EQ(main.Text1.Text(), ZeroFill(PlainDecimal(count + 1), 3));
-    const ContestTotals totals = TotalsOfRecords(main.Text14.Text());
-    EXPECT_EQ(main.Label21.Caption(), totals.distance_km);
-    EXPECT_EQ(main.Label25.Caption(), totals.points);
-    EXPECT_EQ(main.Label23.Caption(), totals.multipliers);
-    EXPECT_EQ(main.Label44.Caption(), totals.average_km);
-    EXPECT_EQ(main.Label27.Caption(), totals.odx_call);
-    EXPECT_EQ(main.Label29.Caption(), totals.odx_km);
-    EXPECT_EQ(main.Label51.Caption(), totals.iqrp);
-    EXPECT_EQ(main.Label52.Caption(), totals.mqc);
+    EXPECT_EQ(program.Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
+    EXPECT_EQ(main.total_qsos.Caption(), PlainDecimal(count));
+    EXPECT_EQ(main.qso_number.Text(), ZeroFill(PlainDecimal(count + 1), 3));
+    const ContestTotals totals = TotalsOfRecords(main.edi_records.Text());
+    EXPECT_EQ(main.total_km.Caption(), totals.km);
+    EXPECT_EQ(main.total_points.Caption(), totals.points);
+    EXPECT_EQ(main.total_multipliers.Caption(), totals.multipliers);
+    EXPECT_EQ(main.average_km.Caption(), totals.average_km);
+    EXPECT_EQ(main.odx_call.Caption(), totals.odx_call);
+    EXPECT_EQ(main.odx_km.Caption(), totals.odx_km);
+    EXPECT_EQ(main.iqrp_qsos.Caption(), totals.iqrp_qsos);
+    EXPECT_EQ(main.mqc_qsos.Caption(), totals.mqc_qsos);
     EXPECT_GE(list.size(), last_size) << "QSOs of an earlier run went missing";
     for (const auto& [serial, call] : returned) {
       ++figures.checked;

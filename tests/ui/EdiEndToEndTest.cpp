@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "MainWindowFixture.h"
-#include "ui/Form2.h"
-#include "ui/Form4.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/EdiSaveWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -32,7 +32,7 @@ class EdiEndToEndTest : public MainWindowTest {
 };
 
 TEST_F(EdiEndToEndTest, ThreeQsosToTheSavedLog) {
-  Form1& main = Main();
+  MainWindow& main = Main();
   clock_.Set({2023, 7, 16, 9, 30, 0});
   Keys("qx1aaa\n\n\n1 jn71gd\n\n\n");
   clock_.Set({2023, 7, 16, 9, 31, 0});
@@ -40,29 +40,29 @@ TEST_F(EdiEndToEndTest, ThreeQsosToTheSavedLog) {
   clock_.Set({2023, 7, 16, 9, 32, 0});
   program().Desktop().FocusNext(true);
   ASSERT_EQ(Focused(), "Text5");
-  main.Text5.PressKey(key::kDown);
+  main.mode.PressKey(key::kDown);
   Keys("\nqx1ccc\n\n\n3 jn91gd\nm123\n\n");
   ASSERT_TRUE(messages_.shown.empty()) << LastMessage();
-  ASSERT_EQ(main.Label19.Caption(), "3");
+  ASSERT_EQ(main.total_qsos.Caption(), "3");
 
-  main.Command2.Press();
-  Form2& header = program().Get<Form2>();
+  main.create_log_button.Press();
+  EdiHeaderWindow& header = program().Get<EdiHeaderWindow>();
   ASSERT_TRUE(header.Visible());
-  header.Text7.Type("Mario Rossi");
-  header.Text8.Type("Via Roma 1");
-  header.Text9.Type("00100");
-  header.Text10.Type(U8("Città"));
-  header.Text11.Type("Italia");
-  header.Text19.Type("0,5");
-  header.Text20.Type("10");
-  header.Text21.Type("850");
-  header.Text22.Type("Bel contest");
-  header.Command2.Press();
+  header.operator_name.Type("Mario Rossi");
+  header.address.Type("Via Roma 1");
+  header.postcode.Type("00100");
+  header.city.Type(U8("Città"));
+  header.country.Type("Italia");
+  header.power.Type("0,5");
+  header.antenna_height.Type("10");
+  header.altitude.Type("850");
+  header.comments.Type("Bel contest");
+  header.create_edi_button.Press();
   ASSERT_TRUE(messages_.shown.empty()) << LastMessage();
 
-  Form4& save = program().Get<Form4>();
+  EdiSaveWindow& save = program().Get<EdiSaveWindow>();
   ASSERT_TRUE(save.Visible());
-  save.Command1.Press();
+  save.save_button.Press();
   EXPECT_EQ(LastMessage(),
             "Il Log del Contest e' stato salvato in " + File("01-QX0ABC.edi").string());
   EXPECT_EQ(ReadBytes(File("01-QX0ABC.edi")),

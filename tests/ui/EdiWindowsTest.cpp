@@ -6,9 +6,9 @@
 
 #include "TestSupport.h"
 #include "data/StationConfig.h"
-#include "ui/Form1.h"
-#include "ui/Form2.h"
-#include "ui/Form4.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/EdiSaveWindow.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {
@@ -30,11 +30,11 @@ class RefusingDisk : public Files {
 
 class SaveWindowTest : public ProgramTest {
  protected:
-  Form4& Save(const std::string& name, const std::string& text) {
-    Form4& save = program().Get<Form4>();
-    save.Text2.SetText(name);
-    save.Text1.SetText(text);
-    save.Command1.Press();
+  EdiSaveWindow& Save(const std::string& name, const std::string& text) {
+    EdiSaveWindow& save = program().Get<EdiSaveWindow>();
+    save.file_name.SetText(name);
+    save.log_text.SetText(text);
+    save.save_button.Press();
     return save;
   }
   std::string Saved(const std::string& name) const {
@@ -69,8 +69,8 @@ TEST_F(SaveWindowTest, NamesAreMadeSafeAndStayInsideTheFolder) {
                         {"02-QX0ABC.edi.", "02-QX0ABC.edi"}};
   for (const Case& c : cases) {
     messages_.shown.clear();
-    Form4& save = Save(c.typed, kLog);
-    EXPECT_EQ(save.Text2.Text(), c.shown) << c.typed;
+    EdiSaveWindow& save = Save(c.typed, kLog);
+    EXPECT_EQ(save.file_name.Text(), c.shown) << c.typed;
     EXPECT_EQ(ReadBytes(File(c.shown)), kLog) << c.typed;
     EXPECT_EQ(messages_.Texts(), std::vector<std::string>{Saved(c.shown)}) << c.typed;
   }
@@ -92,10 +92,10 @@ TEST_F(SaveWindowTest, UnusableNamesAreRefusedAndNothingIsWritten) {
   WriteBytes(File("parziale.db"), "ST_QSO 004\r\n");
   for (const char* name : {"", "..", "parziale.db", "parziale.db.", "NUL.edi"}) {
     messages_.shown.clear();
-    Form4& save = Save(name, kLog);
+    EdiSaveWindow& save = Save(name, kLog);
     ASSERT_EQ(messages_.shown.size(), 1u) << name;
     EXPECT_EQ(messages_.shown[0].text.find("salvato"), std::string::npos) << name;
-    EXPECT_TRUE(save.Text2.HasFocus()) << name;
+    EXPECT_TRUE(save.file_name.HasFocus()) << name;
   }
   EXPECT_EQ(ReadBytes(File("parziale.db")), "ST_QSO 004\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 1);
@@ -105,10 +105,10 @@ TEST_F(SaveWindowTest, FailedWriteIsReportedAndTheOldFileKept) {
   RefusingDisk disk;
   Program refusing(messages_, clock_, folder_.path(), &disk);
   WriteBytes(File("01-QX0ABC.edi"), "old");
-  Form4& save = refusing.Get<Form4>();
-  save.Text2.SetText("01-QX0ABC.edi");
-  save.Text1.SetText(kLog);
-  save.Command1.Press();
+  EdiSaveWindow& save = refusing.Get<EdiSaveWindow>();
+  save.file_name.SetText("01-QX0ABC.edi");
+  save.log_text.SetText(kLog);
+  save.save_button.Press();
   ASSERT_EQ(messages_.shown.size(), 1u);
   const auto& message = messages_.shown[0];
   EXPECT_EQ(message.icon, MessageIcon::kCritical);
@@ -120,15 +120,15 @@ TEST_F(SaveWindowTest, FailedWriteIsReportedAndTheOldFileKept) {
 }
 
 TEST_F(SaveWindowTest, EsciClosesWithoutWriting) {
-  Form4& save = program().Get<Form4>();
+  EdiSaveWindow& save = program().Get<EdiSaveWindow>();
   save.Show();
-  save.Text2.SetText("01-QX0ABC.edi");
-  save.Text1.SetText(kLog);
-  save.Command2.Press();
-  EXPECT_EQ(program().Find<Form4>(), nullptr);
+  save.file_name.SetText("01-QX0ABC.edi");
+  save.log_text.SetText(kLog);
+  save.exit_button.Press();
+  EXPECT_EQ(program().Find<EdiSaveWindow>(), nullptr);
   EXPECT_FALSE(std::filesystem::exists(File("01-QX0ABC.edi")));
   // Opened again, it starts empty.
-  EXPECT_EQ(program().Get<Form4>().Text1.Text(), "");
+  EXPECT_EQ(program().Get<EdiSaveWindow>().log_text.Text(), "");
 }
 
 // A station QX0ABC in JN61FV, I-QRP member 045, after three QSOs (one with a club member).
@@ -141,27 +141,27 @@ class HeaderWindowTest : public ProgramTest {
  protected:
   // A fresh run of the program on the contest above, the header window opened as "Crea LOG"
   // opens it.
-  Form2& Open() {
+  EdiHeaderWindow& Open() {
     program_.reset();
     messages_.shown.clear();
     WriteBytes(File("config.txt"), StationConfigText({"QX0ABC", "JN61FV", "045", ""}));
-    Form1& main = program().Get<Form1>();
-    main.Text2.SetText("16/07/23");
-    main.Label19.SetCaption("3");
-    main.Label21.SetCaption("1046");
-    main.Label23.SetCaption("3");
-    main.Label25.SetCaption("1569");
-    main.Label27.SetCaption("QX1ABC");
-    main.Label28.SetCaption("JN81GD");
-    main.Label29.SetCaption(" 523");
-    main.Text14.SetText(kRecords);
-    Form2& header = program().Get<Form2>();
-    header.Text1.SetText(kRecords);  // as the commits keep it
+    MainWindow& main = program().Get<MainWindow>();
+    main.date.SetText("16/07/23");
+    main.total_qsos.SetCaption("3");
+    main.total_km.SetCaption("1046");
+    main.total_multipliers.SetCaption("3");
+    main.total_points.SetCaption("1569");
+    main.odx_call.SetCaption("QX1ABC");
+    main.odx_locator.SetCaption("JN81GD");
+    main.odx_km.SetCaption(" 523");
+    main.edi_records.SetText(kRecords);
+    EdiHeaderWindow& header = program().Get<EdiHeaderWindow>();
+    header.edi_records.SetText(kRecords);  // as the commits keep it
     header.Show();
     messages_.shown.clear();
     return header;
   }
-  Form1& Main() { return program().Get<Form1>(); }
+  MainWindow& Main() { return program().Get<MainWindow>(); }
 };
 
 TEST_F(HeaderWindowTest, PowerAboveTheCategoryLimitIsRefused) {
@@ -180,26 +180,26 @@ TEST_F(HeaderWindowTest, PowerAboveTheCategoryLimitIsRefused) {
       {"five_5,0_passes", 2, "5,0", nullptr}, {"five_5.5_refused", 2, "5.5", "5 watt"},
   };
   for (const Case& c : cases) {
-    Form2& header = Open();
-    header.Combo1.SetListIndex(c.category);
-    header.Text19.Type(c.power);
-    header.Command2.Press();
+    EdiHeaderWindow& header = Open();
+    header.category.SetListIndex(c.category);
+    header.power.Type(c.power);
+    header.create_edi_button.Press();
     if (c.refusal != nullptr) {
       EXPECT_EQ(messages_.Texts(), std::vector<std::string>{prefix + c.refusal + suffix}) << c.name;
-      EXPECT_EQ(program().Find<Form2>(), &header) << c.name;
+      EXPECT_EQ(program().Find<EdiHeaderWindow>(), &header) << c.name;
       EXPECT_TRUE(header.Visible()) << c.name;
-      EXPECT_EQ(header.Text19.Text(), c.power) << c.name;
-      EXPECT_TRUE(header.Text19.HasFocus()) << c.name;
-      EXPECT_EQ(header.Text23.Text(), "") << c.name;
-      EXPECT_EQ(program().Find<Form4>(), nullptr) << c.name;
+      EXPECT_EQ(header.power.Text(), c.power) << c.name;
+      EXPECT_TRUE(header.power.HasFocus()) << c.name;
+      EXPECT_EQ(header.edi_text.Text(), "") << c.name;
+      EXPECT_EQ(program().Find<EdiSaveWindow>(), nullptr) << c.name;
     } else {
       EXPECT_TRUE(messages_.shown.empty()) << c.name;
-      EXPECT_EQ(program().Find<Form2>(), nullptr) << c.name;
-      ASSERT_NE(program().Find<Form4>(), nullptr) << c.name;
-      EXPECT_TRUE(program().Find<Form4>()->Visible()) << c.name;
-      EXPECT_NE(
-          program().Find<Form4>()->Text1.Text().find("\r\nSPowe=" + std::string(c.power) + "\r\n"),
-          std::string::npos)
+      EXPECT_EQ(program().Find<EdiHeaderWindow>(), nullptr) << c.name;
+      ASSERT_NE(program().Find<EdiSaveWindow>(), nullptr) << c.name;
+      EXPECT_TRUE(program().Find<EdiSaveWindow>()->Visible()) << c.name;
+      EXPECT_NE(program().Find<EdiSaveWindow>()->log_text.Text().find(
+                    "\r\nSPowe=" + std::string(c.power) + "\r\n"),
+                std::string::npos)
           << c.name;
     }
   }
@@ -219,82 +219,86 @@ TEST_F(HeaderWindowTest, FileNameFromCategoryAndTheCallsignTypedHere) {
       {0, "QX0ABC/P", "01-QX0ABC/P.edi", "01-QX0ABC_P.edi"},
   };
   for (const Case& c : cases) {
-    Form2& header = Open();
-    header.Combo1.SetListIndex(c.category);
+    EdiHeaderWindow& header = Open();
+    header.category.SetListIndex(c.category);
     if (c.call != nullptr) {
-      header.Text2.SetText("");
-      header.Text2.Type(c.call);
+      header.call.SetText("");
+      header.call.Type(c.call);
     }
-    header.Command2.Press();
-    Form4& save = program().Get<Form4>();
-    EXPECT_EQ(save.Text2.Text(), c.proposed);
-    save.Command1.Press();
-    EXPECT_EQ(save.Text2.Text(), c.saved);
-    EXPECT_EQ(ReadBytes(File(c.saved)), save.Text1.Text()) << c.saved;
+    header.create_edi_button.Press();
+    EdiSaveWindow& save = program().Get<EdiSaveWindow>();
+    EXPECT_EQ(save.file_name.Text(), c.proposed);
+    save.save_button.Press();
+    EXPECT_EQ(save.file_name.Text(), c.saved);
+    EXPECT_EQ(ReadBytes(File(c.saved)), save.log_text.Text()) << c.saved;
     EXPECT_EQ(messages_.Texts(),
               std::vector<std::string>{"Il Log del Contest e' stato salvato in " +
                                        File(c.saved).string()});
     if (c.call != nullptr) {
-      EXPECT_NE(save.Text1.Text().find("PCall=" + std::string(c.call) + "\r\n"), std::string::npos);
-      EXPECT_NE(save.Text1.Text().find("RCall=" + std::string(c.call) + "\r\n"), std::string::npos);
-      EXPECT_EQ(Main().Label39.Caption(), "QX0ABC");
+      EXPECT_NE(save.log_text.Text().find("PCall=" + std::string(c.call) + "\r\n"),
+                std::string::npos);
+      EXPECT_NE(save.log_text.Text().find("RCall=" + std::string(c.call) + "\r\n"),
+                std::string::npos);
+      EXPECT_EQ(Main().station_call.Caption(), "QX0ABC");
     }
   }
 }
 
 TEST_F(HeaderWindowTest, NoCategoryWritesNoSectionAndKeepsTheSaveWindowsName) {
-  Form2& header = Open();
-  program().Get<Form4>().Text2.SetText("mio-log.edi");
-  header.Combo1.SetListIndex(-1);
-  header.Command2.Press();
-  Form4& save = program().Get<Form4>();
-  EXPECT_EQ(save.Text1.Text(), header.Text23.Text());
-  EXPECT_EQ(save.Text2.Text(), "mio-log.edi");
-  EXPECT_NE(save.Text1.Text().find("PAdr2=\r\nPBand=144 MHz\r\n"), std::string::npos);
-  EXPECT_EQ(save.Text1.Text().find("PSect="), std::string::npos);
+  EdiHeaderWindow& header = Open();
+  program().Get<EdiSaveWindow>().file_name.SetText("mio-log.edi");
+  header.category.SetListIndex(-1);
+  header.create_edi_button.Press();
+  EdiSaveWindow& save = program().Get<EdiSaveWindow>();
+  EXPECT_EQ(save.log_text.Text(), header.edi_text.Text());
+  EXPECT_EQ(save.file_name.Text(), "mio-log.edi");
+  EXPECT_NE(save.log_text.Text().find("PAdr2=\r\nPBand=144 MHz\r\n"), std::string::npos);
+  EXPECT_EQ(save.log_text.Text().find("PSect="), std::string::npos);
 }
 
 TEST_F(HeaderWindowTest, NextOpeningAfterCreaEdiStartsAfresh) {
-  Form2& header = Open();
-  header.Text2.SetText("QX0ABC/P");
-  header.Combo1.SetListIndex(1);
-  header.Text6.SetText("15/07/2023");
+  EdiHeaderWindow& header = Open();
+  header.call.SetText("QX0ABC/P");
+  header.category.SetListIndex(1);
+  header.date.SetText("15/07/2023");
   for (TextBox* field :
-       {&header.Text7, &header.Text8, &header.Text9, &header.Text10, &header.Text11, &header.Text12,
-        &header.Text13, &header.Text14, &header.Text15, &header.Text16, &header.Text17,
-        &header.Text18, &header.Text19, &header.Text20, &header.Text21, &header.Text22}) {
+       {&header.operator_name, &header.address, &header.postcode, &header.city, &header.country,
+        &header.phone, &header.email, &header.operators, &header.club, &header.receiver,
+        &header.transmitter, &header.antennas, &header.power, &header.antenna_height,
+        &header.altitude, &header.comments}) {
     field->Type("1");
   }
-  header.Command2.Press();
-  ASSERT_EQ(program().Find<Form2>(), nullptr);
+  header.create_edi_button.Press();
+  ASSERT_EQ(program().Find<EdiHeaderWindow>(), nullptr);
 
-  Form2& again = program().Get<Form2>();
+  EdiHeaderWindow& again = program().Get<EdiHeaderWindow>();
   EXPECT_NE(&again, &header);
-  EXPECT_EQ(again.Text2.Text(), "QX0ABC");
-  EXPECT_EQ(again.Text3.Text(), "JN61FV");
-  EXPECT_EQ(again.Text1.Text(), kRecords);
-  EXPECT_EQ(again.Text6.Text(), "16/07/2023");
-  EXPECT_EQ(again.Combo1.Text(), "0,5 watt");
-  EXPECT_EQ(again.Combo1.Items(), (std::vector<std::string>{"0,5 watt", "3 watt", "5 watt"}));
+  EXPECT_EQ(again.call.Text(), "QX0ABC");
+  EXPECT_EQ(again.locator.Text(), "JN61FV");
+  EXPECT_EQ(again.edi_records.Text(), kRecords);
+  EXPECT_EQ(again.date.Text(), "16/07/2023");
+  EXPECT_EQ(again.category.Text(), "0,5 watt");
+  EXPECT_EQ(again.category.Items(), (std::vector<std::string>{"0,5 watt", "3 watt", "5 watt"}));
   for (const TextBox* field :
-       {&again.Text7, &again.Text8, &again.Text9, &again.Text10, &again.Text11, &again.Text12,
-        &again.Text13, &again.Text14, &again.Text15, &again.Text16, &again.Text17, &again.Text18,
-        &again.Text19, &again.Text20, &again.Text21, &again.Text22, &again.Text23}) {
+       {&again.operator_name, &again.address, &again.postcode, &again.city, &again.country,
+        &again.phone, &again.email, &again.operators, &again.club, &again.receiver,
+        &again.transmitter, &again.antennas, &again.power, &again.antenna_height, &again.altitude,
+        &again.comments, &again.edi_text}) {
     EXPECT_EQ(field->Text(), "") << field->Name();
   }
 }
 
 TEST_F(HeaderWindowTest, ChiudiHidesAndKeepsWhatWasTyped) {
-  Form2& header = Open();
-  header.Text8.Type("Via Roma 1");
-  header.Combo1.SetListIndex(2);
-  header.Command1.Press();
+  EdiHeaderWindow& header = Open();
+  header.address.Type("Via Roma 1");
+  header.category.SetListIndex(2);
+  header.close_button.Press();
   EXPECT_FALSE(header.Visible());
-  Form2& again = program().Get<Form2>();
+  EdiHeaderWindow& again = program().Get<EdiHeaderWindow>();
   again.Show();
   EXPECT_EQ(&again, &header);
-  EXPECT_EQ(again.Text8.Text(), "Via Roma 1");
-  EXPECT_EQ(again.Combo1.Text(), "5 watt");
+  EXPECT_EQ(again.address.Text(), "Via Roma 1");
+  EXPECT_EQ(again.category.Text(), "5 watt");
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include "core/QsoEdit.h"
 #include "core/StateFile.h"
 #include "geo/Locator.h"
+#include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
-#include "ui/Form2.h"
-#include "ui/Form22222.h"
-#include "ui/Form6.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/QsoEditWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -28,22 +28,22 @@ class EditWindowTest : public MainWindowTest {
   void Log(const std::string& call, const std::string& locator, const std::string& club = "",
            bool cw = false, const std::string& report = "") {
     if (cw) {
-      Main().Text5.PressKey(key::kDown);
+      Main().mode.PressKey(key::kDown);
     }
     if (!report.empty()) {
-      Main().Text8.SetText(report);
+      Main().rst_received.SetText(report);
     }
     Row(call, "0" + std::to_string(10 + serial_++), locator, club);
-    Main().Command1.Press();
+    Main().ok_button.Press();
     ASSERT_EQ(LastMessage(), "") << "not logged: " << call;
     if (cw) {
-      Main().Text5.PressKey(key::kUp);
+      Main().mode.PressKey(key::kUp);
     }
   }
 
-  Form6& Edit() {
-    Main().Command5.Press();
-    return program().Get<Form6>();
+  QsoEditWindow& Edit() {
+    Main().edit_qso_button.Press();
+    return program().Get<QsoEditWindow>();
   }
 
   static void Retype(TextBox& field, const std::string& text) {
@@ -52,19 +52,14 @@ class EditWindowTest : public MainWindowTest {
     field.Type(text);
   }
 
-  Form6& Search(const std::string& call) {
-    Form6& f = Edit();
-    Retype(f.Text1, call);
-    f.Text1.PressKey(key::kEnter);
+  QsoEditWindow& Search(const std::string& call) {
+    QsoEditWindow& f = Edit();
+    Retype(f.search_call, call);
+    f.search_call.PressKey(key::kEnter);
     return f;
   }
 
-  std::vector<std::string> Totals() {
-    Form1& m = Main();
-    return {m.Label19.Caption(), m.Label21.Caption(), m.Label23.Caption(), m.Label25.Caption(),
-            m.Label44.Caption(), m.Label27.Caption(), m.Label28.Caption(), m.Label29.Caption(),
-            m.Label51.Caption(), m.Label52.Caption()};
-  }
+  std::vector<std::string> Totals() { return TotalsShown(Main()); }
 
   // Line n (0-based) of a list, without its line end.
   static std::string LineOf(const std::string& list, int n) {
@@ -79,21 +74,54 @@ class EditWindowTest : public MainWindowTest {
   std::string Backup() { return ReadBytes(File("backup.db")); }
 
   // The edit fields and then the old values, as the window holds them.
-  static std::vector<std::string> Fields(const Form6& f) {
-    return {f.Text2.Text(), f.Text3.Text(), f.Text4.Text(), f.Text5.Text(),  f.Text6.Text(),
-            f.Text7.Text(), f.Text8.Text(), f.Text9.Text(), f.Text10.Text(), f.Text11.Text()};
+  static std::vector<std::string> Fields(const QsoEditWindow& f) {
+    return {f.call.Text(),
+            f.date.Text(),
+            f.time.Text(),
+            f.locator.Text(),
+            f.mode.Text(),
+            f.rst_received.Text(),
+            f.serial_received.Text(),
+            f.club_code.Text(),
+            f.distance.Text(),
+            f.club_bonus.Text()};
   }
-  static std::vector<std::string> OldValues(const Form6& f) {
-    return {f.Label9.Caption(),  f.Label10.Caption(), f.Label11.Caption(), f.Label12.Caption(),
-            f.Label13.Caption(), f.Label14.Caption(), f.Label15.Caption(), f.Label18.Caption(),
-            f.Label20.Caption(), f.Label22.Caption()};
+  static std::vector<std::string> OldValues(const QsoEditWindow& f) {
+    return {f.old_call.Caption(),
+            f.old_date.Caption(),
+            f.old_time.Caption(),
+            f.old_locator.Caption(),
+            f.old_mode.Caption(),
+            f.old_rst_received.Caption(),
+            f.old_serial_received.Caption(),
+            f.old_club_code.Caption(),
+            f.old_distance.Caption(),
+            f.old_club_bonus.Caption()};
   }
 
   // The edit area: captions and fields that the search shows and the modification hides.
-  static std::vector<const Control*> EditArea(const Form6& f) {
-    return {&f.Label2,  &f.Label3,  &f.Label4,  &f.Label5,  &f.Label6, &f.Label7, &f.Label8,
-            &f.Label16, &f.Label17, &f.Label19, &f.Label21, &f.Text2,  &f.Text3,  &f.Text4,
-            &f.Text5,   &f.Text6,   &f.Text7,   &f.Text8,   &f.Text9,  &f.Text10, &f.Text11};
+  static std::vector<const Control*> EditArea(const QsoEditWindow& f) {
+    return {&f.call_caption,
+            &f.date_caption,
+            &f.time_caption,
+            &f.locator_caption,
+            &f.mode_caption,
+            &f.rst_received_caption,
+            &f.serial_received_caption,
+            &f.mode_hint,
+            &f.club_code_caption,
+            &f.distance_caption,
+            &f.club_bonus_caption,
+            &f.call,
+            &f.date,
+            &f.time,
+            &f.locator,
+            &f.mode,
+            &f.rst_received,
+            &f.serial_received,
+            &f.club_code,
+            &f.distance,
+            &f.club_bonus};
   }
 
   int serial_ = 1;
@@ -102,42 +130,45 @@ class EditWindowTest : public MainWindowTest {
 // --- The window and its fields ---
 
 TEST_F(EditWindowTest, OpensWithTheSearchOnlyAndTheFocusInIt) {
-  Form6& f = Edit();
+  QsoEditWindow& f = Edit();
   EXPECT_EQ(f.Caption(), "Keldra qrp Test - Modfica dati QSO");
   EXPECT_TRUE(f.Visible());
   EXPECT_EQ(Focused(), "Text1");
-  for (const Control* c : std::initializer_list<const Control*>{&f.Label1, &f.Text1, &f.Command3,
-                                                                &f.Command2, &f.Label12}) {
+  for (const Control* c :
+       std::initializer_list<const Control*>{&f.search_call_caption, &f.search_call,
+                                             &f.search_button, &f.close_button, &f.old_locator}) {
     EXPECT_TRUE(c->Visible()) << c->Name();
   }
-  EXPECT_FALSE(f.Command1.Visible());
+  EXPECT_FALSE(f.modify_button.Visible());
   for (const Control* c : EditArea(f)) {
     EXPECT_FALSE(c->Visible()) << c->Name();
   }
-  for (const Label* old : {&f.Label9, &f.Label10, &f.Label11, &f.Label13, &f.Label14, &f.Label15,
-                           &f.Label18, &f.Label20, &f.Label22}) {
+  for (const Label* old :
+       {&f.old_call, &f.old_date, &f.old_time, &f.old_mode, &f.old_rst_received,
+        &f.old_serial_received, &f.old_club_code, &f.old_distance, &f.old_club_bonus}) {
     EXPECT_FALSE(old->Visible()) << old->Name();
   }
-  EXPECT_FALSE(f.Text10.Enabled());
-  EXPECT_FALSE(f.Text11.Enabled());
-  EXPECT_EQ(f.Text11.Text(), "0");
-  EXPECT_EQ(f.Label1.ForeColor(), (Color{255, 0, 0}));
-  EXPECT_TRUE(f.Label1.Font().bold);
-  EXPECT_EQ(f.Text1.Font().points, 12);
+  EXPECT_FALSE(f.distance.Enabled());
+  EXPECT_FALSE(f.club_bonus.Enabled());
+  EXPECT_EQ(f.club_bonus.Text(), "0");
+  EXPECT_EQ(f.search_call_caption.ForeColor(), (Color{255, 0, 0}));
+  EXPECT_TRUE(f.search_call_caption.Font().bold);
+  EXPECT_EQ(f.search_call.Font().points, 12);
 }
 
 TEST_F(EditWindowTest, TwoColumnsWithTheOldLocatorBesideTheLocator) {
-  Form6& f = Edit();
-  const std::pair<const Label*, const TextBox*> left[] = {{&f.Label2, &f.Text2},
-                                                          {&f.Label3, &f.Text3},
-                                                          {&f.Label4, &f.Text4},
-                                                          {&f.Label5, &f.Text5},
-                                                          {&f.Label19, &f.Text10}};
-  const std::pair<const Label*, const TextBox*> right[] = {{&f.Label6, &f.Text6},
-                                                           {&f.Label7, &f.Text7},
-                                                           {&f.Label8, &f.Text8},
-                                                           {&f.Label17, &f.Text9},
-                                                           {&f.Label21, &f.Text11}};
+  QsoEditWindow& f = Edit();
+  const std::pair<const Label*, const TextBox*> left[] = {{&f.call_caption, &f.call},
+                                                          {&f.date_caption, &f.date},
+                                                          {&f.time_caption, &f.time},
+                                                          {&f.locator_caption, &f.locator},
+                                                          {&f.distance_caption, &f.distance}};
+  const std::pair<const Label*, const TextBox*> right[] = {
+      {&f.mode_caption, &f.mode},
+      {&f.rst_received_caption, &f.rst_received},
+      {&f.serial_received_caption, &f.serial_received},
+      {&f.club_code_caption, &f.club_code},
+      {&f.club_bonus_caption, &f.club_bonus}};
   for (int row = 0; row < 5; ++row) {
     for (const auto& [caption, field] : {left[row], right[row]}) {
       EXPECT_LE(caption->Left() + caption->Width(), field->Left()) << caption->Name();
@@ -149,15 +180,15 @@ TEST_F(EditWindowTest, TwoColumnsWithTheOldLocatorBesideTheLocator) {
       EXPECT_GT(left[row].second->Top(), left[row - 1].second->Top());
     }
   }
-  EXPECT_GE(f.Label12.Left(), f.Text5.Left() + f.Text5.Width());
-  EXPECT_LE(f.Label12.Left() + f.Label12.Width(), f.Label6.Left());
-  EXPECT_LT(std::abs(f.Label12.Top() - f.Text5.Top()), 300);
+  EXPECT_GE(f.old_locator.Left(), f.locator.Left() + f.locator.Width());
+  EXPECT_LE(f.old_locator.Left() + f.old_locator.Width(), f.mode_caption.Left());
+  EXPECT_LT(std::abs(f.old_locator.Top() - f.locator.Top()), 300);
 }
 
 TEST_F(EditWindowTest, TabRunsThroughTheFieldsThenTheButtonsThenTheClubCode) {
   Log("QX1ABC", k168Km);
-  Form6& f = Search("QX1ABC");
-  f.Text1.SetFocus();
+  QsoEditWindow& f = Search("QX1ABC");
+  f.search_call.SetFocus();
   std::vector<std::string> order;
   for (int i = 0; i < 13; ++i) {
     program().Desktop().FocusNext(false);
@@ -170,28 +201,28 @@ TEST_F(EditWindowTest, TabRunsThroughTheFieldsThenTheButtonsThenTheClubCode) {
 
 TEST_F(EditWindowTest, CodeFieldsTurnUpperCaseWithTheCaretAtTheEnd) {
   Log("QX1ABC", k168Km);
-  Form6& f = Search("QX1ABC");
-  for (TextBox* field : {&f.Text1, &f.Text2, &f.Text9}) {
+  QsoEditWindow& f = Search("QX1ABC");
+  for (TextBox* field : {&f.search_call, &f.call, &f.club_code}) {
     Retype(*field, "qx1a");
     EXPECT_EQ(field->Text(), "QX1A") << field->Name();
     EXPECT_EQ(field->SelStart(), 4) << field->Name();
   }
-  Retype(f.Text5, "jn71g");
-  EXPECT_EQ(f.Text5.Text(), "JN71G");
-  EXPECT_EQ(f.Text5.SelStart(), 5);
+  Retype(f.locator, "jn71g");
+  EXPECT_EQ(f.locator.Text(), "JN71G");
+  EXPECT_EQ(f.locator.SelStart(), 5);
 }
 
 TEST_F(EditWindowTest, ModifyShowsAtTheFourthCharacterOfTheCallAndStays) {
-  Form6& f = Edit();
-  f.Text2.SetVisible(true);
-  f.Text2.SetFocus();
-  f.Text2.Type("QX1");
-  EXPECT_FALSE(f.Command1.Visible());
-  f.Text2.Type("A");
-  EXPECT_TRUE(f.Command1.Visible());
-  f.Text2.Backspace();
-  f.Text2.Backspace();
-  EXPECT_TRUE(f.Command1.Visible());
+  QsoEditWindow& f = Edit();
+  f.call.SetVisible(true);
+  f.call.SetFocus();
+  f.call.Type("QX1");
+  EXPECT_FALSE(f.modify_button.Visible());
+  f.call.Type("A");
+  EXPECT_TRUE(f.modify_button.Visible());
+  f.call.Backspace();
+  f.call.Backspace();
+  EXPECT_TRUE(f.modify_button.Visible());
 }
 
 struct ModeCase {
@@ -206,14 +237,14 @@ class EditModeFieldTest : public EditWindowTest, public ::testing::WithParamInte
 
 TEST_P(EditModeFieldTest, SetsTheReportOrRefuses) {
   Log("QX1ABC", k168Km, "", false, "57");
-  Form6& f = Search("QX1ABC");
-  ASSERT_EQ(f.Text7.Text(), "57");
+  QsoEditWindow& f = Search("QX1ABC");
+  ASSERT_EQ(f.rst_received.Text(), "57");
   // Written at once, as a paste does: typing 00 would pass through 0 first.
-  f.Text6.SetFocus();
-  f.Text6.UserEdit("", 0);
-  f.Text6.UserEdit(GetParam().typed, 0);
-  EXPECT_EQ(f.Text6.Text(), GetParam().field);
-  EXPECT_EQ(f.Text7.Text(), GetParam().report);
+  f.mode.SetFocus();
+  f.mode.UserEdit("", 0);
+  f.mode.UserEdit(GetParam().typed, 0);
+  EXPECT_EQ(f.mode.Text(), GetParam().field);
+  EXPECT_EQ(f.rst_received.Text(), GetParam().report);
   if (GetParam().message) {
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, "I modi consentiti sono: 0 - CW  1 - SSB");
@@ -235,43 +266,43 @@ INSTANTIATE_TEST_SUITE_P(Modes, EditModeFieldTest,
 
 TEST_F(EditWindowTest, ClubCodeFillsAndClearsTheBonus) {
   Log("QX1ABC", k168Km);
-  Form6& f = Search("QX1ABC");
-  ASSERT_EQ(f.Text11.Text(), "0");
-  Retype(f.Text9, "i003");
-  EXPECT_EQ(f.Text9.Text(), "I003");
-  EXPECT_EQ(f.Text11.Text(), "168");
-  f.Text9.UserEdit("", 0);
-  EXPECT_EQ(f.Text11.Text(), "0");
+  QsoEditWindow& f = Search("QX1ABC");
+  ASSERT_EQ(f.club_bonus.Text(), "0");
+  Retype(f.club_code, "i003");
+  EXPECT_EQ(f.club_code.Text(), "I003");
+  EXPECT_EQ(f.club_bonus.Text(), "168");
+  f.club_code.UserEdit("", 0);
+  EXPECT_EQ(f.club_bonus.Text(), "0");
 }
 
 TEST_F(EditWindowTest, SixthLocatorCharacterAsksForTheDistance) {
   Log("QX1ABC", k168Km, "I003");
-  Form6& f = Search("QX1ABC");
-  Main().Label13.SetCaption("marker");
-  Retype(f.Text5, "jm89a");
-  EXPECT_EQ(f.Text10.Text(), "168");
-  EXPECT_EQ(Main().Label13.Caption(), "marker");
-  f.Text5.Type("u");
-  EXPECT_EQ(f.Text10.Text(), "150");
-  EXPECT_EQ(f.Text11.Text(), "150");
-  EXPECT_EQ(Main().Label13.Caption(), " 150");
-  EXPECT_EQ(f.Label12.Caption(), k168Km);
+  QsoEditWindow& f = Search("QX1ABC");
+  Main().distance.SetCaption("marker");
+  Retype(f.locator, "jm89a");
+  EXPECT_EQ(f.distance.Text(), "168");
+  EXPECT_EQ(Main().distance.Caption(), "marker");
+  f.locator.Type("u");
+  EXPECT_EQ(f.distance.Text(), "150");
+  EXPECT_EQ(f.club_bonus.Text(), "150");
+  EXPECT_EQ(Main().distance.Caption(), " 150");
+  EXPECT_EQ(f.old_locator.Caption(), k168Km);
 }
 
 // --- Search ---
 
 TEST_F(EditWindowTest, EmptySearchIsRefusedAndChangesNothing) {
-  Edit().Command3.Press();
+  Edit().search_button.Press();
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "Inserire il Call da modificare");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
-  EXPECT_FALSE(program().Get<Form6>().Text2.Visible());
+  EXPECT_FALSE(program().Get<QsoEditWindow>().call.Visible());
 }
 
 TEST_F(EditWindowTest, FoundQsoFillsFieldsAndOldValues) {
   Log("QX2XYZ", k200Km);
   Log("QX1ABC", k168Km, "I003", false, "57");
-  Form6& f = Search(" qx1abc ");
+  QsoEditWindow& f = Search(" qx1abc ");
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
   EXPECT_EQ(Fields(f), (std::vector<std::string>{"QX1ABC", "230716", "0730", k168Km, "1", "57",
                                                  "012", "I003", "168", "168"}));
@@ -280,47 +311,47 @@ TEST_F(EditWindowTest, FoundQsoFillsFieldsAndOldValues) {
   for (const Control* c : EditArea(f)) {
     EXPECT_TRUE(c->Visible()) << c->Name();
   }
-  EXPECT_TRUE(f.Command1.Visible());
+  EXPECT_TRUE(f.modify_button.Visible());
   // The search reads the lists only.
-  EXPECT_EQ(Main().Text14.Text(), program().Get<Form2>().Text1.Text());
+  EXPECT_EQ(Main().edi_records.Text(), program().Get<EdiHeaderWindow>().edi_records.Text());
 }
 
 TEST_F(EditWindowTest, CwRecordAndWholeDistances) {
   Log("QX1ABC", "JM16PV", "M123", true, "579");  // 1234 km
   Log("QX2XYZ", "JN70SW");                       // 87 km
   Log("QX3XYZ", "JN81FD");                       // 7 km
-  Form6& f = Search("QX1ABC");
+  QsoEditWindow& f = Search("QX1ABC");
   EXPECT_EQ(Fields(f), (std::vector<std::string>{"QX1ABC", "230716", "0730", "JM16PV", "0", "579",
                                                  "011", "M123", "1234", "1234"}));
-  EXPECT_EQ(f.Label20.Caption(), "1234");
-  Retype(f.Text1, "QX2XYZ");
-  f.Command3.Press();
-  EXPECT_EQ(f.Label20.Caption(), "87");
-  Retype(f.Text1, "QX3XYZ");
-  f.Command3.Press();
-  EXPECT_EQ(f.Label20.Caption(), "7");
-  EXPECT_EQ(f.Text10.Text(), "7");
+  EXPECT_EQ(f.old_distance.Caption(), "1234");
+  Retype(f.search_call, "QX2XYZ");
+  f.search_button.Press();
+  EXPECT_EQ(f.old_distance.Caption(), "87");
+  Retype(f.search_call, "QX3XYZ");
+  f.search_button.Press();
+  EXPECT_EQ(f.old_distance.Caption(), "7");
+  EXPECT_EQ(f.distance.Text(), "7");
 }
 
 TEST_F(EditWindowTest, SearchingAgainEmptiesFirstAndNotFoundHidesTheArea) {
   Log("QX1ABC", k168Km, "I003");
   Log("QX2XYZ", k100Km);
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text1, "QX2XYZ");
-  f.Command3.Press();
+  QsoEditWindow& f = Search("QX1ABC");
+  Retype(f.search_call, "QX2XYZ");
+  f.search_button.Press();
   EXPECT_EQ(Fields(f), (std::vector<std::string>{"QX2XYZ", "230716", "0730", k100Km, "1", "59",
                                                  "012", "", "100", "0"}));
-  EXPECT_EQ(f.Label18.Caption(), "");
+  EXPECT_EQ(f.old_club_code.Caption(), "");
 
-  Retype(f.Text1, "QX9ZZZ");
-  f.Command3.Press();
+  Retype(f.search_call, "QX9ZZZ");
+  f.search_button.Press();
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "Call non trovato nel LOG");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
   for (const Control* c : EditArea(f)) {
     EXPECT_FALSE(c->Visible()) << c->Name();
   }
-  EXPECT_FALSE(f.Command1.Visible());
+  EXPECT_FALSE(f.modify_button.Visible());
   for (const std::string& field : Fields(f)) {
     EXPECT_EQ(field, "");
   }
@@ -328,23 +359,23 @@ TEST_F(EditWindowTest, SearchingAgainEmptiesFirstAndNotFoundHidesTheArea) {
 
 TEST_F(EditWindowTest, ListsOutOfStepAreNotEdited) {
   Log("QX1ABC", k168Km);
-  Main().Text12.SetText("");
+  Main().qso_list.SetText("");
   Search("QX1ABC");
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
-  EXPECT_FALSE(program().Get<Form6>().Command1.Visible());
+  EXPECT_FALSE(program().Get<QsoEditWindow>().modify_button.Visible());
 }
 
 TEST_F(EditWindowTest, CloseUnloadsAndTheNextOpeningStartsEmpty) {
   Log("QX1ABC", k168Km);
-  Form6& f = Search("QX1ABC");
-  f.Command2.Press();
-  EXPECT_EQ(program().Find<Form6>(), nullptr);
-  Form6& again = Edit();
-  EXPECT_EQ(again.Text1.Text(), "");
-  EXPECT_EQ(again.Text2.Text(), "");
-  EXPECT_FALSE(again.Command1.Visible());
-  again.Command1.Press();  // nothing found in this window: nothing to modify
+  QsoEditWindow& f = Search("QX1ABC");
+  f.close_button.Press();
+  EXPECT_EQ(program().Find<QsoEditWindow>(), nullptr);
+  QsoEditWindow& again = Edit();
+  EXPECT_EQ(again.search_call.Text(), "");
+  EXPECT_EQ(again.call.Text(), "");
+  EXPECT_FALSE(again.modify_button.Visible());
+  again.modify_button.Press();  // nothing found in this window: nothing to modify
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
 }
 
@@ -352,15 +383,15 @@ TEST_F(EditWindowTest, CloseUnloadsAndTheNextOpeningStartsEmpty) {
 
 class ModifyTest : public EditWindowTest {
  protected:
-  void Modify(Form6& f) {
+  void Modify(QsoEditWindow& f) {
     messages_.shown.clear();
-    f.Command1.Press();
+    f.modify_button.Press();
   }
-  void ExpectDone(Form6& f) {
+  void ExpectDone(QsoEditWindow& f) {
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, "I dati del QSO sono stati modificati");
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kInformation);
-    EXPECT_EQ(f.Text1.Text(), "");
+    EXPECT_EQ(f.search_call.Text(), "");
     for (const std::string& field : Fields(f)) {
       EXPECT_EQ(field, "");
     }
@@ -370,9 +401,9 @@ class ModifyTest : public EditWindowTest {
     for (const Control* c : EditArea(f)) {
       EXPECT_FALSE(c->Visible()) << c->Name();
     }
-    EXPECT_FALSE(f.Command1.Visible());
+    EXPECT_FALSE(f.modify_button.Visible());
     EXPECT_EQ(Focused(), "Text1");
-    EXPECT_EQ(Main().Text14.Text(), program().Get<Form2>().Text1.Text());
+    EXPECT_EQ(Main().edi_records.Text(), program().Get<EdiHeaderWindow>().edi_records.Text());
   }
   void ExpectSaved(const std::string& before) {
     EXPECT_EQ(State(), StateFileText(ContestStateOf(Main())));
@@ -382,16 +413,16 @@ class ModifyTest : public EditWindowTest {
 
 TEST_F(ModifyTest, TimeOnlyLeavesTheDateThatEndsInTheSameDigits) {
   GoOffLine();
-  Main().Text3.SetText("07.16");
+  Main().time.SetText("07.16");
   Log("QX1ABC", k168Km);
   const std::string saved = State();
-  Form6& f = Search("QX1ABC");
-  ASSERT_EQ(f.Text4.Text(), "0716");
-  Retype(f.Text4, "0930");
+  QsoEditWindow& f = Search("QX1ABC");
+  ASSERT_EQ(f.time.Text(), "0716");
+  Retype(f.time, "0930");
   Modify(f);
   ExpectDone(f);
-  EXPECT_EQ(Main().Text14.Text(), "230716;0930;QX1ABC;1;59;001;59;011;;JN71GD;168;;;;\r\n");
-  EXPECT_EQ(Main().Text12.Text(),
+  EXPECT_EQ(Main().edi_records.Text(), "230716;0930;QX1ABC;1;59;001;59;011;;JN71GD;168;;;;\r\n");
+  EXPECT_EQ(Main().qso_list.Text(),
             "001   16/07/23   09.30   144Mhz   SSB   QX1ABC      59-011   JN71GD   \r\n");
   ExpectSaved(saved);
 }
@@ -399,22 +430,23 @@ TEST_F(ModifyTest, TimeOnlyLeavesTheDateThatEndsInTheSameDigits) {
 TEST_F(ModifyTest, LocatorFrom100To150KmWithoutClub) {
   Log("QX1ABC", k100Km);
   Log("QX2XYZ", k200Km);
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text5, k150Km);
+  QsoEditWindow& f = Search("QX1ABC");
+  Retype(f.locator, k150Km);
   Modify(f);
   ExpectDone(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"2", "350", "0", "350", "175", "QX2XYZ", k200Km,
                                                 " 200", "0", "0"}));
-  EXPECT_EQ(LineOf(Main().Text14.Text(), 0), "230716;0730;QX1ABC;1;59;001;59;011;;JM89AU;150;;;;");
+  EXPECT_EQ(LineOf(Main().edi_records.Text(), 0),
+            "230716;0730;QX1ABC;1;59;001;59;011;;JM89AU;150;;;;");
 }
 
 TEST_F(ModifyTest, LocatorFrom100To150KmWithI003CountsTheChangeTwice) {
   Log("QX1ABC", k100Km, "I003");
   Log("QX2XYZ", k200Km);
-  ASSERT_EQ(Main().Label25.Caption(), "400");
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text5, k150Km);
-  EXPECT_EQ(f.Text11.Text(), "150");
+  ASSERT_EQ(Main().total_points.Caption(), "400");
+  QsoEditWindow& f = Search("QX1ABC");
+  Retype(f.locator, k150Km);
+  EXPECT_EQ(f.club_bonus.Text(), "150");
   Modify(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"2", "350", "1", "500", "175", "QX2XYZ", k200Km,
                                                 " 200", "1", "0"}));
@@ -426,38 +458,39 @@ TEST_F(ModifyTest, AddingAndRemovingM123) {
   const std::vector<std::string> before = Totals();
   ASSERT_EQ(before, (std::vector<std::string>{"2", "300", "0", "300", "150", "QX1ABC", k200Km,
                                               " 200", "0", "0"}));
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text9, "M123");
+  QsoEditWindow& f = Search("QX1ABC");
+  Retype(f.club_code, "M123");
   Modify(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"2", "300", "1", "500", "150", "QX1ABC", k200Km,
                                                 " 200", "0", "1"}));
-  EXPECT_EQ(LineOf(Main().Text12.Text(), 0),
+  EXPECT_EQ(LineOf(Main().qso_list.Text(), 0),
             "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-011   JM79JW   M123");
 
   Search("QX1ABC");
-  f.Text9.SetFocus();
-  f.Text9.UserEdit("", 0);
+  f.club_code.SetFocus();
+  f.club_code.UserEdit("", 0);
   Modify(f);
   EXPECT_EQ(Totals(), before);
-  EXPECT_EQ(LineOf(Main().Text12.Text(), 0),
+  EXPECT_EQ(LineOf(Main().qso_list.Text(), 0),
             "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-011   JM79JW   ");
 }
 
 TEST_F(ModifyTest, I003ToM123MovesOneQsoBetweenTheClubs) {
   Log("QX1ABC", k168Km, "I003");
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text9, "M123");
+  QsoEditWindow& f = Search("QX1ABC");
+  Retype(f.club_code, "M123");
   Modify(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"1", "168", "1", "336", "168", "QX1ABC", k168Km,
                                                 " 168", "0", "1"}));
-  EXPECT_EQ(Main().Text14.Text(), "230716;0730;QX1ABC;1;59;001;59;011;M123;JN71GD;168;;;;\r\n");
+  EXPECT_EQ(Main().edi_records.Text(),
+            "230716;0730;QX1ABC;1;59;001;59;011;M123;JN71GD;168;;;;\r\n");
 }
 
 TEST_F(ModifyTest, OdxMovesWhenItsQsoComesCloser) {
   Log("QX1ABC", k200Km);
   Log("QX2XYZ", k168Km);
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text5, k100Km);
+  QsoEditWindow& f = Search("QX1ABC");
+  Retype(f.locator, k100Km);
   Modify(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"2", "268", "0", "268", "134", "QX2XYZ", k168Km,
                                                 " 168", "0", "0"}));
@@ -465,12 +498,12 @@ TEST_F(ModifyTest, OdxMovesWhenItsQsoComesCloser) {
 
 TEST_F(ModifyTest, OwnSubsquareStoresOneKm) {
   Log("QX1ABC", k168Km);
-  Form6& f = Search("QX1ABC");
-  Retype(f.Text5, "JN81GD");
-  EXPECT_EQ(f.Text10.Text(), "1");
+  QsoEditWindow& f = Search("QX1ABC");
+  Retype(f.locator, "JN81GD");
+  EXPECT_EQ(f.distance.Text(), "1");
   Modify(f);
-  EXPECT_EQ(Main().Text14.Text(), "230716;0730;QX1ABC;1;59;001;59;011;;JN81GD;1;;;;\r\n");
-  EXPECT_EQ(Main().Label21.Caption(), "1");
+  EXPECT_EQ(Main().edi_records.Text(), "230716;0730;QX1ABC;1;59;001;59;011;;JN81GD;1;;;;\r\n");
+  EXPECT_EQ(Main().total_km.Caption(), "1");
 }
 
 // The commit takes I-QRP numbers up to 1100 and a bare club letter; correcting another field of
@@ -479,16 +512,16 @@ TEST_F(ModifyTest, StoredClubCodeOfAnotherLengthIsKept) {
   Log("QX1ABC", k168Km, "I1050");
   Log("QX2XYZ", k100Km, "M");
   for (const auto& [call, code] : {std::pair{"QX1ABC", "I1050"}, std::pair{"QX2XYZ", "M"}}) {
-    Form6& f = Search(call);
-    ASSERT_EQ(f.Text9.Text(), code);
-    Retype(f.Text4, "0930");
+    QsoEditWindow& f = Search(call);
+    ASSERT_EQ(f.club_code.Text(), code);
+    Retype(f.time, "0930");
     Modify(f);
     ExpectDone(f);
   }
-  EXPECT_EQ(Main().Text14.Text(),
+  EXPECT_EQ(Main().edi_records.Text(),
             "230716;0930;QX1ABC;1;59;001;59;011;I1050;JN71GD;168;;;;\r\n"
             "230716;0930;QX2XYZ;1;59;002;59;012;M;JN71QH;100;;;;\r\n");
-  EXPECT_EQ(Main().Label23.Caption(), "2");
+  EXPECT_EQ(Main().total_multipliers.Caption(), "2");
 }
 
 TEST_F(ModifyTest, NothingChangedWritesNothing) {
@@ -496,7 +529,7 @@ TEST_F(ModifyTest, NothingChangedWritesNothing) {
   Log("QX2XYZ", k100Km);
   const std::string saved = State();
   const std::string backup = Backup();
-  Form6& f = Search("QX2XYZ");
+  QsoEditWindow& f = Search("QX2XYZ");
   Modify(f);
   ExpectDone(f);
   EXPECT_EQ(State(), saved);
@@ -520,24 +553,24 @@ TEST_P(RefusedModifyTest, ChangesNothing) {
   Log("QX1ABC", k168Km);
   Log("QX2XYZ", k100Km);
   const std::string saved = State();
-  const std::string list = Main().Text12.Text();
+  const std::string list = Main().qso_list.Text();
   const std::vector<std::string> totals = Totals();
-  Form6& f = Search("QX1ABC");
+  QsoEditWindow& f = Search("QX1ABC");
   const RefusedCase& c = GetParam();
-  Retype(f.Text9, c.club);
-  Retype(f.Text3, c.date);
-  Retype(f.Text4, c.time);
+  Retype(f.club_code, c.club);
+  Retype(f.date, c.date);
+  Retype(f.time, c.time);
   if (*c.locator != '\0') {
-    Retype(f.Text5, c.locator);
+    Retype(f.locator, c.locator);
   }
   Modify(f);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, c.message);
   EXPECT_EQ(Focused(), c.focused);
-  EXPECT_EQ(f.Text9.Text(), c.club_after);
-  EXPECT_EQ(f.Text2.Text(), "QX1ABC");
-  EXPECT_TRUE(f.Command1.Visible());
-  EXPECT_EQ(Main().Text12.Text(), list);
+  EXPECT_EQ(f.club_code.Text(), c.club_after);
+  EXPECT_EQ(f.call.Text(), "QX1ABC");
+  EXPECT_TRUE(f.modify_button.Visible());
+  EXPECT_EQ(Main().qso_list.Text(), list);
   EXPECT_EQ(Totals(), totals);
   EXPECT_EQ(State(), saved);
 }
@@ -561,16 +594,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ModifyTest, ListsChangedSinceTheSearchAreNotOverwritten) {
   Log("QX1ABC", k168Km);
   Log("QX2XYZ", k100Km);
-  Form6& f = Search("QX2XYZ");
-  Retype(f.Text8, "099");
+  QsoEditWindow& f = Search("QX2XYZ");
+  Retype(f.serial_received, "099");
   const std::string list =
       "001   16/07/23   07.30   144Mhz   SSB   QX7AAA      59-001   JN71GD   \r\n";
-  Main().Text12.SetText(list);
+  Main().qso_list.SetText(list);
   Modify(f);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
-  EXPECT_EQ(Main().Text12.Text(), list);
-  EXPECT_EQ(f.Text8.Text(), "099");
+  EXPECT_EQ(Main().qso_list.Text(), list);
+  EXPECT_EQ(f.serial_received.Text(), "099");
 }
 
 // --- Every edit leaves the lines a commit would write and the totals the scoring gives ---
@@ -639,13 +672,13 @@ TEST_F(EditInvariantTest, RandomEditsKeepLinesAndTotalsTrue) {
   for (int round = 0; round < 80; ++round) {
     const std::size_t i = static_cast<std::size_t>(Pick(static_cast<int>(truth.size())));
     QsoFields& q = truth[i];
-    Form6& f = Search(q.call);
-    ASSERT_EQ(f.Text2.Text(), q.call) << "round " << round;
+    QsoEditWindow& f = Search(q.call);
+    ASSERT_EQ(f.call.Text(), q.call) << "round " << round;
     std::string what;
     if (Coin()) {
       what += " mode";
       const QsoMode mode = Coin() ? QsoMode::kSsb : QsoMode::kCw;
-      Retype(f.Text6, ModeCode(mode));
+      Retype(f.mode, ModeCode(mode));
       if (mode != q.mode) {
         q.report_sent = DefaultReport(mode);
       }
@@ -656,42 +689,42 @@ TEST_F(EditInvariantTest, RandomEditsKeepLinesAndTotalsTrue) {
       what += " call";
       calls_.erase(q.call);
       q.call = NewCall();
-      Retype(f.Text2, q.call);
+      Retype(f.call, q.call);
     }
     if (Pick(4) == 0) {
       what += " date";
       const std::string date = "2307" + Digits(2);
-      Retype(f.Text3, date);
+      Retype(f.date, date);
       q.date = ListDate(date);
     }
     if (Pick(4) == 0) {
       what += " time";
       const std::string time = Digits(4);
-      Retype(f.Text4, time);
+      Retype(f.time, time);
       q.time = ListTime(time);
     }
     if (Coin()) {
       what += " locator";
       q.locator = Locator();
-      Retype(f.Text5, q.locator);
+      Retype(f.locator, q.locator);
       q.distance_km = Distance(q.locator);
     }
     if (Pick(4) == 0) {
       what += " report";
       q.report_received = "5" + Digits(q.mode == QsoMode::kSsb ? 1 : 2);
-      Retype(f.Text7, q.report_received);
+      Retype(f.rst_received, q.report_received);
     }
     if (Pick(4) == 0) {
       what += " serial";
       q.serial_received = Digits(3);
-      Retype(f.Text8, q.serial_received);
+      Retype(f.serial_received, q.serial_received);
     }
     if (Coin()) {
       what += " club";
       q.club_code = Club();
-      f.Text9.SetFocus();
-      f.Text9.UserEdit("", 0);
-      f.Text9.Type(q.club_code);
+      f.club_code.SetFocus();
+      f.club_code.UserEdit("", 0);
+      f.club_code.Type(q.club_code);
     }
     Modify(f);
     ASSERT_EQ(LastMessage(), "I dati del QSO sono stati modificati") << "round " << round << what;
@@ -704,13 +737,14 @@ TEST_F(EditInvariantTest, RandomEditsKeepLinesAndTotalsTrue) {
       records += EdiRecordLine(t) + "\r\n";
       totals = AddQso(totals, ScoredQso{" " + t.distance_km, t.call, t.locator, t.club_code});
     }
-    ASSERT_EQ(Main().Text12.Text(), list) << "round " << round << what;
-    ASSERT_EQ(Main().Text14.Text(), records) << "round " << round << what;
-    ASSERT_EQ(program().Get<Form2>().Text1.Text(), records) << "round " << round << what;
-    ASSERT_EQ(Totals(), (std::vector<std::string>{
-                            totals.qsos, totals.distance_km, totals.multipliers, totals.points,
-                            totals.average_km, totals.odx_call, totals.odx_locator, totals.odx_km,
-                            totals.iqrp, totals.mqc}))
+    ASSERT_EQ(Main().qso_list.Text(), list) << "round " << round << what;
+    ASSERT_EQ(Main().edi_records.Text(), records) << "round " << round << what;
+    ASSERT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), records)
+        << "round " << round << what;
+    ASSERT_EQ(Totals(),
+              (std::vector<std::string>{totals.qsos, totals.km, totals.multipliers, totals.points,
+                                        totals.average_km, totals.odx_call, totals.odx_locator,
+                                        totals.odx_km, totals.iqrp_qsos, totals.mqc_qsos}))
         << "round " << round << what;
     ASSERT_EQ(State(), StateFileText(ContestStateOf(Main()))) << "round " << round << what;
   }

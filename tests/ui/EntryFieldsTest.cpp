@@ -37,16 +37,16 @@ class EntryFieldsTest : public MainWindowTest {
 // --- Moving along the row ---
 
 TEST_F(EntryFieldsTest, EnterAndSpaceMoveOnWithoutTypingABlank) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   ASSERT_EQ(Focused(), "Text6");
   Keys("QX1ABC ");
-  EXPECT_EQ(f.Text6.Text(), "QX1ABC");
+  EXPECT_EQ(f.call.Text(), "QX1ABC");
   EXPECT_EQ(Focused(), "Text7");
   Keys("\n");
   EXPECT_EQ(Focused(), "Text8");
   Keys(" 012\n");
   EXPECT_EQ(Focused(), "Text10");
-  EXPECT_EQ(f.Text9.Text(), "012");
+  EXPECT_EQ(f.serial_received.Text(), "012");
   Keys("JN71GD ");
   EXPECT_EQ(Focused(), "Text11");
   Keys("\n");
@@ -54,30 +54,30 @@ TEST_F(EntryFieldsTest, EnterAndSpaceMoveOnWithoutTypingABlank) {
 }
 
 TEST_F(EntryFieldsTest, EnteringAFieldTrimsTheOneBeforeAndPutsTheCaretAtTheEnd) {
-  Form1& f = Main();
-  f.Text7.SetText(" 57 ");
-  f.Text8.SetText("  55");
-  f.Text8.SetFocus();
-  EXPECT_EQ(f.Text7.Text(), "57");
-  EXPECT_EQ(f.Text8.Text(), "  55");  // only the field before
-  EXPECT_EQ(f.Text8.SelStart(), 4);
+  MainWindow& f = Main();
+  f.rst_sent.SetText(" 57 ");
+  f.rst_received.SetText("  55");
+  f.rst_received.SetFocus();
+  EXPECT_EQ(f.rst_sent.Text(), "57");
+  EXPECT_EQ(f.rst_received.Text(), "  55");  // only the field before
+  EXPECT_EQ(f.rst_received.SelStart(), 4);
 }
 
 // --- Serial number to send ---
 
 TEST_F(EntryFieldsTest, SerialIsZeroFilledToThreeDigits) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   for (const auto& [written, shown] : std::vector<std::pair<std::string, std::string>>{
            {"2", "002"}, {"10", "010"}, {"100", "100"}, {"1000", "1000"}}) {
-    f.Text1.SetText(written);
-    EXPECT_EQ(f.Text1.Text(), shown) << written;
+    f.qso_number.SetText(written);
+    EXPECT_EQ(f.qso_number.Text(), shown) << written;
   }
 }
 
 // --- Date and time ---
 
 TEST_F(EntryFieldsTest, TypedDateIsNormalisedOnLeaving) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   GoOffLine("");
   for (const auto& [typed, normal] :
        std::vector<std::pair<std::string, std::string>>{{"1/7/23", "01/07/23"},
@@ -87,40 +87,40 @@ TEST_F(EntryFieldsTest, TypedDateIsNormalisedOnLeaving) {
                                                         {"16/07/2023", "16/07/23"},
                                                         {"1723", "01/07/23"},
                                                         {"1/12/23", "01/12/23"}}) {
-    f.Text2.SetText("");
-    f.Text2.SetFocus();
+    f.date.SetText("");
+    f.date.SetFocus();
     Keys(typed + "\n");
-    EXPECT_EQ(f.Text2.Text(), normal) << typed;
+    EXPECT_EQ(f.date.Text(), normal) << typed;
     EXPECT_EQ(Focused(), "Text3");
   }
 }
 
 TEST_F(EntryFieldsTest, TypedTimeIsFormatted) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   GoOffLine();
-  f.Text3.SetFocus();
+  f.time.SetFocus();
   Keys("0920");
-  EXPECT_EQ(f.Text3.Text(), "09.20");  // at once
-  EXPECT_EQ(f.Text3.SelStart(), 5);
+  EXPECT_EQ(f.time.Text(), "09.20");  // at once
+  EXPECT_EQ(f.time.SelStart(), 5);
 
-  f.Text3.SetText("");
+  f.time.SetText("");
   Keys("09:20");
-  EXPECT_EQ(f.Text3.Text(), "09:20");
+  EXPECT_EQ(f.time.Text(), "09:20");
   Keys("\n");
-  EXPECT_EQ(f.Text3.Text(), "09.20");  // on leaving
+  EXPECT_EQ(f.time.Text(), "09.20");  // on leaving
 }
 
 TEST_F(EntryFieldsTest, OffLineHourIsZeroFilledWhenTheLocatorIsEntered) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   GoOffLine();
   for (const auto& [typed, filled] : std::vector<std::pair<std::string, std::string>>{
            {"920", "09.20"}, {"7.20", "07.20"}, {"9:20", "09.20"}, {"13.05", "13.05"}}) {
-    f.Text3.SetText("");
-    f.Text3.SetFocus();
+    f.time.SetText("");
+    f.time.SetFocus();
     Keys(typed);
-    f.Text10.SetFocus();
-    EXPECT_EQ(f.Text3.Text(), filled) << typed;
-    EXPECT_EQ(f.Text2.Text(), "16/07/23") << "off-line the typed date stays";
+    f.locator.SetFocus();
+    EXPECT_EQ(f.time.Text(), filled) << typed;
+    EXPECT_EQ(f.date.Text(), "16/07/23") << "off-line the typed date stays";
   }
 }
 
@@ -130,40 +130,40 @@ TEST_F(EntryFieldsTest, OnLineDateAndTimeAreTheClocksUtcWhenTheLocatorIsEntered)
     const char* date;
     const char* time;
   };
-  Form1& f = Main();
+  MainWindow& f = Main();
   for (const Case& c : {Case{{2023, 7, 16, 11, 5, 0}, "16/07/23", "09.05"},
                         Case{{2023, 7, 16, 2, 15, 0}, "16/07/23", "00.15"},
                         Case{{2023, 7, 17, 0, 30, 0}, "16/07/23", "22.30"},
                         Case{{2024, 1, 1, 1, 0, 0}, "31/12/23", "23.00"}}) {
     clock_.Set(c.local);
-    f.Text9.SetFocus();
-    f.Text10.SetFocus();
-    EXPECT_EQ(f.Text2.Text(), c.date);
-    EXPECT_EQ(f.Text3.Text(), c.time);
+    f.serial_received.SetFocus();
+    f.locator.SetFocus();
+    EXPECT_EQ(f.date.Text(), c.date);
+    EXPECT_EQ(f.time.Text(), c.time);
   }
 }
 
 // --- Mode ---
 
 TEST_F(EntryFieldsTest, ArrowsSetModeAndResetBothReports) {
-  Form1& f = Main();
-  f.Text5.SetFocus();
+  MainWindow& f = Main();
+  f.mode.SetFocus();
   Arrow(key::kDown);
-  EXPECT_EQ(f.Text5.Text(), "CW");
-  EXPECT_EQ(f.Text7.Text(), "599");
-  EXPECT_EQ(f.Text8.Text(), "599");
+  EXPECT_EQ(f.mode.Text(), "CW");
+  EXPECT_EQ(f.rst_sent.Text(), "599");
+  EXPECT_EQ(f.rst_received.Text(), "599");
   Arrow(key::kUp);
-  EXPECT_EQ(f.Text5.Text(), "SSB");
-  EXPECT_EQ(f.Text7.Text(), "59");
-  EXPECT_EQ(f.Text8.Text(), "59");
-  f.Text7.SetText("57");
-  f.Text8.SetText("55");
+  EXPECT_EQ(f.mode.Text(), "SSB");
+  EXPECT_EQ(f.rst_sent.Text(), "59");
+  EXPECT_EQ(f.rst_received.Text(), "59");
+  f.rst_sent.SetText("57");
+  f.rst_received.SetText("55");
   Arrow(key::kUp);  // the mode stays, the reports go back
-  EXPECT_EQ(f.Text7.Text(), "59");
-  EXPECT_EQ(f.Text8.Text(), "59");
-  EXPECT_EQ(f.Text5.SelStart(), 3);
+  EXPECT_EQ(f.rst_sent.Text(), "59");
+  EXPECT_EQ(f.rst_received.Text(), "59");
+  EXPECT_EQ(f.mode.SelStart(), 3);
   Keys("x");  // locked: nothing typed
-  EXPECT_EQ(f.Text5.Text(), "SSB");
+  EXPECT_EQ(f.mode.Text(), "SSB");
   Keys("\n");
   EXPECT_EQ(Focused(), "Text6");
 }
@@ -171,50 +171,50 @@ TEST_F(EntryFieldsTest, ArrowsSetModeAndResetBothReports) {
 // --- Callsign ---
 
 TEST_F(EntryFieldsTest, CallsignUpperCasedAndDuplicateHintedFromFourCharacters) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   Row("QX1ABC", "001", "JN71GD");
-  f.Command1.Press();
-  ASSERT_EQ(f.Label19.Caption(), "1");
+  f.ok_button.Press();
+  ASSERT_EQ(f.total_qsos.Caption(), "1");
 
   Keys("qx1");
-  EXPECT_EQ(f.Text6.Text(), "QX1");
-  EXPECT_EQ(f.Text6.SelStart(), 3);
-  EXPECT_FALSE(f.Label55.Visible());
-  EXPECT_EQ(f.Text6.BackColor(), kWhite);
+  EXPECT_EQ(f.call.Text(), "QX1");
+  EXPECT_EQ(f.call.SelStart(), 3);
+  EXPECT_FALSE(f.duplicate_warning.Visible());
+  EXPECT_EQ(f.call.BackColor(), kWhite);
   Keys("a");  // part of the logged QX1ABC: an early hint
-  EXPECT_TRUE(f.Label55.Visible());
-  EXPECT_EQ(f.Text6.BackColor(), kYellow);
+  EXPECT_TRUE(f.duplicate_warning.Visible());
+  EXPECT_EQ(f.call.BackColor(), kYellow);
   Keys("d");
-  EXPECT_FALSE(f.Label55.Visible());
-  EXPECT_EQ(f.Text6.BackColor(), kWhite);
-  f.Text6.Backspace();
-  f.Text6.Backspace();
-  EXPECT_EQ(f.Text6.Text(), "QX1");
-  EXPECT_FALSE(f.Label55.Visible());
+  EXPECT_FALSE(f.duplicate_warning.Visible());
+  EXPECT_EQ(f.call.BackColor(), kWhite);
+  f.call.Backspace();
+  f.call.Backspace();
+  EXPECT_EQ(f.call.Text(), "QX1");
+  EXPECT_FALSE(f.duplicate_warning.Visible());
 }
 
 // --- Serial received and club code ---
 
 TEST_F(EntryFieldsTest, SerialReceivedTrimmedAndZeroFilledOnLeaving) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   for (const auto& [typed, filled] : std::vector<std::pair<std::string, std::string>>{
            {"7", "007"}, {"42", "042"}, {"123", "123"}, {"1234", "1234"}}) {
-    f.Text9.SetText("");
-    f.Text9.SetFocus();
+    f.serial_received.SetText("");
+    f.serial_received.SetFocus();
     Keys(typed + "\n");
-    EXPECT_EQ(f.Text9.Text(), filled) << typed;
+    EXPECT_EQ(f.serial_received.Text(), filled) << typed;
     EXPECT_EQ(Focused(), "Text10");
   }
-  f.Text9.SetText("  7");
-  f.Text9.SetFocus();
-  f.Text10.SetFocus();
-  EXPECT_EQ(f.Text9.Text(), "007");
+  f.serial_received.SetText("  7");
+  f.serial_received.SetFocus();
+  f.locator.SetFocus();
+  EXPECT_EQ(f.serial_received.Text(), "007");
 }
 
 TEST_F(EntryFieldsTest, ClubCodeFilledFromTheFilesOnEnteringTheSerial) {
   WriteBytes(File("iqrp.txt"), "QX1ABC#7\r\nQX2DEF#9\r\n");
   WriteBytes(File("mqc.txt"), "QX2DEF#5\r\nQX3GHI#123\r\n");
-  Form1& f = Main();
+  MainWindow& f = Main();
   struct Case {
     const char* call;
     const char* typed;
@@ -222,48 +222,55 @@ TEST_F(EntryFieldsTest, ClubCodeFilledFromTheFilesOnEnteringTheSerial) {
   };
   for (const Case& c : {Case{"QX1ABC/P", "", "I007"}, Case{"QX2DEF", "", "I009"},
                         Case{"QX3GHI", "", "M123"}, Case{"QX4JKL", "M042", "M042"}}) {
-    f.Text11.SetText(c.typed);
-    f.Text6.SetText(c.call);
-    f.Text6.SetFocus();
+    f.club_code.SetText(c.typed);
+    f.call.SetText(c.call);
+    f.call.SetFocus();
     Keys("\n\n\n");
     ASSERT_EQ(Focused(), "Text9");
-    EXPECT_EQ(f.Text11.Text(), c.code) << c.call;
+    EXPECT_EQ(f.club_code.Text(), c.code) << c.call;
   }
-  f.Text11.SetFocus();
-  f.Text11.SetText("");
+  f.club_code.SetFocus();
+  f.club_code.SetText("");
   Keys("i003");
-  EXPECT_EQ(f.Text11.Text(), "I003");
+  EXPECT_EQ(f.club_code.Text(), "I003");
 }
 
 // --- Locator ---
 
 TEST_F(EntryFieldsTest, LocatorComputesAtTheSixthCharacterAndShowsTheLabels) {
-  Form1& f = Main();
-  Label* const shown[] = {&f.Label12, &f.Label13, &f.Label14, &f.Label15, &f.Label16, &f.Label17};
-  f.Text10.SetFocus();
+  MainWindow& f = Main();
+  Label* const shown[] = {&f.distance_caption, &f.distance,      &f.bearing_caption,
+                          &f.bearing,          &f.distance_unit, &f.bearing_unit};
+  f.locator.SetFocus();
   Keys("jn71g");
-  EXPECT_EQ(f.Text10.Text(), "JN71G");
-  EXPECT_EQ(f.Text10.SelStart(), 5);
-  for (const Label* l : shown) EXPECT_FALSE(l->Visible()) << l->Name();
+  EXPECT_EQ(f.locator.Text(), "JN71G");
+  EXPECT_EQ(f.locator.SelStart(), 5);
+  for (const Label* l : shown) {
+    EXPECT_FALSE(l->Visible()) << l->Name();
+  }
   Keys("d");
-  EXPECT_EQ(f.Text10.Text(), "JN71GD");
-  EXPECT_EQ(f.Label13.Caption(), " 168");
-  EXPECT_EQ(f.Label15.Caption(), " 271");
-  for (const Label* l : shown) EXPECT_TRUE(l->Visible()) << l->Name();
-  f.Text10.Backspace();
-  for (const Label* l : shown) EXPECT_FALSE(l->Visible()) << l->Name();
-  EXPECT_EQ(f.Label13.Caption(), " 168");  // the last values stay
+  EXPECT_EQ(f.locator.Text(), "JN71GD");
+  EXPECT_EQ(f.distance.Caption(), " 168");
+  EXPECT_EQ(f.bearing.Caption(), " 271");
+  for (const Label* l : shown) {
+    EXPECT_TRUE(l->Visible()) << l->Name();
+  }
+  f.locator.Backspace();
+  for (const Label* l : shown) {
+    EXPECT_FALSE(l->Visible()) << l->Name();
+  }
+  EXPECT_EQ(f.distance.Caption(), " 168");  // the last values stay
 }
 
 // --- Mode flag ---
 
 TEST_F(EntryFieldsTest, ModeFlagOneSwitchesTheRowOffLine) {
-  Form1& f = Main();
-  f.Text15.SetText("1");
-  EXPECT_EQ(f.Label46.Caption(), "off-line");
-  EXPECT_EQ(f.Text2.Text(), "");
-  EXPECT_EQ(f.Text3.Text(), "");
-  EXPECT_TRUE(f.Command9.Visible());
+  MainWindow& f = Main();
+  f.off_line.SetText("1");
+  EXPECT_EQ(f.logging_mode.Caption(), "off-line");
+  EXPECT_EQ(f.date.Text(), "");
+  EXPECT_EQ(f.time.Text(), "");
+  EXPECT_TRUE(f.pc_date_time_button.Visible());
   EXPECT_EQ(Focused(), "Text2");
 }
 
@@ -272,7 +279,7 @@ TEST_F(EntryFieldsTest, ModeFlagOneSwitchesTheRowOffLine) {
 TEST_F(EntryFieldsTest, TenQsosFromTheKeyboardAlone) {
   WriteBytes(File("iqrp.txt"), "QX1BB#3\r\n");
   WriteBytes(File("mqc.txt"), "QX1DD#123\r\n");
-  Form1& f = Main();
+  MainWindow& f = Main();
   struct Qso {
     const char* call;
     const char* serial;
@@ -302,25 +309,25 @@ TEST_F(EntryFieldsTest, TenQsosFromTheKeyboardAlone) {
     Keys(std::string(q.call) + "\n\n\n" + q.serial + " " + q.locator + "\n" + q.club + "\n\n");
     ASSERT_TRUE(messages_.shown.empty()) << LastMessage();
   }
-  EXPECT_EQ(f.Label19.Caption(), "10");
-  EXPECT_EQ(f.Label21.Caption(), "1016");
-  EXPECT_EQ(f.Label23.Caption(), "4");
-  EXPECT_EQ(f.Label25.Caption(), "1468");
-  EXPECT_EQ(f.Label44.Caption(), "102");
-  EXPECT_EQ(f.Label27.Caption(), "QX1AA");
-  EXPECT_EQ(f.Label28.Caption(), "JN71GD");
-  EXPECT_EQ(f.Label29.Caption(), " 168");
-  EXPECT_EQ(f.Label51.Caption(), "2");
-  EXPECT_EQ(f.Label52.Caption(), "2");
-  EXPECT_EQ(f.Text1.Text(), "011");
+  EXPECT_EQ(f.total_qsos.Caption(), "10");
+  EXPECT_EQ(f.total_km.Caption(), "1016");
+  EXPECT_EQ(f.total_multipliers.Caption(), "4");
+  EXPECT_EQ(f.total_points.Caption(), "1468");
+  EXPECT_EQ(f.average_km.Caption(), "102");
+  EXPECT_EQ(f.odx_call.Caption(), "QX1AA");
+  EXPECT_EQ(f.odx_locator.Caption(), "JN71GD");
+  EXPECT_EQ(f.odx_km.Caption(), " 168");
+  EXPECT_EQ(f.iqrp_qsos.Caption(), "2");
+  EXPECT_EQ(f.mqc_qsos.Caption(), "2");
+  EXPECT_EQ(f.qso_number.Text(), "011");
 
-  const std::vector<std::string> lines = SplitLines(f.Text12.Text());
+  const std::vector<std::string> lines = SplitLines(f.qso_list.Text());
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[1], "002   16/07/23   07.31   144Mhz   SSB   QX1BB       59-002   JN91GD   I003");
   EXPECT_EQ(lines[3], "004   16/07/23   07.33   144Mhz   SSB   QX1DD       59-014   JN80GD   M123");
   EXPECT_EQ(lines[6], "007   16/07/23   07.36   144Mhz   CW    QX1GG       599-007  JN71GD   I010");
   EXPECT_EQ(lines[9], "010   16/07/23   07.39   144Mhz   SSB   QX1JJ       59-010   JN81HD   M5");
-  EXPECT_EQ(SplitLines(f.Text14.Text())[5], "230716;0735;QX1FF;1;59;006;59;006;;JN81GD;1;;;;");
+  EXPECT_EQ(SplitLines(f.edi_records.Text())[5], "230716;0735;QX1FF;1;59;006;59;006;;JN81GD;1;;;;");
   EXPECT_EQ(ReadBytes(File("parziale.db")), StateFileText(ContestStateOf(f)));
 }
 

@@ -14,21 +14,20 @@
 #include "TestSupport.h"
 #include "core/StateFile.h"
 #include "platform/CodePage.h"
+#include "support/TestDoubles.h"
+#include "ui/ClubManagementWindow.h"
 #include "ui/ContestFile.h"
-#include "ui/Form1.h"
-#include "ui/Form11.h"
-#include "ui/Form12.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
-#include "ui/Form4.h"
-#include "ui/Form5.h"
-#include "ui/Form6.h"
-#include "ui/Form8.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/EdiSaveWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/QsoEditWindow.h"
+#include "ui/ReportWindow.h"
+#include "ui/RestoreWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {
-
-constexpr const char* kStation = "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
 
 // A disk that fails one step of every write with one error, until it is mended.
 class FaultyDisk : public Files {
@@ -40,7 +39,9 @@ class FaultyDisk : public Files {
 
  protected:
   std::error_code Inject(WriteStep step) override {
-    if (failing != step) return {};
+    if (failing != step) {
+      return {};
+    }
     ++fired;
     return std::make_error_code(error);
   }
@@ -86,7 +87,9 @@ class Bench {
   std::filesystem::path File(const std::string& name) const { return folder_ / name; }
   // A file's bytes, or nullopt when it does not exist.
   std::optional<std::string> Bytes(const std::string& name) const {
-    if (!std::filesystem::exists(File(name))) return std::nullopt;
+    if (!std::filesystem::exists(File(name))) {
+      return std::nullopt;
+    }
     return ReadBytes(File(name));
   }
   std::set<std::string> Names() const {
@@ -115,7 +118,9 @@ class Bench {
     ASSERT_EQ(disk_.fired, 1) << "the fault was never reached";
     std::vector<std::string> critical;
     for (const auto& m : messages_.shown) {
-      if (m.icon == MessageIcon::kCritical) critical.push_back(Cp1252ToUtf8(m.text));
+      if (m.icon == MessageIcon::kCritical) {
+        critical.push_back(Cp1252ToUtf8(m.text));
+      }
     }
     ASSERT_EQ(critical.size(), 1u);
     const bool named = critical[0].find(File(file_name).string()) != std::string::npos ||
@@ -135,19 +140,21 @@ class Bench {
 void ExpectOneOf(const std::optional<std::string>& actual,
                  const std::vector<std::optional<std::string>>& versions, const char* file) {
   bool found = false;
-  for (const auto& v : versions) found = found || v == actual;
+  for (const auto& v : versions) {
+    found = found || v == actual;
+  }
   EXPECT_TRUE(found) << file << " is neither its old nor its new version";
 }
 
 // The main window with the station file and `qsos` QSOs logged through "OK".
-Form1& MainWithQsos(Bench& bench, int qsos) {
-  WriteBytes(bench.File("config.txt"), kStation);
-  Form1& main = bench.Start().Get<Form1>();
+MainWindow& MainWithQsos(Bench& bench, int qsos) {
+  WriteBytes(bench.File("config.txt"), kLoggingStationFile);
+  MainWindow& main = bench.Start().Get<MainWindow>();
   for (int i = 0; i < qsos; ++i) {
-    main.Text6.SetText("QX1A" + std::string(1, static_cast<char>('A' + i)));
-    main.Text9.SetText("01" + std::to_string(i));
-    main.Text10.SetText(i % 2 == 0 ? "JN71QH" : "JM89AU");
-    main.Command1.Press();
+    main.call.SetText("QX1A" + std::string(1, static_cast<char>('A' + i)));
+    main.serial_received.SetText("01" + std::to_string(i));
+    main.locator.SetText(i % 2 == 0 ? "JN71QH" : "JM89AU");
+    main.ok_button.Press();
   }
   return main;
 }
@@ -156,25 +163,25 @@ TEST(FaultInjectionTest, OkKeepsTheQsoOnScreenAndTheNextOkSavesIt) {
   for (const Fault& fault : kFaults) {
     SCOPED_TRACE(fault.name);
     Bench bench;
-    Form1& main = MainWithQsos(bench, 2);
+    MainWindow& main = MainWithQsos(bench, 2);
     const std::set<std::string> names = bench.Names();
     const std::optional<std::string> old_state = bench.Bytes("parziale.db");
     const std::optional<std::string> old_backup = bench.Bytes("backup.db");
     ASSERT_TRUE(old_state && old_backup);
 
     bench.Fail(fault);
-    main.Text6.SetText("QX2XYZ");
-    main.Text9.SetText("033");
-    main.Text10.SetText("JM79JW");
-    main.Command1.Press();
+    main.call.SetText("QX2XYZ");
+    main.serial_received.SetText("033");
+    main.locator.SetText("JM79JW");
+    main.ok_button.Press();
     bench.ExpectFailureReported("parziale.db");
     // The QSO is logged on screen as any other: nothing the operator typed is lost.
-    EXPECT_EQ(main.Label19.Caption(), "3");
-    EXPECT_EQ(main.Text1.Text(), "004");
-    EXPECT_NE(main.Text12.Text().find("QX2XYZ"), std::string::npos);
-    EXPECT_EQ(bench.program().Get<Form2>().Text1.Text(), main.Text14.Text());
-    EXPECT_EQ(main.Text6.Text(), "");
-    EXPECT_EQ(bench.program().Desktop().ActiveControl(), &main.Text6);
+    EXPECT_EQ(main.total_qsos.Caption(), "3");
+    EXPECT_EQ(main.qso_number.Text(), "004");
+    EXPECT_NE(main.qso_list.Text().find("QX2XYZ"), std::string::npos);
+    EXPECT_EQ(bench.program().Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
+    EXPECT_EQ(main.call.Text(), "");
+    EXPECT_EQ(bench.program().Desktop().ActiveControl(), &main.call);
     const std::string new_state = StateFileText(ContestStateOf(main));
     ExpectOneOf(bench.Bytes("parziale.db"), {old_state, new_state}, "parziale.db");
     ExpectOneOf(bench.Bytes("backup.db"), {old_backup, old_state}, "backup.db");
@@ -182,7 +189,7 @@ TEST(FaultInjectionTest, OkKeepsTheQsoOnScreenAndTheNextOkSavesIt) {
 
     // The disk is back: the next "OK", even one that logs nothing, saves the contest.
     bench.Mend();
-    main.Command1.Press();
+    main.ok_button.Press();
     ASSERT_EQ(bench.Shown().size(), 1u);
     EXPECT_EQ(bench.Shown()[0].text, "Inserire CallSign...");
     EXPECT_EQ(bench.Bytes("parziale.db"), new_state);
@@ -191,7 +198,7 @@ TEST(FaultInjectionTest, OkKeepsTheQsoOnScreenAndTheNextOkSavesIt) {
 
     // And the press after that, refused again, writes nothing: the backup stays.
     const std::optional<std::string> backup = bench.Bytes("backup.db");
-    main.Command1.Press();
+    main.ok_button.Press();
     EXPECT_EQ(bench.Bytes("backup.db"), backup);
   }
 }
@@ -200,29 +207,29 @@ TEST(FaultInjectionTest, ModificationKeepsTheCorrectionOnScreenAndTheNextOkSaves
   for (const Fault& fault : kFaults) {
     SCOPED_TRACE(fault.name);
     Bench bench;
-    Form1& main = MainWithQsos(bench, 2);
+    MainWindow& main = MainWithQsos(bench, 2);
     const std::optional<std::string> old_state = bench.Bytes("parziale.db");
     const std::optional<std::string> old_backup = bench.Bytes("backup.db");
     const std::set<std::string> names = bench.Names();
 
-    main.Command5.Press();
-    Form6& edit = bench.program().Get<Form6>();
-    edit.Text1.SetText("QX1AB");
-    edit.Command3.Press();
-    edit.Text5.SetText("JM79JW");
+    main.edit_qso_button.Press();
+    QsoEditWindow& edit = bench.program().Get<QsoEditWindow>();
+    edit.search_call.SetText("QX1AB");
+    edit.search_button.Press();
+    edit.locator.SetText("JM79JW");
     bench.Fail(fault);
-    edit.Command1.Press();
+    edit.modify_button.Press();
     bench.ExpectFailureReported("parziale.db");
-    EXPECT_NE(main.Text12.Text().find("JM79JW"), std::string::npos);
-    EXPECT_EQ(bench.program().Get<Form2>().Text1.Text(), main.Text14.Text());
-    EXPECT_NE(main.Text14.Text().find(";JM79JW;"), std::string::npos);
+    EXPECT_NE(main.qso_list.Text().find("JM79JW"), std::string::npos);
+    EXPECT_EQ(bench.program().Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
+    EXPECT_NE(main.edi_records.Text().find(";JM79JW;"), std::string::npos);
     const std::string new_state = StateFileText(ContestStateOf(main));
     ExpectOneOf(bench.Bytes("parziale.db"), {old_state, new_state}, "parziale.db");
     ExpectOneOf(bench.Bytes("backup.db"), {old_backup, old_state}, "backup.db");
     EXPECT_EQ(bench.Names(), names) << "a temporary file was left behind";
 
     bench.Mend();
-    main.Command1.Press();
+    main.ok_button.Press();
     EXPECT_EQ(bench.Bytes("parziale.db"), new_state);
   }
 }
@@ -236,18 +243,20 @@ TEST(FaultInjectionTest, EsciSavesAnUnsavedContestOrStaysOpenOnce) {
                        Case{"disk still failing: warned, the second Esci ends", false}}) {
     SCOPED_TRACE(c.name);
     Bench bench;
-    Form1& main = MainWithQsos(bench, 1);
+    MainWindow& main = MainWithQsos(bench, 1);
     bench.Fail(kFaults[1]);
-    main.Text6.SetText("QX2XYZ");
-    main.Text9.SetText("033");
-    main.Text10.SetText("JM79JW");
-    main.Command1.Press();
+    main.call.SetText("QX2XYZ");
+    main.serial_received.SetText("033");
+    main.locator.SetText("JM79JW");
+    main.ok_button.Press();
     ASSERT_TRUE(main.save_pending);
     const std::string unsaved = StateFileText(ContestStateOf(main));
-    if (c.disk_back) bench.Mend();
+    if (c.disk_back) {
+      bench.Mend();
+    }
     bench.Shown().clear();
 
-    main.Command3.Press();
+    main.exit_button.Press();
     if (c.disk_back) {
       EXPECT_TRUE(bench.Shown().empty());
       EXPECT_TRUE(bench.program().Ended());
@@ -259,7 +268,7 @@ TEST(FaultInjectionTest, EsciSavesAnUnsavedContestOrStaysOpenOnce) {
     EXPECT_NE(Cp1252ToUtf8(bench.Shown()[1].text).find("Esci"), std::string::npos);
     EXPECT_FALSE(bench.program().Ended());
     EXPECT_NE(bench.Bytes("parziale.db"), unsaved);
-    main.Command3.Press();
+    main.exit_button.Press();
     EXPECT_TRUE(bench.program().Ended());
   }
 }
@@ -279,53 +288,57 @@ std::vector<OneFileSave> OneFileSaves() {
   return {
       {"club addition", "iqrp.txt",
        [](Bench& b) -> CommandButton& {
-         WriteBytes(b.File("config.txt"), kStation);
+         WriteBytes(b.File("config.txt"), kLoggingStationFile);
          WriteBytes(b.File("iqrp.txt"), "QX1AB#1\r\n");
-         Form11& clubs = b.Start().Get<Form11>();
-         clubs.Text6.SetText("QX2CD");
-         return clubs.Command3;
+         ClubManagementWindow& clubs = b.Start().Get<ClubManagementWindow>();
+         clubs.new_member.SetText("QX2CD");
+         return clubs.add_button;
        },
        [](Bench& b) {
-         Form11& f = b.program().Get<Form11>();
-         return f.Text1.Text() + "|" + f.Text3.Text() + "|" + f.Label2.Caption() + "|" +
-                f.Text6.Text();
+         ClubManagementWindow& f = b.program().Get<ClubManagementWindow>();
+         return f.iqrp_list.Text() + "|" + f.iqrp_count.Text() + "|" + f.next_number.Caption() +
+                "|" + f.new_member.Text();
        },
        "QX1AB#1\r\nQX2CD#2\r\n"},
       {"EDI save", "QX0ABC.edi",
        [](Bench& b) -> CommandButton& {
-         WriteBytes(b.File("config.txt"), kStation);
+         WriteBytes(b.File("config.txt"), kLoggingStationFile);
          WriteBytes(b.File("QX0ABC.edi"), "an older log");
-         Form4& save = b.Start().Get<Form4>();
-         save.Text1.SetText("[REG1TEST;1]\r\nPCall=QX0ABC\r\n");
-         save.Text2.SetText("QX0ABC.edi");
-         return save.Command1;
+         EdiSaveWindow& save = b.Start().Get<EdiSaveWindow>();
+         save.log_text.SetText("[REG1TEST;1]\r\nPCall=QX0ABC\r\n");
+         save.file_name.SetText("QX0ABC.edi");
+         return save.save_button;
        },
        [](Bench& b) {
-         Form4& f = b.program().Get<Form4>();
-         return f.Text1.Text() + "|" + f.Text2.Text();
+         EdiSaveWindow& f = b.program().Get<EdiSaveWindow>();
+         return f.log_text.Text() + "|" + f.file_name.Text();
        },
        "[REG1TEST;1]\r\nPCall=QX0ABC\r\n"},
       {"statistics save", "keldra_qrp_statistiche.txt",
        [](Bench& b) -> CommandButton& {
-         WriteBytes(b.File("config.txt"), kStation);
-         Form8& report = b.Start().Get<Form8>();
-         report.Text1.SetText("Statistiche\r\nQSO: 3\r\n");
-         return report.Command1;
+         WriteBytes(b.File("config.txt"), kLoggingStationFile);
+         ReportWindow& report = b.Start().Get<ReportWindow>();
+         report.report.SetText("Statistiche\r\nQSO: 3\r\n");
+         return report.save_button;
        },
-       [](Bench& b) { return b.program().Get<Form8>().Text1.Text(); }, "Statistiche\r\nQSO: 3\r\n"},
+       [](Bench& b) { return b.program().Get<ReportWindow>().report.Text(); },
+       "Statistiche\r\nQSO: 3\r\n"},
       {"station save", "config.txt",
        [](Bench& b) -> CommandButton& {
-         Form3& station = *b.Start().Find<Form3>();  // no station file: it stands in
-         station.Text1.SetText("QX0NEW");
-         station.Text2.SetText("JN71AB");
-         station.Text3.SetText("004");
-         station.Text4.SetText("");
-         return station.Command1;
+         StationWindow& station =
+             *b.Start().Find<StationWindow>();  // no station file: it stands in
+         station.call.SetText("QX0NEW");
+         station.locator.SetText("JN71AB");
+         station.iqrp_number.SetText("004");
+         station.mqc_number.SetText("");
+         return station.save_button;
        },
        [](Bench& b) {
-         Form3* f = b.program().Find<Form3>();
-         if (f == nullptr) return std::string("(closed)");
-         return f->Text1.Text() + "|" + f->Text2.Text() + "|" + f->Text3.Text() + "|" +
+         StationWindow* f = b.program().Find<StationWindow>();
+         if (f == nullptr) {
+           return std::string("(closed)");
+         }
+         return f->call.Text() + "|" + f->locator.Text() + "|" + f->iqrp_number.Text() + "|" +
                 (f->Visible() ? "shown" : "hidden");
        },
        "Call = QX0NEW\r\nLocator = JN71AB\r\nIQRP = 004\r\nMQC = \r\n"},
@@ -336,7 +349,9 @@ TEST(FaultInjectionTest, EveryOtherSaveReportsKeepsTheWindowAndSavesOnTheNextPre
   for (const OneFileSave& save : OneFileSaves()) {
     for (const Fault& fault : kFaults) {
       // Only the contest file keeps a previous version.
-      if (fault.step == WriteStep::kKeepPrevious) continue;
+      if (fault.step == WriteStep::kKeepPrevious) {
+        continue;
+      }
       SCOPED_TRACE(std::string(save.window) + ", " + fault.name);
       Bench bench;
       CommandButton& button = save.open(bench);
@@ -358,7 +373,9 @@ TEST(FaultInjectionTest, EveryOtherSaveReportsKeepsTheWindowAndSavesOnTheNextPre
       bench.Mend();
       button.Press();
       EXPECT_EQ(bench.Bytes(save.file), save.new_bytes);
-      for (const auto& m : bench.Shown()) EXPECT_NE(m.icon, MessageIcon::kCritical);
+      for (const auto& m : bench.Shown()) {
+        EXPECT_NE(m.icon, MessageIcon::kCritical);
+      }
     }
   }
 }
@@ -366,30 +383,30 @@ TEST(FaultInjectionTest, EveryOtherSaveReportsKeepsTheWindowAndSavesOnTheNextPre
 // Reads that fail: the operator is told, and no later save can overwrite what was not read.
 TEST(FaultInjectionTest, UnreadableContestIsNotContinuedAsAnEmptyOne) {
   Bench bench;
-  Form1& first = MainWithQsos(bench, 2);
+  MainWindow& first = MainWithQsos(bench, 2);
   const std::string saved = StateFileText(ContestStateOf(first));
   const std::optional<std::string> backup = bench.Bytes("backup.db");
 
   bench.disk().unreadable = "parziale.db";
   bench.Start();
-  Form5& start = bench.program().Get<Form5>();
+  StartWindow& start = bench.program().Get<StartWindow>();
   ASSERT_TRUE(start.Visible());
-  start.Command1.Press();
+  start.continue_button.Press();
   ASSERT_EQ(bench.Shown().size(), 1u);
   EXPECT_EQ(bench.Shown()[0].icon, MessageIcon::kCritical);
   EXPECT_NE(Cp1252ToUtf8(bench.Shown()[0].text).find("parziale.db"), std::string::npos);
   // The start window stays up: nothing can be logged over the contest that was not read.
   EXPECT_TRUE(start.Visible());
-  EXPECT_FALSE(bench.program().Get<Form1>().Visible());
+  EXPECT_FALSE(bench.program().Get<MainWindow>().Visible());
 
   // Once the file reads again, the same button continues the contest.
   bench.disk().unreadable.clear();
   bench.Shown().clear();
-  start.Command1.Press();
-  Form1& main = bench.program().Get<Form1>();
+  start.continue_button.Press();
+  MainWindow& main = bench.program().Get<MainWindow>();
   EXPECT_TRUE(bench.Shown().empty());
   EXPECT_TRUE(main.Visible());
-  EXPECT_EQ(main.Label19.Caption(), "2");
+  EXPECT_EQ(main.total_qsos.Caption(), "2");
   EXPECT_EQ(StateFileText(ContestStateOf(main)), saved);
   EXPECT_EQ(bench.Bytes("backup.db"), backup);
 }
@@ -413,8 +430,8 @@ TEST(FaultInjectionTest, RestoreFromAnUnreadableOrUnwritableBackupChangesNothing
     bench.disk().unreadable = c.unreadable;
     bench.disk().failing = c.failing;
     bench.Shown().clear();
-    bench.program().Get<Form5>().Check2.SetValue(1);
-    bench.program().Get<Form12>().Command1.Press();
+    bench.program().Get<StartWindow>().emergency_restore.SetValue(1);
+    bench.program().Get<RestoreWindow>().yes_button.Press();
     ASSERT_EQ(bench.Shown().size(), 1u);
     EXPECT_EQ(bench.Shown()[0].icon, MessageIcon::kCritical);
     EXPECT_FALSE(bench.program().Ended());

@@ -1,8 +1,8 @@
 // The main window's reactions to its own indicators: the bearing needle and its text, the
 // distance bar, the award picture, and scrolling the QSO list.
 #include "MainWindowFixture.h"
-#include "ui/Form22222.h"
-#include "ui/Form9.h"
+#include "ui/BearingCalculatorWindow.h"
+#include "ui/ClubAwardWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -26,14 +26,14 @@ class NeedleTest : public IndicatorsTest, public ::testing::WithParamInterface<N
 
 TEST_P(NeedleTest, PointsTheBearing600UnitsLong) {
   const NeedleCase& c = GetParam();
-  Form1& f = Main();
-  const int x1 = f.Line1.X1(), y1 = f.Line1.Y1();
-  f.Label15.SetCaption("marker");  // so that every case is a change
-  f.Label15.SetCaption(c.qtf);
-  EXPECT_EQ(Reach(f.Line1), std::make_pair(c.dx, c.dy));
-  EXPECT_EQ(f.Line1.X1(), x1);  // the needle turns about its start point
-  EXPECT_EQ(f.Line1.Y1(), y1);
-  EXPECT_EQ(f.Label56.Caption(), c.qtf);
+  MainWindow& f = Main();
+  const int x1 = f.bearing_needle.X1(), y1 = f.bearing_needle.Y1();
+  f.bearing.SetCaption("marker");  // so that every case is a change
+  f.bearing.SetCaption(c.qtf);
+  EXPECT_EQ(Reach(f.bearing_needle), std::make_pair(c.dx, c.dy));
+  EXPECT_EQ(f.bearing_needle.X1(), x1);  // the needle turns about its start point
+  EXPECT_EQ(f.bearing_needle.Y1(), y1);
+  EXPECT_EQ(f.bearing_readout.Caption(), c.qtf);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bearings, NeedleTest,
@@ -48,14 +48,14 @@ INSTANTIATE_TEST_SUITE_P(Bearings, NeedleTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IndicatorsTest, NeedleFollowsEachLocatorTheCalculatorIsGiven) {
-  Form1& f = Main();
-  Form22222& calculator = program().Get<Form22222>();
-  calculator.Text5.SetText("JN91GD");
-  EXPECT_EQ(f.Label56.Caption(), " 89");
-  EXPECT_EQ(Reach(f.Line1), std::make_pair(600, -10));
-  calculator.Text5.SetText("JN71GD");
-  EXPECT_EQ(f.Label56.Caption(), " 271");
-  EXPECT_EQ(Reach(f.Line1), std::make_pair(-600, -10));
+  MainWindow& f = Main();
+  BearingCalculatorWindow& calculator = program().Get<BearingCalculatorWindow>();
+  calculator.other_locator.SetText("JN91GD");
+  EXPECT_EQ(f.bearing_readout.Caption(), " 89");
+  EXPECT_EQ(Reach(f.bearing_needle), std::make_pair(600, -10));
+  calculator.other_locator.SetText("JN71GD");
+  EXPECT_EQ(f.bearing_readout.Caption(), " 271");
+  EXPECT_EQ(Reach(f.bearing_needle), std::make_pair(-600, -10));
 }
 
 struct BarCase {
@@ -68,12 +68,12 @@ class BarTest : public IndicatorsTest, public ::testing::WithParamInterface<BarC
 
 TEST_P(BarTest, GrowsRightAt215UnitsPerKm) {
   const BarCase& c = GetParam();
-  Form1& f = Main();
-  f.Line2.SetVisible(false);
-  f.Label13.SetCaption("marker");
-  f.Label13.SetCaption(c.qrb);
-  EXPECT_TRUE(f.Line2.Visible());
-  EXPECT_EQ(Reach(f.Line2), std::make_pair(c.length, 0));
+  MainWindow& f = Main();
+  f.distance_bar.SetVisible(false);
+  f.distance.SetCaption("marker");
+  f.distance.SetCaption(c.qrb);
+  EXPECT_TRUE(f.distance_bar.Visible());
+  EXPECT_EQ(Reach(f.distance_bar), std::make_pair(c.length, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,72 +86,72 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IndicatorsTest, CommitHidesTheBarAndTheNextLocatorShowsItAgain) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   Row("QX1ABC", "012", "JN71GD");
-  EXPECT_TRUE(f.Line2.Visible());
-  EXPECT_EQ(Reach(f.Line2).first, 361);  // 168 km
-  f.Command1.Press();
-  ASSERT_EQ(f.Text12.Text().empty(), false) << LastMessage();
-  EXPECT_FALSE(f.Line2.Visible());
-  EXPECT_EQ(Reach(f.Line1), std::make_pair(-600, -10));  // the needle stays at 271
+  EXPECT_TRUE(f.distance_bar.Visible());
+  EXPECT_EQ(Reach(f.distance_bar).first, 361);  // 168 km
+  f.ok_button.Press();
+  ASSERT_EQ(f.qso_list.Text().empty(), false) << LastMessage();
+  EXPECT_FALSE(f.distance_bar.Visible());
+  EXPECT_EQ(Reach(f.bearing_needle), std::make_pair(-600, -10));  // the needle stays at 271
   Row("QX2XYZ", "013", "JN91GD");
-  EXPECT_TRUE(f.Line2.Visible());
-  EXPECT_EQ(Reach(f.Line2).first, 359);  // 167 km
+  EXPECT_TRUE(f.distance_bar.Visible());
+  EXPECT_EQ(Reach(f.distance_bar).first, 359);  // 167 km
 }
 
 // The next station in the same locator computes nothing new and changes no indicator; its
 // distance shows in the bar all the same.
 TEST_F(IndicatorsTest, TheSameLocatorAfterACommitShowsTheBarAgain) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   Row("QX1ABC", "012", "JN71GD");
-  f.Command1.Press();
-  ASSERT_FALSE(f.Line2.Visible()) << LastMessage();
+  f.ok_button.Press();
+  ASSERT_FALSE(f.distance_bar.Visible()) << LastMessage();
   Row("QX2XYZ", "013", "JN71GD");
-  EXPECT_EQ(f.Label13.Caption(), " 168");
-  EXPECT_TRUE(f.Line2.Visible());
-  EXPECT_EQ(Reach(f.Line2).first, 361);
+  EXPECT_EQ(f.distance.Caption(), " 168");
+  EXPECT_TRUE(f.distance_bar.Visible());
+  EXPECT_EQ(Reach(f.distance_bar).first, 361);
 }
 
 TEST_F(IndicatorsTest, AwardAppearsPastTwentyFourIqrpQsosAndStays) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   for (const char* count : {"0", "1", "24", " 24", "abc"}) {
-    f.Label51.SetCaption(count);
-    EXPECT_FALSE(f.Picture3.Visible()) << count;
-    EXPECT_FALSE(f.Label54.Visible()) << count;
+    f.iqrp_qsos.SetCaption(count);
+    EXPECT_FALSE(f.award_picture.Visible()) << count;
+    EXPECT_FALSE(f.award_name.Visible()) << count;
   }
-  f.Label51.SetCaption("25");
-  EXPECT_TRUE(f.Picture3.Visible());
-  EXPECT_TRUE(f.Label54.Visible());
-  f.Label51.SetCaption("3");
-  EXPECT_TRUE(f.Picture3.Visible());
+  f.iqrp_qsos.SetCaption("25");
+  EXPECT_TRUE(f.award_picture.Visible());
+  EXPECT_TRUE(f.award_name.Visible());
+  f.iqrp_qsos.SetCaption("3");
+  EXPECT_TRUE(f.award_picture.Visible());
 }
 
 TEST_F(IndicatorsTest, TheTwentyFifthIqrpQsoEarnsTheAward) {
-  Form1& f = Main();
-  f.Label51.SetCaption("24");
+  MainWindow& f = Main();
+  f.iqrp_qsos.SetCaption("24");
   Row("QX1ABC", "012", "JN71GD", "I003");
-  f.Command1.Press();
-  ASSERT_EQ(f.Label51.Caption(), "25") << LastMessage();
-  EXPECT_TRUE(f.Picture3.Visible());
-  EXPECT_TRUE(f.Label54.Visible());
+  f.ok_button.Press();
+  ASSERT_EQ(f.iqrp_qsos.Caption(), "25") << LastMessage();
+  EXPECT_TRUE(f.award_picture.Visible());
+  EXPECT_TRUE(f.award_name.Visible());
 }
 
 TEST_F(IndicatorsTest, AwardPictureOpensTheAwardWindowOnlyOnceEarned) {
-  Form1& f = Main();
-  f.Picture3.Click();
-  EXPECT_EQ(program().Find<Form9>(), nullptr);
-  f.Label51.SetCaption("25");
-  f.Picture3.Click();
-  ASSERT_NE(program().Find<Form9>(), nullptr);
-  EXPECT_TRUE(program().Find<Form9>()->Visible());
+  MainWindow& f = Main();
+  f.award_picture.Click();
+  EXPECT_EQ(program().Find<ClubAwardWindow>(), nullptr);
+  f.iqrp_qsos.SetCaption("25");
+  f.award_picture.Click();
+  ASSERT_NE(program().Find<ClubAwardWindow>(), nullptr);
+  EXPECT_TRUE(program().Find<ClubAwardWindow>()->Visible());
 }
 
 TEST_F(IndicatorsTest, ScrollPutsTheFocusInTheListAfterTheLastQso) {
-  Form1& f = Main();
-  f.Text12.AppendText("001 first\r\n002 second\r\n");
-  f.Command8.Press();
+  MainWindow& f = Main();
+  f.qso_list.AppendText("001 first\r\n002 second\r\n");
+  f.show_last_qso_button.Press();
   EXPECT_EQ(Focused(), "Text12");
-  EXPECT_EQ(f.Text12.SelStart(), static_cast<int>(f.Text12.Text().size()));
+  EXPECT_EQ(f.qso_list.SelStart(), static_cast<int>(f.qso_list.Text().size()));
 }
 
 }  // namespace

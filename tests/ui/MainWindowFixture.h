@@ -4,37 +4,43 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "platform/CodePage.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 
+// The ten totals as the main window's labels show them, read label by label.
+inline std::vector<std::string> TotalsShown(const MainWindow& m) {
+  return {m.total_qsos.Caption(),   m.total_km.Caption(),   m.total_multipliers.Caption(),
+          m.total_points.Caption(), m.average_km.Caption(), m.odx_call.Caption(),
+          m.odx_locator.Caption(),  m.odx_km.Caption(),     m.iqrp_qsos.Caption(),
+          m.mqc_qsos.Caption()};
+}
+
 class MainWindowTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    WriteBytes(File("config.txt"),
-               "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n");
-  }
+  void SetUp() override { WriteBytes(File("config.txt"), kLoggingStationFile); }
 
-  Form1& Main() { return program().Get<Form1>(); }
+  MainWindow& Main() { return program().Get<MainWindow>(); }
 
   // Switches to off-line as the mode button does, with the date typed in.
   void GoOffLine(const std::string& date = "16/07/23") {
-    Main().Text15.SetText("1");
-    Main().Text2.SetLocked(false);
-    Main().Text3.SetLocked(false);
-    Main().Text2.SetText(date);
+    Main().off_line.SetText("1");
+    Main().date.SetLocked(false);
+    Main().time.SetLocked(false);
+    Main().date.SetText(date);
   }
 
   // The QSO-specific fields, written as code would write them (each field's own rules run).
   void Row(const std::string& call, const std::string& serial, const std::string& locator,
            const std::string& club = "") {
-    Main().Text6.SetText(call);
-    Main().Text9.SetText(serial);
-    Main().Text10.SetText(locator);
-    Main().Text11.SetText(club);
+    Main().call.SetText(call);
+    Main().serial_received.SetText(serial);
+    Main().locator.SetText(locator);
+    Main().club_code.SetText(club);
   }
 
   std::string Focused() const {

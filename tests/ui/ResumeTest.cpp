@@ -4,8 +4,8 @@
 #include "StartupFixture.h"
 #include "core/StateFile.h"
 #include "ui/ContestFile.h"
-#include "ui/Form2.h"
-#include "ui/Form5.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/StartWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -17,16 +17,16 @@ constexpr const char* kEdiLine = "230716;0730;QX1ABC;1;59;001;59;012;I003;JN71GD
 ContestState OneQso() {
   ContestState s;
   s.serial = "002";
-  s.qso_count = "1";
-  s.total_km = "168";
+  s.qsos = "1";
+  s.km = "168";
   s.multipliers = "1";
   s.points = "336";
   s.average_km = "168";
   s.odx_call = "QX1ABC";
   s.odx_locator = "JN71GD";
   s.odx_km = " 168";
-  s.iqrp_count = "1";
-  s.mqc_count = "0";
+  s.iqrp_qsos = "1";
+  s.mqc_qsos = "0";
   s.qso_list = std::string(kListLine) + "\r\n";
   s.edi_records = std::string(kEdiLine) + "\r\n";
   return s;
@@ -36,62 +36,62 @@ class ResumeTest : public MainWindowTest {
  protected:
   // The main window is up on an empty contest before the file appears, as when the start window
   // presses the button.
-  Form1& Resume(const std::string& file_bytes) {
-    Form1& f = Main();
+  MainWindow& Resume(const std::string& file_bytes) {
+    MainWindow& f = Main();
     WriteBytes(File("parziale.db"), file_bytes);
-    f.Command4.Press();
+    f.resume_button.Press();
     return f;
   }
 };
 
 TEST_F(ResumeTest, OneQsoComesBackWithEveryTotal) {
-  Form1& f = Resume(StateFileText(OneQso()));
+  MainWindow& f = Resume(StateFileText(OneQso()));
   EXPECT_EQ(ContestStateOf(f), OneQso());
-  EXPECT_EQ(f.Label29.Caption(), " 168");  // the ODX distance keeps its blank
-  EXPECT_EQ(program().Get<Form2>().Text1.Text(), f.Text14.Text());
-  EXPECT_EQ(f.Text12.SelStart(), static_cast<int>(f.Text12.Text().size()));
+  EXPECT_EQ(f.odx_km.Caption(), " 168");  // the ODX distance keeps its blank
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), f.edi_records.Text());
+  EXPECT_EQ(f.qso_list.SelStart(), static_cast<int>(f.qso_list.Text().size()));
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
 }
 
 TEST_F(ResumeTest, AHandWrittenSerialIsPaddedByTheField) {
-  EXPECT_EQ(Resume("QSO# 7\r\n").Text1.Text(), "007");
+  EXPECT_EQ(Resume("QSO# 7\r\n").qso_number.Text(), "007");
 }
 
 TEST_F(ResumeTest, PressingTwiceAppendsTheListsTwice) {
-  Form1& f = Resume(StateFileText(OneQso()));
-  f.Command4.Press();
+  MainWindow& f = Resume(StateFileText(OneQso()));
+  f.resume_button.Press();
   const std::string list = std::string(kListLine) + "\r\n";
   const std::string edi = std::string(kEdiLine) + "\r\n";
-  EXPECT_EQ(f.Text12.Text(), list + list);
-  EXPECT_EQ(f.Text14.Text(), edi + edi);
-  EXPECT_EQ(program().Get<Form2>().Text1.Text(), edi + edi);
-  EXPECT_EQ(f.Label19.Caption(), "1");
+  EXPECT_EQ(f.qso_list.Text(), list + list);
+  EXPECT_EQ(f.edi_records.Text(), edi + edi);
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), edi + edi);
+  EXPECT_EQ(f.total_qsos.Caption(), "1");
 }
 
 TEST_F(ResumeTest, MissingFileChangesNothing) {
-  Form1& f = Main();
+  MainWindow& f = Main();
   const ContestState before = ContestStateOf(f);
-  f.Command4.Press();
+  f.resume_button.Press();
   EXPECT_EQ(ContestStateOf(f), before);
   EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(ResumeTest, DoesNotTouchThePointingDisplay) {
-  Form1& f = Main();
-  const int x2 = f.Line1.X2(), y2 = f.Line1.Y2();
-  f.Label13.SetCaption("marker");
+  MainWindow& f = Main();
+  const int x2 = f.bearing_needle.X2(), y2 = f.bearing_needle.Y2();
+  f.distance.SetCaption("marker");
   Resume(StateFileText(OneQso()));
-  EXPECT_EQ(f.Line1.X2(), x2);
-  EXPECT_EQ(f.Line1.Y2(), y2);
-  EXPECT_EQ(f.Label13.Caption(), "marker");
+  EXPECT_EQ(f.bearing_needle.X2(), x2);
+  EXPECT_EQ(f.bearing_needle.Y2(), y2);
+  EXPECT_EQ(f.distance.Caption(), "marker");
 }
 
 TEST_F(ResumeTest, ARestoredCountOfTwentyFiveShowsTheAwardAtOnce) {
   ContestState s = OneQso();
-  s.iqrp_count = "25";
-  Form1& f = Resume(StateFileText(s));
-  EXPECT_TRUE(f.Picture3.Visible());
-  EXPECT_TRUE(f.Label54.Visible());
+  s.iqrp_qsos = "25";
+  MainWindow& f = Resume(StateFileText(s));
+  EXPECT_TRUE(f.award_picture.Visible());
+  EXPECT_TRUE(f.award_name.Visible());
 }
 
 struct DamagedCase {
@@ -108,13 +108,13 @@ class DamagedFileTest : public ResumeTest, public ::testing::WithParamInterface<
 
 TEST_P(DamagedFileTest, LoadsWhatItCan) {
   const DamagedCase& c = GetParam();
-  Form1& f = Resume(c.bytes);
-  EXPECT_EQ(f.Text1.Text(), c.serial);
-  EXPECT_EQ(f.Label19.Caption(), c.qso_count);
-  EXPECT_EQ(f.Label29.Caption(), c.odx_km);
-  EXPECT_EQ(f.Text12.Text(), c.list);
-  EXPECT_EQ(f.Text14.Text(), c.edi);
-  EXPECT_EQ(program().Get<Form2>().Text1.Text(), c.edi);
+  MainWindow& f = Resume(c.bytes);
+  EXPECT_EQ(f.qso_number.Text(), c.serial);
+  EXPECT_EQ(f.total_qsos.Caption(), c.qso_count);
+  EXPECT_EQ(f.odx_km.Caption(), c.odx_km);
+  EXPECT_EQ(f.qso_list.Text(), c.list);
+  EXPECT_EQ(f.edi_records.Text(), c.edi);
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), c.edi);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -148,56 +148,56 @@ class ResumeRoundTripTest : public StartupTest {
   void SetUp() override {
     WriteBytes(File("config.txt"), "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = \r\n");
   }
-  void Log(Form1& f, const std::string& call, const std::string& serial, const std::string& locator,
-           const std::string& club = "") {
-    f.Text6.SetText(call);
-    f.Text9.SetText(serial);
-    f.Text10.SetText(locator);
-    f.Text11.SetText(club);
-    f.Command1.Press();
+  void Log(MainWindow& f, const std::string& call, const std::string& serial,
+           const std::string& locator, const std::string& club = "") {
+    f.call.SetText(call);
+    f.serial_received.SetText(serial);
+    f.locator.SetText(locator);
+    f.club_code.SetText(club);
+    f.ok_button.Press();
   }
 };
 
 TEST_F(ResumeRoundTripTest, ThreeQsosStopStartContinueAndAFourth) {
-  Form1& first = Start();
+  MainWindow& first = Start();
   ASSERT_TRUE(first.Visible());
   Log(first, "QX1ABC", "012", "JN71GD", "I003");
   Log(first, "QX2XYZ", "013", "JN91GD");
   Log(first, "QX3QRP", "014", "JN80GD", "M123");
-  ASSERT_EQ(first.Text1.Text(), "004");
+  ASSERT_EQ(first.qso_number.Text(), "004");
   const ContestState before = ContestStateOf(first);
-  const bool bar_before = first.Line2.Visible();
-  const bool award_before = first.Picture3.Visible();
-  first.Command3.Press();
+  const bool bar_before = first.distance_bar.Visible();
+  const bool award_before = first.award_picture.Visible();
+  first.exit_button.Press();
   ASSERT_TRUE(program().Ended());
 
-  Form1& main = Start();
-  ASSERT_TRUE(Shown<Form5>());
-  program().Get<Form5>().Command1.Press();
+  MainWindow& main = Start();
+  ASSERT_TRUE(Shown<StartWindow>());
+  program().Get<StartWindow>().continue_button.Press();
   EXPECT_TRUE(main.Visible());
   EXPECT_EQ(ContestStateOf(main), before);
-  EXPECT_EQ(program().Get<Form2>().Text1.Text(), before.edi_records);
-  EXPECT_EQ(main.Line2.Visible(), bar_before);
-  EXPECT_EQ(main.Picture3.Visible(), award_before);
-  EXPECT_EQ(main.Text12.SelStart(), static_cast<int>(main.Text12.Text().size()));
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), before.edi_records);
+  EXPECT_EQ(main.distance_bar.Visible(), bar_before);
+  EXPECT_EQ(main.award_picture.Visible(), award_before);
+  EXPECT_EQ(main.qso_list.SelStart(), static_cast<int>(main.qso_list.Text().size()));
 
   Log(main, "QX4NEW", "015", "JN82GD");
   EXPECT_TRUE(messages_.shown.empty()) << Cp1252ToUtf8(messages_.shown.back().text);
-  EXPECT_EQ(main.Text12.Text().substr(before.qso_list.size(), 3), "004");
-  EXPECT_EQ(main.Label19.Caption(), "4");
-  EXPECT_EQ(main.Text1.Text(), "005");
+  EXPECT_EQ(main.qso_list.Text().substr(before.qso_list.size(), 3), "004");
+  EXPECT_EQ(main.total_qsos.Caption(), "4");
+  EXPECT_EQ(main.qso_number.Text(), "005");
   EXPECT_EQ(StateFileText(ContestStateOf(main)), ReadBytes(File("parziale.db")));
 }
 
 TEST_F(ResumeRoundTripTest, UnreadableFileIsReportedAndNothingIsLoaded) {
   WriteBytes(File("parziale.db"), StateFileText(OneQso()));
   disk_.unreadable = "parziale.db";
-  Form1& main = Start();
-  program().Get<Form5>().Command1.Press();
+  MainWindow& main = Start();
+  program().Get<StartWindow>().continue_button.Press();
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
-  EXPECT_EQ(main.Text12.Text(), "");
-  EXPECT_EQ(main.Text1.Text(), "001");
+  EXPECT_EQ(main.qso_list.Text(), "");
+  EXPECT_EQ(main.qso_number.Text(), "001");
 }
 
 }  // namespace

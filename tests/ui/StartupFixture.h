@@ -7,7 +7,7 @@
 
 #include "TestSupport.h"
 #include "platform/CodePage.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 namespace keldra::testing {
 
@@ -39,10 +39,10 @@ class ReadOnlyDisk : public Files {
 class StartupTest : public ProgramTest {
  protected:
   // Starts the program as main() does; the main window decides what is shown.
-  Form1& Start() {
+  MainWindow& Start() {
     program_ = std::make_unique<Program>(messages_, clock_, folder_.path(), &disk_);
     program_->Start();
-    return program_->Get<Form1>();
+    return program_->Get<MainWindow>();
   }
 
   template <class F>

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "StartupFixture.h"
+#include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
-#include "ui/Form12.h"
-#include "ui/Form2.h"
-#include "ui/Form22222.h"
-#include "ui/Form3.h"
-#include "ui/Form5.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/RestoreWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -35,71 +35,71 @@ TEST_F(StartupTest, DateAndTimeAreTheClocksUtc) {
     SCOPED_TRACE(c.name);
     clock_.Set(c.local);
     clock_.SetOffsetMinutes(c.offset_minutes);
-    Form1& main = Start();
-    EXPECT_EQ(main.Text2.Text(), c.date);
-    EXPECT_EQ(main.Text3.Text(), c.time);
-    EXPECT_TRUE(main.Text2.Locked());
-    EXPECT_TRUE(main.Text3.Locked());
+    MainWindow& main = Start();
+    EXPECT_EQ(main.date.Text(), c.date);
+    EXPECT_EQ(main.time.Text(), c.time);
+    EXPECT_TRUE(main.date.Locked());
+    EXPECT_TRUE(main.time.Locked());
   }
 }
 
 TEST_F(StartupTest, StationFileFillsTheStationFrameTheCalculatorAndTheEdiHeader) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
+  MainWindow& main = Start();
   EXPECT_TRUE(main.Visible());
-  EXPECT_EQ(main.Label39.Caption(), "QX0ABC");
-  EXPECT_EQ(main.Label40.Caption(), "JN71AB");
-  EXPECT_EQ(main.Label41.Caption(), "003");
-  EXPECT_EQ(main.Label42.Caption(), "");
-  EXPECT_EQ(main.Label47.Caption(), "User");
-  EXPECT_FALSE(main.Command11.Visible());
-  EXPECT_EQ(program().Get<Form22222>().Text3.Text(), "JN71AB");
-  Form2& edi = program().Get<Form2>();
+  EXPECT_EQ(main.station_call.Caption(), "QX0ABC");
+  EXPECT_EQ(main.station_locator.Caption(), "JN71AB");
+  EXPECT_EQ(main.station_iqrp_number.Caption(), "003");
+  EXPECT_EQ(main.station_mqc_number.Caption(), "");
+  EXPECT_EQ(main.account.Caption(), "User");
+  EXPECT_FALSE(main.administration_button.Visible());
+  EXPECT_EQ(program().Get<BearingCalculatorWindow>().own_locator.Text(), "JN71AB");
+  EdiHeaderWindow& edi = program().Get<EdiHeaderWindow>();
   EXPECT_FALSE(edi.Visible());
-  EXPECT_EQ(edi.Text2.Text(), "QX0ABC");
-  EXPECT_EQ(edi.Text3.Text(), "JN71AB");
-  EXPECT_EQ(edi.Text14.Text(), "QX0ABC");
+  EXPECT_EQ(edi.call.Text(), "QX0ABC");
+  EXPECT_EQ(edi.locator.Text(), "JN71AB");
+  EXPECT_EQ(edi.operators.Text(), "QX0ABC");
   // On-line the cursor waits in the callsign field.
   EXPECT_EQ(Focused(), "Form1.Text6");
-  EXPECT_FALSE(Shown<Form5>());
-  EXPECT_FALSE(Shown<Form3>());
+  EXPECT_FALSE(Shown<StartWindow>());
+  EXPECT_FALSE(Shown<StationWindow>());
 }
 
 TEST_F(StartupTest, WithoutStationFileTheStationWindowStandsIn) {
-  Form1& main = Start();
+  MainWindow& main = Start();
   EXPECT_FALSE(main.Visible());
-  EXPECT_TRUE(Shown<Form3>());
-  EXPECT_FALSE(Shown<Form5>());
-  EXPECT_EQ(main.Label39.Caption(), "...");
+  EXPECT_TRUE(Shown<StationWindow>());
+  EXPECT_FALSE(Shown<StartWindow>());
+  EXPECT_EQ(main.station_call.Caption(), "...");
   // The clock still fills the row, ready for when the main window is shown.
-  EXPECT_EQ(main.Text3.Text(), "07.30");
+  EXPECT_EQ(main.time.Text(), "07.30");
 }
 
 TEST_F(StartupTest, UnreadableStationFileIsTreatedAsMissing) {
   WriteBytes(File("config.txt"), kStationFile);
   disk_.unreadable = "config.txt";
-  Form1& main = Start();
+  MainWindow& main = Start();
   EXPECT_FALSE(main.Visible());
-  EXPECT_TRUE(Shown<Form3>());
-  EXPECT_EQ(main.Label39.Caption(), "...");
+  EXPECT_TRUE(Shown<StationWindow>());
+  EXPECT_EQ(main.station_call.Caption(), "...");
 }
 
 TEST_F(StartupTest, ContestOnDiskAlwaysShowsTheStartWindow) {
   WriteBytes(File("config.txt"), kStationFile);
   WriteBytes(File("parziale.db"), "QSO# 002\r\n");
-  Form1& main = Start();
+  MainWindow& main = Start();
   EXPECT_FALSE(main.Visible());
-  EXPECT_TRUE(Shown<Form5>());
-  EXPECT_EQ(program().Desktop().ActiveForm(), program().Find<Form5>());
+  EXPECT_TRUE(Shown<StartWindow>());
+  EXPECT_EQ(program().Desktop().ActiveForm(), program().Find<StartWindow>());
 }
 
 TEST_F(StartupTest, NoStationFileAndAContestShowBothStartWindowsStartWindowOnTop) {
   WriteBytes(File("parziale.db"), "QSO# 002\r\n");
-  Form1& main = Start();
+  MainWindow& main = Start();
   EXPECT_FALSE(main.Visible());
-  EXPECT_TRUE(Shown<Form3>());
-  EXPECT_TRUE(Shown<Form5>());
-  EXPECT_EQ(program().Desktop().ActiveForm(), program().Find<Form5>());
+  EXPECT_TRUE(Shown<StationWindow>());
+  EXPECT_TRUE(Shown<StartWindow>());
+  EXPECT_EQ(program().Desktop().ActiveForm(), program().Find<StartWindow>());
 }
 
 TEST_F(StartupTest, AdministratorCallsAreExactAndCaseSensitive) {
@@ -113,15 +113,15 @@ TEST_F(StartupTest, AdministratorCallsAreExactAndCaseSensitive) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.call);
     WriteBytes(File("config.txt"), std::string("Call = ") + c.call + "\r\nLocator = JN71AB\r\n");
-    Form1& main = Start();
-    EXPECT_EQ(main.Label47.Caption(), c.account);
-    EXPECT_EQ(main.Command11.Visible(), std::string(c.account) == "Admin");
+    MainWindow& main = Start();
+    EXPECT_EQ(main.account.Caption(), c.account);
+    EXPECT_EQ(main.administration_button.Visible(), std::string(c.account) == "Admin");
   }
 }
 
 TEST_F(StartupTest, CreaLogNeedsAtLeastOneQso) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
+  MainWindow& main = Start();
   struct Case {
     const char* name;
     std::string list;
@@ -133,9 +133,9 @@ TEST_F(StartupTest, CreaLogNeedsAtLeastOneQso) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     messages_.shown.clear();
-    main.Text12.SetText(c.list);
-    main.Command2.Press();
-    EXPECT_EQ(Shown<Form2>(), c.opens);
+    main.qso_list.SetText(c.list);
+    main.create_log_button.Press();
+    EXPECT_EQ(Shown<EdiHeaderWindow>(), c.opens);
     if (c.opens) {
       EXPECT_TRUE(messages_.shown.empty());
     } else {
@@ -150,78 +150,78 @@ TEST_F(StartupTest, CreaLogNeedsAtLeastOneQso) {
 
 TEST_F(StartupTest, ModeSwitchGoesOffLineAndBack) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
+  MainWindow& main = Start();
 
-  main.Command7.Press();
+  main.logging_mode_button.Press();
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "Controllare sempre di immettere l'orario in formato UTC...");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kInformation);
-  EXPECT_EQ(main.Text15.Text(), "1");
-  EXPECT_EQ(main.Label46.Caption(), "off-line");
-  EXPECT_EQ(main.Text2.Text(), "");
-  EXPECT_EQ(main.Text3.Text(), "");
-  EXPECT_FALSE(main.Text2.Locked());
-  EXPECT_FALSE(main.Text3.Locked());
-  EXPECT_TRUE(main.Command9.Visible());
+  EXPECT_EQ(main.off_line.Text(), "1");
+  EXPECT_EQ(main.logging_mode.Caption(), "off-line");
+  EXPECT_EQ(main.date.Text(), "");
+  EXPECT_EQ(main.time.Text(), "");
+  EXPECT_FALSE(main.date.Locked());
+  EXPECT_FALSE(main.time.Locked());
+  EXPECT_TRUE(main.pc_date_time_button.Visible());
   EXPECT_EQ(Focused(), "Form1.Text2");
-  main.Text2.Type("17/07/23");
-  EXPECT_EQ(main.Text2.Text(), "17/07/23");
+  main.date.Type("17/07/23");
+  EXPECT_EQ(main.date.Text(), "17/07/23");
 
-  main.Command7.Press();
+  main.logging_mode_button.Press();
   EXPECT_EQ(messages_.shown.size(), 2u);
-  EXPECT_EQ(main.Text15.Text(), "0");
-  EXPECT_EQ(main.Label46.Caption(), "on-line");
-  EXPECT_FALSE(main.Command9.Visible());
-  EXPECT_TRUE(main.Text2.Locked());
-  EXPECT_TRUE(main.Text3.Locked());
+  EXPECT_EQ(main.off_line.Text(), "0");
+  EXPECT_EQ(main.logging_mode.Caption(), "on-line");
+  EXPECT_FALSE(main.pc_date_time_button.Visible());
+  EXPECT_TRUE(main.date.Locked());
+  EXPECT_TRUE(main.time.Locked());
   // Going back on-line does not refill date and time.
-  EXPECT_EQ(main.Text2.Text(), "17/07/23");
-  EXPECT_EQ(main.Text3.Text(), "");
+  EXPECT_EQ(main.date.Text(), "17/07/23");
+  EXPECT_EQ(main.time.Text(), "");
 }
 
 TEST_F(StartupTest, ClockButtonFillsLocalDateAndTime) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
-  main.Command7.Press();
-  main.Text6.SetFocus();
-  main.Command9.Press();
-  EXPECT_EQ(main.Text2.Text(), "16/07/23");
-  EXPECT_EQ(main.Text3.Text(), "09.30");
+  MainWindow& main = Start();
+  main.logging_mode_button.Press();
+  main.call.SetFocus();
+  main.pc_date_time_button.Press();
+  EXPECT_EQ(main.date.Text(), "16/07/23");
+  EXPECT_EQ(main.time.Text(), "09.30");
   EXPECT_EQ(Focused(), "Form1.Text2");
 }
 
 TEST_F(StartupTest, ActivationPutsTheCursorWhereTheModeWantsIt) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
-  Form2& edi = program().Get<Form2>();
-  main.Text12.SetText(std::string(30, 'x'));
+  MainWindow& main = Start();
+  EdiHeaderWindow& edi = program().Get<EdiHeaderWindow>();
+  main.qso_list.SetText(std::string(30, 'x'));
 
-  main.Command2.Press();  // the header window takes over
-  edi.Command1.Press();   // "Chiudi": the main window is active again
+  main.create_log_button.Press();  // the header window takes over
+  edi.close_button.Press();        // "Chiudi": the main window is active again
   EXPECT_EQ(Focused(), "Form1.Text6");
 
-  main.Command7.Press();
-  main.Command2.Press();
-  edi.Command1.Press();
+  main.logging_mode_button.Press();
+  main.create_log_button.Press();
+  edi.close_button.Press();
   EXPECT_EQ(Focused(), "Form1.Text2");
-  EXPECT_FALSE(main.Text2.Locked());
+  EXPECT_FALSE(main.date.Locked());
 }
 
 TEST_F(StartupTest, EsciClosesEveryWindowAndSavesNothing) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
-  main.Text12.SetText(std::string(30, 'x'));
-  main.Command3.Press();
+  MainWindow& main = Start();
+  main.qso_list.SetText(std::string(30, 'x'));
+  main.exit_button.Press();
   EXPECT_TRUE(program().Ended());
-  EXPECT_EQ(program().Find<Form1>(), nullptr);
-  EXPECT_EQ(program().Find<Form2>(), nullptr);
-  EXPECT_EQ(program().Find<Form22222>(), nullptr);
+  EXPECT_EQ(program().Find<MainWindow>(), nullptr);
+  EXPECT_EQ(program().Find<EdiHeaderWindow>(), nullptr);
+  EXPECT_EQ(program().Find<BearingCalculatorWindow>(), nullptr);
   EXPECT_FALSE(std::filesystem::exists(File("parziale.db")));
 }
 
 TEST_F(StartupTest, ClosingTheMainWindowEndsTheProgram) {
   WriteBytes(File("config.txt"), kStationFile);
-  Form1& main = Start();
+  MainWindow& main = Start();
   main.CloseRequested();
   EXPECT_TRUE(program().Ended());
 }
@@ -229,17 +229,17 @@ TEST_F(StartupTest, ClosingTheMainWindowEndsTheProgram) {
 TEST_F(StartupTest, ReadOnlyFolderStartsAndTheFirstSaveSaysWhy) {
   WriteBytes(File("config.txt"), kStationFile);
   disk_.read_only = true;
-  Form1& main = Start();
+  MainWindow& main = Start();
   ASSERT_TRUE(main.Visible());
   EXPECT_TRUE(messages_.shown.empty());
   const std::string line = "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
-  main.Text12.SetText(line + "\r\n");
+  main.qso_list.SetText(line + "\r\n");
   EXPECT_FALSE(SaveContest(program(), main));
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
   EXPECT_EQ(messages_.shown[0].title, "Keldra VHF qrp Test");
   EXPECT_NE(messages_.shown[0].text.find(File("parziale.db").string()), std::string::npos);
-  EXPECT_EQ(main.Text12.Text(), line + "\r\n");
+  EXPECT_EQ(main.qso_list.Text(), line + "\r\n");
   EXPECT_TRUE(main.Visible());
 }
 
@@ -254,74 +254,74 @@ class StartWindowTest : public StartupTest {
 };
 
 TEST_F(StartWindowTest, ContinuaShowsTheMainWindowOnLine) {
-  Form1& main = Start();
-  program().Get<Form5>().Command1.Press();
+  MainWindow& main = Start();
+  program().Get<StartWindow>().continue_button.Press();
   EXPECT_TRUE(main.Visible());
-  EXPECT_EQ(program().Find<Form5>(), nullptr);
-  EXPECT_EQ(main.Text15.Text(), "0");
+  EXPECT_EQ(program().Find<StartWindow>(), nullptr);
+  EXPECT_EQ(main.off_line.Text(), "0");
   EXPECT_EQ(Focused(), "Form1.Text6");
-  EXPECT_TRUE(main.Text2.Locked());
+  EXPECT_TRUE(main.date.Locked());
 }
 
 TEST_F(StartWindowTest, ContinuaBringsBackTheSavedContest) {
-  Form1& first = Start();
+  MainWindow& first = Start();
   const std::string line = "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
-  first.Text12.SetText(line + "\r\n");
-  first.Text14.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
-  first.Text1.SetText("002");
-  first.Label29.SetCaption(" 523");
+  first.qso_list.SetText(line + "\r\n");
+  first.edi_records.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
+  first.qso_number.SetText("002");
+  first.odx_km.SetCaption(" 523");
   ASSERT_TRUE(SaveContest(program(), first));
   program().End();
 
-  Form1& main = Start();
-  ASSERT_TRUE(Shown<Form5>());
-  program().Get<Form5>().Command1.Press();
-  EXPECT_EQ(main.Text12.Text(), line + "\r\n");
-  EXPECT_EQ(main.Text1.Text(), "002");
-  EXPECT_EQ(main.Label29.Caption(), " 523");
-  EXPECT_EQ(program().Get<Form2>().Text1.Text(), main.Text14.Text());
+  MainWindow& main = Start();
+  ASSERT_TRUE(Shown<StartWindow>());
+  program().Get<StartWindow>().continue_button.Press();
+  EXPECT_EQ(main.qso_list.Text(), line + "\r\n");
+  EXPECT_EQ(main.qso_number.Text(), "002");
+  EXPECT_EQ(main.odx_km.Caption(), " 523");
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
 }
 
 TEST_F(StartWindowTest, ContinuaOffLineOpensDateAndTimeForTyping) {
-  Form1& main = Start();
-  Form5& start = program().Get<Form5>();
-  start.Check1.Toggle();
-  start.Command1.Press();
+  MainWindow& main = Start();
+  StartWindow& start = program().Get<StartWindow>();
+  start.off_line.Toggle();
+  start.continue_button.Press();
   EXPECT_TRUE(main.Visible());
-  EXPECT_EQ(main.Label46.Caption(), "off-line");
-  EXPECT_EQ(main.Text2.Text(), "");
-  EXPECT_EQ(main.Text3.Text(), "");
-  EXPECT_FALSE(main.Text2.Locked());
-  EXPECT_FALSE(main.Text3.Locked());
-  EXPECT_TRUE(main.Command9.Visible());
+  EXPECT_EQ(main.logging_mode.Caption(), "off-line");
+  EXPECT_EQ(main.date.Text(), "");
+  EXPECT_EQ(main.time.Text(), "");
+  EXPECT_FALSE(main.date.Locked());
+  EXPECT_FALSE(main.time.Locked());
+  EXPECT_TRUE(main.pc_date_time_button.Visible());
   EXPECT_EQ(Focused(), "Form1.Text2");
 }
 
 TEST_F(StartWindowTest, NuovoPassesThroughTheStationWindowAndDeletesNothing) {
-  Form1& main = Start();
-  Form5& start = program().Get<Form5>();
-  start.Check1.Toggle();
-  start.Command2.Press();
-  EXPECT_EQ(program().Find<Form5>(), nullptr);
-  ASSERT_TRUE(Shown<Form3>());
-  Form3& station = program().Get<Form3>();
-  EXPECT_EQ(station.Text5.Text(), "1");
+  MainWindow& main = Start();
+  StartWindow& start = program().Get<StartWindow>();
+  start.off_line.Toggle();
+  start.new_contest_button.Press();
+  EXPECT_EQ(program().Find<StartWindow>(), nullptr);
+  ASSERT_TRUE(Shown<StationWindow>());
+  StationWindow& station = program().Get<StationWindow>();
+  EXPECT_EQ(station.off_line.Text(), "1");
   EXPECT_FALSE(main.Visible());
   EXPECT_EQ(ReadBytes(File("parziale.db")), "QSO# 002\r\n");
 
-  station.Text1.Type("qx0new");
-  station.Text2.Type("jn81gd");
-  station.Command1.Press();
+  station.call.Type("qx0new");
+  station.locator.Type("jn81gd");
+  station.save_button.Press();
   EXPECT_TRUE(main.Visible());
-  EXPECT_EQ(main.Label39.Caption(), "QX0NEW");
-  EXPECT_EQ(main.Label46.Caption(), "off-line");
-  EXPECT_FALSE(main.Text2.Locked());
+  EXPECT_EQ(main.station_call.Caption(), "QX0NEW");
+  EXPECT_EQ(main.logging_mode.Caption(), "off-line");
+  EXPECT_FALSE(main.date.Locked());
   EXPECT_EQ(Focused(), "Form1.Text2");
 }
 
 TEST_F(StartWindowTest, ClosingTheStartWindowWithNothingElseShownEndsTheProgram) {
   Start();
-  program().Get<Form5>().CloseRequested();
+  program().Get<StartWindow>().CloseRequested();
   EXPECT_TRUE(program().Ended());
 }
 
@@ -329,12 +329,12 @@ TEST_F(StartWindowTest, ClosingTheStartWindowWithNothingElseShownEndsTheProgram)
 
 TEST_F(StartWindowTest, RestoreTickOpensTheRestoreWindowAndNoCancels) {
   Start();
-  Form5& start = program().Get<Form5>();
-  start.Check2.Toggle();
-  ASSERT_TRUE(Shown<Form12>());
-  program().Get<Form12>().Command2.Press();
-  EXPECT_EQ(program().Find<Form12>(), nullptr);
-  EXPECT_EQ(start.Check2.Value(), 0);
+  StartWindow& start = program().Get<StartWindow>();
+  start.emergency_restore.Toggle();
+  ASSERT_TRUE(Shown<RestoreWindow>());
+  program().Get<RestoreWindow>().no_button.Press();
+  EXPECT_EQ(program().Find<RestoreWindow>(), nullptr);
+  EXPECT_EQ(start.emergency_restore.Value(), 0);
   EXPECT_TRUE(start.Visible());
   EXPECT_FALSE(program().Ended());
 }
@@ -349,12 +349,12 @@ TEST_F(StartWindowTest, RestoreWindowLeftAloneEndsTheProgramWhenClosed) {
   for (const Case& c : {Case{"no", false}, Case{"yes_without_backup", true}}) {
     SCOPED_TRACE(c.name);
     Start();
-    program().Get<Form5>().Check2.Toggle();
-    program().Get<Form5>().CloseRequested();
+    program().Get<StartWindow>().emergency_restore.Toggle();
+    program().Get<StartWindow>().CloseRequested();
     ASSERT_FALSE(program().Ended());
-    ASSERT_TRUE(Shown<Form12>());
-    Form12& confirm = program().Get<Form12>();
-    (c.yes ? confirm.Command1 : confirm.Command2).Press();
+    ASSERT_TRUE(Shown<RestoreWindow>());
+    RestoreWindow& confirm = program().Get<RestoreWindow>();
+    (c.yes ? confirm.yes_button : confirm.no_button).Press();
     EXPECT_TRUE(program().Ended());
     EXPECT_EQ(ReadBytes(File("parziale.db")), "QSO# 002\r\n");
   }
@@ -363,8 +363,8 @@ TEST_F(StartWindowTest, RestoreWindowLeftAloneEndsTheProgramWhenClosed) {
 TEST_F(StartWindowTest, RestoreCopiesTheBackupAndEndsTheProgram) {
   WriteBytes(File("backup.db"), "QSO# 001\r\nLISTA_QSO previous\r\n");
   Start();
-  program().Get<Form5>().Check2.Toggle();
-  program().Get<Form12>().Command1.Press();
+  program().Get<StartWindow>().emergency_restore.Toggle();
+  program().Get<RestoreWindow>().yes_button.Press();
   EXPECT_EQ(ReadBytes(File("parziale.db")), "QSO# 001\r\nLISTA_QSO previous\r\n");
   EXPECT_EQ(ReadBytes(File("backup.db")), "QSO# 001\r\nLISTA_QSO previous\r\n");
   ASSERT_EQ(messages_.shown.size(), 1u);
@@ -376,29 +376,29 @@ TEST_F(StartWindowTest, RestoreCopiesTheBackupAndEndsTheProgram) {
 
 TEST_F(StartWindowTest, RestoreWithoutBackupSaysSoAndKeepsTheContest) {
   Start();
-  Form5& start = program().Get<Form5>();
-  start.Check2.Toggle();
-  program().Get<Form12>().Command1.Press();
+  StartWindow& start = program().Get<StartWindow>();
+  start.emergency_restore.Toggle();
+  program().Get<RestoreWindow>().yes_button.Press();
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kInformation);
   EXPECT_NE(messages_.shown[0].text.find("backup.db"), std::string::npos);
   EXPECT_EQ(ReadBytes(File("parziale.db")), "QSO# 002\r\n");
   EXPECT_FALSE(program().Ended());
-  EXPECT_EQ(program().Find<Form12>(), nullptr);
-  EXPECT_EQ(start.Check2.Value(), 0);
+  EXPECT_EQ(program().Find<RestoreWindow>(), nullptr);
+  EXPECT_EQ(start.emergency_restore.Value(), 0);
 }
 
 TEST_F(StartWindowTest, RestoreThatCannotWriteSaysWhyAndStays) {
   WriteBytes(File("backup.db"), "QSO# 001\r\n");
   Start();
-  program().Get<Form5>().Check2.Toggle();
+  program().Get<StartWindow>().emergency_restore.Toggle();
   disk_.read_only = true;
-  program().Get<Form12>().Command1.Press();
+  program().Get<RestoreWindow>().yes_button.Press();
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
   EXPECT_EQ(ReadBytes(File("parziale.db")), "QSO# 002\r\n");
   EXPECT_FALSE(program().Ended());
-  EXPECT_TRUE(Shown<Form12>());
+  EXPECT_TRUE(Shown<RestoreWindow>());
 }
 
 }  // namespace

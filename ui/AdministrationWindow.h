@@ -1,0 +1,26 @@
+// The administration window, opened by the main window's administrators' button: its picture
+// button opens the management window of the club lists (and closes this one); "Chiudi" closes it.
+#pragma once
+
+#include "platform/Buttons.h"
+#include "platform/Label.h"
+#include "ui/Program.h"
+
+namespace keldra {
+
+class AdministrationWindow : public Form {
+ public:
+  explicit AdministrationWindow(Program& program);
+
+  Label club_lists_caption{*this, "Label1", "Database I-QRP e MQC"};
+  CommandButton club_lists_button{*this, "Command2"};
+  CommandButton close_button{*this, "Command1", "Chiudi"};
+
+  void OnClubListsPressed();
+  void OnClosePressed();
+
+ private:
+  Program& program_;
+};
+
+}  // namespace keldra

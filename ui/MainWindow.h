@@ -1,0 +1,208 @@
+// The main logging window. It holds the contest: the entry row of the QSO being logged, the QSO
+// list and the EDI record list, the totals, the station data and the pointing display. Every
+// other window is opened from here and reads and writes these controls directly.
+//
+// The handlers are spread over several files by concern: MainWindow.cpp (controls, layout,
+// wiring), MainWindowLifecycle.cpp (start-up, activation, mode, ending), MainWindowOpenWindows.cpp
+// (buttons that open other windows), MainWindowOk.cpp ("OK"), MainWindowEntryRow.cpp (the entry
+// row's field behaviour) and MainWindowIndicators.cpp (resume, pointing display, award, list
+// scrolling).
+#pragma once
+
+#include "core/ContestState.h"
+#include "platform/Buttons.h"
+#include "platform/Graphics.h"
+#include "platform/Label.h"
+#include "platform/TextBox.h"
+#include "ui/Program.h"
+
+namespace keldra {
+
+class MainWindow : public Form {
+ public:
+  explicit MainWindow(Program& program);
+
+  // The entry row, declared first: its order is the window's tab order.
+  TextBox qso_number{*this, "Text1", "001"};
+  TextBox date{*this, "Text2"};
+  TextBox time{*this, "Text3"};
+  TextBox band{*this, "Text4", "144"};
+  TextBox mode{*this, "Text5", "SSB"};
+  TextBox call{*this, "Text6"};
+  TextBox rst_sent{*this, "Text7", "59"};
+  TextBox rst_received{*this, "Text8", "59"};
+  TextBox serial_received{*this, "Text9"};
+  TextBox locator{*this, "Text10"};
+  TextBox club_code{*this, "Text11"};
+  CommandButton ok_button{*this, "Command1", "OK"};
+
+  // Headings over the entry fields.
+  Label qso_number_heading{*this, "Label1", "QSO #"};
+  Label date_heading{*this, "Label2", "Data"};
+  Label time_heading{*this, "Label3", "UTC"};
+  Label band_heading{*this, "Label4", "Mhz"};
+  Label mode_heading{*this, "Label5", "Modo"};
+  Label call_heading{*this, "Label6", "Callsign"};
+  Label rst_sent_heading{*this, "Label7", "RST-tx"};
+  Label rst_received_heading{*this, "Label8", "RST-rx"};
+  Label serial_received_heading{*this, "Label9", "Prog"};
+  Label locator_heading{*this, "Label10", "Locatore"};
+  Label club_code_heading{*this, "Label11", "I-QRP MQC"};
+
+  // Distance and bearing of the QSO being entered, and the duplicate warning.
+  Label distance_caption{*this, "Label12", "QRB:"};
+  Label distance{*this, "Label13"};
+  Label distance_unit{*this, "Label16", "Km"};
+  Label bearing_caption{*this, "Label14", "QTF:"};
+  Label bearing{*this, "Label15"};
+  Label bearing_unit{*this, "Label17", U8("°")};
+  Label duplicate_warning{*this, "Label55", "DUPLICATO!"};
+
+  // The QSO list and the hidden state texts.
+  TextBox qso_list{*this, "Text12"};
+  TextBox state_file_text{*this, "Text13"};
+  TextBox edi_records{*this, "Text14"};
+  TextBox off_line{*this, "Text15", "0"};
+
+  CommandButton create_log_button{*this, "Command2", "Crea LOG"};
+  CommandButton edit_qso_button{*this, "Command5", "Modifica QSO"};
+  CommandButton statistics_button{*this, "Command6", "STAT"};
+  CommandButton logging_mode_button{*this, "Command7"};
+  CommandButton pc_date_time_button{*this, "Command9"};
+  CommandButton administration_button{*this, "Command11", "Amministrazione"};
+  CommandButton exit_button{*this, "Command3", "Esci"};
+  CommandButton resume_button{*this, "Command4", "apri_parz"};
+  CommandButton show_last_qso_button{*this, "Command8", "Command8"};
+
+  // Contest totals.
+  Frame totals_frame{*this, "Frame1", "Contest"};
+  Label total_qsos_caption{*this, "Label18", "QSO:"};
+  Label total_qsos{*this, "Label19", "0"};
+  Label total_km_caption{*this, "Label20", "QRB:"};
+  Label total_km{*this, "Label21", "0"};
+  Label total_multipliers_caption{*this, "Label22", "Moltiplicatori:"};
+  Label total_multipliers{*this, "Label23", "0"};
+  Label total_points_caption{*this, "Label24", "Punti:"};
+  Label total_points{*this, "Label25", "0"};
+  Label average_km_caption{*this, "Label43", "Media:"};
+  Label average_km{*this, "Label44", "0"};
+  Label odx_caption{*this, "Label26", "ODX:"};
+  Label odx_call{*this, "Label27", "..."};
+  Label odx_locator{*this, "Label28", "..."};
+  Label odx_km{*this, "Label29", "0"};
+  Label odx_km_unit{*this, "Label30", "Km"};
+  Label iqrp_qsos_caption{*this, "Label49", "I-QRP:"};
+  Label iqrp_qsos{*this, "Label51", "0"};
+  Label mqc_qsos_caption{*this, "Label50", "MQC:"};
+  Label mqc_qsos{*this, "Label52", "0"};
+
+  // Own station.
+  Frame station_frame{*this, "Frame2", "Stazione"};
+  Label station_call_caption{*this, "Label35", "Call:"};
+  Label station_call{*this, "Label39", "..."};
+  Label station_locator_caption{*this, "Label36", "Locatore:"};
+  Label station_locator{*this, "Label40", "..."};
+  Label station_iqrp_caption{*this, "Label37", "I-QRP:"};
+  Label station_iqrp_number{*this, "Label41", "..."};
+  Label station_mqc_caption{*this, "Label38", "MQC:"};
+  Label station_mqc_number{*this, "Label42", "..."};
+  Label logging_mode_caption{*this, "Label45", U8("Modalità:")};
+  Label logging_mode{*this, "Label46", "on-line"};
+  Label account_caption{*this, "Label48", "Account:"};
+  Label account{*this, "Label47", "User"};
+  Label award_caption{*this, "Label53", "Award:"};
+  Label award_name{*this, "Label54", "I-QRP Club Award"};
+  PictureBox award_picture{*this, "Picture3"};
+
+  // Pointing display.
+  Frame pointing_frame{*this, "Frame3", "Puntamento"};
+  PictureBox compass{*this, "Picture1"};
+  Line bearing_needle{*this, "Line1"};
+  PictureBox bearing_box{*this, "Picture4"};
+  Label bearing_readout{*this, "Label56"};
+  PictureBox distance_bar_box{*this, "Picture2"};
+  Line distance_bar{*this, "Line2"};
+
+  // Contest information.
+  Image logo{*this, "Image1", Artwork::kLogo};
+  Label contest_title{*this, "Label32", U8("27° KELDRA VHF QRP TEST")};
+  Label contest_date{*this, "Label33", "DATA: 16/07/2023"};
+  Label contest_hours{*this, "Label34", "ORARIO: dalle 07.00 alle 13.00 utc"};
+  Label log_address{*this, "Label31", "Invio Log: log@keldraqrptest.it"};
+
+  // --- MainWindowLifecycle.cpp ---
+  void OnWindowLoaded();
+  void OnWindowActivated();
+  void OnWindowUnloaded();
+  void OnCreateLogPressed();
+  void OnExitPressed();
+  void OnLoggingModePressed();
+  void OnPcDateTimePressed();
+  void OnStationCallChanged();
+  void OnOffLineChanged();
+
+  // --- MainWindowOpenWindows.cpp: the buttons that open other windows ---
+  void OnEditQsoPressed();
+  void OnStatisticsPressed();
+  void OnAdministrationPressed();
+  void OnAwardPictureClicked();
+
+  // --- MainWindowOk.cpp ---
+  void OnOkPressed();
+
+  // --- MainWindowEntryRow.cpp ---
+  void OnQsoNumberChanged();
+  void OnDateLeft();
+  void OnTimeChanged();
+  void OnTimeLeft();
+  void OnModeKeyDown(int key_code, bool& handled);
+  void OnCallChanged();
+  void OnSerialReceivedEntered();
+  void OnSerialReceivedLeft();
+  void OnLocatorChanged();
+  void OnLocatorEntered();
+  void OnClubCodeChanged();
+  // Enter or Space in a field of the row moves to the next one (the key is consumed).
+  void OnEntryRowKeyDown(TextBox& field, int key_code, bool& handled);
+  // Entering a field of the row trims the field before it and puts the caret at the end.
+  void OnEntryRowEntered(TextBox& field);
+
+  // --- MainWindowIndicators.cpp ---
+  void OnResumePressed();
+  void OnShowLastQsoPressed();
+  void OnDistanceChanged();
+  void OnBearingChanged();
+  void OnIqrpQsosChanged();
+
+  // The contest runs off-line: times are typed, not taken from the clock.
+  bool IsOffLine() const;
+
+  // --- MainWindowTotals.cpp: the totals frame as one value ---
+  ContestTotals Totals() const;
+  void ShowTotals(const ContestTotals& totals);
+
+  void CloseRequested() override { OnExitPressed(); }
+
+  // True while the contest on screen is newer than parziale.db because its last save failed; the
+  // next "OK" then saves again even when it logs nothing, and "Esci" tries once more.
+  bool save_pending = false;
+  // "Esci" found the contest unsaved and could not save it: a second "Esci" ends all the same.
+  bool exit_warned = false;
+
+ protected:
+  void OnLoad() override { OnWindowLoaded(); }
+  void OnActivate() override { OnWindowActivated(); }
+  void OnUnload() override { OnWindowUnloaded(); }
+
+ private:
+  void Layout();
+  void LayoutEntryArea();
+  void LayoutPointingFrame();
+  void LayoutTotalsFrame();
+  void LayoutStationFrame();
+  void Wire();
+
+  Program& program_;
+};
+
+}  // namespace keldra

@@ -1,0 +1,160 @@
+// "OK": checks the entry row, logs the QSO, updates the totals and saves the contest.
+//
+// The checks run in a fixed order and stop at the first failure, which is reported with its
+// message, highlights its field where that helps, and puts the cursor there. A refused press
+// changes nothing on disk: the state file and its backup stay as they were, so the backup is
+// still the restore point it was. A committed QSO is saved at once; when that save fails, the
+// next press saves again, refused or not.
+#include <optional>
+
+#include "core/NewQsoCheck.h"
+#include "core/QsoRecord.h"
+#include "core/Scoring.h"
+#include "core/Text.h"
+#include "platform/CodePage.h"
+#include "ui/BearingCalculatorWindow.h"
+#include "ui/ContestFile.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/MainWindow.h"
+
+namespace keldra {
+
+namespace {
+
+// Why "OK" was refused: the message, the field that takes the cursor, and whether it turns yellow.
+struct Refusal {
+  std::string message;
+  TextBox* field;
+  bool highlight;
+};
+
+TextBox& FieldOf(MainWindow& form, EntryField field) {
+  switch (field) {
+    case EntryField::kDate:
+      return form.date;
+    case EntryField::kTime:
+      return form.time;
+    case EntryField::kMode:
+      return form.mode;
+    case EntryField::kCall:
+      return form.call;
+    case EntryField::kRstSent:
+      return form.rst_sent;
+    case EntryField::kRstReceived:
+      return form.rst_received;
+    case EntryField::kSerialReceived:
+      return form.serial_received;
+    case EntryField::kLocator:
+      return form.locator;
+    case EntryField::kClubCode:
+      return form.club_code;
+  }
+  return form.call;
+}
+
+// The checks of the row (CheckNewQso); a one-digit hour they completed is shown at once.
+std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
+  const NewQsoTexts entry{form.date.Text(),
+                          form.time.Text(),
+                          form.mode.Text(),
+                          form.call.Text(),
+                          form.rst_sent.Text(),
+                          form.rst_received.Text(),
+                          form.serial_received.Text(),
+                          form.locator.Text(),
+                          form.club_code.Text()};
+  const NewQsoCheck check = CheckNewQso(entry, form.IsOffLine(), form.qso_list.Text());
+  if (check.time != form.time.Text()) {
+    form.time.SetText(check.time);
+  }
+  if (!check.refusal) {
+    return std::nullopt;
+  }
+  return Refusal{check.refusal->message, &FieldOf(form, check.refusal->field),
+                 check.refusal->highlight};
+}
+
+// The distance of the QSO is what the QRB indicator shows. Another window may have used the
+// calculator since the locator was typed; then it is asked again for this locator.
+double QsoDistance(Program& program, MainWindow& form) {
+  BearingCalculatorWindow& calculator = program.Get<BearingCalculatorWindow>();
+  if (calculator.other_locator.Text() != form.locator.Text()) {
+    calculator.other_locator.SetText(form.locator.Text());
+  }
+  return LeadingNumber(form.distance.Caption());
+}
+
+QsoFields FieldsOf(const MainWindow& form, double distance_km) {
+  QsoFields qso;
+  qso.serial_sent = form.qso_number.Text();
+  qso.date = form.date.Text();
+  qso.time = form.time.Text();
+  qso.band = form.band.Text();
+  qso.mode = *ModeFromText(form.mode.Text());
+  qso.call = form.call.Text();
+  qso.report_sent = form.rst_sent.Text();
+  qso.report_received = form.rst_received.Text();
+  qso.serial_received = form.serial_received.Text();
+  qso.locator = form.locator.Text();
+  qso.club_code = form.club_code.Text();
+  qso.distance_km = PlainDecimal(distance_km);
+  return qso;
+}
+
+void Commit(Program& program, MainWindow& form) {
+  const QsoFields qso = FieldsOf(form, QsoDistance(program, form));
+  const std::string record = EdiRecordLine(qso) + "\r\n";
+  // The EDI window's copy first: loading it copies the list as it is before this QSO.
+  program.Get<EdiHeaderWindow>().edi_records.AppendText(record);
+  form.qso_list.AppendText(QsoListLine(qso) + "\r\n");
+  form.edi_records.AppendText(record);
+
+  // The field pads the plain number to three digits itself.
+  form.qso_number.SetText(PlainDecimal(LeadingNumber(form.qso_number.Text()) + 1));
+  form.ShowTotals(AddQso(form.Totals(), ScoredQso{form.distance.Caption(), form.call.Text(),
+                                                  form.locator.Text(), form.club_code.Text()}));
+
+  for (TextBox* field : {&form.call, &form.serial_received, &form.locator, &form.club_code}) {
+    field->SetText({});
+  }
+  form.show_last_qso_button.Press();
+  form.call.SetFocus();
+  form.distance_bar.SetVisible(false);
+  for (TextBox* field : {&form.call, &form.serial_received, &form.locator, &form.club_code}) {
+    field->SetBackColor(kWhite);
+  }
+  if (form.IsOffLine()) {
+    form.time.SetText({});
+  }
+}
+
+}  // namespace
+
+void MainWindow::OnOkPressed() {
+  club_code.SetText(Trim(club_code.Text()));
+  const std::optional<Refusal> refusal = FirstFailedCheck(*this);
+  if (refusal) {
+    program_.Message(refusal->message);
+    if (refusal->highlight) {
+      refusal->field->SetBackColor(kYellow);
+    }
+    refusal->field->SetFocus();
+  } else {
+    Commit(program_, *this);
+  }
+  // Off-line the next QSO starts with its time.
+  if (call.Text().size() < 4) {
+    if (IsOffLine()) {
+      time.SetFocus();
+    } else {
+      call.SetFocus();
+    }
+  }
+  // A refused press writes nothing, unless an earlier save failed: then the contest on screen is
+  // saved now, so the operator retries with "OK" once the disk is back.
+  if (!refusal || save_pending) {
+    SaveContest(program_, *this);
+  }
+}
+
+}  // namespace keldra

@@ -1,0 +1,30 @@
+// The main window's buttons that open other windows: "Modifica QSO", "STAT", "Amministrazione"
+// and the award picture.
+#include "ui/AdministrationWindow.h"
+#include "ui/ClubAwardWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/QsoEditWindow.h"
+#include "ui/StatisticsWindow.h"
+
+namespace keldra {
+
+// The edit window opens ready for the callsign to look for.
+void MainWindow::OnEditQsoPressed() {
+  QsoEditWindow& edit = program_.Get<QsoEditWindow>();
+  edit.Show();
+  edit.search_call.SetFocus();
+}
+
+// An open statistics window only comes forward, with the results it computed when it opened.
+void MainWindow::OnStatisticsPressed() { program_.Get<StatisticsWindow>().Show(); }
+
+void MainWindow::OnAdministrationPressed() { program_.Get<AdministrationWindow>().Show(); }
+
+// The award picture is there only once the award is earned.
+void MainWindow::OnAwardPictureClicked() {
+  if (award_picture.Visible()) {
+    program_.Get<ClubAwardWindow>().Show();
+  }
+}
+
+}  // namespace keldra

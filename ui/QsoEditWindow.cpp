@@ -1,0 +1,401 @@
+#include "ui/QsoEditWindow.h"
+
+#include <utility>
+
+#include "core/Text.h"
+#include "platform/CodePage.h"
+#include "ui/BearingCalculatorWindow.h"
+#include "ui/ContestFile.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/Layout.h"
+#include "ui/MainWindow.h"
+#include "ui/UpperCaseField.h"
+
+namespace keldra {
+
+namespace {
+
+constexpr Color kRed{255, 0, 0};
+constexpr Color kGrey{96, 96, 96};
+
+void Fill(TextBox& field, Label& old_value, const std::string& text) {
+  field.SetText(text);
+  old_value.SetCaption(text);
+}
+
+}  // namespace
+
+QsoEditWindow::QsoEditWindow(Program& program)
+    : Form(program.Desktop(), "Form6", "Keldra qrp Test - Modfica dati QSO", Px(600), Px(330)),
+      program_(program) {
+  Layout();
+  Wire();
+}
+
+void QsoEditWindow::Layout() {
+  Place(search_call_caption, 16, 14, 260, 20);
+  search_call_caption.SetFont({.bold = true});
+  search_call_caption.SetForeColor(kRed);
+  Place(search_call, 16, 36, 190, 30);
+  search_call.SetFont({.bold = true, .points = 12});
+  Place(search_button, 216, 35, 90, 32);
+  search_button.SetFont({.bold = true});
+
+  // Two columns, each field after its caption; the old locator stands beside the locator field.
+  constexpr int kTop = 88;
+  constexpr int kRow = 36;
+  const std::pair<Label*, TextBox*> left[] = {{&call_caption, &call},
+                                              {&date_caption, &date},
+                                              {&time_caption, &time},
+                                              {&locator_caption, &locator},
+                                              {&distance_caption, &distance}};
+  int y = kTop;
+  for (const auto& [caption, field] : left) {
+    Place(*caption, 16, y + 5, 70, 20);
+    caption->SetFont({.bold = true});
+    Place(*field, 90, y, 120, 28);
+    field->SetFont({.points = 11});
+    y += kRow;
+  }
+  Place(old_locator, 218, kTop + 3 * kRow + 5, 80, 20);
+  old_locator.SetForeColor(kGrey);
+  old_locator.SetToolTip("Locatore registrato");
+
+  const std::pair<Label*, TextBox*> right[] = {{&mode_caption, &mode},
+                                               {&rst_received_caption, &rst_received},
+                                               {&serial_received_caption, &serial_received},
+                                               {&club_code_caption, &club_code},
+                                               {&club_bonus_caption, &club_bonus}};
+  y = kTop;
+  for (const auto& [caption, field] : right) {
+    Place(*caption, 316, y + 5, 100, 20);
+    caption->SetFont({.bold = true});
+    Place(*field, 420, y, 80, 28);
+    field->SetFont({.points = 11});
+    y += kRow;
+  }
+  Place(mode, 420, kTop, 40, 28);
+  Place(mode_hint, 468, kTop + 5, 120, 20);
+  date.SetToolTip("AAMMGG es. 230716");
+  time.SetToolTip("HHMM es. 0912");
+  locator.SetToolTip("(6 caratteri es. JN81GD)");
+  club_code.SetToolTip("(es. I003 o M123)");
+  distance.SetEnabled(false);
+  club_bonus.SetEnabled(false);
+
+  Place(modify_button, 384, 280, 100, 34);
+  modify_button.SetFont({.bold = true});
+  Place(close_button, 492, 280, 92, 34);
+
+  for (Label* old_value : {&old_call, &old_date, &old_time, &old_mode, &old_rst_received,
+                           &old_serial_received, &old_club_code, &old_distance, &old_club_bonus}) {
+    Place(*old_value, 16, 290, 60, 20);
+    old_value->SetVisible(false);
+  }
+  modify_button.SetVisible(false);
+  ShowEditArea(false);
+}
+
+void QsoEditWindow::Wire() {
+  search_call.Change = [this] { OnSearchCallChanged(); };
+  search_call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnSearchCallKeyDown(key_code, handled);
+  };
+  call.Change = [this] { OnCallChanged(); };
+  locator.Change = [this] { OnLocatorChanged(); };
+  mode.Change = [this] { OnModeChanged(); };
+  club_code.Change = [this] { OnClubCodeChanged(); };
+  distance.Change = [this] { OnDistanceChanged(); };
+  search_button.Click = [this] { OnSearchPressed(); };
+  modify_button.Click = [this] { OnModifyPressed(); };
+  close_button.Click = [this] { OnClosePressed(); };
+}
+
+void QsoEditWindow::ShowEditArea(bool visible) {
+  for (Control* control : std::initializer_list<Control*>{&call_caption,
+                                                          &date_caption,
+                                                          &time_caption,
+                                                          &locator_caption,
+                                                          &mode_caption,
+                                                          &rst_received_caption,
+                                                          &serial_received_caption,
+                                                          &mode_hint,
+                                                          &club_code_caption,
+                                                          &distance_caption,
+                                                          &club_bonus_caption,
+                                                          &call,
+                                                          &date,
+                                                          &time,
+                                                          &locator,
+                                                          &mode,
+                                                          &rst_received,
+                                                          &serial_received,
+                                                          &club_code,
+                                                          &distance,
+                                                          &club_bonus}) {
+    control->SetVisible(visible);
+  }
+}
+
+void QsoEditWindow::EmptyEditArea() {
+  for (TextBox* field : {&call, &date, &time, &locator, &mode, &rst_received, &serial_received,
+                         &club_code, &distance, &club_bonus}) {
+    field->SetText({});
+  }
+  for (Label* old_value :
+       {&old_call, &old_date, &old_time, &old_locator, &old_mode, &old_rst_received,
+        &old_serial_received, &old_club_code, &old_distance, &old_club_bonus}) {
+    old_value->SetCaption({});
+  }
+}
+
+void QsoEditWindow::OnSearchCallChanged() { RewroteUpperCase(search_call); }
+
+void QsoEditWindow::OnSearchCallKeyDown(int key_code, bool& handled) {
+  if (key_code != key::kEnter) {
+    return;
+  }
+  handled = true;
+  search_button.Press();
+}
+
+void QsoEditWindow::OnCallChanged() {
+  if (RewroteUpperCase(call)) {
+    return;
+  }
+  if (call.Text().size() > 3) {
+    modify_button.SetVisible(true);
+  }
+}
+
+void QsoEditWindow::OnLocatorChanged() {
+  if (RewroteUpperCase(locator)) {
+    return;
+  }
+  if (locator.Text().size() == 6) {
+    RequestDistance();
+  }
+}
+
+void QsoEditWindow::RequestDistance() {
+  BearingCalculatorWindow& calculator = program_.Get<BearingCalculatorWindow>();
+  // The calculator keeps its last result; the same locator is computed again all the same, in
+  // case the own locator changed since.
+  if (calculator.other_locator.Text() == locator.Text()) {
+    calculator.calculate_button.Press();
+  } else {
+    calculator.other_locator.SetText(locator.Text());
+  }
+  std::string km = calculator.distance.Text();
+  // Inside the own subsquare the commit stores 1 km; so does the edit.
+  if (IsAllDigits(Trim(km)) && LeadingNumber(km) == 0) {
+    km = "1";
+  }
+  distance.SetText(km);
+  if (!club_code.Text().empty()) {
+    club_bonus.SetText(distance.Text());
+  }
+}
+
+void QsoEditWindow::OnModeChanged() {
+  const std::string& code = mode.Text();
+  if (code == "1") {
+    rst_received.SetText("59");
+  }
+  if (code == "0") {
+    rst_received.SetText("599");
+  }
+  if (!code.empty() && !ModeOfCode(code)) {
+    program_.Message("I modi consentiti sono: 0 - CW  1 - SSB");
+    mode.SetText({});
+    mode.SetFocus();
+  }
+}
+
+void QsoEditWindow::OnClubCodeChanged() {
+  if (RewroteUpperCase(club_code)) {
+    return;
+  }
+  const std::string& code = club_code.Text();
+  if (code.empty()) {
+    club_bonus.SetText("0");
+  } else if ((code.front() == 'I' || code.front() == 'M') && club_bonus.Text() == "0") {
+    club_bonus.SetText(distance.Text());
+  }
+}
+
+void QsoEditWindow::OnDistanceChanged() {
+  const std::string trimmed = Trim(distance.Text());
+  if (trimmed != distance.Text()) {
+    distance.SetText(trimmed);
+    return;
+  }
+  if (!club_code.Text().empty()) {
+    club_bonus.SetText(distance.Text());
+  }
+}
+
+void QsoEditWindow::OnSearchPressed() {
+  // A blank pasted around the callsign is no part of it.
+  const std::string wanted = Trim(search_call.Text());
+  if (wanted.empty()) {
+    program_.Message("Inserire il Call da modificare", MessageIcon::kCritical);
+    return;
+  }
+  found_.reset();
+  EmptyEditArea();
+  ShowEditArea(true);
+
+  // Loading the EDI window fills its copy of the record list, so a first search sees every QSO.
+  const EdiHeaderWindow& edi = program_.Get<EdiHeaderWindow>();
+  const MainWindow& main = program_.Get<MainWindow>();
+  QsoSearch search = FindQsoForEdit(edi.edi_records.Text(), main.qso_list.Text(), wanted);
+  if (search.status != QsoSearchStatus::kFound) {
+    modify_button.SetVisible(false);
+    ShowEditArea(false);
+    if (search.status == QsoSearchStatus::kNotFound) {
+      program_.Message("Call non trovato nel LOG", MessageIcon::kCritical);
+    } else {
+      program_.Message(
+          "Il QSO di " + wanted +
+              U8(" non è scritto nel LOG nel formato atteso e non può essere modificato qui."),
+          MessageIcon::kCritical);
+    }
+    return;
+  }
+
+  found_ = std::move(search.found);
+  const QsoEditTexts shown = found_->shown;
+  // In this order: writing the mode proposes its report before the stored one replaces it, and
+  // writing the locator recomputes the distance against the stored one.
+  Fill(distance, old_distance, shown.distance_km);
+  Fill(call, old_call, shown.call);
+  Fill(time, old_time, shown.time);
+  Fill(date, old_date, shown.date);
+  Fill(mode, old_mode, shown.mode_code);
+  Fill(rst_received, old_rst_received, shown.report_received);
+  Fill(serial_received, old_serial_received, shown.serial_received);
+  Fill(club_code, old_club_code, shown.club_code);
+  Fill(locator, old_locator, shown.locator);
+  if (club_code.Text().empty()) {
+    club_bonus.SetText("0");
+    old_club_bonus.SetCaption("0");
+  } else {
+    club_bonus.SetText(distance.Text());
+    old_club_bonus.SetCaption(club_bonus.Text());
+  }
+  distance.SetText(Trim(distance.Text()));
+}
+
+QsoEditTexts QsoEditWindow::FieldTexts() const {
+  return QsoEditTexts{call.Text(),
+                      date.Text(),
+                      time.Text(),
+                      locator.Text(),
+                      mode.Text(),
+                      rst_received.Text(),
+                      serial_received.Text(),
+                      club_code.Text(),
+                      distance.Text()};
+}
+
+QsoEditTexts QsoEditWindow::OldTexts() const {
+  return QsoEditTexts{old_call.Caption(),
+                      old_date.Caption(),
+                      old_time.Caption(),
+                      old_locator.Caption(),
+                      old_mode.Caption(),
+                      old_rst_received.Caption(),
+                      old_serial_received.Caption(),
+                      old_club_code.Caption(),
+                      old_distance.Caption()};
+}
+
+TextBox& QsoEditWindow::FieldOf(EditField field) {
+  switch (field) {
+    case EditField::kCall:
+      return call;
+    case EditField::kDate:
+      return date;
+    case EditField::kTime:
+      return time;
+    case EditField::kLocator:
+      return locator;
+    case EditField::kMode:
+      return mode;
+    case EditField::kReportReceived:
+      return rst_received;
+    case EditField::kSerialReceived:
+      return serial_received;
+    case EditField::kClubCode:
+      return club_code;
+    case EditField::kDistance:
+      break;
+  }
+  return distance;
+}
+
+QsoEditWindow::Applied QsoEditWindow::Apply(const QsoEditTexts& before, const QsoEditTexts& after) {
+  MainWindow& main = program_.Get<MainWindow>();
+  EdiHeaderWindow& edi = program_.Get<EdiHeaderWindow>();
+  const std::string record_line = EdiRecordLine(EditedQso(found_->record, before, after));
+  const std::string list_line = QsoListLine(EditedQso(found_->listed, before, after));
+  if (record_line == found_->record_line && list_line == found_->list_line) {
+    return Applied::kNothingChanged;
+  }
+  std::optional<std::string> records = WithLineReplaced(
+      edi.edi_records.Text(), found_->record_start, found_->record_line, record_line);
+  std::optional<std::string> list =
+      WithLineReplaced(main.qso_list.Text(), found_->list_start, found_->list_line, list_line);
+  if (!records || !list) {
+    return Applied::kListsChangedSinceTheSearch;
+  }
+  edi.edi_records.SetText(std::move(*records));
+  main.qso_list.SetText(std::move(*list));
+  ContestTotals totals = TotalsOfRecords(edi.edi_records.Text());
+  totals.qsos = main.total_qsos.Caption();  // an edit neither adds nor removes a QSO
+  main.ShowTotals(totals);
+  return Applied::kChanged;
+}
+
+void QsoEditWindow::OnModifyPressed() {
+  if (!found_) {
+    return;  // nothing found to modify
+  }
+  const QsoEditTexts before = OldTexts();
+  const QsoEditTexts after = FieldTexts();
+  if (const std::optional<EditRefusal> refusal = CheckQsoEdit(before, after)) {
+    program_.Message(refusal->message);
+    TextBox& field = FieldOf(refusal->field);
+    if (refusal->clear_field) {
+      field.SetText({});
+    }
+    field.SetFocus();
+    return;
+  }
+  const Applied applied = Apply(before, after);
+  if (applied == Applied::kListsChangedSinceTheSearch) {
+    program_.Message(U8("Il LOG è cambiato dopo la ricerca: cercare di nuovo il QSO."),
+                     MessageIcon::kCritical);
+    return;
+  }
+
+  program_.Message("I dati del QSO sono stati modificati");
+  found_.reset();
+  search_call.SetText({});
+  EmptyEditArea();
+  modify_button.SetVisible(false);
+  ShowEditArea(false);
+  search_call.SetFocus();
+  // Nothing changed, nothing written: the backup stays the restore point it was.
+  if (applied == Applied::kNothingChanged) {
+    return;
+  }
+  MainWindow& main = program_.Get<MainWindow>();
+  main.edi_records.SetText(program_.Get<EdiHeaderWindow>().edi_records.Text());
+  SaveContest(program_, main);
+}
+
+void QsoEditWindow::OnClosePressed() { Unload(); }
+
+}  // namespace keldra
