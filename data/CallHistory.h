@@ -103,7 +103,7 @@ class StationHistory {
   // Whether the running contest has a QSO with exactly this call (whatever its locator).
   bool Worked(std::string_view call) const;
 
-  const CallHistory& Files() const { return files_; }
+  const CallHistory& FromFiles() const { return files_; }
 
  private:
   CallHistory files_;
