@@ -34,7 +34,9 @@ std::vector<std::string> Calls(std::size_t n) {
     call += static_cast<char>('0' + random() % 10);
     letter();
     letter();
-    if (random() % 2) call += static_cast<char>('A' + random() % 26);
+    if (random() % 2) {
+      call += static_cast<char>('A' + random() % 26);
+    }
     calls.push_back(call);
   }
   return calls;
@@ -113,7 +115,9 @@ BENCHMARK(BM_LoadHistory200kLines)->Unit(benchmark::kMillisecond)->Iterations(5)
 void BM_PartialMatch100kCalls(benchmark::State& state, const char* typed) {
   std::mt19937 random(9);
   CallHistory::Builder builder;
-  for (const std::string& call : Calls(100000)) builder.Add(call, Locator(random), 20230716);
+  for (const std::string& call : Calls(100000)) {
+    builder.Add(call, Locator(random), 20230716);
+  }
   const CallHistory history = std::move(builder).Build();
   std::size_t shown = 0;
   for (auto _ : state) {

@@ -19,7 +19,9 @@ std::string_view View(const std::array<char, 6>& locator) {
 }  // namespace
 
 std::string HistoryDateText(HistoryDate date) {
-  if (date <= 0) return {};
+  if (date <= 0) {
+    return {};
+  }
   const int day = date % 100;
   const int month = date / 100 % 100;
   const int year = date / 10000;
@@ -30,7 +32,9 @@ std::string HistoryDateText(HistoryDate date) {
   text[3] = static_cast<char>('0' + month / 10);
   text[4] = static_cast<char>('0' + month % 10);
   text[5] = '/';
-  for (int i = 9, y = year; i >= 6; --i, y /= 10) text[i] = static_cast<char>('0' + y % 10);
+  for (int i = 9, y = year; i >= 6; --i, y /= 10) {
+    text[i] = static_cast<char>('0' + y % 10);
+  }
   return text;
 }
 
@@ -41,13 +45,17 @@ bool IsRealLocator(std::string_view l) {
 }
 
 bool IsHistoryCall(std::string_view call) {
-  if (call.size() < 3 || call.size() > 15) return false;
+  if (call.size() < 3 || call.size() > 15) {
+    return false;
+  }
   bool letter = false;
   bool digit = false;
   for (char c : call) {
     letter = letter || IsUpper(c);
     digit = digit || IsDigitChar(c);
-    if (!IsUpper(c) && !IsDigitChar(c) && c != '/') return false;
+    if (!IsUpper(c) && !IsDigitChar(c) && c != '/') {
+      return false;
+    }
   }
   return letter && digit;
 }
@@ -55,9 +63,13 @@ bool IsHistoryCall(std::string_view call) {
 // --- Builder ---
 
 bool CallHistory::Builder::Add(std::string_view call, std::string_view locator, HistoryDate date) {
-  if (!IsHistoryCall(call) || !IsRealLocator(locator)) return false;
+  if (!IsHistoryCall(call) || !IsRealLocator(locator)) {
+    return false;
+  }
   // Offsets are 32-bit: a history past 4 GB of calls stops growing instead of wrapping.
-  if (calls_.size() + call.size() > UINT32_MAX || pending_.size() >= UINT32_MAX) return false;
+  if (calls_.size() + call.size() > UINT32_MAX || pending_.size() >= UINT32_MAX) {
+    return false;
+  }
   Pending p{static_cast<std::uint32_t>(calls_.size()),
             static_cast<std::uint8_t>(call.size()),
             {},
@@ -85,7 +97,9 @@ CallHistory CallHistory::Builder::Build() && {
   while (i < pending_.size()) {
     const std::string_view call = call_of(pending_[i]);
     std::size_t end = i;
-    while (end < pending_.size() && call_of(pending_[end]) == call) ++end;
+    while (end < pending_.size() && call_of(pending_[end]) == call) {
+      ++end;
+    }
     history.call_start_.push_back(static_cast<std::uint32_t>(history.calls_.size()));
     history.first_sighting_.push_back(static_cast<std::uint32_t>(history.sightings_.size()));
     history.calls_.append(call);
@@ -99,7 +113,9 @@ CallHistory CallHistory::Builder::Build() && {
     std::sort(kept.begin(), kept.end(), [](const Pending* a, const Pending* b) {
       return std::tie(a->date, a->order) > std::tie(b->date, b->order);
     });
-    for (const Pending* p : kept) history.sightings_.push_back({p->locator, p->date});
+    for (const Pending* p : kept) {
+      history.sightings_.push_back({p->locator, p->date});
+    }
     i = end;
   }
   history.first_sighting_.push_back(static_cast<std::uint32_t>(history.sightings_.size()));
@@ -139,7 +155,9 @@ std::size_t CallHistory::Find(std::string_view call) const {
 std::vector<KnownLocator> CallHistory::Locators(std::string_view call) const {
   std::vector<KnownLocator> known;
   const std::size_t station = Find(call);
-  if (station == Calls() || CallAt(station) != call) return known;
+  if (station == Calls() || CallAt(station) != call) {
+    return known;
+  }
   for (std::uint32_t s = first_sighting_[station]; s < first_sighting_[station + 1]; ++s) {
     known.push_back({std::string(View(sightings_[s].locator)), sightings_[s].date});
   }
@@ -148,11 +166,15 @@ std::vector<KnownLocator> CallHistory::Locators(std::string_view call) const {
 
 std::vector<std::string> CallHistory::Matching(std::string_view typed, std::size_t limit) const {
   std::vector<std::string> found;
-  if (typed.empty() || limit == 0 || typed.find('\n') != std::string_view::npos) return found;
+  if (typed.empty() || limit == 0 || typed.find('\n') != std::string_view::npos) {
+    return found;
+  }
   // The calls that begin with the text stand together in the sorted list.
   for (std::size_t s = Find(typed); s < Calls() && found.size() < limit; ++s) {
     const std::string_view call = CallAt(s);
-    if (!call.starts_with(typed)) break;
+    if (!call.starts_with(typed)) {
+      break;
+    }
     found.emplace_back(call);
   }
   // Then the calls holding it further in, in one pass over the text of all calls.
@@ -161,7 +183,9 @@ std::vector<std::string> CallHistory::Matching(std::string_view typed, std::size
        at = all.find(typed, at + 1)) {
     const std::size_t station = StationAt(at);
     const std::string_view call = CallAt(station);
-    if (!call.starts_with(typed)) found.emplace_back(call);  // beginnings are listed above
+    if (!call.starts_with(typed)) {
+      found.emplace_back(call);  // beginnings are listed above
+    }
     // One call listed once, however often the text occurs in it.
     at = call_start_[station] + call.size();
   }
@@ -190,9 +214,13 @@ void StationHistory::SetContest(std::string_view edi_records) {
     std::size_t start = 0;
     for (int field = 0; field < 2 && start != std::string_view::npos; ++field) {
       start = line.find(';', start);
-      if (start != std::string_view::npos) ++start;
+      if (start != std::string_view::npos) {
+        ++start;
+      }
     }
-    if (start == std::string_view::npos) continue;
+    if (start == std::string_view::npos) {
+      continue;
+    }
     const std::string_view call = line.substr(start, line.find(';', start) - start);
     worked_.emplace_back(call);
   }
@@ -223,14 +251,17 @@ std::vector<KnownLocator> StationHistory::Locators(std::string_view call) const 
 std::vector<std::string> StationHistory::Matching(std::string_view typed, std::size_t limit) const {
   std::vector<std::string> found = contest_.Matching(typed, limit);
   for (std::string& call : files_.Matching(typed, limit)) {
-    if (std::find(found.begin(), found.end(), call) == found.end())
+    if (std::find(found.begin(), found.end(), call) == found.end()) {
       found.push_back(std::move(call));
+    }
   }
   std::sort(found.begin(), found.end(), [&](const std::string& a, const std::string& b) {
     return std::pair(!a.starts_with(typed), std::string_view(a)) <
            std::pair(!b.starts_with(typed), std::string_view(b));
   });
-  if (found.size() > limit) found.resize(limit);
+  if (found.size() > limit) {
+    found.resize(limit);
+  }
   return found;
 }
 

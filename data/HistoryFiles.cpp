@@ -26,21 +26,31 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsBlank(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && IsBlank(text.back())) {
+    text.remove_suffix(1);
+  }
   return text;
 }
 
 // Runs `each` for every line, without its CR LF or LF; a UTF-8 mark at the start is dropped.
 template <class F>
 void ForEachLine(std::string_view bytes, F each) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    bytes.remove_prefix(3);
+  }
   while (!bytes.empty()) {
     const std::size_t end = bytes.find('\n');
     std::string_view line = bytes.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
     each(line);
-    if (end == std::string_view::npos) break;
+    if (end == std::string_view::npos) {
+      break;
+    }
     bytes.remove_prefix(end + 1);
   }
 }
@@ -52,19 +62,27 @@ bool AllDigits(std::string_view text) {
 
 int Number(std::string_view digits) {
   int n = 0;
-  for (char c : digits) n = n * 10 + (c - '0');
+  for (char c : digits) {
+    n = n * 10 + (c - '0');
+  }
   return n;
 }
 
 // yyyymmdd from "yyyymmdd", or from "yymmdd" (years 80 to 99 are 1980 to 1999); 0 when it is no
 // such date.
 HistoryDate ParseDate(std::string_view text) {
-  if (!AllDigits(text) || (text.size() != 6 && text.size() != 8)) return 0;
+  if (!AllDigits(text) || (text.size() != 6 && text.size() != 8)) {
+    return 0;
+  }
   int year = Number(text.substr(0, text.size() - 4));
-  if (text.size() == 6) year += year >= 80 ? 1900 : 2000;
+  if (text.size() == 6) {
+    year += year >= 80 ? 1900 : 2000;
+  }
   const int month = Number(text.substr(text.size() - 4, 2));
   const int day = Number(text.substr(text.size() - 2));
-  if (year < 1900 || month < 1 || month > 12 || day < 1 || day > 31) return 0;
+  if (year < 1900 || month < 1 || month > 12 || day < 1 || day > 31) {
+    return 0;
+  }
   return year * 10000 + month * 100 + day;
 }
 
@@ -106,9 +124,15 @@ std::string_view Unquoted(std::string_view field) {
 std::optional<HistoryFormat> HistoryFormatOf(const fs::path& file) {
   const std::string name = Upper(file.filename().string());
   const std::string extension = Upper(file.extension().string());
-  if (extension == ".EDI") return HistoryFormat::kEdi;
-  if (name == "C_W" || extension == ".CW") return HistoryFormat::kBlankList;
-  if (extension == ".CSV" || extension == ".CSL") return HistoryFormat::kCommaList;
+  if (extension == ".EDI") {
+    return HistoryFormat::kEdi;
+  }
+  if (name == "C_W" || extension == ".CW") {
+    return HistoryFormat::kBlankList;
+  }
+  if (extension == ".CSV" || extension == ".CSL") {
+    return HistoryFormat::kCommaList;
+  }
   return std::nullopt;
 }
 
@@ -126,16 +150,22 @@ void ParseEdiLog(std::string_view bytes, Sink& sink) {
       in_records = StartsWithNoCase(line, "[QSORecords");
       return;
     }
-    if (!in_records || TrimBlanks(line).empty()) return;
+    if (!in_records || TrimBlanks(line).empty()) {
+      return;
+    }
     std::string_view fields[10];
     std::size_t count = 0;
     for (std::size_t start = 0; count < 10;) {
       const std::size_t end = line.find(';', start);
       fields[count++] = line.substr(start, end == std::string_view::npos ? end : end - start);
-      if (end == std::string_view::npos) break;
+      if (end == std::string_view::npos) {
+        break;
+      }
       start = end + 1;
     }
-    if (count < 10) return sink.Broken();
+    if (count < 10) {
+      return sink.Broken();
+    }
     sink.Line(fields[2], fields[9], ParseDate(TrimBlanks(fields[0])));
   });
 }
@@ -145,15 +175,25 @@ void ParseBlankList(std::string_view bytes, Sink& sink) {
     std::string_view words[3];
     std::size_t count = 0;
     for (std::size_t at = 0; count < 3;) {
-      while (at < line.size() && IsBlank(line[at])) ++at;
-      if (at == line.size()) break;
+      while (at < line.size() && IsBlank(line[at])) {
+        ++at;
+      }
+      if (at == line.size()) {
+        break;
+      }
       std::size_t end = at;
-      while (end < line.size() && !IsBlank(line[end])) ++end;
+      while (end < line.size() && !IsBlank(line[end])) {
+        ++end;
+      }
       words[count++] = line.substr(at, end - at);
       at = end;
     }
-    if (count == 0) return;
-    if (count == 1) return sink.Broken();
+    if (count == 0) {
+      return;
+    }
+    if (count == 1) {
+      return sink.Broken();
+    }
     sink.Line(words[0], words[1], count == 3 ? ParseDate(words[2]) : 0);
   });
 }
@@ -163,9 +203,13 @@ void ParseCommaList(std::string_view bytes, Sink& sink) {
   ForEachLine(bytes, [&](std::string_view line) {
     const bool list_name = first && line.starts_with(',');
     first = false;
-    if (list_name || TrimBlanks(line).empty()) return;
+    if (list_name || TrimBlanks(line).empty()) {
+      return;
+    }
     const std::size_t comma = line.find(',');
-    if (comma == std::string_view::npos) return sink.Broken();
+    if (comma == std::string_view::npos) {
+      return sink.Broken();
+    }
     const std::string_view rest = line.substr(comma + 1);
     sink.Line(Unquoted(line.substr(0, comma)), Unquoted(rest.substr(0, rest.find(','))), 0);
   });
@@ -213,9 +257,13 @@ std::vector<fs::path> SourcesIn(const fs::path& folder, bool edi_only) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code type_error;
-    if (!it->is_regular_file(type_error)) continue;
+    if (!it->is_regular_file(type_error)) {
+      continue;
+    }
     const auto format = HistoryFormatOf(it->path());
-    if (format && (!edi_only || *format == HistoryFormat::kEdi)) found.push_back(it->path());
+    if (format && (!edi_only || *format == HistoryFormat::kEdi)) {
+      found.push_back(it->path());
+    }
   }
   std::sort(found.begin(), found.end());
   return found;
@@ -226,7 +274,9 @@ std::vector<fs::path> SourcesIn(const fs::path& folder, bool edi_only) {
 HistoryLoad LoadHistory(const Files& files, const fs::path& folder, std::size_t limit) {
   HistoryLoad load;
   std::vector<fs::path> sources = SourcesIn(folder, true);
-  for (fs::path& p : SourcesIn(folder / kHistoryFolderName, false)) sources.push_back(std::move(p));
+  for (fs::path& p : SourcesIn(folder / kHistoryFolderName, false)) {
+    sources.push_back(std::move(p));
+  }
   CallHistory::Builder builder;
   for (const fs::path& path : sources) {
     HistoryFileRead file{path, IoStatus::Ok()};
@@ -256,13 +306,17 @@ HistoryLoad LoadHistory(const Files& files, const fs::path& folder, std::size_t 
 
 std::size_t HistoryLoad::Read() const {
   std::size_t n = 0;
-  for (const HistoryFileRead& f : files) n += f.read;
+  for (const HistoryFileRead& f : files) {
+    n += f.read;
+  }
   return n;
 }
 
 std::size_t HistoryLoad::Skipped() const {
   std::size_t n = 0;
-  for (const HistoryFileRead& f : files) n += f.skipped;
+  for (const HistoryFileRead& f : files) {
+    n += f.skipped;
+  }
   return n;
 }
 
@@ -283,7 +337,9 @@ std::string HistorySummary(const HistoryLoad& load) {
   }
   const auto cut = std::count_if(load.files.begin(), load.files.end(),
                                  [](const HistoryFileRead& f) { return f.cut; });
-  if (cut > 0) text += count(", file letti in parte ", static_cast<std::size_t>(cut));
+  if (cut > 0) {
+    text += count(", file letti in parte ", static_cast<std::size_t>(cut));
+  }
   return text;
 }
 

@@ -14,24 +14,34 @@ std::size_t IndexOf(const std::vector<KnownLocator>& known, std::string_view typ
 }  // namespace
 
 HistoryHint DescribeHistory(const std::vector<KnownLocator>& known, std::string_view typed) {
-  if (known.empty()) return {};
+  if (known.empty()) {
+    return {};
+  }
   std::size_t shown = IndexOf(known, typed);
   if (shown == known.size()) {
     const auto begun = std::find_if(known.begin(), known.end(), [&](const KnownLocator& k) {
       return std::string_view(k.locator).starts_with(typed);
     });
-    if (begun == known.end()) return {"storico: " + known.front().locator, true};
+    if (begun == known.end()) {
+      return {"storico: " + known.front().locator, true};
+    }
     shown = static_cast<std::size_t>(begun - known.begin());
   }
   std::string text = "storico: " + known[shown].locator;
-  if (known[shown].date != 0) text += ", " + HistoryDateText(known[shown].date);
-  if (known.size() > 1) text += "  (F12: " + known[(shown + 1) % known.size()].locator + ")";
+  if (known[shown].date != 0) {
+    text += ", " + HistoryDateText(known[shown].date);
+  }
+  if (known.size() > 1) {
+    text += "  (F12: " + known[(shown + 1) % known.size()].locator + ")";
+  }
   return {std::move(text), false};
 }
 
 std::optional<std::string> NextKnownLocator(const std::vector<KnownLocator>& known,
                                             std::string_view typed) {
-  if (known.empty()) return std::nullopt;
+  if (known.empty()) {
+    return std::nullopt;
+  }
   const std::size_t at = IndexOf(known, typed);
   return known[at == known.size() ? 0 : (at + 1) % known.size()].locator;
 }

@@ -23,14 +23,18 @@ constexpr std::size_t kKnownCallsFrom = 3;  // typed characters
 std::string FileDetails(const HistoryLoad& load) {
   std::string details;
   for (const HistoryFileRead& f : load.files) {
-    if (!details.empty()) details += "\n";
+    if (!details.empty()) {
+      details += "\n";
+    }
     details += f.path.filename().string() + ": ";
     if (!f.status) {
       details += "illeggibile";
       continue;
     }
     details += std::to_string(f.read) + " lette, " + std::to_string(f.skipped) + " scartate";
-    if (f.cut) details += ", letto in parte";
+    if (f.cut) {
+      details += ", letto in parte";
+    }
   }
   return details;
 }
@@ -93,9 +97,13 @@ void MainWindow::ShowKnownCalls() {
   std::string shown;
   if (typed.size() >= kKnownCallsFrom) {
     for (const std::string& known : History().Matching(typed, kKnownCallsShown)) {
-      if (!shown.empty()) shown += "\n";
+      if (!shown.empty()) {
+        shown += "\n";
+      }
       shown += known;
-      if (History().Worked(known)) shown += "  in log";
+      if (History().Worked(known)) {
+        shown += "  in log";
+      }
     }
   }
   known_calls.SetCaption(shown);
@@ -106,16 +114,21 @@ void MainWindow::ShowKnownCalls() {
 
 void MainWindow::ShowHistoryLine() {
   HistoryHint hint;
-  if (!locator.Text().empty() || locator.HasFocus())
+  if (!locator.Text().empty() || locator.HasFocus()) {
     hint = DescribeHistory(KnownLocators(), locator.Text());
+  }
   history_line.SetForeColor(hint.differs ? kHistoryDiffers : kBlack);
   history_line.SetCaption(hint.text);
 }
 
 void MainWindow::FillKnownLocator() {
-  if (!locator.Text().empty()) return;
+  if (!locator.Text().empty()) {
+    return;
+  }
   const std::vector<KnownLocator> known = KnownLocators();
-  if (known.empty()) return;
+  if (known.empty()) {
+    return;
+  }
   locator.SetText(known.front().locator);
   locator.SelectAll();
 }

@@ -12,7 +12,9 @@ QtBackground::~QtBackground() {
     std::lock_guard lock(mutex_);
     running.swap(threads_);
   }
-  for (std::thread& thread : running) thread.join();
+  for (std::thread& thread : running) {
+    thread.join();
+  }
   // Results queued by now die with the receiver, before any event loop could deliver them.
   receiver_.reset();
 }

@@ -18,7 +18,9 @@ struct Sighting {
 
 CallHistory Build(const std::vector<Sighting>& sightings) {
   CallHistory::Builder builder;
-  for (const Sighting& s : sightings) builder.Add(s.call, s.locator, s.date);
+  for (const Sighting& s : sightings) {
+    builder.Add(s.call, s.locator, s.date);
+  }
   return std::move(builder).Build();
 }
 

@@ -121,7 +121,9 @@ TEST(HistoryFormats, FromTheFileName) {
                         {"lista.CSL", kComma},     {"2022.edi", kEdi},
                         {"QX1ABC.EDI", kEdi},      {"note.txt", std::nullopt},
                         {"C_W.txt", std::nullopt}, {"edi", std::nullopt}};
-  for (const Case& c : cases) EXPECT_EQ(HistoryFormatOf(c.name), c.format) << c.name;
+  for (const Case& c : cases) {
+    EXPECT_EQ(HistoryFormatOf(c.name), c.format) << c.name;
+  }
 }
 
 // An EDI log as this program writes it, with two QSOs of the 2022 contest.
@@ -185,7 +187,9 @@ TEST(HistoryLoad, ReadsTheProgramFolderAndStoricoInNameOrder) {
 
   const HistoryLoad load = LoadHistory(UnreadableFile(), folder.path());
   std::vector<std::string> names;
-  for (const HistoryFileRead& f : load.files) names.push_back(f.path.filename().string());
+  for (const HistoryFileRead& f : load.files) {
+    names.push_back(f.path.filename().string());
+  }
   EXPECT_EQ(names, (std::vector<std::string>{"QX0ZZA.edi", "C_W", "a.cw", "b.csv", "rotto.csv"}));
   EXPECT_EQ(load.Read(), 6u);
   EXPECT_EQ(load.Skipped(), 1u);

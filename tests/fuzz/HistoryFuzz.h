@@ -17,11 +17,17 @@ inline int CheckHistoryReader(HistoryFormat format, const std::uint8_t* data, st
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const HistoryRead read = ReadHistory(format, bytes);
   const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
-  if (read.entries.size() + read.skipped > lines) __builtin_trap();
+  if (read.entries.size() + read.skipped > lines) {
+    __builtin_trap();
+  }
   CallHistory::Builder builder;
   for (const HistoryEntry& e : read.entries) {
-    if (!IsHistoryCall(e.call) || !IsRealLocator(e.locator)) __builtin_trap();
-    if (!builder.Add(e.call, e.locator, e.date)) __builtin_trap();
+    if (!IsHistoryCall(e.call) || !IsRealLocator(e.locator)) {
+      __builtin_trap();
+    }
+    if (!builder.Add(e.call, e.locator, e.date)) {
+      __builtin_trap();
+    }
   }
   const CallHistory history = std::move(builder).Build();
   for (const HistoryEntry& e : read.entries) {
@@ -29,17 +35,25 @@ inline int CheckHistoryReader(HistoryFormat format, const std::uint8_t* data, st
     const bool found = std::any_of(known.begin(), known.end(), [&](const KnownLocator& k) {
       return k.locator == e.locator && k.date >= e.date;
     });
-    if (!found) __builtin_trap();
+    if (!found) {
+      __builtin_trap();
+    }
     for (std::size_t i = 1; i < known.size(); ++i) {
-      if (known[i - 1].date < known[i].date) __builtin_trap();  // newest first
+      if (known[i - 1].date < known[i].date) {
+        __builtin_trap();  // newest first
+      }
     }
   }
   // The typed text: the first few bytes of the input.
   const std::string_view typed = bytes.substr(0, std::min<std::size_t>(size, 4));
   const auto matches = history.Matching(typed, 10);
-  if (matches.size() > 10) __builtin_trap();
+  if (matches.size() > 10) {
+    __builtin_trap();
+  }
   for (const auto& call : matches) {
-    if (call.find(typed) == std::string::npos) __builtin_trap();
+    if (call.find(typed) == std::string::npos) {
+      __builtin_trap();
+    }
   }
   return 0;
 }

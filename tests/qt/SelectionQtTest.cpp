@@ -18,7 +18,9 @@ class LocatorForm : public Form {
   explicit LocatorForm(Screen& screen) : Form(screen, "Test", "Prova", Px(300), Px(100)) {
     Place(locator, 10, 10, 120, 24);
     locator.KeyDown = [this](int key_code, KeyModifiers, bool&) {
-      if (key_code == key::kF1 + 11) seen_on_f12 = {locator.SelStart(), locator.SelLength()};
+      if (key_code == key::kF1 + 11) {
+        seen_on_f12 = {locator.SelStart(), locator.SelLength()};
+      }
     };
   }
   TextBox locator{*this, "Locator"};

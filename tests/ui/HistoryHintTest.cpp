@@ -57,7 +57,9 @@ TEST(HistoryHint, F12MovesToTheNextKnownAndRoundAgain) {
       {kThree, "", "JN61AB"},       {{{"JN61AB", 1}}, "JN61AB", "JN61AB"},
       {{}, "JN61AB", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(NextKnownLocator(c.known, c.typed), c.next) << c.typed;
+  for (const Case& c : cases) {
+    EXPECT_EQ(NextKnownLocator(c.known, c.typed), c.next) << c.typed;
+  }
 }
 
 }  // namespace
