@@ -11,6 +11,8 @@
 
 #include "data/CallHistory.h"
 #include "data/HistoryFiles.h"
+#include "support/TestDoubles.h"
+#include "ui/MainWindow.h"
 
 namespace keldra {
 namespace {
@@ -132,6 +134,37 @@ void BM_PartialMatch100kCalls(benchmark::State& state, const char* typed) {
 BENCHMARK_CAPTURE(BM_PartialMatch100kCalls, begins, "AB3")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PartialMatch100kCalls, inside, "7KA")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PartialMatch100kCalls, none, "QQ9ZZZ")->Unit(benchmark::kMicrosecond);
+
+// The same in the main window: one callsign keystroke with 100,000 known calls (upper case, the
+// duplicate hint, the known calls listed and marked, the history line), typed and taken back.
+void BM_CallKeystrokeWithHistory(benchmark::State& state) {
+  const fs::path folder = fs::temp_directory_path() / "keldra-bench-keystroke";
+  fs::remove_all(folder);
+  fs::create_directories(folder / kHistoryFolderName);
+  std::ofstream(folder / "config.txt", std::ios::binary)
+      << "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
+  {
+    std::mt19937 random(9);
+    std::ofstream list(folder / kHistoryFolderName / "C_W", std::ios::binary);
+    for (const std::string& call : Calls(100000)) list << call << ' ' << Locator(random) << "\r\n";
+  }
+  {
+    RecordingMessageBox messages;
+    FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
+    Program program(messages, clock, folder);
+    MainWindow& main = program.Get<MainWindow>();
+    main.call.SetFocus();
+    main.call.Type("7K");
+    for (auto _ : state) {
+      main.call.Type("a");
+      main.call.Backspace();
+    }
+    state.SetItemsProcessed(2 * state.iterations());  // keystrokes
+    state.counters["known_calls"] = static_cast<double>(program.History().FromFiles().Calls());
+  }
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_CallKeystrokeWithHistory)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace keldra
