@@ -72,7 +72,7 @@ long MemoryKb(const std::string& key) {
 // A program folder whose storico holds 200,000 lines: an EDI log of 100,000 records and a
 // call-locator list of 100,000 lines, over 60,000 calls seen in several years.
 fs::path HistoryFolder() {
-  const fs::path folder = fs::temp_directory_path() / "keldra-bench-history";
+  fs::path folder = fs::temp_directory_path() / "keldra-bench-history";
   fs::remove_all(folder);
   fs::create_directories(folder / kHistoryFolderName);
   const std::vector<std::string> calls = Calls(60000);
@@ -146,7 +146,9 @@ void BM_CallKeystrokeWithHistory(benchmark::State& state) {
   {
     std::mt19937 random(9);
     std::ofstream list(folder / kHistoryFolderName / "C_W", std::ios::binary);
-    for (const std::string& call : Calls(100000)) list << call << ' ' << Locator(random) << "\r\n";
+    for (const std::string& call : Calls(100000)) {
+      list << call << ' ' << Locator(random) << "\r\n";
+    }
   }
   {
     RecordingMessageBox messages;

@@ -291,7 +291,7 @@ HistoryLoad LoadHistory(const Files& files, const fs::path& folder, std::size_t 
         text = text.substr(0, text.rfind('\n') + 1);
       }
       // Straight into the index: a long file never stands in memory twice.
-      Sink sink([&](std::string call, std::string locator, HistoryDate date) {
+      Sink sink([&](const std::string& call, const std::string& locator, HistoryDate date) {
         builder.Add(call, locator, date);
       });
       Parse(*HistoryFormatOf(path), text, sink);

@@ -24,7 +24,9 @@ void QtBackground::Run(std::function<void()> work, std::function<void()> done) {
   std::lock_guard lock(mutex_);
   threads_.emplace_back([receiver, work = std::move(work), done = std::move(done)] {
     work();
-    QMetaObject::invokeMethod(receiver, done, Qt::QueuedConnection);
+    // The queued call owns its copy of `done` and frees it once delivered or dropped.
+    QMetaObject::invokeMethod(receiver, done,  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
+                              Qt::QueuedConnection);
   });
 }
 
