@@ -326,6 +326,9 @@ std::size_t HistoryLoad::Unreadable() const {
 }
 
 std::string HistorySummary(const HistoryLoad& load) {
+  if (load.files.empty()) {
+    return "Storico: nessun file";
+  }
   auto count = [](const char* what, std::size_t n) {
     return std::string(what) + std::to_string(n);
   };

@@ -9,6 +9,7 @@
 
 #include "core/Text.h"
 #include "data/HistoryFiles.h"
+#include "platform/CodePage.h"
 #include "ui/HistoryHint.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
@@ -26,7 +27,8 @@ std::string FileDetails(const HistoryLoad& load) {
     if (!details.empty()) {
       details += "\n";
     }
-    details += f.path.filename().string() + ": ";
+    const std::u8string name = f.path.filename().u8string();
+    details += Utf8ToCp1252(std::string(name.begin(), name.end())) + ": ";
     if (!f.status) {
       details += "illeggibile";
       continue;

@@ -220,6 +220,7 @@ TEST(HistoryLoad, NoFilesNoHistory) {
   const HistoryLoad load = LoadHistory(Files(), folder.path());
   EXPECT_TRUE(load.files.empty());
   EXPECT_EQ(load.history.Calls(), 0u);
+  EXPECT_EQ(HistorySummary(load), "Storico: nessun file");
 }
 
 }  // namespace
