@@ -14,6 +14,7 @@
 #include "app/CommandLine.h"
 #include "platform/ContestFolder.h"
 #include "platform/InstanceLock.h"
+#include "platform/qt/QtBackground.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "platform/qt/Widgets.h"
 #include "ui/Program.h"
@@ -110,6 +111,10 @@ int main(int argc, char* argv[]) {
   keldra::SystemClock clock;
   keldra::Program program(messages, clock, folder);
   keldra::qt::QtFrontEnd front_end(program.Desktop());
+  // Declared after the program, so it ends first: a history still being read is waited for while
+  // the program's services still stand.
+  keldra::qt::QtBackground background;
+  program.SetBackground(background);
   program.OnEnd = [] { QCoreApplication::quit(); };
   program.Start();
   if (program.Ended()) {

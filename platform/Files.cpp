@@ -192,7 +192,7 @@ bool Files::Exists(const fs::path& path) const {
   return fs::is_regular_file(path, ec);
 }
 
-ReadResult Files::Read(const fs::path& path) const {
+ReadResult Files::Read(const fs::path& path, std::uintmax_t at_most) const {
   ReadResult result;
   if (std::error_code injected = InjectRead(path)) {
     result.status = IoStatus::Failed("lettura", path, injected);
@@ -210,7 +210,8 @@ ReadResult Files::Read(const fs::path& path) const {
   }
   // One read of the whole file: a contest of 20,000 QSOs is a few megabytes.
   in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
+  const std::streamoff size = static_cast<std::streamoff>(std::min<std::uintmax_t>(
+      static_cast<std::uintmax_t>(std::max<std::streamoff>(in.tellg(), 0)), at_most));
   in.seekg(0, std::ios::beg);
   if (size > 0) {
     result.bytes.resize(static_cast<std::size_t>(size));

@@ -6,6 +6,7 @@
 // on which file, and why, so the operator can be told.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -65,7 +66,8 @@ class Files {
   virtual ~Files() = default;
 
   bool Exists(const fs::path& path) const;
-  ReadResult Read(const fs::path& path) const;
+  // The whole file, or its first `at_most` bytes (files of other programs may be of any size).
+  ReadResult Read(const fs::path& path, std::uintmax_t at_most = UINTMAX_MAX) const;
   // Replaces `target` with `bytes`; when `previous` is given and `target` exists, the old file
   // becomes `previous` (replacing it) in the same atomic sequence.
   IoStatus Replace(const fs::path& target, std::string_view bytes,

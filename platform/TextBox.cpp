@@ -13,6 +13,7 @@ void TextBox::SetText(std::string text) {
   }
   text_ = std::move(text);
   sel_start_ = std::min(sel_start_, static_cast<int>(text_.size()));
+  sel_length_ = 0;
   Notify(Property::kText);
   if (Change) {
     Change();
@@ -30,12 +31,19 @@ void TextBox::AppendText(std::string_view tail) {
   }
 }
 
-void TextBox::SetSelStart(int position) {
-  position = std::clamp(position, 0, static_cast<int>(text_.size()));
-  if (position == sel_start_) {
+void TextBox::SetSelStart(int position) { Select(position, 0); }
+
+void TextBox::SetSelLength(int length) { Select(sel_start_, length); }
+
+void TextBox::Select(int start, int length) {
+  const int size = static_cast<int>(text_.size());
+  start = std::clamp(start, 0, size);
+  length = std::clamp(length, 0, size - start);
+  if (start == sel_start_ && length == sel_length_) {
     return;
   }
-  sel_start_ = position;
+  sel_start_ = start;
+  sel_length_ = length;
   Notify(Property::kCaret);
 }
 
@@ -64,15 +72,25 @@ void TextBox::Type(std::string_view characters) {
     if ((c == '\r' || c == '\n') && !multi_line_) {
       continue;
     }
+    // A typed character replaces the selection.
     std::string edited = text_;
-    const int caret = std::clamp(sel_start_, 0, static_cast<int>(edited.size()));
-    edited.insert(static_cast<std::size_t>(caret), 1, c);
-    UserEdit(std::move(edited), caret + 1);
+    const auto caret = static_cast<std::size_t>(sel_start_);
+    edited.replace(caret, static_cast<std::size_t>(sel_length_), 1, c);
+    UserEdit(std::move(edited), sel_start_ + 1);
   }
 }
 
 void TextBox::Backspace() {
-  if (PressKey(key::kBackspace) || locked_ || sel_start_ == 0) {
+  if (PressKey(key::kBackspace) || locked_) {
+    return;
+  }
+  if (sel_length_ > 0) {
+    std::string edited = text_;
+    edited.erase(static_cast<std::size_t>(sel_start_), static_cast<std::size_t>(sel_length_));
+    UserEdit(std::move(edited), sel_start_);
+    return;
+  }
+  if (sel_start_ == 0) {
     return;
   }
   std::string edited = text_;
@@ -83,6 +101,7 @@ void TextBox::Backspace() {
 void TextBox::UserEdit(std::string text, int caret) {
   // The caret is where the operator left it, unless a change handler moves it.
   sel_start_ = std::clamp(caret, 0, static_cast<int>(text.size()));
+  sel_length_ = 0;
   if (text == text_) {
     Notify(Property::kCaret);
     return;

@@ -20,10 +20,19 @@ class TextBox : public Control {
   // Appends at the end without copying the whole text: the way long lists grow.
   void AppendText(std::string_view tail);
 
-  // Caret position (0 = before the first character); clamped to the text.
+  // Caret position (0 = before the first character); clamped to the text. Moving the caret
+  // drops the selection.
   int SelStart() const { return sel_start_; }
   void SetSelStart(int position);
   void CaretToEnd() { SetSelStart(static_cast<int>(text_.size())); }
+  // The selected characters from SelStart on (0: none); clamped to the text. A new text drops the
+  // selection; typing replaces it and Backspace deletes it.
+  int SelLength() const { return sel_length_; }
+  void SetSelLength(int length);
+  // Caret and selection at once, as the widget reports them.
+  void Select(int start, int length);
+  void SelectAll() { Select(0, static_cast<int>(text_.size())); }
+  std::string SelectedText() const { return text_.substr(sel_start_, sel_length_); }
 
   bool Locked() const { return locked_; }
   void SetLocked(bool locked);
@@ -56,6 +65,7 @@ class TextBox : public Control {
  private:
   std::string text_;
   int sel_start_ = 0;
+  int sel_length_ = 0;
   bool locked_ = false;
   bool multi_line_ = false;
   bool word_wrap_ = false;

@@ -14,6 +14,7 @@ MainWindow::MainWindow(Program& program)
 
 void MainWindow::Layout() {
   LayoutEntryArea();
+  LayoutHistory();
   LayoutPointingFrame();
   LayoutTotalsFrame();
   LayoutStationFrame();
@@ -96,7 +97,8 @@ void MainWindow::LayoutEntryArea() {
   duplicate_warning.SetVisible(false);
 
   // The QSO list.
-  Place(qso_list, 8, 158, 846, 440);
+  // Narrower than the row: the known calls stand beside it.
+  Place(qso_list, 8, 158, 692, 440);
   qso_list.SetMultiLine(true);
   qso_list.SetLocked(true);
   qso_list.SetFont({.points = 10, .fixed_pitch = true});
@@ -242,6 +244,11 @@ void MainWindow::Wire() {
   };
   serial_received.GotFocus = [this] { OnSerialReceivedEntered(); };
   locator.GotFocus = [this] { OnLocatorEntered(); };
+  locator.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnLocatorKeyDown(key_code, handled);
+  };
+  // Commits, corrections and resumes all change the record list; the history follows it.
+  edi_records.Change = [this] { contest_history_stale_ = true; };
 }
 
 }  // namespace keldra

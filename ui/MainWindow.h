@@ -10,6 +10,7 @@
 #pragma once
 
 #include "core/ContestState.h"
+#include "data/HistoryFiles.h"
 #include "platform/Buttons.h"
 #include "platform/Graphics.h"
 #include "platform/Label.h"
@@ -130,6 +131,13 @@ class MainWindow : public Form {
   Label contest_hours{*this, "Label34", "ORARIO: dalle 07.00 alle 13.00 utc"};
   Label log_address{*this, "Label31", "Invio Log: log@keldraqrptest.it"};
 
+  // Call history, beside the described controls: the line under the entry row, the known calls
+  // beside the QSO list and what was read.
+  Label history_line{*this, "HistoryLine"};
+  Label known_calls_heading{*this, "KnownCallsHeading", "Nominativi noti"};
+  Label known_calls{*this, "KnownCalls"};
+  Label history_status{*this, "HistoryStatus"};
+
   // --- MainWindowLifecycle.cpp ---
   void OnWindowLoaded();
   void OnWindowActivated();
@@ -174,6 +182,19 @@ class MainWindow : public Form {
   void OnBearingChanged();
   void OnIqrpQsosChanged();
 
+  // --- MainWindowHistory.cpp ---
+  // Reads the history files in the background; the window works without them meanwhile.
+  void StartHistoryLoad();
+  void OnHistoryLoaded(HistoryLoad load);
+  void OnLocatorKeyDown(int key_code, bool& handled);
+  // The history with the running contest's QSOs as they stand now.
+  const StationHistory& History();
+  std::vector<KnownLocator> KnownLocators();
+  void ShowKnownCalls();
+  void ShowHistoryLine();
+  // An empty locator field of a known call gets the newest known locator, all selected.
+  void FillKnownLocator();
+
   // The contest runs off-line: times are typed, not taken from the clock.
   bool IsOffLine() const;
 
@@ -201,8 +222,11 @@ class MainWindow : public Form {
   void LayoutTotalsFrame();
   void LayoutStationFrame();
   void Wire();
+  void LayoutHistory();
 
   Program& program_;
+  // The EDI record list changed since the history last read it.
+  bool contest_history_stale_ = true;
 };
 
 }  // namespace keldra

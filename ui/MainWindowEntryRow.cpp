@@ -75,6 +75,8 @@ void MainWindow::OnCallChanged() {
   const bool logged = call.Text().size() >= 4 && ListContains(qso_list.Text(), call.Text());
   call.SetBackColor(logged ? kYellow : kWhite);
   duplicate_warning.SetVisible(logged);
+  ShowKnownCalls();
+  ShowHistoryLine();
 }
 
 void MainWindow::OnSerialReceivedEntered() {
@@ -107,6 +109,7 @@ void MainWindow::OnLocatorChanged() {
        {&distance_caption, &distance, &bearing_caption, &bearing, &distance_unit, &bearing_unit}) {
     label->SetVisible(complete);
   }
+  ShowHistoryLine();
 }
 
 void MainWindow::OnLocatorEntered() {
@@ -126,6 +129,8 @@ void MainWindow::OnLocatorEntered() {
   if (first_three.size() == 3 && IsAllDigits(first_three)) {
     time.SetText("0" + time.Text());
   }
+  FillKnownLocator();
+  ShowHistoryLine();
 }
 
 void MainWindow::OnClubCodeChanged() { RewroteUpperCase(club_code); }

@@ -81,6 +81,8 @@ void MainWindow::OnWindowLoaded() {
   if (account.Caption() == "Admin") {
     administration_button.SetVisible(true);
   }
+
+  StartHistoryLoad();
 }
 
 void MainWindow::OnWindowActivated() {

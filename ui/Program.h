@@ -12,6 +12,8 @@
 #include <typeindex>
 #include <vector>
 
+#include "data/CallHistory.h"
+#include "platform/Background.h"
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/Form.h"
@@ -35,6 +37,13 @@ class Program {
   const std::filesystem::path& Folder() const { return folder_; }
   // A file of the program folder, by name.
   std::filesystem::path File(std::string_view name) const { return folder_ / std::string(name); }
+
+  // Work away from the user-interface thread (reading the call history); it runs at once unless
+  // the front end gives its own.
+  Background& Tasks() { return *background_; }
+  void SetBackground(Background& background) { background_ = &background; }
+  // The call history: filled by the main window (files, running contest), read by the edit window.
+  StationHistory& History() { return history_; }
 
   // Shows a message box; `text` and `title` are Windows-1252 (use U8 for literals with accents).
   void Message(const std::string& text, MessageIcon icon = MessageIcon::kInformation,
@@ -83,6 +92,9 @@ class Program {
   // Unloaded windows stay allocated until the end: a handler may still be running in them.
   std::vector<std::unique_ptr<Form>> all_;
   bool ended_ = false;
+  InlineBackground inline_background_;
+  Background* background_ = &inline_background_;
+  StationHistory history_;
 };
 
 }  // namespace keldra

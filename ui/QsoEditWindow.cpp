@@ -7,6 +7,7 @@
 #include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
+#include "ui/HistoryHint.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 #include "ui/UpperCaseField.h"
@@ -83,6 +84,9 @@ void QsoEditWindow::Layout() {
   distance.SetEnabled(false);
   club_bonus.SetEnabled(false);
 
+  Place(history_line, 16, 268, 360, 20);
+  history_line.SetFont({.bold = true});
+
   Place(modify_button, 384, 280, 100, 34);
   modify_button.SetFont({.bold = true});
   Place(close_button, 492, 280, 92, 34);
@@ -98,6 +102,9 @@ void QsoEditWindow::Layout() {
 
 void QsoEditWindow::Wire() {
   search_call.Change = [this] { OnSearchCallChanged(); };
+  locator.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
+    OnLocatorKeyDown(key_code, handled);
+  };
   search_call.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
     OnSearchCallKeyDown(key_code, handled);
   };
@@ -166,6 +173,7 @@ void QsoEditWindow::OnCallChanged() {
   if (call.Text().size() > 3) {
     modify_button.SetVisible(true);
   }
+  ShowHistoryLine();
 }
 
 void QsoEditWindow::OnLocatorChanged() {
@@ -175,6 +183,7 @@ void QsoEditWindow::OnLocatorChanged() {
   if (locator.Text().size() == 6) {
     RequestDistance();
   }
+  ShowHistoryLine();
 }
 
 void QsoEditWindow::RequestDistance() {
@@ -397,5 +406,26 @@ void QsoEditWindow::OnModifyPressed() {
 }
 
 void QsoEditWindow::OnClosePressed() { Unload(); }
+
+// The files' history only: the running contest knows this QSO's own locator, right or wrong.
+void QsoEditWindow::ShowHistoryLine() {
+  const HistoryHint hint =
+      DescribeHistory(program_.History().FromFiles().Locators(Trim(call.Text())), locator.Text());
+  history_line.SetForeColor(hint.differs ? kHistoryDiffers : kBlack);
+  history_line.SetCaption(hint.text);
+}
+
+void QsoEditWindow::OnLocatorKeyDown(int key_code, bool& handled) {
+  if (key_code != kSwapKnownLocatorKey) {
+    return;
+  }
+  handled = true;
+  const auto next =
+      NextKnownLocator(program_.History().FromFiles().Locators(Trim(call.Text())), locator.Text());
+  if (next) {
+    locator.SetText(*next);
+    locator.SelectAll();
+  }
+}
 
 }  // namespace keldra

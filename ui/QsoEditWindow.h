@@ -76,6 +76,12 @@ class QsoEditWindow : public Form {
   // "Chiudi"
   void OnClosePressed();
 
+  // What the history files knew of the call before this contest, under the fields; F12 in the
+  // locator field moves to the next known locator.
+  Label history_line{*this, "HistoryLine"};
+  void ShowHistoryLine();
+  void OnLocatorKeyDown(int key_code, bool& handled);
+
  private:
   void Layout();
   void Wire();

@@ -415,7 +415,11 @@ void QtFrontEnd::SyncText(Control& control, QWidget* widget) {
       edit->setText(text);
     }
     edit->setAlignment(AlignmentFor(box.Align()));
-    if (edit->cursorPosition() != box.SelStart()) {
+    if (box.SelLength() > 0) {
+      if (edit->selectionStart() != box.SelStart() || edit->selectionLength() != box.SelLength()) {
+        edit->setSelection(box.SelStart(), box.SelLength());
+      }
+    } else if (edit->cursorPosition() != box.SelStart()) {
       edit->setCursorPosition(box.SelStart());
     }
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
@@ -586,9 +590,13 @@ bool QtFrontEnd::HandleKey(Control& control, QWidget* widget, QEvent* event) {
     return false;
   }
   auto& box = static_cast<TextBox&>(control);
-  // The model's caret follows the widget's before KeyDown looks at it.
+  // The model's caret and selection follow the widget's before KeyDown looks at them.
   if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    box.SetSelStart(edit->cursorPosition());
+    if (edit->hasSelectedText()) {
+      box.Select(edit->selectionStart(), edit->selectionLength());
+    } else {
+      box.SetSelStart(edit->cursorPosition());
+    }
   }
   return box.PressKey(code, ModifiersOf(*key_event));
 }

@@ -29,6 +29,7 @@ namespace {
 
 constexpr char kUp = '\x01';
 constexpr char kDown = '\x02';
+constexpr char kF12 = '\x03';
 
 // Starts a program with extra environment variables; its output goes to `log` when given.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
@@ -153,6 +154,7 @@ ModelOperator::ModelOperator(const StartState& setup, const fs::path& folder)
       clock_(setup.local, setup.utc_offset_minutes),
       folder_(folder) {
   for (const auto& [name, bytes] : setup.files) {
+    fs::create_directories((folder_ / name).parent_path());  // "storico/C_W" and the like
     testing::WriteBytes(folder_ / name, bytes);
   }
   Start();
@@ -209,6 +211,8 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
           box->PressKey(key::kUp);
         } else if (c == kDown) {
           box->PressKey(key::kDown);
+        } else if (c == kF12) {
+          box->PressKey(key::kF1 + 11);
         } else {
           box->Type(std::string(1, c));
         }
@@ -347,6 +351,7 @@ RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartS
     }
   }
   for (const auto& [name, bytes] : setup.files) {
+    fs::create_directories((folder_ / name).parent_path());  // "storico/C_W" and the like
     testing::WriteBytes(folder_ / name, bytes);
   }
 }
@@ -506,13 +511,17 @@ void XOperator::Play(const Prepared& prepared, const std::vector<std::string>& m
 
 std::vector<std::string> ItalianKeys(const std::string& utf8) {
   static const std::map<std::string, std::string> kNamed = {
-      {"\n", "Return"},      {"\b", "BackSpace"}, {"\x01", "Up"},
-      {"\x02", "Down"},      {" ", "space"},      {"/", "shift+7"},
-      {":", "shift+period"}, {".", "period"},     {",", "comma"},
-      {";", "shift+comma"},  {"-", "minus"},      {"_", "shift+minus"},
-      {"'", "apostrophe"},   {"+", "plus"},       {"@", "ISO_Level3_Shift+ograve"},
-      {"à", "agrave"},       {"è", "egrave"},     {"é", "shift+egrave"},
-      {"ì", "igrave"},       {"ò", "ograve"},     {"ù", "ugrave"}};
+      {"\n", "Return"},      {"\b", "BackSpace"},
+      {"\x01", "Up"},        {"\x02", "Down"},
+      {"\x03", "F12"},       {" ", "space"},
+      {"/", "shift+7"},      {":", "shift+period"},
+      {".", "period"},       {",", "comma"},
+      {";", "shift+comma"},  {"-", "minus"},
+      {"_", "shift+minus"},  {"'", "apostrophe"},
+      {"+", "plus"},         {"@", "ISO_Level3_Shift+ograve"},
+      {"à", "agrave"},       {"è", "egrave"},
+      {"é", "shift+egrave"}, {"ì", "igrave"},
+      {"ò", "ograve"},       {"ù", "ugrave"}};
   std::vector<std::string> keys;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto lead = static_cast<unsigned char>(utf8[i]);

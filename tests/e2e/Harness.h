@@ -25,7 +25,8 @@ struct Step {
   Kind kind;
   std::string window;   // kClick, and kKeys: the window that must be active
   std::string control;  // kClick
-  std::string keys;     // kKeys, UTF-8: "\n" Enter, "\b" Backspace, "\x01" Up, "\x02" Down
+  std::string keys;     // kKeys, UTF-8: "\n" Enter, "\b" Backspace, "\x01" Up, "\x02" Down,
+                        // "\x03" F12
   std::string shot;     // a screenshot's name after this step, if any
 };
 

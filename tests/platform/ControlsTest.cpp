@@ -248,6 +248,53 @@ TEST_F(KeysTest, Backspace) {
   }
 }
 
+TEST_F(KeysTest, ASelectionIsReplacedByTypingAndDeletedByBackspace) {
+  struct Case {
+    const char* name;
+    int start;
+    int length;
+    const char* typed;  // "\b" is Backspace
+    const char* after;
+    int caret_after;
+  };
+  const Case cases[] = {
+      {"all, typed over", 0, 6, "j", "j", 1},
+      {"all, Backspace", 0, 6, "\b", "", 0},
+      {"middle, typed over", 2, 2, "xy", "JNxyAB", 4},
+      {"middle, Backspace", 2, 2, "\b", "JNAB", 2},
+      {"length clamped to the text", 4, 9, "z", "JN61z", 5},
+      {"no selection inserts", 6, 0, "x", "JN61ABx", 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form_.box.SetText("JN61AB");
+    form_.box.Select(c.start, c.length);
+    for (const char* k = c.typed; *k != 0; ++k) {
+      if (*k == '\b') {
+        form_.box.Backspace();
+      } else {
+        form_.box.Type(std::string(1, *k));
+      }
+    }
+    EXPECT_EQ(form_.box.Text(), c.after);
+    EXPECT_EQ(form_.box.SelStart(), c.caret_after);
+    EXPECT_EQ(form_.box.SelLength(), 0);
+  }
+}
+
+TEST_F(ControlsTest, ANewTextOrCaretDropsTheSelection) {
+  TextBox& box = form_.box;
+  box.SetText("JN61AB");
+  box.SelectAll();
+  EXPECT_EQ(box.SelectedText(), "JN61AB");
+  box.SetSelStart(2);
+  EXPECT_EQ(box.SelLength(), 0);
+  box.SetSelLength(3);
+  EXPECT_EQ(box.SelectedText(), "61A");
+  box.SetText("JN52CD");
+  EXPECT_EQ(box.SelLength(), 0);
+}
+
 TEST_F(ControlsTest, BackspaceConsumedByKeyDownDeletesNothing) {
   form_.box.SetText("abc");
   form_.box.CaretToEnd();

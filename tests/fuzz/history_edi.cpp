@@ -1,0 +1,6 @@
+// An EDI log read into the call history, over any bytes (see HistoryFuzz.h).
+#include "tests/fuzz/HistoryFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return keldra::fuzz::CheckHistoryReader(keldra::HistoryFormat::kEdi, data, size);
+}
