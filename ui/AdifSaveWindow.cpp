@@ -1,27 +1,9 @@
 #include "ui/AdifSaveWindow.h"
 
-#include "export/Edi.h"
-#include "platform/CodePage.h"
 #include "ui/Layout.h"
+#include "ui/LogSave.h"
 
 namespace keldra {
-
-namespace {
-
-// The file of the program folder with a name held as Windows-1252 text; the file system sees
-// the name in Unicode.
-std::filesystem::path FileOfFolder(const std::filesystem::path& folder, const std::string& name) {
-  const std::string utf8 = Cp1252ToUtf8(name);
-  return folder / std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-// A path as the operator reads it in a message (Windows-1252).
-std::string Shown(const std::filesystem::path& path) {
-  const std::u8string utf8 = path.u8string();
-  return Utf8ToCp1252(std::string(utf8.begin(), utf8.end()));
-}
-
-}  // namespace
 
 AdifSaveWindow::AdifSaveWindow(Program& program)
     : Form(program.Desktop(), "AdifSaveWindow", "Keldra qrp Test - Salva Log ADIF", Px(580),
@@ -51,28 +33,7 @@ void AdifSaveWindow::Layout() {
 }
 
 void AdifSaveWindow::OnSavePressed() {
-  // A name that could point outside the program folder is made safe, and the field shows it.
-  const SafeName safe = MakeSafeFileName(file_name.Text());
-  if (safe.ok() && safe.name != file_name.Text()) {
-    file_name.SetText(safe.name);
-  }
-  if (adif_text.Text().empty()) {
-    return;
-  }
-  if (!safe.ok()) {
-    program_.Message(safe.refusal);
-    file_name.SetFocus();
-    return;
-  }
-
-  const std::filesystem::path path = FileOfFolder(program_.Folder(), safe.name);
-  const IoStatus written = program_.Disk().Replace(path, adif_text.Text());
-  if (!written) {
-    program_.Message("Il Log ADIF non e' stato salvato.\n" + U8(written.Describe()),
-                     MessageIcon::kCritical);
-    return;
-  }
-  program_.Message("Il Log ADIF e' stato salvato in " + Shown(path));
+  SaveLogAs(program_, file_name, adif_text.Text(), "Il Log ADIF");
 }
 
 void AdifSaveWindow::OnExitPressed() { Unload(); }
