@@ -30,18 +30,12 @@ std::string WithoutCreationTime(const std::string& adif) {
 
 class AdifScenarioTest : public ::testing::Test {
  protected:
-  testing::TempFolder model_folder_;
-  testing::TempFolder real_root_;
   XSession x_;
 };
 
 TEST_F(AdifScenarioTest, CreaAdifAfterQsosWritesTheModelsFileWhichTheValidatorAccepts) {
   const StartState setup{{2023, 7, 16, 9, 0, 0}, 120, {{"config.txt", kStation}}};
-  const auto real_folder = real_root_.path() / "contest";
-  ModelOperator model(setup, model_folder_.path());
-  RealProgram real(x_, real_folder, setup);
-  real.Start();
-  XOperator op(x_, real, model);
+  BothRuns run(x_, setup);
   const std::vector<Step> steps = {
       Click("Form1", "Command7"),
       Click("Form1", "Text2"),
@@ -56,25 +50,25 @@ TEST_F(AdifScenarioTest, CreaAdifAfterQsosWritesTheModelsFileWhichTheValidatorAc
       Keys("Form2", "0,5"),
       Click("Form2", "CreateAdif", "e2e_12_adif_save_window"),
   };
-  PlayBoth(steps, model, op, model_folder_.path(), real_folder);
+  run.Play(steps);
 
   // "Salva" is played on its own: the two files differ in the second they were created.
   const Step save = Click("AdifSaveWindow", "Save");
-  const XOperator::Prepared prepared = op.Prepare(save);
-  op.Play(prepared, model.Play(save));
-  const auto adif = real_folder / "01-IQ5QRP.adi";
+  const XOperator::Prepared prepared = run.op.Prepare(save);
+  run.op.Play(prepared, run.model.Play(save));
+  const auto adif = run.real_folder / "01-IQ5QRP.adi";
   for (int wait = 0; wait < 100 && !std::filesystem::exists(adif); ++wait) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   const std::string real_adif = testing::ReadBytes(adif);
-  const std::string model_adif = testing::ReadBytes(model_folder_.path() / "01-IQ5QRP.adi");
+  const std::string model_adif = testing::ReadBytes(run.model_folder / "01-IQ5QRP.adi");
   ASSERT_NE(model_adif, "");
   EXPECT_EQ(WithoutCreationTime(real_adif), WithoutCreationTime(model_adif));
   // The real clock runs from 09.00 in Rome: 07.0x UTC.
   EXPECT_NE(real_adif.find("<CREATED_TIMESTAMP:15>20230716 070"), std::string::npos) << real_adif;
 
   std::string contest_records;
-  const auto state = ReadStateFile(testing::ReadBytes(real_folder / "parziale.db"));
+  const auto state = ReadStateFile(testing::ReadBytes(run.real_folder / "parziale.db"));
   for (const std::string& line : state.edi_record_lines) {
     contest_records += line + "\r\n";
   }

@@ -594,4 +594,17 @@ void PlayBoth(const std::vector<Step>& steps, ModelOperator& model, XOperator& r
   }
 }
 
+BothRuns::BothRuns(const XSession& x, const StartState& setup)
+    : model_folder(model_root.path()),
+      real_folder(real_root.path() / "contest"),
+      model(setup, model_folder),
+      real(x, real_folder, setup),
+      op(x, real, model) {
+  real.Start();
+}
+
+void BothRuns::Play(const std::vector<Step>& steps) {
+  PlayBoth(steps, model, op, model_folder, real_folder);
+}
+
 }  // namespace keldra::e2e

@@ -160,4 +160,20 @@ std::vector<std::string> ItalianKeys(const std::string& utf8);
 void PlayBoth(const std::vector<Step>& steps, ModelOperator& model, XOperator& real,
               const std::filesystem::path& model_folder, const std::filesystem::path& real_folder);
 
+// The model and the real program started side by side on one start state, each on a folder of
+// its own, with the operator who drives the real one: what every scenario begins with.
+struct BothRuns {
+  BothRuns(const XSession& x, const StartState& setup);
+  // Plays the steps through both (PlayBoth over the two folders).
+  void Play(const std::vector<Step>& steps);
+
+  testing::TempFolder model_root;
+  testing::TempFolder real_root;
+  const std::filesystem::path model_folder;
+  const std::filesystem::path real_folder;
+  ModelOperator model;
+  RealProgram real;
+  XOperator op;
+};
+
 }  // namespace keldra::e2e

@@ -26,8 +26,6 @@ std::string UpToTheLocator(const char* time, const char* call, const char* seria
 
 class HistoryScenarioTest : public ::testing::Test {
  protected:
-  testing::TempFolder model_folder_;
-  testing::TempFolder real_root_;
   XSession x_;
 };
 
@@ -36,11 +34,7 @@ TEST_F(HistoryScenarioTest, AKnownLocatorIsFilledInAcceptedTypedOverAndSwapped) 
       {2023, 7, 16, 9, 0, 0},
       120,
       {{"config.txt", kStation}, {"storico/2022.edi", kLastYear}, {"storico/C_W", kList}}};
-  const auto real_folder = real_root_.path() / "contest";
-  ModelOperator model(setup, model_folder_.path());
-  RealProgram real(x_, real_folder, setup);
-  real.Start();
-  XOperator op(x_, real, model);
+  BothRuns run(x_, setup);
 
   const std::vector<Step> steps = {
       Click("Form1", "Command7"),
@@ -59,9 +53,9 @@ TEST_F(HistoryScenarioTest, AKnownLocatorIsFilledInAcceptedTypedOverAndSwapped) 
       Keys("Form1", UpToTheLocator("0709", "IW5DEF", "2") + "\x03", "e2e_history_04_f12"),
       Keys("Form1", "\n\n\n", "e2e_history_05_three_qsos"),
   };
-  PlayBoth(steps, model, op, model_folder_.path(), real_folder);
+  run.Play(steps);
 
-  const auto written = FolderFiles(real_folder);
+  const auto written = FolderFiles(run.real_folder);
   ASSERT_TRUE(written.count("parziale.db"));
   const std::string& state = written.at("parziale.db");
   for (const char* record : {"QSO_EDI 230716;0702;IK5ABC/P;1;59;001;59;001;;JN53HT;",
@@ -69,7 +63,7 @@ TEST_F(HistoryScenarioTest, AKnownLocatorIsFilledInAcceptedTypedOverAndSwapped) 
                              "QSO_EDI 230716;0709;IW5DEF;1;59;003;59;002;;JN54VA;"}) {
     EXPECT_NE(state.find(record), std::string::npos) << record;
   }
-  EXPECT_EQ(testing::ReadBytes(real_folder / "storico" / "C_W"), kList)
+  EXPECT_EQ(testing::ReadBytes(run.real_folder / "storico" / "C_W"), kList)
       << "the history is read only";
 }
 

@@ -86,18 +86,12 @@ std::vector<Step> TypeQso(const Qso& q, bool first) {
 
 class ScenarioTest : public ::testing::Test {
  protected:
-  testing::TempFolder model_folder_;
-  testing::TempFolder real_root_;
   XSession x_;
 };
 
 TEST_F(ScenarioTest, AContestDayWithRealKeysWritesWhatTheModelWrites) {
   const StartState setup{{2023, 7, 16, 9, 0, 0}, 120, {}};
-  const auto real_folder = real_root_.path() / "contest";
-  ModelOperator model(setup, model_folder_.path());
-  RealProgram real(x_, real_folder, setup);
-  real.Start();
-  XOperator op(x_, real, model);
+  BothRuns run(x_, setup);
 
   std::vector<Step> steps = {
       Click("Form3", "Text1", "e2e_01_first_start"),
@@ -157,15 +151,15 @@ TEST_F(ScenarioTest, AContestDayWithRealKeysWritesWhatTheModelWrites) {
   steps.push_back(Click("Form7", "Command1"));
   steps.push_back(Click("Form1", "Command3"));
 
-  PlayBoth(steps, model, op, model_folder_.path(), real_folder);
-  EXPECT_EQ(real.WaitForExit(10), 0) << "Esci should end the program";
+  run.Play(steps);
+  EXPECT_EQ(run.real.WaitForExit(10), 0) << "Esci should end the program";
 
   // The files the contest is for, each present and byte for byte the model's.
-  const auto written = FolderFiles(real_folder);
+  const auto written = FolderFiles(run.real_folder);
   for (const char* name :
        {"parziale.db", "backup.db", "01-IQ5QRP.edi", "keldra_qrp_statistiche.txt"}) {
     ASSERT_TRUE(written.count(name)) << name;
-    EXPECT_TRUE(written.at(name) == testing::ReadBytes(model_folder_.path() / name)) << name;
+    EXPECT_TRUE(written.at(name) == testing::ReadBytes(run.model_folder / name)) << name;
   }
   const std::string& edi = written.at("01-IQ5QRP.edi");
   EXPECT_NE(edi.find("[QSORecords;42]\r\n"), std::string::npos);
@@ -177,29 +171,21 @@ TEST_F(ScenarioTest, AContestDayWithRealKeysWritesWhatTheModelWrites) {
 TEST_F(ScenarioTest, OnLineJustAfterLocalMidnightLogsTheUtcDateAndTime) {
   // 00.05 on 17 July in Rome is 22.05 UTC on the 16th.
   const StartState setup{{2023, 7, 17, 0, 5, 10}, 120, {{"config.txt", kStation}}};
-  const auto real_folder = real_root_.path() / "contest";
-  ModelOperator model(setup, model_folder_.path());
-  RealProgram real(x_, real_folder, setup);
-  real.Start();
-  XOperator op(x_, real, model);
+  BothRuns run(x_, setup);
   const std::vector<Step> steps = {
       Click("Form1", "Text6"),
       Keys("Form1", "IK5ABC/P\n\n\n7\nJN53HT\nI003\n\n", "e2e_10_on_line_after_midnight"),
       Click("Form1", "Command3"),
   };
-  PlayBoth(steps, model, op, model_folder_.path(), real_folder);
-  EXPECT_EQ(real.WaitForExit(10), 0);
-  const std::string state = testing::ReadBytes(real_folder / "parziale.db");
+  run.Play(steps);
+  EXPECT_EQ(run.real.WaitForExit(10), 0);
+  const std::string state = testing::ReadBytes(run.real_folder / "parziale.db");
   EXPECT_NE(state.find("16/07/23   22.05   144Mhz   SSB   IK5ABC/P"), std::string::npos) << state;
 }
 
 TEST_F(ScenarioTest, APasteIntoTheCommentsTakesPlainTextAndAnEmptyClipboardIsHarmless) {
   const StartState setup{{2023, 7, 16, 9, 0, 0}, 120, {{"config.txt", kStation}}};
-  const auto real_folder = real_root_.path() / "contest";
-  ModelOperator model(setup, model_folder_.path());
-  RealProgram real(x_, real_folder, setup);
-  real.Start();
-  XOperator op(x_, real, model);
+  BothRuns run(x_, setup);
   const std::vector<Step> steps = {
       Click("Form1", "Text6"),
       Keys("Form1", "IK5ABC/P\n\n\n7\nJN53HT\nI003\n\n"),
@@ -211,9 +197,9 @@ TEST_F(ScenarioTest, APasteIntoTheCommentsTakesPlainTextAndAnEmptyClipboardIsHar
       Click("Form2", "Command2", "e2e_11_pasted_comment"),
       Click("Form4", "Command1"),
   };
-  PlayBoth(steps, model, op, model_folder_.path(), real_folder);
-  ASSERT_TRUE(real.Running()) << "the paste killed the program";
-  EXPECT_NE(testing::ReadBytes(real_folder / "01-IQ5QRP.edi")
+  run.Play(steps);
+  ASSERT_TRUE(run.real.Running()) << "the paste killed the program";
+  EXPECT_NE(testing::ReadBytes(run.real_folder / "01-IQ5QRP.edi")
                 .find("[Remarks]\r\nNota: Citt\xE0 di Castello, 5 W ?\r\n"),
             std::string::npos);
 }
