@@ -37,8 +37,6 @@ constexpr Color kQsoDot{25, 95, 200};
 constexpr Color kLastQso{220, 0, 0};
 constexpr Color kOdx{150, 0, 150};
 constexpr Color kTyped{210, 30, 30};
-constexpr Color kShades[] = {{255, 236, 170}, {255, 205, 120}, {250, 160, 50}, {225, 95, 20}};
-static_assert(std::size(kShades) == std::size(kShadeBands));
 
 DrawPoint AtBearing(double degrees, double km) {
   const double a = degrees * std::numbers::pi / 180;
@@ -228,7 +226,7 @@ void MapWindow::BuildBackground() {
     legend.lines.push_back(
         {.points = {{16, y - 6}, {36, y - 6}, {36, y + 6}, {16, y + 6}, {16, y - 6}},
          .color = {160, 160, 160},
-         .fill = kShades[i]});
+         .fill = kMapShades[i]});
     legend.labels.push_back(
         Text({44, y}, kShadeBands[i].legend, {40, 40, 40}, {.points = 8}, Alignment::kLeft));
   }
@@ -283,7 +281,7 @@ void MapWindow::BuildQsos() {
     const auto cell = CellNamed(count.square);
     const int band = ShadeBandOf(count.qsos);
     Polyline shape = LineOf(CellOutline(projection_, cell->box), {190, 150, 90});
-    shape.fill = kShades[band];
+    shape.fill = kMapShades[band];
     shading.lines.push_back(std::move(shape));
   }
   map.SetLayer(kMapShading, std::move(shading));

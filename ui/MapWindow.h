@@ -8,6 +8,7 @@
 // again. Zooming and panning are the front end's; "Adatta" fits every QSO.
 #pragma once
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ enum MapLayer : std::size_t {
 };
 
 inline constexpr const char* kMapImageName = "keldra_qrp_mappa.png";
+
+// The fill of a worked square, by its shade band: paler for fewer QSOs.
+inline constexpr Color kMapShades[] = {
+    {255, 236, 170}, {255, 205, 120}, {250, 160, 50}, {225, 95, 20}};
+static_assert(std::size(kMapShades) == std::size(kShadeBands));
 
 class MapWindow : public Form {
  public:

@@ -162,7 +162,16 @@ void DrawingPainting::Paint(QPainter& painter, const Drawing& drawing) {
         box.moveRight(at.x());
         flags = Qt::AlignRight | Qt::AlignVCenter;
       }
-      painter.drawText(box, flags, QString::fromStdString(Cp1252ToUtf8(label.text)));
+      const QString text = QString::fromStdString(Cp1252ToUtf8(label.text));
+      if (label.font.bold) {
+        // Bold labels stand over dots and shades: a white halo keeps them readable.
+        painter.setPen(Qt::white);
+        for (const QPointF shift : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)}) {
+          painter.drawText(box.translated(shift), flags, text);
+        }
+        painter.setPen(ToQColor(label.color));
+      }
+      painter.drawText(box, flags, text);
     }
   }
 }
