@@ -91,7 +91,40 @@ void DrawingPainting::Refresh(const Drawing& drawing) {
       }
       cache.dots.back().points.emplace_back(marker.at.x, marker.at.y);
     }
+    cache.texts.reserve(layers[i].labels.size());
+    for (const DrawLabel& label : layers[i].labels) {
+      Text text{.text = QStaticText(QString::fromStdString(Cp1252ToUtf8(label.text))),
+                .font = FontOf(label.font)};
+      text.text.setTextFormat(Qt::PlainText);
+      text.text.prepare(QTransform(), text.font);
+      cache.texts.push_back(std::move(text));
+    }
   }
+}
+
+const QImage& DrawingPainting::Sprite(const Dots& dots) {
+  auto rgb = [](Color c) { return c.r << 16 | c.g << 8 | c.b; };
+  const auto key = std::tuple(rgb(dots.color), dots.outline ? rgb(*dots.outline) : -1, dots.radius);
+  auto it = sprites_.find(key);
+  if (it != sprites_.end()) {
+    return it->second;
+  }
+  const int size = 2 * dots.radius + 4;
+  QImage sprite(size, size, QImage::Format_ARGB32_Premultiplied);
+  sprite.fill(Qt::transparent);
+  QPainter painter(&sprite);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  const QPointF middle(size / 2.0, size / 2.0);
+  if (dots.outline) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ToQColor(*dots.outline));
+    painter.drawEllipse(middle, dots.radius + 1.5, dots.radius + 1.5);
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(ToQColor(dots.color));
+  painter.drawEllipse(middle, dots.radius, dots.radius);
+  painter.end();
+  return sprites_.emplace(key, std::move(sprite)).first->second;
 }
 
 void DrawingPainting::Paint(QPainter& painter, const Drawing& drawing) {
@@ -103,7 +136,6 @@ void DrawingPainting::Paint(QPainter& painter, const Drawing& drawing) {
   painter.setClipRect(area);
   const QTransform view = ViewTransform(drawing);
   const auto& layers = drawing.Layers();
-  std::vector<QPointF> on_screen;
   for (std::size_t i = 0; i < layers.size(); ++i) {
     const DrawingLayer& layer = layers[i];
     if (!Shown(layer, drawing)) {
@@ -111,67 +143,60 @@ void DrawingPainting::Paint(QPainter& painter, const Drawing& drawing) {
     }
     const QTransform t = layer.pinned ? QTransform() : view;
     for (const Stroke& stroke : layers_[i].strokes) {
+      painter.setTransform(t);
+      if (stroke.fill) {
+        // Filled without antialiasing, which costs most of a paint: the outline drawn over the
+        // edge smooths it.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.fillPath(stroke.path, ToQColor(*stroke.fill));
+        painter.setRenderHint(QPainter::Antialiasing, true);
+      }
       QPen pen(ToQColor(stroke.color), stroke.width);
       pen.setCosmetic(true);
       if (stroke.dashed) {
         pen.setStyle(Qt::DashLine);
       }
-      painter.setTransform(t);
-      painter.setPen(pen);
-      painter.setBrush(stroke.fill ? QBrush(ToQColor(*stroke.fill)) : QBrush(Qt::NoBrush));
-      painter.drawPath(stroke.path);
+      painter.strokePath(stroke.path, pen);
     }
     painter.resetTransform();
     const QRectF reach = area.adjusted(-10, -10, 10, 10);
     for (const Dots& dots : layers_[i].dots) {
-      on_screen.clear();
+      const QImage& sprite = Sprite(dots);
+      const double half = sprite.width() / 2.0;
       for (const QPointF& at : dots.points) {
         const QPointF p = t.map(at);
         if (reach.contains(p)) {
-          on_screen.push_back(p);
+          painter.drawImage(QPoint(static_cast<int>(std::lround(p.x() - half)),
+                                   static_cast<int>(std::lround(p.y() - half))),
+                            sprite);
         }
       }
-      if (dots.outline) {
-        painter.setPen(
-            QPen(ToQColor(*dots.outline), 2 * dots.radius + 3, Qt::SolidLine, Qt::RoundCap));
-        painter.drawPoints(on_screen.data(), static_cast<int>(on_screen.size()));
-      }
-      painter.setPen(QPen(ToQColor(dots.color), 2 * dots.radius, Qt::SolidLine, Qt::RoundCap));
-      painter.drawPoints(on_screen.data(), static_cast<int>(on_screen.size()));
     }
-    std::map<std::tuple<bool, int>, QFont> fonts;
-    for (const DrawLabel& label : layer.labels) {
-      const QPointF at = t.map(QPointF(label.at.x, label.at.y)) + QPointF(label.dx, label.dy);
-      if (!area.adjusted(-300, -30, 300, 30).contains(at)) {
+    const QRectF near = area.adjusted(-300, -30, 300, 30);
+    for (std::size_t l = 0; l < layer.labels.size(); ++l) {
+      const DrawLabel& label = layer.labels[l];
+      QPointF at = t.map(QPointF(label.at.x, label.at.y)) + QPointF(label.dx, label.dy);
+      if (!near.contains(at)) {
         continue;
       }
-      auto font = fonts.find({label.font.bold, label.font.points});
-      if (font == fonts.end()) {
-        font =
-            fonts.emplace(std::tuple(label.font.bold, label.font.points), FontOf(label.font)).first;
-      }
-      painter.setFont(font->second);
-      painter.setPen(ToQColor(label.color));
-      constexpr double kBox = 400;
-      QRectF box(at.x() - kBox / 2, at.y() - 20, kBox, 40);
-      int flags = Qt::AlignCenter;
-      if (label.align == Alignment::kLeft) {
-        box.moveLeft(at.x());
-        flags = Qt::AlignLeft | Qt::AlignVCenter;
+      const Text& text = layers_[i].texts[l];
+      const QSizeF size = text.text.size();
+      at.ry() -= size.height() / 2;
+      if (label.align == Alignment::kCenter) {
+        at.rx() -= size.width() / 2;
       } else if (label.align == Alignment::kRight) {
-        box.moveRight(at.x());
-        flags = Qt::AlignRight | Qt::AlignVCenter;
+        at.rx() -= size.width();
       }
-      const QString text = QString::fromStdString(Cp1252ToUtf8(label.text));
+      painter.setFont(text.font);
       if (label.font.bold) {
         // Bold labels stand over dots and shades: a white halo keeps them readable.
         painter.setPen(Qt::white);
         for (const QPointF shift : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)}) {
-          painter.drawText(box.translated(shift), flags, text);
+          painter.drawStaticText(at + shift, text.text);
         }
-        painter.setPen(ToQColor(label.color));
       }
-      painter.drawText(box, flags, text);
+      painter.setPen(ToQColor(label.color));
+      painter.drawStaticText(at, text.text);
     }
   }
 }

@@ -5,11 +5,15 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QPainterPath>
+#include <QStaticText>
 #include <QWidget>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/Drawing.h"
@@ -38,14 +42,22 @@ class DrawingPainting {
     int radius = 3;
     std::vector<QPointF> points{};
   };
+  struct Text {
+    QStaticText text{};
+    QFont font{};
+  };
   struct Layer {
     std::uint64_t version = 0;
     std::vector<Stroke> strokes{};
     std::vector<Dots> dots{};
+    std::vector<Text> texts{};  // one per label, laid out once
   };
   void Refresh(const Drawing& drawing);
+  // A dot drawn once and then copied to every place it stands.
+  const QImage& Sprite(const Dots& dots);
 
   std::vector<Layer> layers_;
+  std::map<std::tuple<int, int, int>, QImage> sprites_;
 };
 
 class DrawingWidget : public QWidget {
