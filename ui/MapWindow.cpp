@@ -57,6 +57,14 @@ Polyline LineOf(const MapLine& line, Color color, int width = 1) {
   return out;
 }
 
+// A name beside a dot stands on the side of the station: "Adatta" keeps the station and the dots
+// in view, so the name is never cut off by the edge beyond the dot.
+void TowardsTheCentre(DrawLabel& label, int gap) {
+  const bool east = label.at.x > 0;
+  label.align = east ? Alignment::kRight : Alignment::kLeft;
+  label.dx = east ? -gap : gap;
+}
+
 std::string Km(long long km) { return std::to_string(km) + " km"; }
 
 }  // namespace
@@ -307,7 +315,7 @@ void MapWindow::BuildQsos() {
     dots.markers.push_back(mark);
     DrawLabel name = Text(mark.at, "ODX " + odx->call + " " + Km(odx->km), kOdx,
                           {.bold = true, .points = 9}, Alignment::kLeft);
-    name.dx = 9;
+    TowardsTheCentre(name, 9);
     dots.labels.push_back(std::move(name));
     Marker last = dots.markers[qsos_.size() - 1];
     last.color = kLastQso;
@@ -328,7 +336,7 @@ void MapWindow::BuildTyped() {
     DrawLabel label =
         Text(at, typed_ + "  " + Km(path.km) + "  " + std::to_string(path.degrees) + U8("°"),
              kTyped, {.bold = true, .points = 9}, Alignment::kLeft);
-    label.dx = 8;
+    TowardsTheCentre(label, 8);
     label.dy = 12;
     typed.labels.push_back(std::move(label));
   }
