@@ -81,15 +81,21 @@ std::vector<GridCell> CellsIn(GridLevel level, const GeoBox& region) {
   const double width = level == GridLevel::kField ? 20 : 2;
   const double height = level == GridLevel::kField ? 10 : 1;
   std::vector<GridCell> cells;
-  for (double south = std::ceil((region.south + 90) / height) * height - 90;
-       south + height <= region.north; south += height) {
-    for (double west = std::ceil((region.west + 180) / width) * width - 180;
-         west + width <= region.east; west += width) {
+  // Whole cells only: from the first edge at or after the region's side to the last one before
+  // its far side, counted in cells from the south pole and from 180 degrees west.
+  const int first_row = static_cast<int>(std::ceil((region.south + 90) / height));
+  const int end_row = static_cast<int>(std::floor((region.north + 90) / height));
+  const int first_column = static_cast<int>(std::ceil((region.west + 180) / width));
+  const int end_column = static_cast<int>(std::floor((region.east + 180) / width));
+  for (int row = first_row; row < end_row; ++row) {
+    for (int column = first_column; column < end_column; ++column) {
+      const double south = row * height - 90;
+      const double west = column * width - 180;
       std::string name{static_cast<char>('A' + static_cast<int>((west + 180) / 20)),
                        static_cast<char>('A' + static_cast<int>((south + 90) / 10))};
       if (level == GridLevel::kSquare) {
-        name += static_cast<char>('0' + static_cast<int>(std::fmod(west + 180, 20) / 2));
-        name += static_cast<char>('0' + static_cast<int>(std::fmod(south + 90, 10)));
+        name += static_cast<char>('0' + column % 10);
+        name += static_cast<char>('0' + row % 10);
       }
       cells.push_back({std::move(name), {south, south + height, west, west + width}});
     }
@@ -110,12 +116,14 @@ std::vector<MapLine> GridLines(const AzimuthalProjection& projection, GridLevel 
     }
     lines.push_back(std::move(line));
   };
-  for (double lon = std::ceil((region.west + 180) / width) * width - 180; lon <= region.east;
-       lon += width) {
+  for (int column = static_cast<int>(std::ceil((region.west + 180) / width));
+       column <= static_cast<int>(std::floor((region.east + 180) / width)); ++column) {
+    const double lon = column * width - 180;
     along(region.south, region.north, [&](double lat) { return projection.Project(lat, lon); });
   }
-  for (double lat = std::ceil((region.south + 90) / height) * height - 90; lat <= region.north;
-       lat += height) {
+  for (int row = static_cast<int>(std::ceil((region.south + 90) / height));
+       row <= static_cast<int>(std::floor((region.north + 90) / height)); ++row) {
+    const double lat = row * height - 90;
     along(region.west, region.east, [&](double lon) { return projection.Project(lat, lon); });
   }
   return lines;

@@ -116,6 +116,16 @@ TEST_F(MapWindowTest, FollowsCommitsCorrectionsAndResumes) {
   EXPECT_EQ(map.Qsos()[3].call, "QX9ZZZ");
   EXPECT_EQ(map.Qsos()[3].time, "08.15");
   EXPECT_EQ(map.status.Caption(), "Centro JN81GD - 4 QSO - 3 quadrati");
+
+  // A new station locator moves the centre, and every QSO with it.
+  Main().station_locator.SetCaption("JN71GD");
+  EXPECT_EQ(map.status.Caption(), "Centro JN71GD - 4 QSO - 3 quadrati");
+  EXPECT_EQ(map.Qsos()[0].km, 0);
+  EXPECT_EQ(map.Qsos()[0].at, (MapPoint{0, 0}));
+  Main().station_locator.SetCaption("...");
+  EXPECT_FALSE(map.CentredOnStation());
+  EXPECT_EQ(map.status.Caption(),
+            "Locatore della stazione non impostato: centro JN62 - 4 QSO - 3 quadrati");
 }
 
 TEST_F(MapWindowTest, TheLocatorBeingTypedIsALineFromTheCentre) {
