@@ -120,7 +120,7 @@ void MainWindow::LayoutEntryArea() {
   // "Mappa" right after "Data/ora PC"; "Amministrazione", for administrators only, has no room
   // left in the row and stands under the station frame.
   Place(map_button, 608, 610, 112, 32);
-  Place(administration_button, 866, 610, 112, 32);
+  Place(administration_button, 866, 627, 130, 28);
   logging_mode_button.SetCaption("on-line / off-line");
   pc_date_time_button.SetCaption("Data/ora PC");
   pc_date_time_button.SetVisible(false);

@@ -117,7 +117,12 @@ void MapWindow::OnLoad() {
 }
 
 void MapWindow::Follow() {
-  MainWindow& main = program_.Get<MainWindow>();
+  // Never brings a closed main window back (the map may outlive it while the program ends).
+  MainWindow* const found = program_.Find<MainWindow>();
+  if (found == nullptr) {
+    return;
+  }
+  MainWindow& main = *found;
   const std::string& own = main.station_locator.Caption();
   const bool centre_moved = !built_ || own != own_locator_;
   if (centre_moved) {
