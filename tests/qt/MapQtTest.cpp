@@ -165,9 +165,8 @@ TEST_F(MapQtTest, TooltipResizeAndTheSavedPng) {
   ASSERT_NE(marker, nullptr);
   EXPECT_EQ(marker->tooltip, last.call + " - " + last.locator + " - " + std::to_string(last.km) +
                                  " km - " + last.time + " UTC");
-  EXPECT_EQ(painting.MarkerAt(map.map, QPointF(p.x + 40, p.y + 40)) == nullptr ||
-                painting.MarkerAt(map.map, QPointF(p.x + 40, p.y + 40)) != marker,
-            true);
+  // "Adatta" leaves a margin: no dot in the corner, so no tooltip there.
+  EXPECT_EQ(painting.MarkerAt(map.map, QPointF(3, 3)), nullptr);
 
   QWidget* window = FrontEnd().WindowOf(map);
   window->resize(1100, 800);
