@@ -1,5 +1,5 @@
-// The coastlines and country borders of Europe and the Mediterranean the map draws, as lines of
-// latitude and longitude points in hundredths of a degree. The data is generated once by
+// The land, coastlines and country borders of Europe and the Mediterranean the map draws, as lines
+// of latitude and longitude points in hundredths of a degree. The data is generated once by
 // scripts/make-map-data from Natural Earth (public domain) and built into the program.
 #pragma once
 
@@ -8,8 +8,14 @@
 
 namespace keldra {
 
+enum class OutlineKind {
+  kCoast,
+  kBorder,  // between two countries
+  kLand,    // a closed ring of land (an island, a continent cut to the region), or a lake in it
+};
+
 struct OutlineLineSize {
-  bool border = false;  // a border between two countries; otherwise a coastline
+  OutlineKind kind = OutlineKind::kCoast;
   int points = 0;
 };
 

@@ -26,7 +26,7 @@ struct DrawPoint {
 struct Polyline {
   std::vector<DrawPoint> points{};
   Color color{};
-  int width = 1;                // pixels, whatever the zoom
+  int width = 1;                // pixels, whatever the zoom; 0: no line (a filled shape only)
   std::optional<Color> fill{};  // a closed shape filled with this colour
   bool dashed = false;
 };

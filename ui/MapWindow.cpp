@@ -27,6 +27,8 @@ constexpr int kFitMargin = 30;
 // With no QSOs the map shows this far around the station.
 constexpr double kEmptyMapKm = 350;
 
+constexpr Color kSea{222, 236, 248};
+constexpr Color kLand{250, 249, 242};
 constexpr Color kCoast{60, 100, 150};
 constexpr Color kBorder{150, 150, 165};
 constexpr Color kFieldLine{125, 125, 125};
@@ -73,7 +75,7 @@ MapWindow::MapWindow(Program& program)
     : Form(program.Desktop(), "MapWindow", "Keldra QRP Test - Mappa", Px(900), Px(700)),
       program_(program) {
   SetResizable(Px(560), Px(420));
-  map.SetBackColor({246, 249, 252});
+  map.SetBackColor(kSea);
   map.min_scale = kMinScale;
   map.max_scale = kMaxScale;
   map.ViewChanged = [this] { fitted_ = false; };
@@ -152,19 +154,28 @@ void MapWindow::Follow() {
 }
 
 void MapWindow::BuildBackground() {
-  // Coastlines and borders.
+  // Land, then coastlines and borders over the shades.
+  DrawingLayer land;
   DrawingLayer outline;
   const auto points = OutlinePoints();
   std::size_t next = 0;
   for (const OutlineLineSize& size : OutlineLines()) {
-    Polyline line{.color = size.border ? kBorder : kCoast, .dashed = size.border};
+    Polyline line{.color = kCoast};
+    if (size.kind == OutlineKind::kLand) {
+      line.width = 0;
+      line.fill = kLand;
+    } else if (size.kind == OutlineKind::kBorder) {
+      line.color = kBorder;
+      line.dashed = true;
+    }
     line.points.reserve(static_cast<std::size_t>(size.points));
     for (int i = 0; i < size.points; ++i, next += 2) {
       line.points.push_back(
           ToDrawing(projection_.Project(points[next] / 100.0, points[next + 1] / 100.0)));
     }
-    outline.lines.push_back(std::move(line));
+    (size.kind == OutlineKind::kLand ? land : outline).lines.push_back(std::move(line));
   }
+  map.SetLayer(kMapLand, std::move(land));
   map.SetLayer(kMapOutline, std::move(outline));
 
   // Fields with their names, squares (and their names) as the map is zoomed in.

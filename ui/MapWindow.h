@@ -22,6 +22,7 @@ namespace keldra {
 
 // The layers of the map, bottom to top.
 enum MapLayer : std::size_t {
+  kMapLand,
   kMapShading,
   kMapOutline,
   kMapFields,

@@ -151,6 +151,9 @@ void DrawingPainting::Paint(QPainter& painter, const Drawing& drawing) {
         painter.fillPath(stroke.path, ToQColor(*stroke.fill));
         painter.setRenderHint(QPainter::Antialiasing, true);
       }
+      if (stroke.width <= 0) {
+        continue;
+      }
       QPen pen(ToQColor(stroke.color), stroke.width);
       pen.setCosmetic(true);
       if (stroke.dashed) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -113,23 +114,23 @@ TEST(MapProjection, SquaresCountedInOrderOfFirstQsoAndShaded) {
   }
 }
 
-// The built-in outline: every line has its points, all inside the map's region, Italy's coast
-// among them.
+// The built-in outline: land, coasts and borders, every line with its points, all inside the
+// region the data was cut to, Italy's coast among them.
 TEST(MapProjection, OutlineDataIsWholeAndInTheRegion) {
   std::size_t points = 0;
-  bool borders = false;
+  std::set<OutlineKind> kinds;
   for (const OutlineLineSize& line : OutlineLines()) {
-    EXPECT_GE(line.points, 2);
+    EXPECT_GE(line.points, line.kind == OutlineKind::kLand ? 3 : 2);
     points += static_cast<std::size_t>(line.points);
-    borders = borders || line.border;
+    kinds.insert(line.kind);
   }
-  EXPECT_TRUE(borders);
+  EXPECT_EQ(kinds.size(), 3u);
   ASSERT_EQ(OutlinePoints().size(), 2 * points);
   bool near_rome = false;
   for (std::size_t i = 0; i < OutlinePoints().size(); i += 2) {
     const int lat = OutlinePoints()[i];
     const int lon = OutlinePoints()[i + 1];
-    ASSERT_TRUE(lat >= 2200 && lat <= 7200 && lon >= -2500 && lon <= 5500) << lat << " " << lon;
+    ASSERT_TRUE(lat >= 2000 && lat <= 7500 && lon >= -3000 && lon <= 6500) << lat << " " << lon;
     near_rome = near_rome || (std::abs(lat - 4175) < 30 && std::abs(lon - 1225) < 30);
   }
   EXPECT_TRUE(near_rome);

@@ -172,12 +172,12 @@ TEST_F(MapWindowTest, SaveImageWritesThePngOrSaysWhyNot) {
   program().SetPainter(&painter);
   MapWindow& map = Map();
   map.save_button.Press();
-  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 9");
+  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 10");
   EXPECT_EQ(LastMessage(), "La mappa e' stata salvata in " + File(kMapImageName).string());
 
   painter.works = false;
   map.save_button.Press();
-  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 9");
+  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 10");
   EXPECT_EQ(messages_.shown.back().icon, MessageIcon::kCritical);
   EXPECT_TRUE(LastMessage().starts_with("La mappa non e' stata salvata")) << LastMessage();
 }
