@@ -24,8 +24,8 @@ constexpr double kSquareNamesScale = 0.4;
 constexpr double kMinScale = 0.04;
 constexpr double kMaxScale = 20;
 constexpr int kFitMargin = 30;
-// With no QSOs the map shows this far around the station.
-constexpr double kEmptyMapKm = 350;
+// With no QSOs the map shows this much around the station: the 200 km ring whole.
+constexpr double kEmptyMapKm = 450;
 
 constexpr Color kSea{222, 236, 248};
 constexpr Color kLand{250, 249, 242};
