@@ -14,6 +14,7 @@
 #include "app/CommandLine.h"
 #include "platform/ContestFolder.h"
 #include "platform/InstanceLock.h"
+#include "platform/qt/DrawingWidget.h"
 #include "platform/qt/QtBackground.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "platform/qt/Widgets.h"
@@ -115,6 +116,8 @@ int main(int argc, char* argv[]) {
   // the program's services still stand.
   keldra::qt::QtBackground background;
   program.SetBackground(background);
+  keldra::qt::QtDrawingPainter painter;
+  program.SetPainter(&painter);
   program.OnEnd = [] { QCoreApplication::quit(); };
   program.Start();
   if (program.Ended()) {

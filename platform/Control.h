@@ -81,7 +81,8 @@ enum class ControlKind {
   kFrame,
   kPictureBox,
   kLine,
-  kImage
+  kImage,
+  kDrawing
 };
 
 // What changed on a control, so the front end redraws only that.
@@ -99,7 +100,9 @@ enum class Property {
   kItems,
   kListIndex,
   kValue,
-  kLinePoints
+  kLinePoints,
+  kLayers,  // a drawing's layers (their versions say which)
+  kView     // a drawing's view, set by code
 };
 
 enum class Alignment { kLeft, kCenter, kRight };

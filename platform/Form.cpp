@@ -1,5 +1,7 @@
 #include "platform/Form.h"
 
+#include <algorithm>
+
 #include "platform/Screen.h"
 
 namespace keldra {
@@ -22,6 +24,26 @@ void Form::Resize(int width, int height) {
   width_ = width;
   height_ = height;
   screen_.FormCaptionChanged(*this);
+}
+
+void Form::SetResizable(int minimum_width, int minimum_height) {
+  resizable_ = true;
+  minimum_width_ = minimum_width;
+  minimum_height_ = minimum_height;
+}
+
+void Form::UserResize(int width, int height) {
+  if (!resizable_) {
+    return;
+  }
+  width = std::max(width, minimum_width_);
+  height = std::max(height, minimum_height_);
+  if (width == width_ && height == height_) {
+    return;
+  }
+  width_ = width;
+  height_ = height;
+  OnResize();
 }
 
 Control* Form::Find(std::string_view name) const {

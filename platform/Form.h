@@ -27,6 +27,14 @@ class Form {
   int Width() const { return width_; }
   int Height() const { return height_; }
   void Resize(int width, int height);
+  // A resizable window can be made larger by the operator, never smaller than `minimum` (twips).
+  bool Resizable() const { return resizable_; }
+  int MinimumWidth() const { return minimum_width_; }
+  int MinimumHeight() const { return minimum_height_; }
+  void SetResizable(int minimum_width, int minimum_height);
+  // The operator resized the window (the front end reports it): the size is kept and OnResize
+  // lays the controls out again.
+  void UserResize(int width, int height);
 
   const std::vector<Control*>& Controls() const { return controls_; }
   Control* Find(std::string_view name) const;
@@ -57,6 +65,7 @@ class Form {
   virtual void OnLoad() {}
   virtual void OnActivate() {}
   virtual void OnUnload() {}
+  virtual void OnResize() {}
 
  private:
   Screen& screen_;
@@ -67,6 +76,9 @@ class Form {
   std::vector<Control*> controls_;
   std::vector<Control*> tab_order_;
   bool visible_ = false;
+  bool resizable_ = false;
+  int minimum_width_ = 0;
+  int minimum_height_ = 0;
   bool loaded_ = true;
   bool load_ran_ = false;
 };

@@ -2,6 +2,7 @@
 // built with them, so tests replace them with a recorder and a fixed clock (tests/support/).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/DateTime.h"
@@ -24,6 +25,16 @@ class Clock {
   virtual ~Clock() = default;
   virtual DateTime Local() const = 0;
   virtual DateTime Utc() const = 0;
+};
+
+class Drawing;
+
+// Paints a drawing as it stands (size, view, layers) into the bytes of a PNG image; only the front
+// end can paint, so a window asks it through this. Nothing when it cannot.
+class DrawingPainter {
+ public:
+  virtual ~DrawingPainter() = default;
+  virtual std::optional<std::string> Png(const Drawing& drawing) = 0;
 };
 
 // The PC clock.

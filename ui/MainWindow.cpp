@@ -117,6 +117,10 @@ void MainWindow::LayoutEntryArea() {
     x += 120;
   }
   Place(exit_button, 754, 610, 100, 32);
+  // "Mappa" right after "Data/ora PC"; "Amministrazione", for administrators only, has no room
+  // left in the row and stands under the station frame.
+  Place(map_button, 608, 610, 112, 32);
+  Place(administration_button, 866, 627, 130, 28);
   logging_mode_button.SetCaption("on-line / off-line");
   pc_date_time_button.SetCaption("Data/ora PC");
   pc_date_time_button.SetVisible(false);
@@ -213,6 +217,8 @@ void MainWindow::Wire() {
   pc_date_time_button.Click = [this] { OnPcDateTimePressed(); };
   administration_button.Click = [this] { OnAdministrationPressed(); };
   award_picture.Click = [this] { OnAwardPictureClicked(); };
+  map_button.Click = [this] { OnMapPressed(); };
+  station_locator.Change = [this] { FollowOnMap(); };
 
   distance.Change = [this] { OnDistanceChanged(); };
   bearing.Change = [this] { OnBearingChanged(); };
@@ -222,7 +228,10 @@ void MainWindow::Wire() {
   qso_number.Change = [this] { OnQsoNumberChanged(); };
   time.Change = [this] { OnTimeChanged(); };
   call.Change = [this] { OnCallChanged(); };
-  locator.Change = [this] { OnLocatorChanged(); };
+  locator.Change = [this] {
+    OnLocatorChanged();
+    FollowOnMap();
+  };
   club_code.Change = [this] { OnClubCodeChanged(); };
   off_line.Change = [this] { OnOffLineChanged(); };
   date.LostFocus = [this] { OnDateLeft(); };
@@ -248,7 +257,10 @@ void MainWindow::Wire() {
     OnLocatorKeyDown(key_code, handled);
   };
   // Commits, corrections and resumes all change the record list; the history follows it.
-  edi_records.Change = [this] { contest_history_stale_ = true; };
+  edi_records.Change = [this] {
+    contest_history_stale_ = true;
+    FollowOnMap();
+  };
 }
 
 }  // namespace keldra

@@ -74,6 +74,7 @@ class MainWindow : public Form {
   CommandButton exit_button{*this, "Command3", "Esci"};
   CommandButton resume_button{*this, "Command4", "apri_parz"};
   CommandButton show_last_qso_button{*this, "Command8", "Command8"};
+  CommandButton map_button{*this, "MapButton", "Mappa"};
 
   // Contest totals.
   Frame totals_frame{*this, "Frame1", "Contest"};
@@ -154,6 +155,9 @@ class MainWindow : public Form {
   void OnStatisticsPressed();
   void OnAdministrationPressed();
   void OnAwardPictureClicked();
+  void OnMapPressed();
+  // An open map window follows the records, the locator being typed and the station's locator.
+  void FollowOnMap();
 
   // --- MainWindowOk.cpp ---
   void OnOkPressed();

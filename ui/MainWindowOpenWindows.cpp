@@ -1,8 +1,9 @@
 // The main window's buttons that open other windows: "Modifica QSO", "STAT", "Amministrazione"
-// and the award picture.
+// the award picture and "Mappa".
 #include "ui/AdministrationWindow.h"
 #include "ui/ClubAwardWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/MapWindow.h"
 #include "ui/QsoEditWindow.h"
 #include "ui/StatisticsWindow.h"
 
@@ -24,6 +25,15 @@ void MainWindow::OnAdministrationPressed() { program_.Get<AdministrationWindow>(
 void MainWindow::OnAwardPictureClicked() {
   if (award_picture.Visible()) {
     program_.Get<ClubAwardWindow>().Show();
+  }
+}
+
+// An open map only comes forward: it already follows the contest.
+void MainWindow::OnMapPressed() { program_.Get<MapWindow>().Show(); }
+
+void MainWindow::FollowOnMap() {
+  if (MapWindow* map = program_.Find<MapWindow>()) {
+    map->Follow();
   }
 }
 

@@ -42,6 +42,10 @@ class Program {
   // the front end gives its own.
   Background& Tasks() { return *background_; }
   void SetBackground(Background& background) { background_ = &background; }
+  // Paints drawings into images (the map's "Salva immagine"); the front end gives it, and without
+  // one nothing can be painted.
+  DrawingPainter* Painter() const { return painter_; }
+  void SetPainter(DrawingPainter* painter) { painter_ = painter; }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
 
@@ -95,6 +99,7 @@ class Program {
   InlineBackground inline_background_;
   Background* background_ = &inline_background_;
   StationHistory history_;
+  DrawingPainter* painter_ = nullptr;
 };
 
 }  // namespace keldra

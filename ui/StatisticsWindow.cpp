@@ -6,6 +6,7 @@
 #include "ui/BearingCalculatorWindow.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "ui/MapWindow.h"
 #include "ui/ReportWindow.h"
 
 namespace keldra {
@@ -16,6 +17,7 @@ StatisticsWindow::StatisticsWindow(Program& program)
   Layout();
   report_button.Click = [this] { OnReportPressed(); };
   close_button.Click = [this] { OnClosePressed(); };
+  map_button.Click = [this] { program_.Get<MapWindow>().Show(); };
 }
 
 void StatisticsWindow::Layout() {
@@ -36,6 +38,7 @@ void StatisticsWindow::Layout() {
   Place(ranking, 714, 30, 242, 526);
   Place(report_button, 714, 570, 116, 36);
   Place(close_button, 840, 570, 116, 36);
+  Place(map_button, 488, 570, 116, 36);
 
   for (Label* caption : {&squares_caption, &square_map_caption, &countries_caption, &hours_caption,
                          &sectors_caption, &ranking_caption}) {

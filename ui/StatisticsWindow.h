@@ -33,6 +33,7 @@ class StatisticsWindow : public Form {
   ListBox ranking{*this, "List1"};
   CommandButton report_button{*this, "Command2", "Report"};
   CommandButton close_button{*this, "Command1", "Chiudi"};
+  CommandButton map_button{*this, "MapButton", "Mappa"};
 
   void OnWindowLoaded();
   void OnReportPressed();

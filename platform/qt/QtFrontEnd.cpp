@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -21,10 +22,12 @@
 
 #include "platform/Buttons.h"
 #include "platform/CodePage.h"
+#include "platform/Drawing.h"
 #include "platform/Graphics.h"
 #include "platform/Label.h"
 #include "platform/Lists.h"
 #include "platform/TextBox.h"
+#include "platform/qt/DrawingWidget.h"
 #include "platform/qt/KeyCodes.h"
 #include "platform/qt/Widgets.h"
 
@@ -150,7 +153,7 @@ QtFrontEnd::Window* QtFrontEnd::Build(Form& form) {
   auto* top = new FormWindow([&form] { form.CloseRequested(); });
   window->top = top;
   top->setWindowTitle(ToQt(form.Caption()));
-  top->setFixedSize(form.Width() / kTwips, form.Height() / kTwips);
+  SetWindowSize(form, *top);
   top->installEventFilter(this);
   form_of_window_[top] = &form;
 
@@ -277,6 +280,8 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
     }
     case ControlKind::kImage:
       return new ArtWidget(static_cast<Image&>(control).Art(), false, parent);
+    case ControlKind::kDrawing:
+      return new DrawingWidget(static_cast<Drawing&>(control), parent);
     case ControlKind::kLine:
       break;
   }
@@ -401,6 +406,8 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
       }
       break;
     case Property::kLinePoints:
+    case Property::kLayers:
+    case Property::kView:
       widget->update();
       break;
   }
@@ -547,7 +554,21 @@ void QtFrontEnd::FormUnloaded(Form& form) {
 void QtFrontEnd::FormCaptionChanged(Form& form) {
   if (QWidget* top = WindowOf(form)) {
     top->setWindowTitle(ToQt(form.Caption()));
-    top->setFixedSize(form.Width() / kTwips, form.Height() / kTwips);
+    ++syncing_;
+    SetWindowSize(form, *top);
+    --syncing_;
+  }
+}
+
+void QtFrontEnd::SetWindowSize(const Form& form, QWidget& top) {
+  const QSize size(form.Width() / kTwips, form.Height() / kTwips);
+  if (!form.Resizable()) {
+    top.setFixedSize(size);
+    return;
+  }
+  top.setMinimumSize(form.MinimumWidth() / kTwips, form.MinimumHeight() / kTwips);
+  if (top.size() != size) {
+    top.resize(size);
   }
 }
 
@@ -605,6 +626,14 @@ bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::WindowActivate) {
     if (auto it = form_of_window_.find(watched); it != form_of_window_.end()) {
       screen_.WindowActivatedByOperator(*it->second);
+    }
+    return false;
+  }
+  if (event->type() == QEvent::Resize && syncing_ == 0) {
+    // The operator made a resizable window larger or smaller: the window lays itself out again.
+    if (auto it = form_of_window_.find(watched); it != form_of_window_.end()) {
+      const QSize size = static_cast<QResizeEvent*>(event)->size();
+      it->second->UserResize(size.width() * kTwips, size.height() * kTwips);
     }
     return false;
   }

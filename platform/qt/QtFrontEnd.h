@@ -51,6 +51,8 @@ class QtFrontEnd : public QObject, public ScreenObserver {
   void SyncText(Control& control, QWidget* widget);
   void SyncAll(Control& control, QWidget* widget);
   void ScheduleFlush();
+  // A fixed-size window, or a resizable one at the form's size and never below its minimum.
+  void SetWindowSize(const Form& form, QWidget& top);
   bool HandleKey(Control& control, QWidget* widget, QEvent* event);
 
   Screen& screen_;
