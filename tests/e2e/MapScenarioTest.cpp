@@ -43,18 +43,12 @@ class MapScenarioTest : public ::testing::Test {
     return shaded;
   }
 
-  testing::TempFolder model_folder_;
-  testing::TempFolder real_root_;
   XSession x_;
 };
 
 TEST_F(MapScenarioTest, TheWorkedSquareIsShadedOnScreenAndInTheSavedImage) {
   const StartState setup{{2023, 7, 16, 9, 0, 0}, 120, {{"config.txt", kStation}}};
-  const auto real_folder = real_root_.path() / "contest";
-  ModelOperator model(setup, model_folder_.path());
-  RealProgram real(x_, real_folder, setup);
-  real.Start();
-  XOperator op(x_, real, model);
+  BothRuns run(x_, setup);
   std::vector<Step> steps = {
       Click("Form1", "Text6"),
       Keys("Form1", "IK5ABC/P\n\n\n7\nJN53HT\nI003\n\n"),
@@ -62,14 +56,14 @@ TEST_F(MapScenarioTest, TheWorkedSquareIsShadedOnScreenAndInTheSavedImage) {
       Keys("Form1", "9A2QRP\n\n\n3\nJN85OU\n\n\n"),
       Click("Form1", "MapButton", "e2e_20_map"),
   };
-  PlayBoth(steps, model, op, model_folder_.path(), real_folder);
-  const auto& map = static_cast<const MapWindow&>(model.Window("MapWindow"));
+  run.Play(steps);
+  const auto& map = static_cast<const MapWindow&>(run.model.Window("MapWindow"));
   ASSERT_EQ(map.Qsos().size(), 3u);
 
   // The real window as it is on screen, its map at the model's place in it.
-  const std::string window = op.WaitForWindow(map.Caption());
+  const std::string window = run.op.WaitForWindow(map.Caption());
   ASSERT_FALSE(window.empty());
-  const auto shot = real_root_.path() / "map.png";
+  const auto shot = run.real_root.path() / "map.png";
   x_.Run("import -window " + window + " '" + shot.string() + "'");
   const Color two = kMapShades[ShadeBandOf(2)];
   const std::string rgb =
@@ -79,8 +73,8 @@ TEST_F(MapScenarioTest, TheWorkedSquareIsShadedOnScreenAndInTheSavedImage) {
   EXPECT_GE(ShadedPoints(shot, map, "JN53", rgb, left, top), 8);
   EXPECT_EQ(ShadedPoints(shot, map, "JN64", rgb, left, top), 0);  // no QSO there
 
-  PlayBoth({Click("MapWindow", "SaveImageButton")}, model, op, model_folder_.path(), real_folder);
-  const auto saved = real_folder / kMapImageName;
+  run.Play({Click("MapWindow", "SaveImageButton")});
+  const auto saved = run.real_folder / kMapImageName;
   ASSERT_TRUE(std::filesystem::exists(saved));
   std::istringstream size(x_.Run("identify -format '%w %h' '" + saved.string() + "'"));
   int width = 0;
