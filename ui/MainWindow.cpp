@@ -16,6 +16,7 @@ void MainWindow::Layout() {
   LayoutEntryArea();
   LayoutHistory();
   LayoutPointingFrame();
+  LayoutRadio();
   LayoutTotalsFrame();
   LayoutStationFrame();
 }
@@ -129,7 +130,7 @@ void MainWindow::LayoutEntryArea() {
 
 // The right column, top: the bearing needle, its readout and the distance bar.
 void MainWindow::LayoutPointingFrame() {
-  Place(pointing_frame, 866, 8, 226, 196);
+  Place(pointing_frame, 866, 8, 226, 224);  // the rig and rotator row at its foot
   Place(compass, 10, 20, 120, 120, &pointing_frame);
   compass.SetArt(Artwork::kCompass);
   Place(bearing_needle, 0, 0, 0, 0, &compass);
@@ -152,7 +153,7 @@ void MainWindow::LayoutPointingFrame() {
 // the first and its locator and distance on the second, so that a portable call, the locator and a
 // four-digit distance never run together.
 void MainWindow::LayoutTotalsFrame() {
-  Place(totals_frame, 866, 210, 226, 217);
+  Place(totals_frame, 866, 238, 226, 217);
   const std::pair<Label*, Label*> totals[] = {{&total_qsos_caption, &total_qsos},
                                               {&total_km_caption, &total_km},
                                               {&total_multipliers_caption, &total_multipliers},
@@ -178,7 +179,7 @@ void MainWindow::LayoutTotalsFrame() {
 
 // The right column, bottom: the own station, the logging mode and the award once earned.
 void MainWindow::LayoutStationFrame() {
-  Place(station_frame, 866, 433, 226, 190);
+  Place(station_frame, 866, 461, 226, 190);
   const std::pair<Label*, Label*> station[] = {
       {&station_call_caption, &station_call},        {&station_locator_caption, &station_locator},
       {&station_iqrp_caption, &station_iqrp_number}, {&station_mqc_caption, &station_mqc_number},
@@ -249,6 +250,7 @@ void MainWindow::Wire() {
   };
   // Commits, corrections and resumes all change the record list; the history follows it.
   edi_records.Change = [this] { contest_history_stale_ = true; };
+  WireRadio();
 }
 
 }  // namespace keldra

@@ -17,6 +17,7 @@
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/Form.h"
+#include "platform/Radio.h"
 #include "platform/Screen.h"
 #include "platform/Services.h"
 
@@ -42,6 +43,9 @@ class Program {
   // the front end gives its own.
   Background& Tasks() { return *background_; }
   void SetBackground(Background& background) { background_ = &background; }
+  // The rig and the rotator; none unless the front end gives its own.
+  Radio& Devices() { return *radio_; }
+  void SetDevices(Radio& radio) { radio_ = &radio; }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
 
@@ -95,6 +99,8 @@ class Program {
   InlineBackground inline_background_;
   Background* background_ = &inline_background_;
   StationHistory history_;
+  NoRadio no_radio_;
+  Radio* radio_ = &no_radio_;
 };
 
 }  // namespace keldra

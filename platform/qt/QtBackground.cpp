@@ -30,4 +30,14 @@ void QtBackground::Run(std::function<void()> work, std::function<void()> done) {
   });
 }
 
+QtEventQueue::QtEventQueue() : receiver_(std::make_unique<QObject>()) {}
+
+QtEventQueue::~QtEventQueue() = default;
+
+void QtEventQueue::Post(std::function<void()> job) {
+  QMetaObject::invokeMethod(receiver_.get(),
+                            std::move(job),  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
+                            Qt::QueuedConnection);
+}
+
 }  // namespace keldra::qt

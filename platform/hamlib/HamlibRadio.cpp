@@ -1,0 +1,498 @@
+#include "platform/hamlib/HamlibRadio.h"
+
+#include <hamlib/rig.h>
+#include <hamlib/rotator.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+
+namespace keldra {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Loads every backend once, before any thread opens a device: Hamlib loads them lazily otherwise,
+// and two threads opening their first device at once would race on its tables.
+void LoadBackends() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    rig_set_debug(RIG_DEBUG_NONE);
+    rig_load_all_backends();
+    rot_load_all_backends();
+  });
+}
+
+// Why an exchange failed, for the operator (UTF-8).
+std::string Problem(int code) {
+  switch (-code) {
+    case RIG_ETIMEOUT:
+      return "nessuna risposta";
+    case RIG_EIO:
+      return "porta o demone non raggiungibile";
+    case RIG_EPROTO:
+      return "risposta non valida";
+    case RIG_ECONF:
+    case RIG_EINVAL:
+      return "impostazioni non valide";
+    default:
+      return std::string("errore di Hamlib: ") + rigerror(code);
+  }
+}
+
+// A library call that failed because the device cannot do it, not because the link is down.
+bool Unsupported(int code) { return code == -RIG_ENAVAIL || code == -RIG_ENIMPL; }
+
+std::string Millis(std::chrono::milliseconds value) { return std::to_string(value.count()); }
+
+RIG* OpenRig(const DeviceLink& link, std::chrono::milliseconds answer, int& error) {
+  RIG* rig = rig_init(link.model);
+  if (rig == nullptr) {
+    error = -RIG_EINVAL;
+    return nullptr;
+  }
+  if (!link.port.empty()) {
+    rig_set_conf(rig, rig_token_lookup(rig, "rig_pathname"), link.port.c_str());
+  }
+  if (link.speed > 0) {
+    rig_set_conf(rig, rig_token_lookup(rig, "serial_speed"), std::to_string(link.speed).c_str());
+  }
+  rig_set_conf(rig, rig_token_lookup(rig, "timeout"), Millis(answer).c_str());
+  rig_set_conf(rig, rig_token_lookup(rig, "retry"), "0");
+  error = rig_open(rig);
+  if (error != RIG_OK) {
+    rig_cleanup(rig);
+    return nullptr;
+  }
+  return rig;
+}
+
+void CloseRig(RIG* rig) {
+  if (rig != nullptr) {
+    rig_close(rig);
+    rig_cleanup(rig);
+  }
+}
+
+// Frequency and mode; a rig that cannot tell its mode still has a frequency.
+int ReadRig(RIG* rig, RigReading& reading) {
+  freq_t frequency = 0;
+  if (const int error = rig_get_freq(rig, RIG_VFO_CURR, &frequency); error != RIG_OK) {
+    return error;
+  }
+  rmode_t mode = RIG_MODE_NONE;
+  pbwidth_t width = 0;
+  const int error = rig_get_mode(rig, RIG_VFO_CURR, &mode, &width);
+  if (error != RIG_OK && !Unsupported(error)) {
+    return error;
+  }
+  reading = {LinkState::kConnected, frequency, mode == RIG_MODE_NONE ? "" : rig_strrmode(mode)};
+  return RIG_OK;
+}
+
+ROT* OpenRotator(const DeviceLink& link, std::chrono::milliseconds answer, int& error) {
+  ROT* rot = rot_init(link.model);
+  if (rot == nullptr) {
+    error = -RIG_EINVAL;
+    return nullptr;
+  }
+  if (!link.port.empty()) {
+    rot_set_conf(rot, rot_token_lookup(rot, "rot_pathname"), link.port.c_str());
+  }
+  if (link.speed > 0) {
+    rot_set_conf(rot, rot_token_lookup(rot, "serial_speed"), std::to_string(link.speed).c_str());
+  }
+  rot_set_conf(rot, rot_token_lookup(rot, "timeout"), Millis(answer).c_str());
+  rot_set_conf(rot, rot_token_lookup(rot, "retry"), "0");
+  error = rot_open(rot);
+  if (error != RIG_OK) {
+    rot_cleanup(rot);
+    return nullptr;
+  }
+  return rot;
+}
+
+void CloseRotator(ROT* rot) {
+  if (rot != nullptr) {
+    rot_close(rot);
+    rot_cleanup(rot);
+  }
+}
+
+int ReadRotator(ROT* rot, RotatorReading& reading) {
+  azimuth_t azimuth = 0;
+  elevation_t elevation = 0;
+  if (const int error = rot_get_position(rot, &azimuth, &elevation); error != RIG_OK) {
+    return error;
+  }
+  reading = {LinkState::kConnected, static_cast<double>(azimuth)};
+  return RIG_OK;
+}
+
+// A bearing in 0..360 brought into the rotator's own range (some run -180..180, some past 360).
+double InRotatorRange(ROT* rot, double azimuth) {
+  const double low = rot->caps->min_az;
+  const double high = rot->caps->max_az;
+  if (azimuth > high && azimuth - 360 >= low) {
+    return azimuth - 360;
+  }
+  if (azimuth < low && azimuth + 360 <= high) {
+    return azimuth + 360;
+  }
+  return std::clamp(azimuth, low, high);
+}
+
+std::string ModelName(const char* maker, const char* model) {
+  return std::string(maker != nullptr ? maker : "") + " " + (model != nullptr ? model : "");
+}
+
+void SortByName(std::vector<DeviceModel>& models) {
+  std::stable_sort(models.begin(), models.end(),
+                   [](const DeviceModel& a, const DeviceModel& b) { return a.name < b.name; });
+}
+
+}  // namespace
+
+// One device's thread: a queue of commands, and between them a tick about once a second that
+// opens the device or polls it.
+class DeviceThread {
+ public:
+  DeviceThread(HamlibRadio::Post post, HamlibRadio::Timing timing)
+      : post_(std::move(post)), timing_(timing) {}
+  virtual ~DeviceThread() = default;
+  DeviceThread(const DeviceThread&) = delete;
+  DeviceThread& operator=(const DeviceThread&) = delete;
+
+  void Start() {
+    thread_ = std::thread([this] { Loop(); });
+  }
+  // Finishes the exchange under way, drops the queued commands and joins the thread.
+  void Stop() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) {
+      thread_.join();
+    }
+  }
+  void Enqueue(std::function<void()> job) {
+    {
+      std::lock_guard lock(mutex_);
+      jobs_.push_back(std::move(job));
+    }
+    wake_.notify_all();
+  }
+
+ protected:
+  virtual void Tick() = 0;
+  virtual void Shutdown() = 0;
+
+  HamlibRadio::Post post_;
+  HamlibRadio::Timing timing_;
+
+ private:
+  void Loop() {
+    Clock::time_point next_tick = Clock::now();
+    while (true) {
+      std::function<void()> job;
+      {
+        std::unique_lock lock(mutex_);
+        wake_.wait_until(lock, next_tick, [this] { return stopping_ || !jobs_.empty(); });
+        if (stopping_) {
+          break;
+        }
+        if (!jobs_.empty()) {
+          job = std::move(jobs_.front());
+          jobs_.pop_front();
+        }
+      }
+      if (job) {
+        job();
+        continue;
+      }
+      Tick();
+      next_tick = Clock::now() + timing_.poll;
+    }
+    Shutdown();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> jobs_;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+class HamlibRadio::RigThread : public DeviceThread {
+ public:
+  RigThread(HamlibRadio& radio, Post post, Timing timing)
+      : DeviceThread(std::move(post), timing), radio_(radio) {
+    Start();
+  }
+  ~RigThread() override { Stop(); }
+  RigThread(const RigThread&) = delete;
+  RigThread& operator=(const RigThread&) = delete;
+
+  void SetLink(const DeviceLink& link) {
+    Enqueue([this, link] {
+      Drop();
+      link_ = link;
+      next_try_ = Clock::now();
+      Report({link.model == 0 ? LinkState::kNone : LinkState::kNotConnected, 0, {}});
+    });
+  }
+  void SendMorse(const std::string& text) {
+    Enqueue([this, text] {
+      const int error =
+          rig_ != nullptr ? rig_send_morse(rig_, RIG_VFO_CURR, text.c_str()) : -RIG_EIO;
+      post_([radio = &radio_, text, sent = error == RIG_OK] {
+        if (radio->MorseSent) {
+          radio->MorseSent(text, sent);
+        }
+      });
+      Check(error);
+    });
+  }
+  void StopMorse() {
+    Enqueue([this] {
+      if (rig_ != nullptr) {
+        Check(rig_stop_morse(rig_, RIG_VFO_CURR));
+      }
+    });
+  }
+
+ protected:
+  void Tick() override {
+    if (link_.model == 0) {
+      return;
+    }
+    if (rig_ == nullptr) {
+      if (Clock::now() < next_try_) {
+        return;
+      }
+      int error = 0;
+      rig_ = OpenRig(link_, timing_.answer, error);
+      if (rig_ == nullptr) {
+        next_try_ = Clock::now() + timing_.retry;
+        return;
+      }
+    }
+    RigReading reading;
+    if (Check(ReadRig(rig_, reading))) {
+      Report(reading);
+    }
+  }
+  void Shutdown() override { Drop(); }
+
+ private:
+  // False, and the link dropped, when a device error says the rig is gone.
+  bool Check(int error) {
+    if (error == RIG_OK || Unsupported(error)) {
+      return true;
+    }
+    Drop();
+    next_try_ = Clock::now() + timing_.retry;
+    Report({LinkState::kNotConnected, 0, {}});
+    return false;
+  }
+  void Drop() {
+    CloseRig(rig_);
+    rig_ = nullptr;
+  }
+  void Report(const RigReading& reading) {
+    if (reading == last_) {
+      return;
+    }
+    last_ = reading;
+    post_([radio = &radio_, reading] {
+      if (radio->RigChanged) {
+        radio->RigChanged(reading);
+      }
+    });
+  }
+
+  HamlibRadio& radio_;
+  DeviceLink link_;
+  RIG* rig_ = nullptr;
+  Clock::time_point next_try_;
+  RigReading last_;
+};
+
+class HamlibRadio::RotatorThread : public DeviceThread {
+ public:
+  RotatorThread(HamlibRadio& radio, Post post, Timing timing)
+      : DeviceThread(std::move(post), timing), radio_(radio) {
+    Start();
+  }
+  ~RotatorThread() override { Stop(); }
+  RotatorThread(const RotatorThread&) = delete;
+  RotatorThread& operator=(const RotatorThread&) = delete;
+
+  void SetLink(const DeviceLink& link) {
+    Enqueue([this, link] {
+      Drop();
+      link_ = link;
+      next_try_ = Clock::now();
+      Report({link.model == 0 ? LinkState::kNone : LinkState::kNotConnected, {}});
+    });
+  }
+  void TurnTo(double azimuth) {
+    Enqueue([this, azimuth] {
+      if (rot_ != nullptr) {
+        Check(rot_set_position(rot_, static_cast<azimuth_t>(InRotatorRange(rot_, azimuth)), 0));
+      }
+    });
+  }
+  void Halt() {
+    Enqueue([this] {
+      if (rot_ != nullptr) {
+        Check(rot_stop(rot_));
+      }
+    });
+  }
+
+ protected:
+  void Tick() override {
+    if (link_.model == 0) {
+      return;
+    }
+    if (rot_ == nullptr) {
+      if (Clock::now() < next_try_) {
+        return;
+      }
+      int error = 0;
+      rot_ = OpenRotator(link_, timing_.answer, error);
+      if (rot_ == nullptr) {
+        next_try_ = Clock::now() + timing_.retry;
+        return;
+      }
+    }
+    RotatorReading reading;
+    if (Check(ReadRotator(rot_, reading))) {
+      Report(reading);
+    }
+  }
+  void Shutdown() override { Drop(); }
+
+ private:
+  bool Check(int error) {
+    if (error == RIG_OK || Unsupported(error)) {
+      return true;
+    }
+    Drop();
+    next_try_ = Clock::now() + timing_.retry;
+    Report({LinkState::kNotConnected, {}});
+    return false;
+  }
+  void Drop() {
+    CloseRotator(rot_);
+    rot_ = nullptr;
+  }
+  void Report(const RotatorReading& reading) {
+    if (reading == last_) {
+      return;
+    }
+    last_ = reading;
+    post_([radio = &radio_, reading] {
+      if (radio->RotatorChanged) {
+        radio->RotatorChanged(reading);
+      }
+    });
+  }
+
+  HamlibRadio& radio_;
+  DeviceLink link_;
+  ROT* rot_ = nullptr;
+  Clock::time_point next_try_;
+  RotatorReading last_;
+};
+
+HamlibRadio::HamlibRadio(Post post, Timing timing) : post_(std::move(post)), timing_(timing) {
+  LoadBackends();
+  rig_ = std::make_unique<RigThread>(*this, post_, timing_);
+  rotator_ = std::make_unique<RotatorThread>(*this, post_, timing_);
+}
+
+HamlibRadio::~HamlibRadio() {
+  rig_.reset();
+  rotator_.reset();
+  std::lock_guard lock(probes_mutex_);
+  for (std::thread& probe : probes_) {
+    probe.join();
+  }
+}
+
+std::vector<DeviceModel> HamlibRadio::RigModels() {
+  std::vector<DeviceModel> models;
+  rig_list_foreach(
+      [](const rig_caps* caps, rig_ptr_t data) {
+        static_cast<std::vector<DeviceModel>*>(data)->push_back(
+            {static_cast<int>(caps->rig_model), ModelName(caps->mfg_name, caps->model_name)});
+        return 1;  // go on
+      },
+      &models);
+  SortByName(models);
+  return models;
+}
+
+std::vector<DeviceModel> HamlibRadio::RotatorModels() {
+  std::vector<DeviceModel> models;
+  rot_list_foreach(
+      [](const rot_caps* caps, rig_ptr_t data) {
+        static_cast<std::vector<DeviceModel>*>(data)->push_back(
+            {static_cast<int>(caps->rot_model), ModelName(caps->mfg_name, caps->model_name)});
+        return 1;
+      },
+      &models);
+  SortByName(models);
+  return models;
+}
+
+void HamlibRadio::Connect(const DeviceLink& rig, const DeviceLink& rotator) {
+  rig_->SetLink(rig);
+  rotator_->SetLink(rotator);
+}
+
+void HamlibRadio::TurnTo(double azimuth) { rotator_->TurnTo(azimuth); }
+void HamlibRadio::StopTurning() { rotator_->Halt(); }
+void HamlibRadio::SendMorse(const std::string& text) { rig_->SendMorse(text); }
+void HamlibRadio::StopMorse() { rig_->StopMorse(); }
+
+void HamlibRadio::Probe(const DeviceLink& rig, const DeviceLink& rotator,
+                        std::function<void(const ProbeResult&)> done) {
+  std::lock_guard lock(probes_mutex_);
+  probes_.emplace_back([this, rig, rotator, done = std::move(done)] {
+    ProbeResult result;
+    if (rig.model != 0) {
+      int error = 0;
+      RIG* handle = OpenRig(rig, timing_.answer, error);
+      if (handle != nullptr) {
+        error = ReadRig(handle, result.rig);
+        CloseRig(handle);
+      }
+      if (error != RIG_OK) {
+        result.rig = {LinkState::kNotConnected, 0, {}};
+        result.rig_problem = Problem(error);
+      }
+    }
+    if (rotator.model != 0) {
+      int error = 0;
+      ROT* handle = OpenRotator(rotator, timing_.answer, error);
+      if (handle != nullptr) {
+        error = ReadRotator(handle, result.rotator);
+        CloseRotator(handle);
+      }
+      if (error != RIG_OK) {
+        result.rotator = {LinkState::kNotConnected, {}};
+        result.rotator_problem = Problem(error);
+      }
+    }
+    post_([done, result] { done(result); });
+  });
+}
+
+}  // namespace keldra
