@@ -89,7 +89,7 @@ std::string RotatorFound(const ProbeResult& result) {
 }  // namespace
 
 RadioWindow::RadioWindow(Program& program)
-    : Form(program.Desktop(), "RadioWindow", "Radio e rotore", Px(560), Px(520)),
+    : Form(program.Desktop(), "RadioWindow", "Radio e rotore", Px(560), Px(536)),
       program_(program) {
   Layout();
   probe_button.Click = [this] { OnProbePressed(); };
@@ -129,21 +129,21 @@ void RadioWindow::Layout() {
   antenna_offset.SetToolTip("Gradi in senso orario tra la posizione del rotore e l'antenna");
   Place(auto_turn, 16, 246, 530, 22);
 
-  Place(messages_frame, 8, 274, 544, 176);
+  Place(messages_frame, 8, 274, 544, 192);
   for (int i = 0; i < 4; ++i) {
     Place(message_captions[i], 10, 24 + 32 * i, 30, 20, &messages_frame);
     message_captions[i].SetFont({.bold = true});
     Place(messages[i], 44, 20 + 32 * i, 488, 26, &messages_frame);
   }
-  Place(fields_hint, 10, 148, 524, 20, &messages_frame);
+  Place(fields_hint, 10, 152, 524, 34, &messages_frame);
   fields_hint.SetFont({.points = 8});
 
-  Place(probe_result, 8, 458, 320, 54);
+  Place(probe_result, 8, 474, 320, 54);
   probe_result.SetFont({.points = 8});
-  Place(probe_button, 332, 472, 68, 32);
-  Place(save_button, 408, 472, 68, 32);
+  Place(probe_button, 332, 488, 68, 32);
+  Place(save_button, 408, 488, 68, 32);
   save_button.SetFont({.bold = true});
-  Place(exit_button, 484, 472, 68, 32);
+  Place(exit_button, 484, 488, 68, 32);
 }
 
 void RadioWindow::Fill(const RadioSettings& settings) {
