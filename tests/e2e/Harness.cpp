@@ -30,6 +30,7 @@ namespace {
 constexpr char kUp = '\x01';
 constexpr char kDown = '\x02';
 constexpr char kF12 = '\x03';
+constexpr char kF1 = '\x04';
 
 // Starts a program with extra environment variables; its output goes to `log` when given.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
@@ -152,7 +153,8 @@ class ModelOperator::Tracker : public ScreenObserver {
 ModelOperator::ModelOperator(const StartState& setup, const fs::path& folder)
     : tracker_(std::make_unique<Tracker>()),
       clock_(setup.local, setup.utc_offset_minutes),
-      folder_(folder) {
+      folder_(folder),
+      devices_(setup.devices) {
   for (const auto& [name, bytes] : setup.files) {
     fs::create_directories((folder_ / name).parent_path());  // "storico/C_W" and the like
     testing::WriteBytes(folder_ / name, bytes);
@@ -165,6 +167,9 @@ ModelOperator::~ModelOperator() = default;
 void ModelOperator::Start() {
   tracker_->shown.clear();
   program_ = std::make_unique<Program>(messages_, clock_, folder_);
+  if (devices_ != nullptr) {
+    program_->SetDevices(*devices_);
+  }
   program_->Desktop().SetObserver(tracker_.get());
   program_->Start();
 }
@@ -213,6 +218,8 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
           box->PressKey(key::kDown);
         } else if (c == kF12) {
           box->PressKey(key::kF1 + 11);
+        } else if (c == kF1) {
+          box->PressKey(key::kF1);
         } else {
           box->Type(std::string(1, c));
         }
@@ -510,18 +517,29 @@ void XOperator::Play(const Prepared& prepared, const std::vector<std::string>& m
 }
 
 std::vector<std::string> ItalianKeys(const std::string& utf8) {
-  static const std::map<std::string, std::string> kNamed = {
-      {"\n", "Return"},      {"\b", "BackSpace"},
-      {"\x01", "Up"},        {"\x02", "Down"},
-      {"\x03", "F12"},       {" ", "space"},
-      {"/", "shift+7"},      {":", "shift+period"},
-      {".", "period"},       {",", "comma"},
-      {";", "shift+comma"},  {"-", "minus"},
-      {"_", "shift+minus"},  {"'", "apostrophe"},
-      {"+", "plus"},         {"@", "ISO_Level3_Shift+ograve"},
-      {"à", "agrave"},       {"è", "egrave"},
-      {"é", "shift+egrave"}, {"ì", "igrave"},
-      {"ò", "ograve"},       {"ù", "ugrave"}};
+  static const std::map<std::string, std::string> kNamed = {{"\n", "Return"},
+                                                            {"\b", "BackSpace"},
+                                                            {"\x01", "Up"},
+                                                            {"\x02", "Down"},
+                                                            {"\x03", "F12"},
+                                                            {"\x04", "F1"},
+                                                            {" ", "space"},
+                                                            {"/", "shift+7"},
+                                                            {":", "shift+period"},
+                                                            {".", "period"},
+                                                            {",", "comma"},
+                                                            {";", "shift+comma"},
+                                                            {"-", "minus"},
+                                                            {"_", "shift+minus"},
+                                                            {"'", "apostrophe"},
+                                                            {"+", "plus"},
+                                                            {"@", "ISO_Level3_Shift+ograve"},
+                                                            {"à", "agrave"},
+                                                            {"è", "egrave"},
+                                                            {"é", "shift+egrave"},
+                                                            {"ì", "igrave"},
+                                                            {"ò", "ograve"},
+                                                            {"ù", "ugrave"}};
   std::vector<std::string> keys;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto lead = static_cast<unsigned char>(utf8[i]);
