@@ -104,3 +104,31 @@ TEST_F(HamlibRadioTest, DaemonsOnLoopback) {
 
 }  // namespace
 }  // namespace keldra::testing
+
+namespace keldra::testing {
+namespace {
+
+// Commands to devices that never answer return at once, and the end waits for one time-out.
+TEST(HamlibRadioEnd, ADaemonThatNeverAnswersHoldsUpTheEndBriefly) {
+  SlowDaemon daemon{milliseconds(-1)};
+  EventPump pump;
+  // Asked to end during the first attempt to open the devices, and during the second.
+  for (int wait : {300, 2100}) {
+    const auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point asked;
+    {
+      HamlibRadio radio([&pump](std::function<void()> job) { pump.Post(std::move(job)); });
+      radio.Connect({2, daemon.Address(), 0}, {2, daemon.Address(), 0});
+      radio.SendMorse("TEST");
+      radio.TurnTo(90);
+      EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(20));
+      std::this_thread::sleep_for(milliseconds(wait));
+      asked = std::chrono::steady_clock::now();
+    }
+    // At most the exchanges of one attempt, each cut short by its time-out.
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, milliseconds(2500)) << wait;
+  }
+}
+
+}  // namespace
+}  // namespace keldra::testing
