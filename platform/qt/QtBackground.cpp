@@ -35,9 +35,9 @@ QtEventQueue::QtEventQueue() : receiver_(std::make_unique<QObject>()) {}
 QtEventQueue::~QtEventQueue() = default;
 
 void QtEventQueue::Post(std::function<void()> job) {
-  QMetaObject::invokeMethod(receiver_.get(),
-                            std::move(job),  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
-                            Qt::QueuedConnection);
+  // The queued call owns the job and frees it once delivered or dropped.
+  QMetaObject::invokeMethod(  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
+      receiver_.get(), std::move(job), Qt::QueuedConnection);
 }
 
 }  // namespace keldra::qt
