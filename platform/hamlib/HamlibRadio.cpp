@@ -227,188 +227,166 @@ class DeviceThread {
   std::thread thread_;
 };
 
-class HamlibRadio::RigThread : public DeviceThread {
+// What differs between the rig and the rotator: the handle, the reading, and where it goes.
+struct RigDevice {
+  using Handle = RIG;
+  using Reading = RigReading;
+  static Handle* Open(const DeviceLink& link, std::chrono::milliseconds answer, int& error) {
+    return OpenRig(link, answer, error);
+  }
+  static void Close(Handle* rig) { CloseRig(rig); }
+  static int Read(Handle* rig, Reading& reading) { return ReadRig(rig, reading); }
+  static Reading Without(LinkState state) { return {state, 0, {}}; }
+  static void Deliver(HamlibRadio& radio, const Reading& reading) {
+    if (radio.RigChanged) {
+      radio.RigChanged(reading);
+    }
+  }
+};
+
+struct RotatorDevice {
+  using Handle = ROT;
+  using Reading = RotatorReading;
+  static Handle* Open(const DeviceLink& link, std::chrono::milliseconds answer, int& error) {
+    return OpenRotator(link, answer, error);
+  }
+  static void Close(Handle* rot) { CloseRotator(rot); }
+  static int Read(Handle* rot, Reading& reading) { return ReadRotator(rot, reading); }
+  static Reading Without(LinkState state) { return {state, {}}; }
+  static void Deliver(HamlibRadio& radio, const Reading& reading) {
+    if (radio.RotatorChanged) {
+      radio.RotatorChanged(reading);
+    }
+  }
+};
+
+// One device kept linked: opened when it can be, polled, dropped on the first error that says it
+// is gone and opened again after a pause. Each reading is posted only when it changed.
+template <class Device>
+class LinkThread : public DeviceThread {
  public:
-  RigThread(HamlibRadio& radio, Post post, Timing timing)
+  LinkThread(HamlibRadio& radio, HamlibRadio::Post post, HamlibRadio::Timing timing)
       : DeviceThread(std::move(post), timing), radio_(radio) {
     Start();
   }
-  ~RigThread() override { Stop(); }
-  RigThread(const RigThread&) = delete;
-  RigThread& operator=(const RigThread&) = delete;
+  ~LinkThread() override { Stop(); }
+  LinkThread(const LinkThread&) = delete;
+  LinkThread& operator=(const LinkThread&) = delete;
 
   void SetLink(const DeviceLink& link) {
     Enqueue([this, link] {
       Drop();
       link_ = link;
       next_try_ = Clock::now();
-      Report({link.model == 0 ? LinkState::kNone : LinkState::kNotConnected, 0, {}});
+      Report(Device::Without(link.model == 0 ? LinkState::kNone : LinkState::kNotConnected));
     });
   }
+  // Runs `command` on the open device; its error drops the link if it says the device is gone.
+  void Command(std::function<int(typename Device::Handle*)> command) {
+    Enqueue([this, command = std::move(command)] {
+      if (handle_ != nullptr) {
+        Check(command(handle_));
+      }
+    });
+  }
+
+ protected:
+  void Tick() override {
+    if (link_.model == 0) {
+      return;
+    }
+    if (handle_ == nullptr) {
+      if (Clock::now() < next_try_) {
+        return;
+      }
+      int error = 0;
+      handle_ = Device::Open(link_, timing_.answer, error);
+      if (handle_ == nullptr) {
+        next_try_ = Clock::now() + timing_.retry;
+        return;
+      }
+    }
+    typename Device::Reading reading;
+    if (Check(Device::Read(handle_, reading))) {
+      Report(reading);
+    }
+  }
+  void Shutdown() override { Drop(); }
+
+  // False, and the link dropped, when the error says the device is gone.
+  bool Check(int error) {
+    if (error == RIG_OK || Unsupported(error)) {
+      return true;
+    }
+    Drop();
+    next_try_ = Clock::now() + timing_.retry;
+    Report(Device::Without(LinkState::kNotConnected));
+    return false;
+  }
+
+  HamlibRadio& radio_;
+  typename Device::Handle* handle_ = nullptr;
+
+ private:
+  void Drop() {
+    Device::Close(handle_);
+    handle_ = nullptr;
+  }
+  void Report(const typename Device::Reading& reading) {
+    if (reading == last_) {
+      return;
+    }
+    last_ = reading;
+    post_([radio = &radio_, reading] { Device::Deliver(*radio, reading); });
+  }
+
+  DeviceLink link_;
+  Clock::time_point next_try_;
+  typename Device::Reading last_;
+};
+
+// Opens a device once, reads it and closes it again: what "Prova" does for each device.
+template <class Device>
+void ProbeOnce(const DeviceLink& link, std::chrono::milliseconds answer,
+               typename Device::Reading& reading, std::string& problem) {
+  if (link.model == 0) {
+    return;
+  }
+  int error = 0;
+  if (typename Device::Handle* handle = Device::Open(link, answer, error); handle != nullptr) {
+    error = Device::Read(handle, reading);
+    Device::Close(handle);
+  }
+  if (error != RIG_OK) {
+    reading = Device::Without(LinkState::kNotConnected);
+    problem = Problem(error);
+  }
+}
+
+class HamlibRadio::RigThread : public LinkThread<RigDevice> {
+ public:
+  using LinkThread::LinkThread;
+
+  // The message goes to the keyer; whether it got there goes back to the window.
   void SendMorse(const std::string& text) {
     Enqueue([this, text] {
       const int error =
-          rig_ != nullptr ? rig_send_morse(rig_, RIG_VFO_CURR, text.c_str()) : -RIG_EIO;
+          handle_ != nullptr ? rig_send_morse(handle_, RIG_VFO_CURR, text.c_str()) : -RIG_EIO;
       post_([radio = &radio_, text, sent = error == RIG_OK] {
         if (radio->MorseSent) {
           radio->MorseSent(text, sent);
         }
       });
-      Check(error);
-    });
-  }
-  void StopMorse() {
-    Enqueue([this] {
-      if (rig_ != nullptr) {
-        Check(rig_stop_morse(rig_, RIG_VFO_CURR));
+      if (handle_ != nullptr) {
+        Check(error);
       }
     });
   }
-
- protected:
-  void Tick() override {
-    if (link_.model == 0) {
-      return;
-    }
-    if (rig_ == nullptr) {
-      if (Clock::now() < next_try_) {
-        return;
-      }
-      int error = 0;
-      rig_ = OpenRig(link_, timing_.answer, error);
-      if (rig_ == nullptr) {
-        next_try_ = Clock::now() + timing_.retry;
-        return;
-      }
-    }
-    RigReading reading;
-    if (Check(ReadRig(rig_, reading))) {
-      Report(reading);
-    }
-  }
-  void Shutdown() override { Drop(); }
-
- private:
-  // False, and the link dropped, when a device error says the rig is gone.
-  bool Check(int error) {
-    if (error == RIG_OK || Unsupported(error)) {
-      return true;
-    }
-    Drop();
-    next_try_ = Clock::now() + timing_.retry;
-    Report({LinkState::kNotConnected, 0, {}});
-    return false;
-  }
-  void Drop() {
-    CloseRig(rig_);
-    rig_ = nullptr;
-  }
-  void Report(const RigReading& reading) {
-    if (reading == last_) {
-      return;
-    }
-    last_ = reading;
-    post_([radio = &radio_, reading] {
-      if (radio->RigChanged) {
-        radio->RigChanged(reading);
-      }
-    });
-  }
-
-  HamlibRadio& radio_;
-  DeviceLink link_;
-  RIG* rig_ = nullptr;
-  Clock::time_point next_try_;
-  RigReading last_;
 };
 
-class HamlibRadio::RotatorThread : public DeviceThread {
+class HamlibRadio::RotatorThread : public LinkThread<RotatorDevice> {
  public:
-  RotatorThread(HamlibRadio& radio, Post post, Timing timing)
-      : DeviceThread(std::move(post), timing), radio_(radio) {
-    Start();
-  }
-  ~RotatorThread() override { Stop(); }
-  RotatorThread(const RotatorThread&) = delete;
-  RotatorThread& operator=(const RotatorThread&) = delete;
-
-  void SetLink(const DeviceLink& link) {
-    Enqueue([this, link] {
-      Drop();
-      link_ = link;
-      next_try_ = Clock::now();
-      Report({link.model == 0 ? LinkState::kNone : LinkState::kNotConnected, {}});
-    });
-  }
-  void TurnTo(double azimuth) {
-    Enqueue([this, azimuth] {
-      if (rot_ != nullptr) {
-        Check(rot_set_position(rot_, static_cast<azimuth_t>(InRotatorRange(rot_, azimuth)), 0));
-      }
-    });
-  }
-  void Halt() {
-    Enqueue([this] {
-      if (rot_ != nullptr) {
-        Check(rot_stop(rot_));
-      }
-    });
-  }
-
- protected:
-  void Tick() override {
-    if (link_.model == 0) {
-      return;
-    }
-    if (rot_ == nullptr) {
-      if (Clock::now() < next_try_) {
-        return;
-      }
-      int error = 0;
-      rot_ = OpenRotator(link_, timing_.answer, error);
-      if (rot_ == nullptr) {
-        next_try_ = Clock::now() + timing_.retry;
-        return;
-      }
-    }
-    RotatorReading reading;
-    if (Check(ReadRotator(rot_, reading))) {
-      Report(reading);
-    }
-  }
-  void Shutdown() override { Drop(); }
-
- private:
-  bool Check(int error) {
-    if (error == RIG_OK || Unsupported(error)) {
-      return true;
-    }
-    Drop();
-    next_try_ = Clock::now() + timing_.retry;
-    Report({LinkState::kNotConnected, {}});
-    return false;
-  }
-  void Drop() {
-    CloseRotator(rot_);
-    rot_ = nullptr;
-  }
-  void Report(const RotatorReading& reading) {
-    if (reading == last_) {
-      return;
-    }
-    last_ = reading;
-    post_([radio = &radio_, reading] {
-      if (radio->RotatorChanged) {
-        radio->RotatorChanged(reading);
-      }
-    });
-  }
-
-  HamlibRadio& radio_;
-  DeviceLink link_;
-  ROT* rot_ = nullptr;
-  Clock::time_point next_try_;
-  RotatorReading last_;
+  using LinkThread::LinkThread;
 };
 
 HamlibRadio::HamlibRadio(Post post, Timing timing) : post_(std::move(post)), timing_(timing) {
@@ -457,40 +435,28 @@ void HamlibRadio::Connect(const DeviceLink& rig, const DeviceLink& rotator) {
   rotator_->SetLink(rotator);
 }
 
-void HamlibRadio::TurnTo(double azimuth) { rotator_->TurnTo(azimuth); }
-void HamlibRadio::StopTurning() { rotator_->Halt(); }
+void HamlibRadio::TurnTo(double azimuth) {
+  rotator_->Command([azimuth](ROT* rot) {
+    return rot_set_position(rot, static_cast<azimuth_t>(InRotatorRange(rot, azimuth)), 0);
+  });
+}
+
+void HamlibRadio::StopTurning() {
+  rotator_->Command([](ROT* rot) { return rot_stop(rot); });
+}
 void HamlibRadio::SendMorse(const std::string& text) { rig_->SendMorse(text); }
-void HamlibRadio::StopMorse() { rig_->StopMorse(); }
+
+void HamlibRadio::StopMorse() {
+  rig_->Command([](RIG* rig) { return rig_stop_morse(rig, RIG_VFO_CURR); });
+}
 
 void HamlibRadio::Probe(const DeviceLink& rig, const DeviceLink& rotator,
                         std::function<void(const ProbeResult&)> done) {
   std::lock_guard lock(probes_mutex_);
   probes_.emplace_back([this, rig, rotator, done = std::move(done)] {
     ProbeResult result;
-    if (rig.model != 0) {
-      int error = 0;
-      RIG* handle = OpenRig(rig, timing_.answer, error);
-      if (handle != nullptr) {
-        error = ReadRig(handle, result.rig);
-        CloseRig(handle);
-      }
-      if (error != RIG_OK) {
-        result.rig = {LinkState::kNotConnected, 0, {}};
-        result.rig_problem = Problem(error);
-      }
-    }
-    if (rotator.model != 0) {
-      int error = 0;
-      ROT* handle = OpenRotator(rotator, timing_.answer, error);
-      if (handle != nullptr) {
-        error = ReadRotator(handle, result.rotator);
-        CloseRotator(handle);
-      }
-      if (error != RIG_OK) {
-        result.rotator = {LinkState::kNotConnected, {}};
-        result.rotator_problem = Problem(error);
-      }
-    }
+    ProbeOnce<RigDevice>(rig, timing_.answer, result.rig, result.rig_problem);
+    ProbeOnce<RotatorDevice>(rotator, timing_.answer, result.rotator, result.rotator_problem);
     post_([done, result] { done(result); });
   });
 }

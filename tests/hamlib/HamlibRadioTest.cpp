@@ -53,6 +53,14 @@ TEST_F(HamlibRadioTest, DummiesInThisProcess) {
   m.turn_button.Press();
   EXPECT_TRUE(RunUntil([&] { return m.antenna_heading.Caption() == target; }))
       << m.antenna_heading.Caption() << " " << target;
+  // "Prova": the rig answers, a rotator behind a port nobody listens on does not.
+  std::optional<ProbeResult> found;
+  radio_.Probe({1, "", 0}, {2, "127.0.0.1:" + std::to_string(FreePort()), 0},
+               [&](const ProbeResult& result) { found = result; });
+  ASSERT_TRUE(RunUntil([&] { return found.has_value(); }));
+  EXPECT_EQ(found->rig, (RigReading{LinkState::kConnected, 145e6, "FM"}));
+  EXPECT_EQ(found->rotator.state, LinkState::kNotConnected);
+  EXPECT_EQ(found->rotator_problem, "porta o demone non raggiungibile");
 }
 
 TEST_F(HamlibRadioTest, DaemonsOnLoopback) {
