@@ -31,6 +31,7 @@ constexpr char kUp = '\x01';
 constexpr char kDown = '\x02';
 constexpr char kF12 = '\x03';
 constexpr char kF1 = '\x04';
+constexpr char kEscape = '\x1b';
 
 // Starts a program with extra environment variables; its output goes to `log` when given.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
@@ -220,6 +221,8 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
           box->PressKey(key::kF1 + 11);
         } else if (c == kF1) {
           box->PressKey(key::kF1);
+        } else if (c == kEscape) {
+          box->PressKey(key::kEscape);
         } else {
           box->Type(std::string(1, c));
         }
@@ -517,29 +520,19 @@ void XOperator::Play(const Prepared& prepared, const std::vector<std::string>& m
 }
 
 std::vector<std::string> ItalianKeys(const std::string& utf8) {
-  static const std::map<std::string, std::string> kNamed = {{"\n", "Return"},
-                                                            {"\b", "BackSpace"},
-                                                            {"\x01", "Up"},
-                                                            {"\x02", "Down"},
-                                                            {"\x03", "F12"},
-                                                            {"\x04", "F1"},
-                                                            {" ", "space"},
-                                                            {"/", "shift+7"},
-                                                            {":", "shift+period"},
-                                                            {".", "period"},
-                                                            {",", "comma"},
-                                                            {";", "shift+comma"},
-                                                            {"-", "minus"},
-                                                            {"_", "shift+minus"},
-                                                            {"'", "apostrophe"},
-                                                            {"+", "plus"},
-                                                            {"@", "ISO_Level3_Shift+ograve"},
-                                                            {"à", "agrave"},
-                                                            {"è", "egrave"},
-                                                            {"é", "shift+egrave"},
-                                                            {"ì", "igrave"},
-                                                            {"ò", "ograve"},
-                                                            {"ù", "ugrave"}};
+  static const std::map<std::string, std::string> kNamed = {
+      {"\n", "Return"},      {"\b", "BackSpace"},
+      {"\x01", "Up"},        {"\x02", "Down"},
+      {"\x03", "F12"},       {" ", "space"},
+      {"/", "shift+7"},      {":", "shift+period"},
+      {".", "period"},       {",", "comma"},
+      {";", "shift+comma"},  {"-", "minus"},
+      {"_", "shift+minus"},  {"'", "apostrophe"},
+      {"+", "plus"},         {"@", "ISO_Level3_Shift+ograve"},
+      {"à", "agrave"},       {"è", "egrave"},
+      {"é", "shift+egrave"}, {"ì", "igrave"},
+      {"ò", "ograve"},       {"ù", "ugrave"},
+      {"\x04", "F1"},        {"\x1b", "Escape"}};
   std::vector<std::string> keys;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto lead = static_cast<unsigned char>(utf8[i]);

@@ -69,8 +69,8 @@ TEST_F(RadioScenarioTest, RigModeLogsTheQsoAndRuotaTurnsTheRotator) {
       Click("Form1", "Command7"),
       Click("Form1", "Text2"),
       Keys("Form1", std::string(10, '\b') + "16/07/23\n"),
-      // The mode field is left as the rig set it; F1 keys CQ from the callsign field.
-      Keys("Form1", std::string(6, '\b') + "0702\n\n\nQX1ZZ\x04\n\n\n012\nJN83KA",
+      // The mode field is left as the rig set it; F1 keys CQ from the callsign field, Esc stops it.
+      Keys("Form1", std::string(6, '\b') + "0702\n\n\nQX1ZZ\x04\x1b\n\n\n012\nJN83KA",
            "e2e_radio_02_rig_in_cw"),
       Click("Form1", "TurnAntenna"),
       Click("Form1", "Text10"),
@@ -84,6 +84,7 @@ TEST_F(RadioScenarioTest, RigModeLogsTheQsoAndRuotaTurnsTheRotator) {
             std::string::npos)
       << written.at("parziale.db");
   EXPECT_EQ(fake.sent, std::vector<std::string>{"CQ TEST QX0ABC"});
+  EXPECT_EQ(fake.morse_stops, 1);
   ASSERT_EQ(fake.turned_to.size(), 1u);
   // The real rotator arrives where the model was told to turn (the dummy turns 6 degrees a
   // second).
