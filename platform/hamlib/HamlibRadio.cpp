@@ -25,6 +25,15 @@ void LoadBackends() {
   });
 }
 
+// Hamlib 4.5 keeps global state (its debug buffer, caches in rig_init and the frontend), so
+// calls from the rig's and the rotator's threads must not overlap: every call holds this lock.
+// A device that hangs therefore delays the other one by its time-out, never the windows.
+std::mutex& HamlibCalls() {
+  static std::mutex calls;
+  return calls;
+}
+using HamlibLock = std::lock_guard<std::mutex>;
+
 // Why an exchange failed, for the operator (UTF-8).
 std::string Problem(int code) {
   switch (-code) {
@@ -232,10 +241,17 @@ struct RigDevice {
   using Handle = RIG;
   using Reading = RigReading;
   static Handle* Open(const DeviceLink& link, std::chrono::milliseconds answer, int& error) {
+    const HamlibLock lock(HamlibCalls());
     return OpenRig(link, answer, error);
   }
-  static void Close(Handle* rig) { CloseRig(rig); }
-  static int Read(Handle* rig, Reading& reading) { return ReadRig(rig, reading); }
+  static void Close(Handle* rig) {
+    const HamlibLock lock(HamlibCalls());
+    CloseRig(rig);
+  }
+  static int Read(Handle* rig, Reading& reading) {
+    const HamlibLock lock(HamlibCalls());
+    return ReadRig(rig, reading);
+  }
   static Reading Without(LinkState state) { return {state, 0, {}}; }
   static void Deliver(HamlibRadio& radio, const Reading& reading) {
     if (radio.RigChanged) {
@@ -248,10 +264,17 @@ struct RotatorDevice {
   using Handle = ROT;
   using Reading = RotatorReading;
   static Handle* Open(const DeviceLink& link, std::chrono::milliseconds answer, int& error) {
+    const HamlibLock lock(HamlibCalls());
     return OpenRotator(link, answer, error);
   }
-  static void Close(Handle* rot) { CloseRotator(rot); }
-  static int Read(Handle* rot, Reading& reading) { return ReadRotator(rot, reading); }
+  static void Close(Handle* rot) {
+    const HamlibLock lock(HamlibCalls());
+    CloseRotator(rot);
+  }
+  static int Read(Handle* rot, Reading& reading) {
+    const HamlibLock lock(HamlibCalls());
+    return ReadRotator(rot, reading);
+  }
   static Reading Without(LinkState state) { return {state, {}}; }
   static void Deliver(HamlibRadio& radio, const Reading& reading) {
     if (radio.RotatorChanged) {
@@ -266,9 +289,7 @@ template <class Device>
 class LinkThread : public DeviceThread {
  public:
   LinkThread(HamlibRadio& radio, HamlibRadio::Post post, HamlibRadio::Timing timing)
-      : DeviceThread(std::move(post), timing), radio_(radio) {
-    Start();
-  }
+      : DeviceThread(std::move(post), timing), radio_(radio) {}
   ~LinkThread() override { Stop(); }
   LinkThread(const LinkThread&) = delete;
   LinkThread& operator=(const LinkThread&) = delete;
@@ -284,9 +305,15 @@ class LinkThread : public DeviceThread {
   // Runs `command` on the open device; its error drops the link if it says the device is gone.
   void Command(std::function<int(typename Device::Handle*)> command) {
     Enqueue([this, command = std::move(command)] {
-      if (handle_ != nullptr) {
-        Check(command(handle_));
+      if (handle_ == nullptr) {
+        return;
       }
+      int error = RIG_OK;
+      {
+        const HamlibLock lock(HamlibCalls());
+        error = command(handle_);
+      }
+      Check(error);
     });
   }
 
@@ -370,8 +397,11 @@ class HamlibRadio::RigThread : public LinkThread<RigDevice> {
   // The message goes to the keyer; whether it got there goes back to the window.
   void SendMorse(const std::string& text) {
     Enqueue([this, text] {
-      const int error =
-          handle_ != nullptr ? rig_send_morse(handle_, RIG_VFO_CURR, text.c_str()) : -RIG_EIO;
+      int error = -RIG_EIO;
+      if (handle_ != nullptr) {
+        const HamlibLock lock(HamlibCalls());
+        error = rig_send_morse(handle_, RIG_VFO_CURR, text.c_str());
+      }
       post_([radio = &radio_, text, sent = error == RIG_OK] {
         if (radio->MorseSent) {
           radio->MorseSent(text, sent);
@@ -391,44 +421,42 @@ class HamlibRadio::RotatorThread : public LinkThread<RotatorDevice> {
 
 HamlibRadio::HamlibRadio(Post post, Timing timing) : post_(std::move(post)), timing_(timing) {
   LoadBackends();
-  rig_ = std::make_unique<RigThread>(*this, post_, timing_);
-  rotator_ = std::make_unique<RotatorThread>(*this, post_, timing_);
-}
-
-HamlibRadio::~HamlibRadio() {
-  rig_.reset();
-  rotator_.reset();
-  std::lock_guard lock(probes_mutex_);
-  for (std::thread& probe : probes_) {
-    probe.join();
-  }
-}
-
-std::vector<DeviceModel> HamlibRadio::RigModels() {
-  std::vector<DeviceModel> models;
+  // The lists are read once, before any device thread runs.
   rig_list_foreach(
       [](const rig_caps* caps, rig_ptr_t data) {
         static_cast<std::vector<DeviceModel>*>(data)->push_back(
             {static_cast<int>(caps->rig_model), ModelName(caps->mfg_name, caps->model_name)});
         return 1;  // go on
       },
-      &models);
-  SortByName(models);
-  return models;
-}
-
-std::vector<DeviceModel> HamlibRadio::RotatorModels() {
-  std::vector<DeviceModel> models;
+      &rig_models_);
   rot_list_foreach(
       [](const rot_caps* caps, rig_ptr_t data) {
         static_cast<std::vector<DeviceModel>*>(data)->push_back(
             {static_cast<int>(caps->rot_model), ModelName(caps->mfg_name, caps->model_name)});
         return 1;
       },
-      &models);
-  SortByName(models);
-  return models;
+      &rotator_models_);
+  SortByName(rig_models_);
+  SortByName(rotator_models_);
+  // Started once built, and stopped before being taken apart: the threads call their virtual
+  // functions.
+  rig_ = std::make_unique<RigThread>(*this, post_, timing_);
+  rotator_ = std::make_unique<RotatorThread>(*this, post_, timing_);
+  rig_->Start();
+  rotator_->Start();
 }
+
+HamlibRadio::~HamlibRadio() {
+  rig_->Stop();
+  rotator_->Stop();
+  std::lock_guard lock(probes_mutex_);
+  for (std::thread& probe : probes_) {
+    probe.join();
+  }
+}
+
+std::vector<DeviceModel> HamlibRadio::RigModels() { return rig_models_; }
+std::vector<DeviceModel> HamlibRadio::RotatorModels() { return rotator_models_; }
 
 void HamlibRadio::Connect(const DeviceLink& rig, const DeviceLink& rotator) {
   rig_->SetLink(rig);

@@ -52,6 +52,8 @@ class HamlibRadio : public Radio {
  private:
   Post post_;
   Timing timing_;
+  std::vector<DeviceModel> rig_models_;
+  std::vector<DeviceModel> rotator_models_;
   std::unique_ptr<RigThread> rig_;
   std::unique_ptr<RotatorThread> rotator_;
   std::mutex probes_mutex_;
