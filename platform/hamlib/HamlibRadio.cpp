@@ -4,6 +4,7 @@
 #include <hamlib/rotator.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -394,9 +395,13 @@ class HamlibRadio::RigThread : public LinkThread<RigDevice> {
  public:
   using LinkThread::LinkThread;
 
-  // The message goes to the keyer; whether it got there goes back to the window.
+  // The message goes to the keyer; whether it got there goes back to the window. A message still
+  // queued behind a slow rig when the operator stops sending is dropped, not sent late.
   void SendMorse(const std::string& text) {
-    Enqueue([this, text] {
+    Enqueue([this, text, asked = stops_.load()] {
+      if (asked != stops_.load()) {
+        return;
+      }
       int error = -RIG_EIO;
       if (handle_ != nullptr) {
         const HamlibLock lock(HamlibCalls());
@@ -412,6 +417,13 @@ class HamlibRadio::RigThread : public LinkThread<RigDevice> {
       }
     });
   }
+  void StopMorse() {
+    ++stops_;
+    Command([](RIG* rig) { return rig_stop_morse(rig, RIG_VFO_CURR); });
+  }
+
+ private:
+  std::atomic<int> stops_ = 0;
 };
 
 class HamlibRadio::RotatorThread : public LinkThread<RotatorDevice> {
@@ -474,9 +486,7 @@ void HamlibRadio::StopTurning() {
 }
 void HamlibRadio::SendMorse(const std::string& text) { rig_->SendMorse(text); }
 
-void HamlibRadio::StopMorse() {
-  rig_->Command([](RIG* rig) { return rig_stop_morse(rig, RIG_VFO_CURR); });
-}
+void HamlibRadio::StopMorse() { rig_->StopMorse(); }
 
 void HamlibRadio::Probe(const DeviceLink& rig, const DeviceLink& rotator,
                         std::function<void(const ProbeResult&)> done) {

@@ -138,5 +138,22 @@ TEST(HamlibRadioEnd, ADaemonThatNeverAnswersHoldsUpTheEndBriefly) {
   }
 }
 
+// Messages queued behind a rig that is slow to answer are dropped by Esc, not keyed late.
+TEST(HamlibRadioEnd, StoppingDropsTheMessagesStillQueued) {
+  SlowDaemon daemon{milliseconds(-1)};
+  EventPump pump;
+  HamlibRadio radio([&pump](std::function<void()> job) { pump.Post(std::move(job)); });
+  std::vector<std::string> keyed;
+  radio.MorseSent = [&keyed](const std::string& text, bool) { keyed.push_back(text); };
+  radio.Connect({2, daemon.Address(), 0}, {});
+  std::this_thread::sleep_for(milliseconds(300));  // the rig's thread is opening it meanwhile
+  radio.SendMorse("CQ");
+  radio.SendMorse("TU");
+  radio.StopMorse();
+  radio.SendMorse("73");
+  EXPECT_TRUE(pump.RunUntil([&] { return !keyed.empty(); }, milliseconds(6000)));
+  EXPECT_EQ(keyed, std::vector<std::string>{"73"});
+}
+
 }  // namespace
 }  // namespace keldra::testing
