@@ -86,10 +86,20 @@ void MainWindow::WireRadio() {
 
 void MainWindow::StartRadio() {
   const std::filesystem::path path = program_.File(kRadioFileName);
+  // A damaged file still gives what it can; the operator learns that the rest was not read.
   if (program_.Disk().Exists(path)) {
-    if (const ReadResult read = program_.Disk().Read(path); read.status) {
-      radio_settings_ = ReadRadioSettings(read.bytes).settings;
+    const ReadResult read = program_.Disk().Read(path);
+    const RadioSettingsRead settings = ReadRadioSettings(read.bytes);
+    if (!read.status) {
+      program_.Message(
+          U8("Le impostazioni di radio e rotore non sono state lette.\n" + read.status.Describe()),
+          MessageIcon::kCritical);
+    } else if (settings.skipped_lines > 0) {
+      program_.Message(
+          U8("radio.txt: righe non valide ignorate: " + std::to_string(settings.skipped_lines) +
+             ". Controllare le impostazioni con \"Radio...\"."));
     }
+    radio_settings_ = settings.settings;
   }
   Radio& radio = program_.Devices();
   radio.RigChanged = [this](const RigReading& reading) { OnRigChanged(reading); };

@@ -62,6 +62,15 @@ TEST_F(RadioTest, RigReadingsReachTheMainWindow) {
   EXPECT_EQ(m.rst_received.Text(), "579");
 }
 
+TEST_F(RadioTest, ADamagedSettingsFileIsReadAsFarAsItGoesAndSaid) {
+  MainWindow& m = Linked("rig_model = 1\r\nrotator_model = due\r\n");
+  EXPECT_EQ(LastMessage(),
+            "radio.txt: righe non valide ignorate: 1. Controllare le impostazioni con "
+            "\"Radio...\".");
+  EXPECT_EQ(m.RadioSetup().rig.model, 1);
+  EXPECT_EQ(radio_.connected_rotator.model, 0);
+}
+
 TEST_F(RadioTest, CwMessagesOnlyWithARigInCw) {
   MainWindow& m = Linked("rig_model = 1\r\ncw_f4 = {LOC} {nr}\r\n");
   m.call.Type("qx1zz");
