@@ -15,6 +15,7 @@
 #include "platform/ContestFolder.h"
 #include "platform/InstanceLock.h"
 #include "platform/qt/DrawingWidget.h"
+#include "platform/hamlib/HamlibRadio.h"
 #include "platform/qt/QtBackground.h"
 #include "platform/qt/QtFrontEnd.h"
 #include "platform/qt/Widgets.h"
@@ -110,7 +111,13 @@ int main(int argc, char* argv[]) {
   // Only this copy works in the folder now: what a crash left half-written can go.
   keldra::RemoveLeftoverTemporaries(folder);
   keldra::SystemClock clock;
+  // The rig and the rotator outlive the program's windows, and the queue that carries their
+  // readings outlives them.
+  keldra::qt::QtEventQueue device_events;
+  keldra::HamlibRadio radio(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   keldra::Program program(messages, clock, folder);
+  program.SetDevices(radio);
   keldra::qt::QtFrontEnd front_end(program.Desktop());
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.

@@ -57,6 +57,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # fonts because the windows are laid out for DejaVu Sans.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# rigctld and rotctld, for a rig or rotator shared with other programs over the network.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libhamlib-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "logger for the Keldra VHF QRP Test contest")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "The Keldra VHF QRP Test is a one-day, low-power amateur-radio contest on

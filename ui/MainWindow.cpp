@@ -6,7 +6,7 @@ namespace keldra {
 
 MainWindow::MainWindow(Program& program)
     : Form(program.Desktop(), "Form1",
-           "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022", Px(1100), Px(660)),
+           "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022", Px(1100), Px(700)),
       program_(program) {
   Layout();
   Wire();
@@ -16,6 +16,7 @@ void MainWindow::Layout() {
   LayoutEntryArea();
   LayoutHistory();
   LayoutPointingFrame();
+  LayoutRadio();
   LayoutTotalsFrame();
   LayoutStationFrame();
 }
@@ -98,7 +99,7 @@ void MainWindow::LayoutEntryArea() {
 
   // The QSO list.
   // Narrower than the row: the known calls stand beside it.
-  Place(qso_list, 8, 158, 692, 440);
+  Place(qso_list, 8, 158, 692, 486);
   qso_list.SetMultiLine(true);
   qso_list.SetLocked(true);
   qso_list.SetFont({.points = 10, .fixed_pitch = true});
@@ -113,14 +114,14 @@ void MainWindow::LayoutEntryArea() {
   x = 8;
   for (CommandButton* b : {&create_log_button, &edit_qso_button, &statistics_button,
                            &logging_mode_button, &pc_date_time_button, &administration_button}) {
-    Place(*b, x, 610, 112, 32);
+    Place(*b, x, 656, 112, 32);
     x += 120;
   }
-  Place(exit_button, 754, 610, 100, 32);
+  Place(exit_button, 754, 656, 100, 32);
   // "Mappa" right after "Data/ora PC"; "Amministrazione", for administrators only, has no room
-  // left in the row and stands under the station frame.
-  Place(map_button, 608, 610, 112, 32);
-  Place(administration_button, 866, 627, 130, 28);
+  // left in the row and stands under the station frame, in line with it.
+  Place(map_button, 608, 656, 112, 32);
+  Place(administration_button, 866, 656, 226, 32);
   logging_mode_button.SetCaption("on-line / off-line");
   pc_date_time_button.SetCaption("Data/ora PC");
   pc_date_time_button.SetVisible(false);
@@ -133,7 +134,7 @@ void MainWindow::LayoutEntryArea() {
 
 // The right column, top: the bearing needle, its readout and the distance bar.
 void MainWindow::LayoutPointingFrame() {
-  Place(pointing_frame, 866, 8, 226, 196);
+  Place(pointing_frame, 866, 8, 226, 224);  // the rig and rotator row at its foot
   Place(compass, 10, 20, 120, 120, &pointing_frame);
   compass.SetArt(Artwork::kCompass);
   Place(bearing_needle, 0, 0, 0, 0, &compass);
@@ -156,7 +157,7 @@ void MainWindow::LayoutPointingFrame() {
 // the first and its locator and distance on the second, so that a portable call, the locator and a
 // four-digit distance never run together.
 void MainWindow::LayoutTotalsFrame() {
-  Place(totals_frame, 866, 210, 226, 217);
+  Place(totals_frame, 866, 238, 226, 217);
   const std::pair<Label*, Label*> totals[] = {{&total_qsos_caption, &total_qsos},
                                               {&total_km_caption, &total_km},
                                               {&total_multipliers_caption, &total_multipliers},
@@ -182,7 +183,7 @@ void MainWindow::LayoutTotalsFrame() {
 
 // The right column, bottom: the own station, the logging mode and the award once earned.
 void MainWindow::LayoutStationFrame() {
-  Place(station_frame, 866, 433, 226, 190);
+  Place(station_frame, 866, 461, 226, 190);
   const std::pair<Label*, Label*> station[] = {
       {&station_call_caption, &station_call},        {&station_locator_caption, &station_locator},
       {&station_iqrp_caption, &station_iqrp_number}, {&station_mqc_caption, &station_mqc_number},
@@ -261,6 +262,7 @@ void MainWindow::Wire() {
     contest_history_stale_ = true;
     FollowOnMap();
   };
+  WireRadio();
 }
 
 }  // namespace keldra

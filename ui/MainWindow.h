@@ -11,6 +11,7 @@
 
 #include "core/ContestState.h"
 #include "data/HistoryFiles.h"
+#include "data/RadioSettings.h"
 #include "platform/Buttons.h"
 #include "platform/Graphics.h"
 #include "platform/Label.h"
@@ -139,6 +140,16 @@ class MainWindow : public Form {
   Label known_calls{*this, "KnownCalls"};
   Label history_status{*this, "HistoryStatus"};
 
+  // Rig and rotator, in the pointing frame: the rig's frequency and link, the antenna's real
+  // heading (a second needle), the buttons that turn and stop it and the one for the settings.
+  Label rig_frequency{*this, "RigFrequency"};
+  Label rig_state{*this, "RigState"};
+  Line antenna_needle{*this, "AntennaNeedle"};
+  Label antenna_heading{*this, "AntennaHeading"};
+  CommandButton turn_button{*this, "TurnAntenna", "Ruota"};
+  CommandButton stop_button{*this, "StopAntenna", "Stop"};
+  CommandButton radio_button{*this, "RadioSettings", "Radio..."};
+
   // --- MainWindowLifecycle.cpp ---
   void OnWindowLoaded();
   void OnWindowActivated();
@@ -199,6 +210,22 @@ class MainWindow : public Form {
   // An empty locator field of a known call gets the newest known locator, all selected.
   void FillKnownLocator();
 
+  // --- MainWindowRadio.cpp ---
+  // Reads radio.txt and links the devices it names.
+  void StartRadio();
+  // New settings from the settings window: kept, and the devices linked afresh.
+  void ApplyRadioSettings(const RadioSettings& settings);
+  void OnRigChanged(const RigReading& reading);
+  void OnRotatorChanged(const RotatorReading& reading);
+  void OnMorseSent(const std::string& text, bool sent);
+  // "Ruota" (short path) and Ctrl+L (long path): the antenna to the QTF shown.
+  void TurnAntenna(bool long_path);
+  void OnStopAntennaPressed();
+  void OnRadioSettingsPressed();
+  // F1-F4, Esc, Ctrl+R, Ctrl+L and Ctrl+S anywhere in the entry row; true when the key was used.
+  bool OnRadioKey(int key_code, KeyModifiers modifiers);
+  const RadioSettings& RadioSetup() const { return radio_settings_; }
+
   // The contest runs off-line: times are typed, not taken from the clock.
   bool IsOffLine() const;
 
@@ -227,10 +254,16 @@ class MainWindow : public Form {
   void LayoutStationFrame();
   void Wire();
   void LayoutHistory();
+  void LayoutRadio();
+  void WireRadio();
+  bool RigKeys() const;
 
   Program& program_;
   // The EDI record list changed since the history last read it.
   bool contest_history_stale_ = true;
+  RadioSettings radio_settings_;
+  RigReading rig_reading_;
+  RotatorReading rotator_reading_;
 };
 
 }  // namespace keldra

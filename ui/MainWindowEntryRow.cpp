@@ -104,6 +104,9 @@ void MainWindow::OnLocatorChanged() {
   if (complete) {
     program_.Get<BearingCalculatorWindow>().other_locator.SetText(locator.Text());
     distance_bar.SetVisible(true);  // also when the distance is the last QSO's and nothing changed
+    if (radio_settings_.auto_turn) {
+      TurnAntenna(false);
+    }
   }
   for (Label* label :
        {&distance_caption, &distance, &bearing_caption, &bearing, &distance_unit, &bearing_unit}) {

@@ -51,7 +51,7 @@ void MainWindow::LayoutHistory() {
   // Sized to its lines as they are shown, so the list stands at the top.
   Place(known_calls, 708, 178, 146, 0);
   known_calls.SetFont({.points = 10, .fixed_pitch = true});
-  Place(history_status, 708, 520, 146, 76);
+  Place(history_status, 708, 566, 146, 76);
   history_status.SetWordWrap(true);
   history_status.SetFont({.points = 8});
   history_status.SetForeColor({90, 90, 90});

@@ -83,6 +83,7 @@ void MainWindow::OnWindowLoaded() {
   }
 
   StartHistoryLoad();
+  StartRadio();
 }
 
 void MainWindow::OnWindowActivated() {
@@ -97,7 +98,13 @@ void MainWindow::OnWindowActivated() {
 
 // The order in which the windows close is Program::End's; nothing is saved at the end, as the
 // state file is rewritten after every change of the contest.
-void MainWindow::OnWindowUnloaded() {}
+void MainWindow::OnWindowUnloaded() {
+  // The devices outlive this window; their readings have nowhere to go now.
+  Radio& radio = program_.Devices();
+  radio.RigChanged = nullptr;
+  radio.RotatorChanged = nullptr;
+  radio.MorseSent = nullptr;
+}
 
 void MainWindow::OnCreateLogPressed() {
   if (qso_list.Text().size() < 21) {

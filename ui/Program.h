@@ -17,6 +17,7 @@
 #include "platform/CodePage.h"
 #include "platform/Files.h"
 #include "platform/Form.h"
+#include "platform/Radio.h"
 #include "platform/Screen.h"
 #include "platform/Services.h"
 
@@ -46,6 +47,9 @@ class Program {
   // one nothing can be painted.
   DrawingPainter* Painter() const { return painter_; }
   void SetPainter(DrawingPainter* painter) { painter_ = painter; }
+  // The rig and the rotator; none unless the front end gives its own.
+  Radio& Devices() { return *radio_; }
+  void SetDevices(Radio& radio) { radio_ = &radio; }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
 
@@ -100,6 +104,8 @@ class Program {
   Background* background_ = &inline_background_;
   StationHistory history_;
   DrawingPainter* painter_ = nullptr;
+  NoRadio no_radio_;
+  Radio* radio_ = &no_radio_;
 };
 
 }  // namespace keldra

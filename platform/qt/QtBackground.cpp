@@ -30,4 +30,14 @@ void QtBackground::Run(std::function<void()> work, std::function<void()> done) {
   });
 }
 
+QtEventQueue::QtEventQueue() : receiver_(std::make_unique<QObject>()) {}
+
+QtEventQueue::~QtEventQueue() = default;
+
+void QtEventQueue::Post(std::function<void()> job) {
+  // The queued call owns the job and frees it once delivered or dropped.
+  QMetaObject::invokeMethod(  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
+      receiver_.get(), std::move(job), Qt::QueuedConnection);
+}
+
 }  // namespace keldra::qt

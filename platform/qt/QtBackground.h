@@ -29,4 +29,19 @@ class QtBackground : public Background {
   std::vector<std::thread> threads_;
 };
 
+// Hands jobs from any thread to the user-interface thread's event loop, in order; jobs still
+// queued when it ends are dropped.
+class QtEventQueue {
+ public:
+  QtEventQueue();
+  ~QtEventQueue();
+  QtEventQueue(const QtEventQueue&) = delete;
+  QtEventQueue& operator=(const QtEventQueue&) = delete;
+
+  void Post(std::function<void()> job);
+
+ private:
+  std::unique_ptr<QObject> receiver_;
+};
+
 }  // namespace keldra::qt

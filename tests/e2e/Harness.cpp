@@ -30,6 +30,8 @@ namespace {
 constexpr char kUp = '\x01';
 constexpr char kDown = '\x02';
 constexpr char kF12 = '\x03';
+constexpr char kF1 = '\x04';
+constexpr char kEscape = '\x1b';
 
 // Starts a program with extra environment variables; its output goes to `log` when given.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
@@ -168,7 +170,8 @@ class ModelOperator::Tracker : public ScreenObserver {
 ModelOperator::ModelOperator(const StartState& setup, const fs::path& folder)
     : tracker_(std::make_unique<Tracker>()),
       clock_(setup.local, setup.utc_offset_minutes),
-      folder_(folder) {
+      folder_(folder),
+      devices_(setup.devices) {
   for (const auto& [name, bytes] : setup.files) {
     fs::create_directories((folder_ / name).parent_path());  // "storico/C_W" and the like
     testing::WriteBytes(folder_ / name, bytes);
@@ -181,6 +184,9 @@ ModelOperator::~ModelOperator() = default;
 void ModelOperator::Start() {
   tracker_->shown.clear();
   program_ = std::make_unique<Program>(messages_, clock_, folder_);
+  if (devices_ != nullptr) {
+    program_->SetDevices(*devices_);
+  }
   program_->Desktop().SetObserver(tracker_.get());
   program_->SetPainter(&png_stand_in);
   program_->Start();
@@ -230,6 +236,10 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
           box->PressKey(key::kDown);
         } else if (c == kF12) {
           box->PressKey(key::kF1 + 11);
+        } else if (c == kF1) {
+          box->PressKey(key::kF1);
+        } else if (c == kEscape) {
+          box->PressKey(key::kEscape);
         } else {
           box->Type(std::string(1, c));
         }
@@ -538,7 +548,8 @@ std::vector<std::string> ItalianKeys(const std::string& utf8) {
       {"+", "plus"},         {"@", "ISO_Level3_Shift+ograve"},
       {"à", "agrave"},       {"è", "egrave"},
       {"é", "shift+egrave"}, {"ì", "igrave"},
-      {"ò", "ograve"},       {"ù", "ugrave"}};
+      {"ò", "ograve"},       {"ù", "ugrave"},
+      {"\x04", "F1"},        {"\x1b", "Escape"}};
   std::vector<std::string> keys;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto lead = static_cast<unsigned char>(utf8[i]);

@@ -26,7 +26,7 @@ struct Step {
   std::string window;   // kClick, and kKeys: the window that must be active
   std::string control;  // kClick
   std::string keys;     // kKeys, UTF-8: "\n" Enter, "\b" Backspace, "\x01" Up, "\x02" Down,
-                        // "\x03" F12
+                        // "\x03" F12, "\x04" F1, "\x1b" Esc
   std::string shot;     // a screenshot's name after this step, if any
 };
 
@@ -45,6 +45,8 @@ struct StartState {
   DateTime local;
   int utc_offset_minutes = 120;
   std::map<std::string, std::string> files;
+  // The model's rig and rotator (none when null).
+  Radio* devices = nullptr;
 };
 
 // The files of a program folder that the program writes, by name, with their bytes.
@@ -68,6 +70,7 @@ class ModelOperator {
   RecordingMessageBox messages_;
   FixedClock clock_;
   std::filesystem::path folder_;
+  Radio* devices_;
   std::unique_ptr<Program> program_;
 };
 

@@ -1,0 +1,37 @@
+// The rig and rotator settings, radio.txt in the program folder: one "key = value" line each
+// (CR LF), read back by key in any order. A line that is damaged (no "=", an unknown key, a number
+// that is not one) is skipped and counted, and its setting keeps its default.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "platform/Radio.h"
+
+namespace keldra {
+
+inline constexpr const char* kRadioFileName = "radio.txt";
+
+struct RadioSettings {
+  DeviceLink rig;
+  DeviceLink rotator;
+  // Degrees the antenna points clockwise of what the rotator reports.
+  int antenna_offset = 0;
+  // Turn the antenna as soon as the locator field holds six characters.
+  bool auto_turn = false;
+  // The CW messages of F1 to F4.
+  std::array<std::string, 4> messages = {"CQ TEST {MIO}", "{CALL} 5NN {NR} {LOC}", "TU {MIO}",
+                                         "{MIO}"};
+  bool operator==(const RadioSettings&) const = default;
+};
+
+struct RadioSettingsRead {
+  RadioSettings settings;
+  int skipped_lines = 0;
+};
+
+std::string RadioSettingsText(const RadioSettings& settings);
+RadioSettingsRead ReadRadioSettings(std::string_view bytes);
+
+}  // namespace keldra

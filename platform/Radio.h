@@ -1,0 +1,92 @@
+// The outside devices the logger drives: the rig (frequency, mode, the keyer for CW messages) and
+// the antenna rotator. The windows see only this interface; the real one talks to the devices on
+// threads of its own and hands every reading back as an event on the user-interface thread, so a
+// device that hangs never holds up a keystroke. Commands return at once.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace keldra {
+
+// How one device is reached: its model number in the device library (0: none), the port (a
+// serial device, or host:port for a network daemon) and the serial speed (0: the model's own).
+struct DeviceLink {
+  int model = 0;
+  std::string port;
+  int speed = 0;
+  bool operator==(const DeviceLink&) const = default;
+};
+
+// A model the device library knows, as the operator chooses it.
+struct DeviceModel {
+  int number = 0;
+  std::string name;  // maker and model, UTF-8
+};
+
+enum class LinkState { kNone, kNotConnected, kConnected };
+
+struct RigReading {
+  LinkState state = LinkState::kNone;
+  double frequency_hz = 0;
+  std::string mode;  // the library's name: "USB", "CW", "FM" ...
+  bool operator==(const RigReading&) const = default;
+};
+
+struct RotatorReading {
+  LinkState state = LinkState::kNone;
+  std::optional<double> azimuth;  // degrees, as the rotator reports it
+  bool operator==(const RotatorReading&) const = default;
+};
+
+// What "Prova" found: each device's reading, and why it failed (UTF-8, empty when it answered).
+struct ProbeResult {
+  RigReading rig;
+  std::string rig_problem;
+  RotatorReading rotator;
+  std::string rotator_problem;
+};
+
+class Radio {
+ public:
+  virtual ~Radio() = default;
+
+  virtual std::vector<DeviceModel> RigModels() = 0;
+  virtual std::vector<DeviceModel> RotatorModels() = 0;
+  // Drops the present links and keeps the new ones up (model 0: none), reconnecting whenever a
+  // device stops answering.
+  virtual void Connect(const DeviceLink& rig, const DeviceLink& rotator) = 0;
+  virtual void TurnTo(double azimuth) = 0;
+  virtual void StopTurning() = 0;
+  virtual void SendMorse(const std::string& text) = 0;
+  virtual void StopMorse() = 0;
+  // Opens the devices once with these links, apart from the running ones, and reports.
+  virtual void Probe(const DeviceLink& rig, const DeviceLink& rotator,
+                     std::function<void(const ProbeResult&)> done) = 0;
+
+  // Events on the user-interface thread, each when the reading changes.
+  std::function<void(const RigReading&)> RigChanged;
+  std::function<void(const RotatorReading&)> RotatorChanged;
+  // A CW message left for the keyer (or could not).
+  std::function<void(const std::string& text, bool sent)> MorseSent;
+};
+
+// No devices at all: the program without a device library, and the model tests that need none.
+class NoRadio : public Radio {
+ public:
+  std::vector<DeviceModel> RigModels() override { return {}; }
+  std::vector<DeviceModel> RotatorModels() override { return {}; }
+  void Connect(const DeviceLink&, const DeviceLink&) override {}
+  void TurnTo(double) override {}
+  void StopTurning() override {}
+  void SendMorse(const std::string&) override {}
+  void StopMorse() override {}
+  void Probe(const DeviceLink&, const DeviceLink&,
+             std::function<void(const ProbeResult&)> done) override {
+    done({});
+  }
+};
+
+}  // namespace keldra

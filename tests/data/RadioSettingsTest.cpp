@@ -1,0 +1,46 @@
+// radio.txt: written and read back whole, and a damaged file read as far as it can be.
+#include <gtest/gtest.h>
+
+#include "data/RadioSettings.h"
+
+namespace keldra {
+namespace {
+
+TEST(RadioSettingsTest, RoundTrip) {
+  RadioSettings set;
+  set.rig = {2, "localhost:4532", 0};
+  set.rotator = {602, "/dev/ttyUSB1", 9600};
+  set.antenna_offset = -15;
+  set.auto_turn = true;
+  set.messages = {"CQ {MIO} = TEST", "", "TU", "{MIO} {LOC}"};
+  const std::string text = RadioSettingsText(set);
+  EXPECT_NE(text.find("rig_port = localhost:4532\r\n"), std::string::npos);
+  const RadioSettingsRead read = ReadRadioSettings(text);
+  EXPECT_EQ(read.settings, set);
+  EXPECT_EQ(read.skipped_lines, 0);
+  // Nothing on disk yet: the defaults, no rig, no rotator.
+  EXPECT_EQ(ReadRadioSettings("").settings, RadioSettings{});
+}
+
+TEST(RadioSettingsTest, DamagedLinesAreSkipped) {
+  const RadioSettingsRead read = ReadRadioSettings(
+      "rig_model = 1\r\n"
+      "rig_speed = fast\r\n"        // not a number
+      "garbage without equals\r\n"  // no key
+      "colour = blue\n"             // unknown key, bare LF
+      "\r\n"                        // blank: not damaged
+      "  antenna_offset=  30 \r\n"  // blanks around key and value
+      "rotator_model = 12x\r\n"     // trailing junk
+      "cw_f2 = {CALL} 599\r\n"
+      "auto_turn = 1");  // last line without its end
+  RadioSettings expected;
+  expected.rig.model = 1;
+  expected.antenna_offset = 30;
+  expected.messages[1] = "{CALL} 599";
+  expected.auto_turn = true;
+  EXPECT_EQ(read.settings, expected);
+  EXPECT_EQ(read.skipped_lines, 4);
+}
+
+}  // namespace
+}  // namespace keldra

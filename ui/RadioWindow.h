@@ -1,0 +1,76 @@
+// The rig and rotator settings window ("Radio e rotore"), opened from the main window: the rig's
+// model, port and speed, the same for the rotator with the antenna's offset, the automatic turn,
+// and the four CW messages. "Prova" opens the devices as set here and says what answered; "Salva"
+// writes radio.txt and links the devices afresh; "Esci" leaves everything as it was.
+#pragma once
+
+#include <vector>
+
+#include "data/RadioSettings.h"
+#include "platform/Buttons.h"
+#include "platform/Graphics.h"
+#include "platform/Label.h"
+#include "platform/Lists.h"
+#include "platform/TextBox.h"
+#include "ui/Program.h"
+
+namespace keldra {
+
+class RadioWindow : public Form {
+ public:
+  explicit RadioWindow(Program& program);
+
+  Frame rig_frame{*this, "RigFrame", "Radio"};
+  Label rig_model_caption{*this, "RigModelCaption", "Modello"};
+  ComboBox rig_model{*this, "RigModel"};
+  Label rig_port_caption{*this, "RigPortCaption", "Porta"};
+  TextBox rig_port{*this, "RigPort"};
+  Label rig_speed_caption{*this, "RigSpeedCaption", U8("Velocità")};
+  ComboBox rig_speed{*this, "RigSpeed"};
+
+  Frame rotator_frame{*this, "RotatorFrame", "Rotore"};
+  Label rotator_model_caption{*this, "RotatorModelCaption", "Modello"};
+  ComboBox rotator_model{*this, "RotatorModel"};
+  Label rotator_port_caption{*this, "RotatorPortCaption", "Porta"};
+  TextBox rotator_port{*this, "RotatorPort"};
+  Label rotator_speed_caption{*this, "RotatorSpeedCaption", U8("Velocità")};
+  ComboBox rotator_speed{*this, "RotatorSpeed"};
+  Label antenna_offset_caption{*this, "AntennaOffsetCaption", "Correzione antenna (gradi)"};
+  TextBox antenna_offset{*this, "AntennaOffset", "0"};
+  CheckBox auto_turn{*this, "AutoTurn", U8("Ruota l'antenna appena il locatore è completo")};
+
+  Frame messages_frame{*this, "CwMessagesFrame", "Messaggi CW"};
+  Label message_captions[4] = {{*this, "CwKey1", "F1"},
+                               {*this, "CwKey2", "F2"},
+                               {*this, "CwKey3", "F3"},
+                               {*this, "CwKey4", "F4"}};
+  TextBox messages[4] = {
+      {*this, "CwMessage1"}, {*this, "CwMessage2"}, {*this, "CwMessage3"}, {*this, "CwMessage4"}};
+  Label fields_hint{*this, "CwFieldsHint",
+                    "{MIO} proprio nominativo, {CALL} nominativo, {NR} progressivo, "
+                    "{LOC} proprio locatore. Esc ferma l'invio."};
+
+  Label probe_result{*this, "ProbeResult"};
+  CommandButton probe_button{*this, "ProbeButton", "Prova"};
+  CommandButton save_button{*this, "SaveButton", "Salva"};
+  CommandButton exit_button{*this, "ExitButton", "Esci"};
+
+  // The settings as the window shows them now; nothing when a field cannot be used (the operator
+  // is told which).
+  std::optional<RadioSettings> Settings();
+  void OnProbePressed();
+  void OnSavePressed();
+  void OnExitPressed() { Unload(); }
+
+ private:
+  void Layout();
+  void Fill(const RadioSettings& settings);
+  void ShowProbe(const ProbeResult& result);
+
+  Program& program_;
+  // The model number of each item of the model lists ("nessuno" is 0).
+  std::vector<int> rig_models_;
+  std::vector<int> rotator_models_;
+};
+
+}  // namespace keldra
