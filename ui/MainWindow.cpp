@@ -110,17 +110,16 @@ void MainWindow::LayoutEntryArea() {
   state_file_text.SetMultiLine(true);
   edi_records.SetMultiLine(true);
 
-  // Buttons along the bottom.
+  // Buttons along the bottom: "Mappa" beside "STAT", so the row ends with "Data/ora PC", which
+  // only off-line shows. "Amministrazione", for administrators only, has no room left in the row
+  // and stands under the station frame, in line with it.
   x = 8;
-  for (CommandButton* b : {&create_log_button, &edit_qso_button, &statistics_button,
-                           &logging_mode_button, &pc_date_time_button, &administration_button}) {
+  for (CommandButton* b : {&create_log_button, &edit_qso_button, &statistics_button, &map_button,
+                           &logging_mode_button, &pc_date_time_button}) {
     Place(*b, x, 656, 112, 32);
     x += 120;
   }
   Place(exit_button, 754, 656, 100, 32);
-  // "Mappa" right after "Data/ora PC"; "Amministrazione", for administrators only, has no room
-  // left in the row and stands under the station frame, in line with it.
-  Place(map_button, 608, 656, 112, 32);
   Place(administration_button, 866, 656, 226, 32);
   logging_mode_button.SetCaption("on-line / off-line");
   pc_date_time_button.SetCaption("Data/ora PC");
