@@ -26,7 +26,9 @@ struct DeviceModel {
   std::string name;  // maker and model, UTF-8
 };
 
-enum class LinkState { kNone, kNotConnected, kConnected };
+// kConnecting: set up and the first opening still under way (the library may take seconds to
+// find out that nothing answers).
+enum class LinkState { kNone, kConnecting, kNotConnected, kConnected };
 
 struct RigReading {
   LinkState state = LinkState::kNone;

@@ -127,6 +127,10 @@ void MainWindow::OnRigChanged(const RigReading& reading) {
       rig_state.SetCaption("nessuna radio");
       rig_state.SetForeColor(kGrey);
       break;
+    case LinkState::kConnecting:
+      rig_state.SetCaption("connessione...");
+      rig_state.SetForeColor(kGrey);
+      break;
     case LinkState::kNotConnected:
       rig_state.SetCaption("non connessa");
       rig_state.SetForeColor(kWarningRed);
@@ -160,9 +164,11 @@ void MainWindow::OnRotatorChanged(const RotatorReading& reading) {
   antenna_needle.SetVisible(connected);
   antenna_heading.SetVisible(reading.state != LinkState::kNone);
   if (!connected) {
-    antenna_heading.SetCaption("rotore ---");
-    antenna_heading.SetForeColor(kWarningRed);
-    antenna_heading.SetToolTip("Rotore non connesso");
+    const bool connecting = reading.state == LinkState::kConnecting;
+    antenna_heading.SetCaption(connecting ? "rotore ..." : "rotore ---");
+    antenna_heading.SetForeColor(connecting ? kGrey : kWarningRed);
+    antenna_heading.SetToolTip(connecting ? "Collegamento al rotore in corso"
+                                          : "Rotore non connesso");
     return;
   }
   const double heading = AntennaHeading(*reading.azimuth, radio_settings_.antenna_offset);

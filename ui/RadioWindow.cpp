@@ -64,6 +64,7 @@ std::string RigFound(const ProbeResult& result) {
   switch (result.rig.state) {
     case LinkState::kNone:
       return "Radio: nessuna.";
+    case LinkState::kConnecting:
     case LinkState::kNotConnected:
       return "Radio: non risponde (" + Utf8ToCp1252(result.rig_problem) + ").";
     case LinkState::kConnected:
@@ -77,6 +78,7 @@ std::string RotatorFound(const ProbeResult& result) {
   switch (result.rotator.state) {
     case LinkState::kNone:
       return "Rotore: nessuno.";
+    case LinkState::kConnecting:
     case LinkState::kNotConnected:
       return "Rotore: non risponde (" + Utf8ToCp1252(result.rotator_problem) + ").";
     case LinkState::kConnected:

@@ -300,7 +300,7 @@ class LinkThread : public DeviceThread {
       Drop();
       link_ = link;
       next_try_ = Clock::now();
-      Report(Device::Without(link.model == 0 ? LinkState::kNone : LinkState::kNotConnected));
+      Report(Device::Without(link.model == 0 ? LinkState::kNone : LinkState::kConnecting));
     });
   }
   // Runs `command` on the open device; its error drops the link if it says the device is gone.

@@ -39,6 +39,7 @@ TEST_F(RadioTest, RigReadingsReachTheMainWindow) {
     const char* mode;
     const char* reports;
   } steps[] = {
+      {LinkState::kConnecting, 0, "", "", true, "connessione...", "SSB", "59"},
       {LinkState::kNotConnected, 0, "", "", true, "non connessa", "SSB", "59"},
       {LinkState::kConnected, 144300000, "CW", "144.300,00", false, "connessa, CW", "CW", "599"},
       {LinkState::kConnected, 144050000, "CW", "144.050,00", false, "connessa, CW", "CW", "599"},
