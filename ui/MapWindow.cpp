@@ -78,9 +78,18 @@ MapWindow::MapWindow(Program& program)
   map.SetBackColor(kSea);
   map.min_scale = kMinScale;
   map.max_scale = kMaxScale;
-  map.ViewChanged = [this] { fitted_ = false; };
-  zoom_in_button.Click = [this] { map.SetView(map.Zoomed(1.5)); };
-  zoom_out_button.Click = [this] { map.SetView(map.Zoomed(1 / 1.5)); };
+  map.ViewChanged = [this] {
+    fitted_ = false;
+    PlaceBearingLabels();
+  };
+  zoom_in_button.Click = [this] {
+    map.SetView(map.Zoomed(1.5));
+    PlaceBearingLabels();
+  };
+  zoom_out_button.Click = [this] {
+    map.SetView(map.Zoomed(1 / 1.5));
+    PlaceBearingLabels();
+  };
   fit_button.Click = [this] { OnFitPressed(); };
   save_button.Click = [this] { OnSavePressed(); };
   close_button.Click = [this] { Unload(); };
@@ -111,6 +120,7 @@ void MapWindow::Layout() {
     x -= 8;
   }
   Place(status, 8, y + 6, x - 16, 22);
+  PlaceBearingLabels();
 }
 
 void MapWindow::OnLoad() {
@@ -210,8 +220,6 @@ void MapWindow::BuildBackground() {
     rings.lines.push_back({.points = {{0, 0}, AtBearing(deg, kBearingLineKm)},
                            .color = kBearingLine,
                            .dashed = true});
-    rings.labels.push_back(Text(AtBearing(deg, kBearingLineKm + 90), std::to_string(deg) + U8("°"),
-                                kRing, {.bold = true, .points = 9}));
   }
   for (int km : kRingsKm) {
     Polyline ring{.color = kRing, .dashed = km != 1000 && km != 2000};
@@ -359,6 +367,39 @@ void MapWindow::BuildTyped() {
   map.SetLayer(kMapTyped, std::move(typed));
 }
 
+// Each bearing is labelled where its line leaves the view (or at its end, when the whole line is
+// in view), so the labels stay in sight at any zoom; they follow every change of the view.
+void MapWindow::PlaceBearingLabels() {
+  constexpr double kInset = 14;  // pixels from the map's edge to a label's centre
+  const double width = map.Width() / static_cast<double>(kTwipsPerPixel);
+  const double height = map.Height() / static_cast<double>(kTwipsPerPixel);
+  const DrawPoint centre = map.ToPixels({0, 0});
+  DrawingLayer labels{.pinned = true};
+  const bool centre_in_view = centre.x > kInset && centre.x < width - kInset && centre.y > kInset &&
+                              centre.y < height - kInset;
+  for (int deg = 0; centre_in_view && deg < 360; deg += 30) {
+    const DrawPoint end = map.ToPixels(AtBearing(deg, kBearingLineKm));
+    const double dx = end.x - centre.x;
+    const double dy = end.y - centre.y;
+    // The share of the line inside the inset edges, from the centre.
+    double t = 1;
+    if (dx > 0) {
+      t = std::min(t, (width - kInset - centre.x) / dx);
+    } else if (dx < 0) {
+      t = std::min(t, (kInset - centre.x) / dx);
+    }
+    if (dy > 0) {
+      t = std::min(t, (height - kInset - centre.y) / dy);
+    } else if (dy < 0) {
+      t = std::min(t, (kInset - centre.y) / dy);
+    }
+    labels.labels.push_back(Text({centre.x + t * dx, centre.y + t * dy},
+                                 std::to_string(deg) + U8("°"), kRing,
+                                 {.bold = true, .points = 9}));
+  }
+  map.SetLayer(kMapBearings, std::move(labels));
+}
+
 void MapWindow::ShowStatus() {
   std::string text =
       centred_on_station_
@@ -389,6 +430,7 @@ void MapWindow::OnFitPressed() {
     include(ToDrawing(projection_.Project(*point)));
   }
   map.SetView(map.ViewFitting({west, north}, {east, south}, kFitMargin));
+  PlaceBearingLabels();
   fitted_ = true;
 }
 

@@ -31,6 +31,7 @@ enum MapLayer : std::size_t {
   kMapRings,
   kMapQsos,
   kMapTyped,
+  kMapBearings,  // pinned: the bearings' labels where their lines leave the view
   kMapLegend,
 };
 
@@ -82,6 +83,7 @@ class MapWindow : public Form {
   void ReadQsos(const std::string& records);
   void BuildQsos();
   void BuildTyped();
+  void PlaceBearingLabels();
   void ShowStatus();
 
   Program& program_;

@@ -149,8 +149,11 @@ TEST_F(MapQtTest, WheelKeysAndDraggingMoveTheViewOnly) {
   EXPECT_NEAR(map.map.View().centre.x, zoomed.centre.x - 60 / zoomed.scale, 1e-9);
   EXPECT_NEAR(map.map.View().centre.y, zoomed.centre.y + 30 / zoomed.scale, 1e-9);
 
+  // Only the bearings' labels, a dozen in pixels at the view's edge, follow the view.
   for (std::size_t i = 0; i < versions.size(); ++i) {
-    EXPECT_EQ(map.map.LayerVersion(i), versions[i]) << "layer " << i;
+    if (i != kMapBearings) {
+      EXPECT_EQ(map.map.LayerVersion(i), versions[i]) << "layer " << i;
+    }
   }
 }
 

@@ -165,6 +165,23 @@ TEST_F(MapWindowTest, FitsEveryQsoAndKeepsTheOperatorsView) {
     EXPECT_TRUE(OnScreen(map, qso.at)) << qso.call;
   }
   EXPECT_LT(map.map.View().scale, scale);
+
+  // Zoomed in on the station by the operator, every bearing is still labelled at the edge of the
+  // view, north straight above the station and south straight below it.
+  map.map.UserView({.centre = {0, 0}, .scale = scale * 4});
+  const std::vector<DrawLabel>& bearings = Layer(kMapBearings).labels;
+  ASSERT_EQ(bearings.size(), 12u);
+  const DrawPoint station = map.map.ToPixels({0, 0});
+  const double width = map.map.Width() / 15.0;
+  const double height = map.map.Height() / 15.0;
+  for (const DrawLabel& label : bearings) {
+    SCOPED_TRACE(label.text);
+    EXPECT_TRUE(label.at.x >= 0 && label.at.x <= width && label.at.y >= 0 && label.at.y <= height);
+  }
+  EXPECT_EQ(bearings[0].text, "0\xB0");
+  EXPECT_NEAR(bearings[0].at.x, station.x, 1e-6);
+  EXPECT_NEAR(bearings[0].at.y, 14, 1e-6);
+  EXPECT_NEAR(bearings[6].at.y, height - 14, 1e-6);
 }
 
 TEST_F(MapWindowTest, SaveImageWritesThePngOrSaysWhyNot) {
@@ -172,12 +189,12 @@ TEST_F(MapWindowTest, SaveImageWritesThePngOrSaysWhyNot) {
   program().SetPainter(&painter);
   MapWindow& map = Map();
   map.save_button.Press();
-  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 10");
+  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 11");
   EXPECT_EQ(LastMessage(), "La mappa e' stata salvata in " + File(kMapImageName).string());
 
   painter.works = false;
   map.save_button.Press();
-  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 10");
+  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 11");
   EXPECT_EQ(messages_.shown.back().icon, MessageIcon::kCritical);
   EXPECT_TRUE(LastMessage().starts_with("La mappa non e' stata salvata")) << LastMessage();
 }
