@@ -208,7 +208,9 @@ TEST_F(DaemonRadioTest, AStalledDaemonNeverHoldsUpTheCaller) {
   timed([&] {
     radio->Probe(stalled_rig, stalled_rotator, [&found](const ProbeResult& r) { found = r; });
   });
-  EXPECT_LT(longest, milliseconds(20));
+  // Far below one answer time-out (500 ms): nothing waited for the daemon. Starting the probe's
+  // thread alone takes some 20 ms under Wine on a busy machine.
+  EXPECT_LT(longest, milliseconds(100));
 
   ASSERT_TRUE(RunUntil([&] { return rig_.state == LinkState::kNotConnected; }, milliseconds(3000)));
   ASSERT_TRUE(RunUntil([&] { return found.has_value(); }, milliseconds(5000)));

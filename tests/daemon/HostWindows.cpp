@@ -13,8 +13,11 @@ void OnHost(const std::string& line) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
+  // For a Linux program Wine gives no process handle and leaves the thread handle undefined:
+  // closing that value would close whatever handle of ours bears it (once, the standard output).
   if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
+                     &startup, &process) &&
+      process.hProcess != nullptr) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
