@@ -60,33 +60,47 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   return line;
 }
 
+// The program is GPL-3.0-or-later (LICENSE); both texts say so, as free programs do.
+constexpr const char* kLicenceNotice =
+    "Software libero, licenza GNU GPL versione 3 o successiva: nessuna garanzia.\n";
+
 std::string HelpText() {
-  return "Uso: keldra [--cartella CARTELLA] [--adif FILE.adi]\n"
-         "\n"
-         "Il registro del Keldra VHF QRP Test. Senza --adif apre la finestra principale.\n"
-         "\n"
-         "  --cartella CARTELLA  tiene i file del contest in CARTELLA, creandola se non\n"
-         "                       esiste: la stazione (config.txt), il contest\n"
-         "                       (parziale.db, backup.db), le liste dei soci (iqrp.txt,\n"
-         "                       mqc.txt), i log EDI e ADIF e le statistiche.\n"
-         "  --adif FILE.adi      scrive in FILE.adi il log ADIF del contest in corso\n"
-         "                       (parziale.db e config.txt della cartella del contest)\n"
-         "                       ed esce, senza finestre.\n"
-         "  -h, --help           mostra questo aiuto ed esce.\n"
-         "  --version            mostra la versione ed esce.\n"
-         "\n"
-         "Senza --cartella i file stanno nella cartella del programma, se vi si può\n"
-         "scrivere e non è una copia installata da un pacchetto; altrimenti nella\n"
-         "cartella dei dati dell'utente, $XDG_DATA_HOME/keldra (di solito\n"
-         "~/.local/share/keldra), creata al primo avvio. Il programma non legge né\n"
-         "scrive in nessun'altra cartella; la finestra principale mostra quella in uso\n"
-         "(passando il mouse sul titolo).\n"
-         "\n"
-         "Una cartella è aperta da una sola copia del programma alla volta: una seconda\n"
-         "copia sulla stessa cartella non parte. Copie su cartelle diverse lavorano\n"
-         "insieme.\n";
+  return std::string(
+             "Uso: keldra [--cartella CARTELLA] [--adif FILE.adi]\n"
+             "\n"
+             "Il registro del Keldra VHF QRP Test. Senza --adif apre la finestra principale.\n"
+             "\n"
+             "  --cartella CARTELLA  tiene i file del contest in CARTELLA, creandola se non\n"
+             "                       esiste: la stazione (config.txt), il contest\n"
+             "                       (parziale.db, backup.db), le liste dei soci (iqrp.txt,\n"
+             "                       mqc.txt), i log EDI e ADIF e le statistiche.\n"
+             "  --adif FILE.adi      scrive in FILE.adi il log ADIF del contest in corso\n"
+             "                       (parziale.db e config.txt della cartella del contest)\n"
+             "                       ed esce, senza finestre.\n"
+             "  -h, --help           mostra questo aiuto ed esce.\n"
+             "  --version            mostra la versione ed esce.\n"
+             "\n"
+             "Senza --cartella i file stanno nella cartella del programma, se vi si può\n"
+             "scrivere e non è una copia installata da un pacchetto; altrimenti nella\n"
+             "cartella dei dati dell'utente, $XDG_DATA_HOME/keldra (di solito\n"
+             "~/.local/share/keldra), creata al primo avvio. Il programma non legge né\n"
+             "scrive in nessun'altra cartella; la finestra principale mostra quella in uso\n"
+             "(passando il mouse sul titolo).\n"
+             "\n"
+             "Una cartella è aperta da una sola copia del programma alla volta: una seconda\n"
+             "copia sulla stessa cartella non parte. Copie su cartelle diverse lavorano\n"
+             "insieme.\n"
+             "\n") +
+         kLicenceNotice;
 }
 
-std::string VersionText() { return std::string("Keldra VHF QRP Test ") + KELDRA_VERSION + "\n"; }
+std::string VersionText() {
+  return std::string("Keldra VHF QRP Test ") + KELDRA_VERSION +
+         "\n"
+         "Copyright (C) 2026 gli sviluppatori del registro Keldra.\n" +
+         kLicenceNotice +
+         "Si può ridistribuire e modificare secondo i termini della licenza:\n"
+         "<https://www.gnu.org/licenses/gpl-3.0.html>.\n";
+}
 
 }  // namespace keldra

@@ -54,11 +54,12 @@ INSTANTIATE_TEST_SUITE_P(Lines, ParseCommandLineTest, ::testing::ValuesIn(kLines
 
 TEST(HelpTextTest, NamesTheOptionAndEveryFolderTheProgramMayUse) {
   const std::string help = HelpText();
-  for (const char* part :
-       {"--cartella CARTELLA", "--adif FILE.adi", "cartella del programma", "copia installata",
-        "$XDG_DATA_HOME/keldra", "~/.local/share/keldra", "una sola copia"}) {
+  for (const char* part : {"--cartella CARTELLA", "--adif FILE.adi", "cartella del programma",
+                           "copia installata", "$XDG_DATA_HOME/keldra", "~/.local/share/keldra",
+                           "una sola copia", "licenza GNU GPL versione 3 o successiva"}) {
     EXPECT_NE(help.find(part), std::string::npos) << part;
   }
+  EXPECT_NE(VersionText().find("licenza GNU GPL versione 3 o successiva"), std::string::npos);
 }
 
 }  // namespace
