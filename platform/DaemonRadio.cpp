@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <tuple>
 
 namespace keldra {
 namespace {
@@ -51,6 +52,43 @@ std::optional<int> Whole(std::string_view text) {
              : std::nullopt;
 }
 
+// "host:port", "host", ":port", "[::1]:4532" or nothing (this PC); nothing when it is none of
+// these.
+std::optional<std::pair<std::string, int>> HostAndPort(const std::string& written,
+                                                       int default_port) {
+  std::string host = written;
+  std::string port;
+  if (written.starts_with('[')) {
+    const size_t close = written.find(']');
+    if (close == std::string::npos || (close + 1 < written.size() && written[close + 1] != ':')) {
+      return std::nullopt;
+    }
+    host = written.substr(1, close - 1);
+    if (close + 1 < written.size()) {
+      port = written.substr(close + 2);
+      if (port.empty()) {
+        return std::nullopt;
+      }
+    }
+  } else if (const size_t colon = written.find(':');
+             colon != std::string::npos && written.find(':', colon + 1) == std::string::npos) {
+    host = written.substr(0, colon);
+    port = written.substr(colon + 1);
+    if (port.empty()) {
+      return std::nullopt;
+    }
+  }  // more colons: an IPv6 address without a port
+  int number = default_port;
+  if (!port.empty()) {
+    const std::optional<int> given = Whole(port);
+    if (!given || *given < 1 || *given > 65535) {
+      return std::nullopt;
+    }
+    number = *given;
+  }
+  return std::pair(host.empty() ? std::string("localhost") : host, number);
+}
+
 // The "maker model" a daemon tells in its capabilities, for "Prova".
 std::string ModelName(const DaemonAnswer& caps) {
   return Trimmed(caps.Value("Mfg name").value_or("") + " " + caps.Value("Model name").value_or(""));
@@ -71,43 +109,11 @@ std::optional<std::string> DaemonAnswer::Value(std::string_view name) const {
 
 void DaemonConnection::SetAddress(const std::string& address) {
   Close();
-  host_ = "localhost";
-  port_ = default_port_;
   bad_address_.clear();
-  const std::string written = Trimmed(address);
-  std::string host = written;
-  std::string port;
-  if (written.starts_with('[')) {  // [::1]:4532
-    const size_t close = written.find(']');
-    const std::string rest = close == std::string::npos ? ":" : written.substr(close + 1);
-    if (!rest.empty() && !rest.starts_with(':')) {
-      bad_address_ = written;
-      return;
-    }
-    host = written.substr(1, close - 1);
-    port = rest.empty() ? "" : rest.substr(1);
-    if (port.empty() && !rest.empty()) {
-      bad_address_ = written;
-      return;
-    }
-  } else if (std::count(written.begin(), written.end(), ':') == 1) {
-    host = written.substr(0, written.find(':'));
-    port = written.substr(written.find(':') + 1);
-    if (port.empty()) {
-      bad_address_ = written;
-      return;
-    }
-  }
-  if (!port.empty()) {
-    const std::optional<int> number = Whole(port);
-    if (!number || *number < 1 || *number > 65535) {
-      bad_address_ = written;
-      return;
-    }
-    port_ = *number;
-  }
-  if (!host.empty()) {
-    host_ = host;
+  if (const auto reached = HostAndPort(Trimmed(address), default_port_)) {
+    std::tie(host_, port_) = *reached;
+  } else {
+    bad_address_ = Trimmed(address);
   }
 }
 

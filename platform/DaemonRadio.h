@@ -49,7 +49,8 @@ class DaemonConnection {
       : daemon_(std::move(daemon)),
         device_(std::move(device)),
         default_port_(default_port),
-        answer_(answer) {}
+        answer_(answer),
+        port_(default_port) {}
 
   void SetAddress(const std::string& address);
   // `command` without the leading "+" and the line end; `limit` for a command that takes longer.
@@ -69,7 +70,7 @@ class DaemonConnection {
   int default_port_;
   std::chrono::milliseconds answer_;
   std::string host_ = "localhost";
-  int port_ = 0;
+  int port_;
   std::string bad_address_;  // what the operator wrote, when it is no host:port
   TcpSocket socket_;
 };
