@@ -16,6 +16,9 @@ constexpr int kNotImplemented = -4;
 constexpr int kNotAvailable = -11;
 constexpr int kDeviceTimedOut = -5;
 constexpr int kDeviceIo = -6;
+// Windows tries a refused connection again for about two seconds before it says so; a shorter
+// wait would call "nobody listens" a time-out.
+constexpr std::chrono::milliseconds kLongestConnect{2500};
 // An answer this long without its closing line is no answer of these daemons.
 constexpr size_t kLongestAnswer = 1 << 18;
 
@@ -138,7 +141,7 @@ DaemonAnswer DaemonConnection::Ask(std::string_view command,
                   "\" (host:porta, es. localhost:" + std::to_string(default_port_) + ")");
   }
   if (!socket_.IsOpen()) {
-    switch (socket_.Connect(host_, port_, Clock::now() + answer_)) {
+    switch (socket_.Connect(host_, port_, Clock::now() + std::max(answer_, kLongestConnect))) {
       case SocketFailure::kNone:
         break;
       case SocketFailure::kRefused:
