@@ -92,6 +92,9 @@ std::optional<std::pair<std::string, int>> HostAndPort(const std::string& writte
   return std::pair(host.empty() ? std::string("localhost") : host, number);
 }
 
+// A rig's capabilities are one long answer, and a slow network must not make them a time-out.
+std::chrono::milliseconds CapsLimit(std::chrono::milliseconds answer) { return answer * 4; }
+
 // The "maker model" a daemon tells in its capabilities, for "Prova".
 std::string ModelName(const DaemonAnswer& caps) {
   return Trimmed(caps.Value("Mfg name").value_or("") + " " + caps.Value("Model name").value_or(""));
@@ -214,14 +217,12 @@ struct RigDaemon {
   static constexpr int kModel = DaemonRadio::kRigDaemonModel;
   static constexpr int kPort = DaemonRadio::kRigDaemonPort;
 
+  // A rig's capabilities run to many lines and tell nothing the polls need: read for "Prova" only.
+  static constexpr bool kCapsOnOpening = false;
+
   static Reading Without(LinkState state) { return {state, 0, {}}; }
-  DaemonAnswer Opened(DaemonConnection& daemon) {
-    DaemonAnswer caps = daemon.Ask("\\dump_caps");
-    name = ModelName(caps);
-    return caps;
-  }
   // Frequency and mode; a rig that cannot tell its mode still has a frequency.
-  DaemonAnswer Read(DaemonConnection& daemon, Reading& reading) const {
+  static DaemonAnswer Read(DaemonConnection& daemon, Reading& reading) {
     DaemonAnswer frequency = daemon.Ask("f");
     if (!frequency.Done()) {
       return frequency;
@@ -242,8 +243,6 @@ struct RigDaemon {
       radio.RigChanged(reading);
     }
   }
-
-  std::string name;
 };
 
 struct RotatorDaemon {
@@ -255,16 +254,15 @@ struct RotatorDaemon {
   static constexpr int kModel = DaemonRadio::kRotatorDaemonModel;
   static constexpr int kPort = DaemonRadio::kRotatorDaemonPort;
 
+  // The rotator's range: some run -180..180, some past 360.
+  static constexpr bool kCapsOnOpening = true;
+
   static Reading Without(LinkState state) { return {state, {}}; }
-  // The name, and the rotator's range: some run -180..180, some past 360.
-  DaemonAnswer Opened(DaemonConnection& daemon) {
-    DaemonAnswer caps = daemon.Ask("\\dump_caps");
-    name = ModelName(caps);
+  void Learn(const DaemonAnswer& caps) {
     const std::optional<double> min = Number(caps.Value("Min Azimuth"));
     const std::optional<double> max = Number(caps.Value("Max Azimuth"));
     low = min && max && *min < *max ? *min : 0;
     high = min && max && *min < *max ? *max : 360;
-    return caps;
   }
   static DaemonAnswer Read(DaemonConnection& daemon, Reading& reading) {
     DaemonAnswer position = daemon.Ask("p");
@@ -284,7 +282,6 @@ struct RotatorDaemon {
     }
   }
 
-  std::string name;
   double low = 0;
   double high = 360;
 };
@@ -334,9 +331,11 @@ class DaemonLink : public DeviceThread {
       if (Clock::now() < next_try_) {
         return;
       }
-      device_.Opened(daemon_);
-      if (!Check()) {
-        return;
+      if constexpr (Device::kCapsOnOpening) {
+        device_.Learn(daemon_.Ask("\\dump_caps"));
+        if (!Check()) {
+          return;
+        }
       }
     }
     typename Device::Reading reading;
@@ -391,18 +390,14 @@ void ProbeOnce(const DeviceLink& link, std::chrono::milliseconds answer,
   }
   DaemonConnection daemon(Device::kDaemon, Device::kDevice, Device::kPort, answer);
   daemon.SetAddress(link.port);
-  Device device;
-  DaemonAnswer read = device.Opened(daemon);
-  name = device.name;
+  // The reading first: a daemon that stalls costs one short time-out, not the long one.
   typename Device::Reading found;
-  if (daemon.IsOpen()) {
-    read = device.Read(daemon, found);
-  }
-  if (read.Done()) {
-    reading = found;
-  } else {
+  if (const DaemonAnswer read = Device::Read(daemon, found); !read.Done()) {
     problem = read.problem;
+    return;
   }
+  reading = found;
+  name = ModelName(daemon.Ask("\\dump_caps", CapsLimit(answer)));
 }
 
 // Text for the keyer on one line: a line end in a message would end the command early and send
