@@ -55,12 +55,14 @@ INSTANTIATE_TEST_SUITE_P(Lines, ParseCommandLineTest, ::testing::ValuesIn(kLines
 
 TEST(HelpTextTest, NamesTheOptionAndEveryFolderTheProgramMayUse) {
   const std::string help = HelpText();
-  for (const char* part : {"--cartella CARTELLA", "--adif FILE.adi", "cartella del programma",
-                           "copia installata", "una sola copia"}) {
+  for (const char* part :
+       {"--cartella CARTELLA", "--adif FILE.adi", "cartella del programma", "copia installata",
+        "una sola copia", "licenza GNU GPL versione 3 o successiva"}) {
     EXPECT_NE(help.find(part), std::string::npos) << part;
   }
   // The folder of this system's last choice (tests/platform/ContestFolder*Test.cpp).
   EXPECT_NE(help.find(FolderRuleHelp()), std::string::npos) << help;
+  EXPECT_NE(VersionText().find("licenza GNU GPL versione 3 o successiva"), std::string::npos);
 }
 
 }  // namespace
