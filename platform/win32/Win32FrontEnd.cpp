@@ -19,6 +19,8 @@ constexpr const wchar_t* kFormClass = L"KeldraForm";
 // Posted to a window whose form was unloaded: it is destroyed once the handler that unloaded it
 // has returned to the message loop.
 constexpr UINT kDestroyLater = WM_APP + 1;
+// Posted when a list grew: the lines appended in one turn of the loop go in with one edit.
+constexpr UINT kFlushAppends = WM_APP + 3;
 // The drop-down part of a combo box, in pixels at 96 dpi; the model's height is the closed box.
 constexpr int kDropDownHeight = 200;
 constexpr int kToolTipWidth = 400;
@@ -391,7 +393,10 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       SyncCaret(control, hwnd);
       break;
     case Property::kTextAppended:
-      AppendTail(control, hwnd);
+      if (pending_appends_.empty()) {
+        PostMessageW(GetAncestor(hwnd, GA_ROOT), kFlushAppends, 0, 0);
+      }
+      pending_appends_.insert(&control);
       break;
     case Property::kItems:
     case Property::kListIndex:
@@ -484,6 +489,7 @@ void Win32FrontEnd::SyncText(Control& control, HWND hwnd) {
         SetWindowTextW(hwnd, text.c_str());
       }
       shown_size_[&control] = box.Text().size();
+      pending_appends_.erase(&control);
       SyncCaret(control, hwnd);
       return;
     }
@@ -538,6 +544,18 @@ void Win32FrontEnd::AppendTail(Control& control, HWND hwnd) {
   SendMessageW(hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(tail.c_str()));
   shown = box.Text().size();
   SyncCaret(control, hwnd);
+}
+
+void Win32FrontEnd::Flush() {
+  ++syncing_;
+  const auto pending = std::move(pending_appends_);
+  pending_appends_.clear();
+  for (const Control* control : pending) {
+    if (HWND hwnd = HandleOf(*control)) {
+      AppendTail(*const_cast<Control*>(control), hwnd);
+    }
+  }
+  --syncing_;
 }
 
 // --- Windows ------------------------------------------------------------------------------
@@ -615,6 +633,7 @@ void Win32FrontEnd::FormUnloaded(Form& form) {
     }
     handle_of_.erase(control);
     shown_size_.erase(control);
+    pending_appends_.erase(control);
     pictures_.erase(control);
   }
   ++syncing_;
@@ -664,6 +683,10 @@ LRESULT CALLBACK Win32FrontEnd::FormProc(HWND hwnd, UINT message, WPARAM w, LPAR
     return 0;
   }
   auto* self = reinterpret_cast<Win32FrontEnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == kFlushAppends && self != nullptr) {
+    self->Flush();
+    return 0;
+  }
   Window* window = self != nullptr ? self->WindowOfHandle(hwnd) : nullptr;
   if (window == nullptr) {
     // A window on its way out: closing it is no longer the model's business.

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -33,6 +34,9 @@ class Win32FrontEnd : public ScreenObserver {
   HWND WindowOf(const Form& form) const;
   // The control window that draws a control, or null.
   HWND HandleOf(const Control& control) const;
+
+  // Brings the lists' pending appends up to date at once; tests call it before looking.
+  void Flush();
 
   // Runs the user-interface thread's message loop until PostQuitMessage; returns its exit code.
   static int RunMessageLoop();
@@ -93,6 +97,8 @@ class Win32FrontEnd : public ScreenObserver {
   std::unordered_map<const Control*, std::unique_ptr<PictureContent>> pictures_;
   // How much of a multi-line box's text its control shows: what an append adds.
   std::unordered_map<const Control*, std::size_t> shown_size_;
+  // Lists that grew since they were last drawn.
+  std::set<const Control*> pending_appends_;
   std::vector<HICON> icons_;
   HICON window_icon_big_ = nullptr;
   HICON window_icon_small_ = nullptr;
