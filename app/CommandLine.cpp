@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "platform/ContestFolder.h"
+
 namespace keldra {
 namespace {
 
@@ -14,6 +16,12 @@ std::string TakeValue(const std::vector<std::string>& arguments, std::size_t& i,
     return arguments[++i];
   }
   return {};
+}
+
+// Arguments are UTF-8 on every system; a path made from a plain string would be read in the
+// system's 8-bit code page on Windows.
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 bool Is(const std::string& argument, const std::string& option) {
@@ -44,7 +52,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       } else if (!line.folder.empty()) {
         fail("--cartella è indicata più di una volta.");
       } else {
-        line.folder = value;
+        line.folder = PathOf(value);
       }
     } else if (Is(a, "--adif")) {
       // A missing file name is the ADIF command's to report, with its own status.
@@ -52,7 +60,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         fail("--adif è indicata più di una volta.");
       }
       line.adif = true;
-      line.adif_file = TakeValue(arguments, i, "--adif");
+      line.adif_file = PathOf(TakeValue(arguments, i, "--adif"));
     } else {
       fail("Argomento non riconosciuto: " + a + ".");
     }
@@ -61,26 +69,22 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string HelpText() {
-  return "Uso: keldra [--cartella CARTELLA] [--adif FILE.adi]\n"
-         "\n"
-         "Il registro del Keldra VHF QRP Test. Senza --adif apre la finestra principale.\n"
-         "\n"
-         "  --cartella CARTELLA  tiene i file del contest in CARTELLA, creandola se non\n"
-         "                       esiste: la stazione (config.txt), il contest\n"
-         "                       (parziale.db, backup.db), le liste dei soci (iqrp.txt,\n"
-         "                       mqc.txt), i log EDI e ADIF e le statistiche.\n"
-         "  --adif FILE.adi      scrive in FILE.adi il log ADIF del contest in corso\n"
-         "                       (parziale.db e config.txt della cartella del contest)\n"
-         "                       ed esce, senza finestre.\n"
-         "  -h, --help           mostra questo aiuto ed esce.\n"
-         "  --version            mostra la versione ed esce.\n"
-         "\n"
-         "Senza --cartella i file stanno nella cartella del programma, se vi si può\n"
-         "scrivere e non è una copia installata da un pacchetto; altrimenti nella\n"
-         "cartella dei dati dell'utente, $XDG_DATA_HOME/keldra (di solito\n"
-         "~/.local/share/keldra), creata al primo avvio. Il programma non legge né\n"
-         "scrive in nessun'altra cartella; la finestra principale mostra quella in uso\n"
-         "(passando il mouse sul titolo).\n"
+  return std::string(
+             "Uso: keldra [--cartella CARTELLA] [--adif FILE.adi]\n"
+             "\n"
+             "Il registro del Keldra VHF QRP Test. Senza --adif apre la finestra principale.\n"
+             "\n"
+             "  --cartella CARTELLA  tiene i file del contest in CARTELLA, creandola se non\n"
+             "                       esiste: la stazione (config.txt), il contest\n"
+             "                       (parziale.db, backup.db), le liste dei soci (iqrp.txt,\n"
+             "                       mqc.txt), i log EDI e ADIF e le statistiche.\n"
+             "  --adif FILE.adi      scrive in FILE.adi il log ADIF del contest in corso\n"
+             "                       (parziale.db e config.txt della cartella del contest)\n"
+             "                       ed esce, senza finestre.\n"
+             "  -h, --help           mostra questo aiuto ed esce.\n"
+             "  --version            mostra la versione ed esce.\n"
+             "\n") +
+         FolderRuleHelp() +
          "\n"
          "Una cartella è aperta da una sola copia del programma alla volta: una seconda\n"
          "copia sulla stessa cartella non parte. Copie su cartelle diverse lavorano\n"

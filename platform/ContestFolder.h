@@ -3,8 +3,9 @@
 //  1. the folder the operator names on the command line (created if missing);
 //  2. else the folder that holds the executable, when it is writable and the copy is not an
 //     installed one (a build or an unpacked copy keeps its files beside itself, as it always did);
-//  3. else the user's data folder, $XDG_DATA_HOME/keldra (~/.local/share/keldra), created on the
-//     first start.
+//  3. else the user's own folder, created on the first start: on Linux the data folder,
+//     $XDG_DATA_HOME/keldra (~/.local/share/keldra); on Windows "Keldra VHF QRP Test" in the
+//     user's Documents.
 // The choice itself is a pure function of the facts it depends on, so every branch is tested
 // without touching the system; gathering those facts and creating the folder are separate.
 #pragma once
@@ -25,6 +26,7 @@ struct FolderFacts {
   bool installed = false;  // the installed-copy marker is present
   std::string xdg_data_home;
   std::string home;
+  fs::path documents;  // the user's Documents folder (Windows); empty elsewhere
 };
 
 enum class FolderSource { kGiven, kExecutable, kUserData };
@@ -38,10 +40,24 @@ struct FolderChoice {
 
 FolderChoice ChooseContestFolder(const FolderFacts& facts);
 
-// The marker an installed copy carries, relative to the executable's folder: a package puts the
-// executable in <prefix>/bin and this file in <prefix>/share/keldra, so a copy started from
-// /usr/bin never keeps its files there, even when run by root.
-inline const fs::path kInstalledMarker = fs::path("..") / "share" / "keldra" / "installato";
+// The marker an installed copy carries, relative to the executable's folder. A Linux package puts
+// the executable in <prefix>/bin and this file in <prefix>/share/keldra, so a copy started from
+// /usr/bin never keeps its files there, even when run by root; the Windows setup puts it beside
+// keldra.exe in Program Files. An unpacked copy has none.
+extern const fs::path kInstalledMarker;
+
+// The user's own folder for the contest (the last choice), from the facts of this system; empty
+// when they name none.
+fs::path UserContestFolder(const FolderFacts& facts);
+// Why there is none, in the words of this system (UTF-8, Italian).
+std::string NoUserFolderProblem();
+
+// Where the files go without --cartella, as the help says it on this system (UTF-8, lines of at
+// most 80 characters, each ended by a line end).
+std::string FolderRuleHelp();
+
+// The folder that holds the running executable.
+fs::path ExecutableFolder();
 
 // The facts of this process: the environment, the current folder, the marker and whether the
 // executable's folder can be written.

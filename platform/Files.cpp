@@ -1,20 +1,13 @@
 #include "platform/Files.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <random>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "platform/FileCalls.h"
 
 namespace keldra {
 namespace {
+
+using namespace file_calls;
 
 const char* StepName(WriteStep step) {
   switch (step) {
@@ -44,113 +37,13 @@ fs::path TempNameFor(const fs::path& target) {
          ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000000));
 }
 
-// The few system calls a durable replace needs, one branch per operating system.
-#ifdef _WIN32
-
-using Handle = HANDLE;
-const Handle kNoHandle = INVALID_HANDLE_VALUE;
-std::error_code LastError() { return {static_cast<int>(GetLastError()), std::system_category()}; }
-
-Handle CreateNew(const fs::path& path) {
-  return CreateFileW(path.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-std::error_code WriteAll(Handle h, std::string_view bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD written = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
-    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr)) return LastError();
-    done += written;
-  }
-  return {};
-}
-std::error_code SyncHandle(Handle h) {
-  return FlushFileBuffers(h) ? std::error_code() : LastError();
-}
-std::error_code CloseHandleChecked(Handle h) {
-  return CloseHandle(h) ? std::error_code() : LastError();
-}
-void RemoveQuietly(const fs::path& path) { DeleteFileW(path.wstring().c_str()); }
-bool LinkFile(const fs::path& existing, const fs::path& link) {
-  return CreateHardLinkW(link.wstring().c_str(), existing.wstring().c_str(), nullptr) != 0;
-}
-std::error_code RenameOver(const fs::path& from, const fs::path& to) {
-  return MoveFileExW(from.wstring().c_str(), to.wstring().c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-             ? std::error_code()
-             : LastError();
-}
-// MOVEFILE_WRITE_THROUGH already waited for the disk.
-std::error_code SyncFolder(const fs::path&) { return {}; }
-std::error_code RemoveFile(const fs::path& path) {
-  if (DeleteFileW(path.wstring().c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return {};
-  return LastError();
-}
-
-#else
-
-using Handle = int;
-const Handle kNoHandle = -1;
-std::error_code LastError() { return {errno, std::generic_category()}; }
-
-Handle CreateNew(const fs::path& path) {
-  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-}
-std::error_code WriteAll(Handle fd, std::string_view bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return LastError();
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return {};
-}
-std::error_code SyncHandle(Handle fd) { return ::fsync(fd) == 0 ? std::error_code() : LastError(); }
-std::error_code CloseHandleChecked(Handle fd) {
-  return ::close(fd) == 0 ? std::error_code() : LastError();
-}
-void RemoveQuietly(const fs::path& path) { ::unlink(path.c_str()); }
-bool LinkFile(const fs::path& existing, const fs::path& link) {
-  return ::link(existing.c_str(), link.c_str()) == 0;
-}
-std::error_code RenameOver(const fs::path& from, const fs::path& to) {
-  return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : LastError();
-}
-// Until the folder is synced, the rename may not survive a power cut, so a failure is reported.
-// Two are not: a folder we may write into but not open for reading (EACCES), and a file system
-// that cannot sync a folder at all (EINVAL). There the write is as durable as the system allows,
-// and refusing every save would only stop the operator logging.
-std::error_code SyncFolder(const fs::path& folder) {
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    return errno == EACCES ? std::error_code() : LastError();
-  }
-  std::error_code ec;
-  if (::fsync(fd) != 0 && errno != EINVAL) {
-    ec = LastError();
-  }
-  ::close(fd);
-  return ec;
-}
-std::error_code RemoveFile(const fs::path& path) {
-  if (::unlink(path.c_str()) == 0 || errno == ENOENT) {
-    return {};
-  }
-  return LastError();
-}
-
-#endif
-
 }  // namespace
 
 // The reasons an operator meets, in Italian; anything rarer keeps the system's own words.
 std::string Reason(std::error_code code) {
+  if (std::string own = SystemReason(code); !own.empty()) {
+    return own;
+  }
   const std::error_condition c = code.default_error_condition();
   if (c == std::errc::no_space_on_device) {
     return "spazio su disco esaurito";
@@ -198,29 +91,11 @@ ReadResult Files::Read(const fs::path& path, std::uintmax_t at_most) const {
     result.status = IoStatus::Failed("lettura", path, injected);
     return result;
   }
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    // The stream keeps no reason of its own; errno still holds the one open() gave.
-    const std::error_code code = errno != 0
-                                     ? std::error_code(errno, std::generic_category())
-                                     : std::make_error_code(std::errc::no_such_file_or_directory);
-    result.status = IoStatus::Failed("apertura", path, code);
-    return result;
+  Bytes read = ReadAll(path, at_most);
+  if (!read.step.empty()) {
+    result.status = IoStatus::Failed(read.step, path, read.error);
   }
-  // One read of the whole file: a contest of 20,000 QSOs is a few megabytes.
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = static_cast<std::streamoff>(std::min<std::uintmax_t>(
-      static_cast<std::uintmax_t>(std::max<std::streamoff>(in.tellg(), 0)), at_most));
-  in.seekg(0, std::ios::beg);
-  if (size > 0) {
-    result.bytes.resize(static_cast<std::size_t>(size));
-    in.read(result.bytes.data(), size);
-    result.bytes.resize(static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) {
-    result.status = IoStatus::Failed("lettura", path, std::make_error_code(std::errc::io_error));
-  }
+  result.bytes = std::move(read.bytes);
   return result;
 }
 
@@ -238,7 +113,7 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
 
   // Until the rename, a failure leaves the old file as it was and removes the temporary one.
   auto abandon = [&](WriteStep step, std::error_code code) {
-    CloseHandleChecked(handle);
+    Close(handle);
     RemoveQuietly(temp);
     return fail(step, code, target);
   };
@@ -251,7 +126,7 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
   if ((ec = Inject(WriteStep::kFsync)) || (ec = SyncHandle(handle))) {
     return abandon(WriteStep::kFsync, ec);
   }
-  if ((ec = Inject(WriteStep::kClose)) || (ec = CloseHandleChecked(handle))) {
+  if ((ec = Inject(WriteStep::kClose)) || (ec = Close(handle))) {
     RemoveQuietly(temp);
     return fail(WriteStep::kClose, ec, target);
   }

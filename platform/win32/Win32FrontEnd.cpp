@@ -21,6 +21,9 @@ constexpr const wchar_t* kFormClass = L"KeldraForm";
 constexpr UINT kDestroyLater = WM_APP + 1;
 // Posted when a list grew: the lines appended in one turn of the loop go in with one edit.
 constexpr UINT kFlushAppends = WM_APP + 3;
+// Posted when a window became active with the focus elsewhere: once the window's own handlers
+// have run, its first control takes the focus, as the operator expects of a new window.
+constexpr UINT kFocusFirst = WM_APP + 4;
 // The drop-down part of a combo box, in pixels at 96 dpi; the model's height is the closed box.
 constexpr int kDropDownHeight = 200;
 constexpr int kToolTipWidth = 400;
@@ -713,8 +716,12 @@ LRESULT Win32FrontEnd::OnFormMessage(Window& window, UINT message, WPARAM w, LPA
           --syncing_;
           return 0;
         }
+        PostMessageW(top, kFocusFirst, 0, 0);
       }
       break;
+    case kFocusFirst:
+      FocusFirstControl(window);
+      return 0;
     case WM_COMMAND:
       if (Control* control = ControlOf(reinterpret_cast<HWND>(l))) {
         OnCommand(*control, reinterpret_cast<HWND>(l), HIWORD(w));
@@ -768,6 +775,20 @@ LRESULT Win32FrontEnd::OnFormMessage(Window& window, UINT message, WPARAM w, LPA
       break;
   }
   return DefWindowProcW(top, message, w, l);
+}
+
+void Win32FrontEnd::FocusFirstControl(Window& window) {
+  Control* focus = screen_.ActiveControl();
+  if (screen_.ActiveForm() != window.form || GetActiveWindow() != window.top ||
+      (focus != nullptr && &focus->Parent() == window.form)) {
+    return;
+  }
+  for (Control* control : window.form->TabOrder()) {
+    if (control->CanTakeFocusNow()) {
+      screen_.SetFocus(control);
+      return;
+    }
+  }
 }
 
 void Win32FrontEnd::OnDpiChanged(Window& window, UINT dpi, const RECT& suggested) {

@@ -20,6 +20,7 @@
 #include "platform/Services.h"
 #include "platform/win32/Win32Look.h"
 #include "platform/win32/Win32Pictures.h"
+#include "platform/win32/Win32Program.h"
 
 namespace keldra::win32 {
 
@@ -69,6 +70,7 @@ class Win32FrontEnd : public ScreenObserver {
   void OnControlFocused(Control& control);
   LRESULT OnControlColor(HDC dc, HWND child);
   void DrawLabel(const DRAWITEMSTRUCT& item);
+  void FocusFirstControl(Window& window);
   void OnDpiChanged(Window& window, UINT dpi, const RECT& suggested);
 
   Window* Build(Form& form);
@@ -105,12 +107,6 @@ class Win32FrontEnd : public ScreenObserver {
   // Above zero while the front end writes a control from the model, so that the control's own
   // notifications are not sent back.
   int syncing_ = 0;
-};
-
-// Message boxes as Windows' own, modal to the window that is active when one is shown.
-class Win32MessageBox : public MessageBox {
- public:
-  void Show(const std::string& text, const std::string& title, MessageIcon icon) override;
 };
 
 }  // namespace keldra::win32
