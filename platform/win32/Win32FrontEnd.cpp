@@ -27,6 +27,7 @@ constexpr UINT kFocusFirst = WM_APP + 4;
 // The drop-down part of a combo box, in pixels at 96 dpi; the model's height is the closed box.
 constexpr int kDropDownHeight = 200;
 constexpr int kToolTipWidth = 400;
+constexpr int kTextMargin = 1;
 #ifndef TTTOOLINFOW_V2_SIZE
 #define TTTOOLINFOW_V2_SIZE CCSIZEOF_STRUCT(TOOLINFOW, lpReserved)
 #endif
@@ -228,12 +229,23 @@ Win32FrontEnd::Window* Win32FrontEnd::Build(Form& form) {
       SyncAll(*control);
     }
   }
-  // Frames and picture boxes lie under what they hold.
+  // Frames and picture boxes lie under what they hold: the deepest first to the bottom, then each
+  // outer one beneath it.
+  std::vector<std::pair<int, Control*>> containers;
   for (Control* control : form.Controls()) {
     if (IsContainer(control->Kind())) {
-      SetWindowPos(HandleOf(*control), HWND_BOTTOM, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      int depth = 0;
+      for (const Control* box = control->Container(); box != nullptr; box = box->Container()) {
+        ++depth;
+      }
+      containers.emplace_back(-depth, control);
     }
+  }
+  std::stable_sort(containers.begin(), containers.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [depth, control] : containers) {
+    SetWindowPos(HandleOf(*control), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   --syncing_;
   return raw;
@@ -379,6 +391,12 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       Window* window = WindowOfForm(control.Parent());
       SendMessageW(hwnd, WM_SETFONT,
                    reinterpret_cast<WPARAM>(look_.Font(control.Font(), window->dpi)), TRUE);
+      if (control.Kind() == ControlKind::kTextBox) {
+        // The narrow margins the model's boxes were laid out with (a new font resets them).
+        const int margin = MulDiv(kTextMargin, static_cast<int>(window->dpi), 96);
+        SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(margin, margin));
+      }
       break;
     }
     case Property::kColors:
@@ -743,6 +761,14 @@ LRESULT Win32FrontEnd::OnFormMessage(Window& window, UINT message, WPARAM w, LPA
       }
       break;
     }
+    case WM_PRINTCLIENT: {
+      // A themed frame paints its inside by asking the window for its background.
+      RECT area;
+      GetClientRect(top, &area);
+      FillRect(reinterpret_cast<HDC>(w), &area, GetSysColorBrush(COLOR_BTNFACE));
+      PaintLines(reinterpret_cast<HDC>(w), window.lines, window.dpi, POINT{0, 0});
+      return 0;
+    }
     case WM_PAINT:
       if (!window.lines.empty()) {
         PAINTSTRUCT paint;
@@ -957,6 +983,25 @@ LRESULT Win32FrontEnd::OnControlMessage(Control& control, HWND hwnd, UINT messag
       }
       if (kind == ControlKind::kCommandButton && (w == L' ' || w == L'\r')) {
         return 0;
+      }
+      break;
+    case WM_PAINT:
+      if (kind == ControlKind::kFrame) {
+        // A frame paints only its border and caption, and the window does not paint under its
+        // children: the face goes in first, then the frame on top.
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        RECT area;
+        GetClientRect(hwnd, &area);
+        FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+        DefSubclassProc(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        EndPaint(hwnd, &paint);
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND:
+      if (kind == ControlKind::kFrame) {
+        return 1;
       }
       break;
     case WM_SETFOCUS: {

@@ -132,6 +132,11 @@ class Win32ProgramTest : public ProgramTest {
     HGDIOBJ old = SelectObject(memory, picture);
     BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
     GdiFlush();
+    // GDI leaves the alpha bytes at 0; the picture is opaque.
+    auto* pixel = static_cast<DWORD*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+      pixel[i] |= 0xFF000000u;
+    }
     const auto size = static_cast<DWORD>(width * height * 4);
     BITMAPFILEHEADER file_header{};
     file_header.bfType = 0x4D42;
