@@ -396,11 +396,17 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
         const int margin = MulDiv(kTextMargin, static_cast<int>(window->dpi), 96);
         SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                      MAKELPARAM(margin, margin));
+        // The line is centred again for the new font's height.
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
       }
       break;
     }
     case Property::kColors:
       InvalidateRect(hwnd, nullptr, TRUE);
+      if (control.Kind() == ControlKind::kTextBox) {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      }
       break;
     case Property::kLocked:
       if (control.Kind() == ControlKind::kTextBox) {
@@ -461,6 +467,11 @@ void Win32FrontEnd::SyncGeometry(Control& control, HWND hwnd) {
   const POINT origin = Origin(control, dpi);
   int height = std::max(1, Pixels(control.Height(), dpi));
   if (control.Kind() == ControlKind::kComboBox) {
+    // The closed box as tall as the layout has it (its border takes 6 pixels), the list below.
+    const int field = height - MulDiv(6, static_cast<int>(dpi), 96);
+    if (field > SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0)) {
+      SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
     height += MulDiv(kDropDownHeight, static_cast<int>(dpi), 96);
   }
   MoveWindow(hwnd, origin.x + Pixels(control.Left(), dpi), origin.y + Pixels(control.Top(), dpi),
@@ -985,6 +996,25 @@ LRESULT Win32FrontEnd::OnControlMessage(Control& control, HWND hwnd, UINT messag
         return 0;
       }
       break;
+    case WM_NCCALCSIZE:
+      if (kind == ControlKind::kTextBox && w != 0) {
+        return CentreSingleLine(static_cast<TextBox&>(control), hwnd, l);
+      }
+      break;
+    case WM_NCPAINT:
+      if (kind == ControlKind::kTextBox && !static_cast<TextBox&>(control).MultiLine()) {
+        const LRESULT result = DefSubclassProc(hwnd, message, w, l);
+        PaintSingleLinePadding(control, hwnd);
+        return result;
+      }
+      break;
+    case WM_NCHITTEST:
+      if (kind == ControlKind::kTextBox) {
+        // A click above or below a centred line still lands in the box.
+        const LRESULT hit = DefSubclassProc(hwnd, message, w, l);
+        return hit == HTBORDER || hit == HTNOWHERE ? HTCLIENT : hit;
+      }
+      break;
     case WM_PAINT:
       if (kind == ControlKind::kFrame) {
         // A frame paints only its border and caption, and the window does not paint under its
@@ -1013,6 +1043,49 @@ LRESULT Win32FrontEnd::OnControlMessage(Control& control, HWND hwnd, UINT messag
       break;
   }
   return DefSubclassProc(hwnd, message, w, l);
+}
+
+LRESULT Win32FrontEnd::CentreSingleLine(const TextBox& box, HWND hwnd, LPARAM l) {
+  const LRESULT result = DefSubclassProc(hwnd, WM_NCCALCSIZE, TRUE, l);
+  if (box.MultiLine()) {
+    return result;
+  }
+  // A single-line box taller than its font keeps its line in the middle, as the model's layout
+  // was drawn: the spare height goes above and below the client area.
+  auto* sizes = reinterpret_cast<NCCALCSIZE_PARAMS*>(l);
+  RECT& client = sizes->rgrc[0];
+  HDC dc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  const int spare = (client.bottom - client.top) - metrics.tmHeight - 2;
+  if (spare > 1) {
+    client.top += spare / 2;
+    client.bottom -= spare - spare / 2;
+  }
+  return result;
+}
+
+void Win32FrontEnd::PaintSingleLinePadding(const Control& control, HWND hwnd) {
+  RECT window_rect;
+  GetWindowRect(hwnd, &window_rect);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window_rect.left, -window_rect.top);
+  const int width = window_rect.right - window_rect.left;
+  const int height = window_rect.bottom - window_rect.top;
+  const int edge = client.left;  // the border is as wide at the top and bottom as at the side
+  HBRUSH brush = IsWindowEnabled(hwnd) ? look_.Brush(control.BackColor())
+                                       : GetSysColorBrush(COLOR_BTNFACE);
+  HDC dc = GetWindowDC(hwnd);
+  const RECT above{edge, edge, width - edge, client.top};
+  const RECT below{edge, client.bottom, width - edge, height - edge};
+  FillRect(dc, &above, brush);
+  FillRect(dc, &below, brush);
+  ReleaseDC(hwnd, dc);
 }
 
 bool Win32FrontEnd::OnKeyDown(Control& control, HWND hwnd, WPARAM w, LPARAM l) {

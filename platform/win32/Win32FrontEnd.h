@@ -22,6 +22,10 @@
 #include "platform/win32/Win32Pictures.h"
 #include "platform/win32/Win32Program.h"
 
+namespace keldra {
+class TextBox;
+}
+
 namespace keldra::win32 {
 
 class Win32FrontEnd : public ScreenObserver {
@@ -65,6 +69,8 @@ class Win32FrontEnd : public ScreenObserver {
                                       DWORD_PTR self);
   LRESULT OnFormMessage(Window& window, UINT message, WPARAM w, LPARAM l);
   LRESULT OnControlMessage(Control& control, HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  LRESULT CentreSingleLine(const TextBox& box, HWND hwnd, LPARAM l);
+  void PaintSingleLinePadding(const Control& control, HWND hwnd);
   bool OnKeyDown(Control& control, HWND hwnd, WPARAM w, LPARAM l);
   void OnCommand(Control& control, HWND hwnd, int code);
   void OnControlFocused(Control& control);
