@@ -103,7 +103,7 @@ int wmain(int argc, wchar_t* argv[]) {
   keldra::Program program(messages, clock, folder);
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
-  keldra::win32::Session session(program.Desktop());
+  keldra::win32::Session session(program.Desktop(), messages);
   program.SetBackground(session.Tasks());
   program.OnEnd = [] { keldra::win32::Session::Quit(); };
   program.Start();

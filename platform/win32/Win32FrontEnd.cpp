@@ -154,6 +154,12 @@ HWND Win32FrontEnd::HandleOf(const Control& control) const {
   return it == handle_of_.end() ? nullptr : it->second;
 }
 
+HWND Win32FrontEnd::ActiveWindow() const {
+  const Form* form = screen_.ActiveForm();
+  HWND top = form != nullptr ? WindowOf(*form) : nullptr;
+  return top != nullptr && IsWindowVisible(top) ? top : nullptr;
+}
+
 Win32FrontEnd::Window* Win32FrontEnd::WindowOfForm(const Form& form) const {
   auto it = windows_.find(&form);
   return it == windows_.end() ? nullptr : it->second.get();
@@ -1142,7 +1148,9 @@ void Win32MessageBox::Show(const std::string& text, const std::string& title, Me
     style |= MB_ICONERROR;
   }
   // Owned by the active window, so the operator answers it before going on there.
-  MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), style);
+  HWND owner = front_end_ != nullptr ? front_end_->ActiveWindow() : nullptr;
+  MessageBoxW(owner != nullptr ? owner : GetActiveWindow(), Widen(text).c_str(),
+              Widen(title).c_str(), style);
 }
 
 }  // namespace keldra::win32

@@ -37,6 +37,8 @@ class Win32FrontEnd : public ScreenObserver {
 
   // The drawn window of a form, or null while it has never been shown.
   HWND WindowOf(const Form& form) const;
+  // The window of the program's active form, or null when none is drawn.
+  HWND ActiveWindow() const;
   // The control window that draws a control, or null.
   HWND HandleOf(const Control& control) const;
 

@@ -5,12 +5,16 @@
 
 namespace keldra::win32 {
 
-Session::Session(Screen& screen)
-    : front_end_(std::make_unique<Win32FrontEnd>(screen)),
-      background_(std::make_unique<Win32Background>()) {}
+Session::Session(Screen& screen, Win32MessageBox& messages)
+    : messages_(messages),
+      front_end_(std::make_unique<Win32FrontEnd>(screen)),
+      background_(std::make_unique<Win32Background>()) {
+  messages_.Attach(front_end_.get());
+}
 
 Session::~Session() {
   background_.reset();
+  messages_.Attach(nullptr);
   front_end_.reset();
 }
 

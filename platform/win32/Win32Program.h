@@ -12,19 +12,25 @@
 
 namespace keldra::win32 {
 
-// Message boxes as Windows' own, modal to the window that is active when one is shown.
-class Win32MessageBox : public MessageBox {
- public:
-  void Show(const std::string& text, const std::string& title, MessageIcon icon) override;
-};
-
 class Win32FrontEnd;
 class Win32Background;
 
+// Message boxes as Windows' own, modal to the program's active window (the front end's, once one
+// is attached; before that, whatever window of the program is active).
+class Win32MessageBox : public MessageBox {
+ public:
+  void Attach(const Win32FrontEnd* front_end) { front_end_ = front_end; }
+  void Show(const std::string& text, const std::string& title, MessageIcon icon) override;
+
+ private:
+  const Win32FrontEnd* front_end_ = nullptr;
+};
+
 class Session {
  public:
-  // Made on the user-interface thread, before the program shows its first window.
-  explicit Session(Screen& screen);
+  // Made on the user-interface thread, before the program shows its first window; the message
+  // boxes are then owned by the program's active window.
+  Session(Screen& screen, Win32MessageBox& messages);
   // Waits for background work still running, then closes the windows.
   ~Session();
   Session(const Session&) = delete;
@@ -37,6 +43,7 @@ class Session {
   static void Quit(int exit_code = 0);
 
  private:
+  Win32MessageBox& messages_;
   std::unique_ptr<Win32FrontEnd> front_end_;
   std::unique_ptr<Win32Background> background_;
 };

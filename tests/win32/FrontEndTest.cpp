@@ -3,7 +3,12 @@
 // type nothing, Tab follows the model's order, colours and locks reach the controls, and a long
 // list grows by appending.
 #include "Win32TestSupport.h"
+#include <thread>
+
+#include "platform/Buttons.h"
 #include "platform/CodePage.h"
+#include "platform/Lists.h"
+#include "platform/win32/Win32Background.h"
 #include "platform/Label.h"
 #include "platform/TextBox.h"
 #include "ui/Layout.h"
@@ -19,7 +24,13 @@ class CallsignForm : public Form {
     Place(Next, 10, 40, 120, 24);
     Place(Log, 10, 70, 200, 100);
     Place(Caption, 140, 10, 150, 24);
+    Place(Band, 140, 40, 100, 24);
+    Place(Tick, 140, 70, 150, 24);
     Log.SetMultiLine(true);
+    Band.AddItem("144");
+    Band.AddItem("432");
+    Band.SetListIndex(0);
+    Call.SetToolTip("Nominativo del corrispondente");
     Call.Change = [this] {
       Call.SetText(ToUpper1252(Call.Text()));
       Call.CaretToEnd();
@@ -35,6 +46,8 @@ class CallsignForm : public Form {
   TextBox Next{*this, "Next"};
   TextBox Log{*this, "Log"};
   Label Caption{*this, "Caption", "Nominativo"};
+  ComboBox Band{*this, "Band"};
+  CheckBox Tick{*this, "Tick", "Off-line"};
 };
 
 // Counts the whole-text writes a control receives.
@@ -168,6 +181,119 @@ TEST_F(Win32FrontEndTest, HiddenControlsAndColoursFollowTheModel) {
   GetObjectW(brush, sizeof(painted), &painted);
   ReleaseDC(Handle(form_->Call), dc);
   EXPECT_EQ(painted.lbColor, RGB(255, 255, 0));
+}
+
+TEST_F(Win32FrontEndTest, ChoicesTicksAndToolTipsReachBothSides) {
+  form_->Band.SetFocus();
+  Key(VK_DOWN);
+  EXPECT_EQ(form_->Band.ListIndex(), 1);
+  form_->Band.SetListIndex(0);
+  EXPECT_EQ(SendMessageW(Handle(form_->Band), CB_GETCURSEL, 0, 0), 0);
+  form_->Tick.SetFocus();
+  Key(VK_SPACE);
+  EXPECT_EQ(form_->Tick.Value(), 1);
+  form_->Tick.SetValue(0);
+  EXPECT_EQ(SendMessageW(Handle(form_->Tick), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+  HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  for (; tips != nullptr; tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) {
+    if (GetWindow(tips, GW_OWNER) == FrontEnd().WindowOf(*form_)) {
+      break;
+    }
+  }
+  ASSERT_NE(tips, nullptr);
+  wchar_t text[80] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = FrontEnd().WindowOf(*form_);
+  tool.uId = reinterpret_cast<UINT_PTR>(Handle(form_->Call));
+  tool.lpszText = text;
+  SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(text), L"Nominativo del corrispondente");
+}
+
+TEST_F(Win32FrontEndTest, TheManifestGivesTheCommonControlsSix) {
+  // The common controls the program's own calls reach (the manifest picks the library).
+  HMODULE controls = nullptr;
+  ASSERT_TRUE(GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&InitCommonControlsEx)), &controls));
+  // Version 6 is the side-by-side assembly the manifest names; Wine's copy of it still reports
+  // 5.81 from DllGetVersion, so the test asks where the library was loaded from.
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(controls, path.data(), MAX_PATH));
+  CharLowerW(path.data());
+  EXPECT_NE(path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."), std::wstring::npos)
+      << win32::Narrow(path);
+}
+
+// Catches the message box as it opens, checks who owns it and closes it.
+HWND g_owner_seen = nullptr;
+UINT g_icon_seen = 0;
+LRESULT CALLBACK CloseMessageBox(int code, WPARAM w, LPARAM l) {
+  wchar_t window_class[16] = {};
+  if (code == HCBT_ACTIVATE &&
+      GetClassNameW(reinterpret_cast<HWND>(w), window_class, 16) > 0 &&
+      std::wstring(window_class) == L"#32770") {
+    auto box = reinterpret_cast<HWND>(w);
+    g_owner_seen = GetWindow(box, GW_OWNER);
+    // The box's icon is a static control with an icon in it.
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+        g_icon_seen = 1;
+      }
+    }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST_F(Win32FrontEndTest, AMessageBoxIsModalToTheActiveWindowWithItsIcon) {
+  HHOOK hook = SetWindowsHookExW(WH_CBT, CloseMessageBox, nullptr, GetCurrentThreadId());
+  win32::Win32MessageBox messages;
+  messages.Attach(&FrontEnd());
+  messages.Show("Nominativo già lavorato", "Keldra", MessageIcon::kCritical);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(g_owner_seen, FrontEnd().WindowOf(*form_));
+  EXPECT_EQ(g_icon_seen, 1u);
+}
+
+TEST(Win32BackgroundTest, WorkRunsAwayAndItsResultComesBackOnTheWindowsThread) {
+  const std::thread::id windows_thread = std::this_thread::get_id();
+  std::thread::id worked_on;
+  std::thread::id done_on;
+  bool done = false;
+  {
+    win32::Win32Background background;
+    background.Run([&worked_on] { worked_on = std::this_thread::get_id(); },
+                   [&] {
+                     done_on = std::this_thread::get_id();
+                     done = true;
+                   });
+    for (int i = 0; i < 500 && !done; ++i) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+      }
+      Sleep(2);
+    }
+  }
+  ASSERT_TRUE(done);
+  EXPECT_NE(worked_on, windows_thread);
+  EXPECT_EQ(done_on, windows_thread);
+
+  // A result still queued when the service ends is dropped, never run.
+  bool late = false;
+  {
+    win32::Win32Background background;
+    background.Run([] {}, [&late] { late = true; });
+  }
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    DispatchMessageW(&message);
+  }
+  EXPECT_FALSE(late);
 }
 
 }  // namespace
