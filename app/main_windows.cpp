@@ -13,6 +13,8 @@
 #include "platform/ContestFolder.h"
 #include "platform/InstanceLock.h"
 #include "platform/win32/Console.h"
+#include "platform/win32/Win32Program.h"
+#include "ui/Program.h"
 
 namespace {
 
@@ -96,9 +98,17 @@ int wmain(int argc, wchar_t* argv[]) {
   // Only this copy works in the folder now: what a crash left half-written can go.
   keldra::RemoveLeftoverTemporaries(folder);
 
-  // The front end starts here.
-  keldra::win32::ShowStartupError(
-      "Le finestre del programma per Windows non sono ancora disponibili in questa versione: "
-      "usare keldra --adif.");
-  return 1;
+  keldra::SystemClock clock;
+  keldra::win32::Win32MessageBox messages;
+  keldra::Program program(messages, clock, folder);
+  // Declared after the program, so it ends first: a history still being read is waited for while
+  // the program's services still stand.
+  keldra::win32::Session session(program.Desktop(), messages);
+  program.SetBackground(session.Tasks());
+  program.OnEnd = [] { keldra::win32::Session::Quit(); };
+  program.Start();
+  if (program.Ended()) {
+    return 0;
+  }
+  return session.Run();
 }
