@@ -2,7 +2,11 @@
 // about the cursor, + and - about the middle, a drag pans, the scale stays within the model's
 // limits, every change reaches the model as the operator's view; a click takes the focus; the
 // tooltip of the dot under the mouse appears and goes.
+#include <windows.h>
+// clang-format off: the common controls need the Windows types first.
 #include <commctrl.h>
+// clang-format on
+
 #include <gtest/gtest.h>
 
 #include "Win32DrawTest.h"
