@@ -199,16 +199,17 @@ PixelBuffer ArtworkPixels(Artwork art, int size) {
   return buffer;
 }
 
-DrawingPainting::DrawingPainting() = default;
-DrawingPainting::~DrawingPainting() = default;
-
 void DrawingPainting::Refresh(const Drawing& drawing) {
   const auto& layers = drawing.Layers();
+  const bool first = layers_.empty();
   layers_.resize(layers.size());
   for (std::size_t i = 0; i < layers.size(); ++i) {
     Layer& cache = layers_[i];
     if (cache.version == drawing.LayerVersion(i) && cache.version != 0) {
       continue;
+    }
+    if (!first) {
+      changing_from_ = std::min(changing_from_, i);
     }
     cache = Layer{.version = drawing.LayerVersion(i)};
     // Lines of one style go into one path, each line a figure of its own; a filled shape is
@@ -328,13 +329,74 @@ void DrawingPainting::PaintLabels(Gdiplus::Graphics& g, const DrawingLayer& laye
   }
 }
 
+void DrawingPainting::PaintLayer(Gdiplus::Graphics& g, std::size_t i, const Drawing& drawing,
+                                 const Gdiplus::Matrix& view, PixelBuffer& buffer) {
+  const DrawingLayer& layer = drawing.Layers()[i];
+  const Gdiplus::Matrix* t = layer.pinned ? nullptr : &view;
+  const Layer& cache = layers_[i];
+  for (const Stroke& stroke : cache.strokes) {
+    // Pens stay their width in pixels whatever the zoom: the path moves, not the painter.
+    std::unique_ptr<Gdiplus::GraphicsPath> path(stroke.path->Clone());
+    if (t != nullptr) {
+      path->Transform(t);
+    }
+    if (stroke.fill) {
+      // Filled without antialiasing, which costs most of a paint: the outline drawn over the
+      // edge smooths it.
+      g.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+      Gdiplus::SolidBrush brush(GdipColor(*stroke.fill));
+      g.FillPath(&brush, path.get());
+      g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    }
+    if (stroke.width <= 0) {
+      continue;
+    }
+    Gdiplus::Pen pen(GdipColor(stroke.color), static_cast<float>(stroke.width));
+    if (stroke.dashed) {
+      const Gdiplus::REAL dashes[] = {4, 2};
+      pen.SetDashPattern(dashes, 2);
+    }
+    g.DrawPath(&pen, path.get());
+  }
+  if (!cache.dots.empty()) {
+    g.Flush(Gdiplus::FlushIntentionSync);
+    for (const Dots& dots : cache.dots) {
+      const PixelBuffer& sprite = Sprite(dots);
+      const double half = sprite.width / 2.0;
+      for (const DrawPoint& at : dots.points) {
+        const DrawPoint p = layer.pinned ? at : drawing.ToPixels(at);
+        if (p.x > -10 && p.y > -10 && p.x < buffer.width + 10 && p.y < buffer.height + 10) {
+          Blend(buffer, sprite, static_cast<int>(std::lround(p.x - half)),
+                static_cast<int>(std::lround(p.y - half)));
+        }
+      }
+    }
+  }
+  PaintLabels(g, layer, cache, t, buffer);
+}
+
 void DrawingPainting::Paint(PixelBuffer& buffer, const Drawing& drawing) {
   Refresh(drawing);
   buffer.Resize(static_cast<int>(drawing.Width() / kTwipsPerPixel),
                 static_cast<int>(drawing.Height() / kTwipsPerPixel));
-  const Color back = drawing.BackColor();
-  std::fill(buffer.pixels.begin(), buffer.pixels.end(),
-            0xFF000000U | static_cast<std::uint32_t>(Rgb(back)));
+  const auto& layers = drawing.Layers();
+  // The layers below the ones that change between redraws (the QSOs over the map) come from the
+  // last paint while the view and they stay as they were.
+  std::size_t from = 0;
+  if (base_.width == buffer.width && base_.height == buffer.height &&
+      base_view_ == drawing.View() && base_back_ == drawing.BackColor() &&
+      base_versions_.size() <= layers.size()) {
+    while (from < base_versions_.size() && base_versions_[from] == drawing.LayerVersion(from)) {
+      ++from;
+    }
+  }
+  if (from == base_versions_.size() && from > 0) {
+    buffer.pixels = base_.pixels;
+  } else {
+    from = 0;
+    std::fill(buffer.pixels.begin(), buffer.pixels.end(),
+              0xFF000000U | static_cast<std::uint32_t>(Rgb(drawing.BackColor())));
+  }
   auto bitmap = BitmapOver(buffer, PixelFormat32bppPARGB);
   Gdiplus::Graphics g(bitmap.get());
   Smooth(g);
@@ -343,52 +405,21 @@ void DrawingPainting::Paint(PixelBuffer& buffer, const Drawing& drawing) {
   const Gdiplus::Matrix view(scale, 0, 0, scale,
                              static_cast<float>(buffer.width / 2.0 - v.scale * v.centre.x),
                              static_cast<float>(buffer.height / 2.0 - v.scale * v.centre.y));
-  const auto& layers = drawing.Layers();
-  for (std::size_t i = 0; i < layers.size(); ++i) {
-    const DrawingLayer& layer = layers[i];
-    if (!Shown(layer, drawing)) {
-      continue;
-    }
-    const Gdiplus::Matrix* t = layer.pinned ? nullptr : &view;
-    for (const Stroke& stroke : layers_[i].strokes) {
-      // Pens stay their width in pixels whatever the zoom: the path moves, not the painter.
-      std::unique_ptr<Gdiplus::GraphicsPath> path(stroke.path->Clone());
-      if (t != nullptr) {
-        path->Transform(t);
-      }
-      if (stroke.fill) {
-        // Filled without antialiasing, which costs most of a paint: the outline drawn over the
-        // edge smooths it.
-        g.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-        Gdiplus::SolidBrush brush(GdipColor(*stroke.fill));
-        g.FillPath(&brush, path.get());
-        g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-      }
-      if (stroke.width <= 0) {
-        continue;
-      }
-      Gdiplus::Pen pen(GdipColor(stroke.color), static_cast<float>(stroke.width));
-      if (stroke.dashed) {
-        const Gdiplus::REAL dashes[] = {4, 2};
-        pen.SetDashPattern(dashes, 2);
-      }
-      g.DrawPath(&pen, path.get());
-    }
-    if (!layers_[i].dots.empty()) {
+  const std::size_t keep = std::min(changing_from_, layers.size());
+  for (std::size_t i = from; i <= layers.size(); ++i) {
+    if (i == keep && i > from) {
       g.Flush(Gdiplus::FlushIntentionSync);
-      for (const Dots& dots : layers_[i].dots) {
-        const PixelBuffer& sprite = Sprite(dots);
-        const double half = sprite.width / 2.0;
-        for (const DrawPoint& at : dots.points) {
-          const DrawPoint p = layer.pinned ? at : drawing.ToPixels(at);
-          if (p.x > -10 && p.y > -10 && p.x < buffer.width + 10 && p.y < buffer.height + 10) {
-            Blend(buffer, sprite, static_cast<int>(std::lround(p.x - half)),
-                  static_cast<int>(std::lround(p.y - half)));
-          }
-        }
+      base_ = buffer;
+      base_view_ = drawing.View();
+      base_back_ = drawing.BackColor();
+      base_versions_.clear();
+      for (std::size_t l = 0; l < i; ++l) {
+        base_versions_.push_back(drawing.LayerVersion(l));
       }
     }
-    PaintLabels(g, layer, layers_[i], t, buffer);
+    if (i < layers.size() && Shown(layers[i], drawing)) {
+      PaintLayer(g, i, drawing, view, buffer);
+    }
   }
   g.Flush(Gdiplus::FlushIntentionSync);
 }

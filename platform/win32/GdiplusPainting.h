@@ -43,8 +43,8 @@ PixelBuffer ArtworkPixels(Artwork art, int size);
 
 class DrawingPainting {
  public:
-  DrawingPainting();
-  ~DrawingPainting();
+  DrawingPainting() = default;
+  ~DrawingPainting() = default;
   DrawingPainting(const DrawingPainting&) = delete;
   DrawingPainting& operator=(const DrawingPainting&) = delete;
 
@@ -76,12 +76,21 @@ class DrawingPainting {
   void Refresh(const Drawing& drawing);
   const PixelBuffer& Sprite(const Dots& dots);
   Gdiplus::Font& FontOf(const FontHints& hints);
+  void PaintLayer(Gdiplus::Graphics& g, std::size_t i, const Drawing& drawing,
+                  const Gdiplus::Matrix& view, PixelBuffer& buffer);
   void PaintLabels(Gdiplus::Graphics& g, const DrawingLayer& layer, const Layer& cache,
                    const Gdiplus::Matrix* view, const PixelBuffer& buffer);
 
   std::vector<Layer> layers_;
   std::map<std::tuple<int, int, int>, PixelBuffer> sprites_;
   std::map<std::pair<bool, int>, std::unique_ptr<Gdiplus::Font>> fonts_;
+  // The lowest layer that changed since the first paint: those below it are kept painted in
+  // base_, valid for the view, ground and versions it was painted with.
+  std::size_t changing_from_ = SIZE_MAX;
+  PixelBuffer base_;
+  DrawingView base_view_;
+  Color base_back_;
+  std::vector<std::uint64_t> base_versions_;
 };
 
 }  // namespace keldra::win32

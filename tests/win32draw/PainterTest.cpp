@@ -75,6 +75,32 @@ TEST_F(PainterTest, PngShowsEachLayerWhereTheViewPutsIt) {
   EXPECT_EQ(Painted().At(190, 90), kYellow);
 }
 
+// One painting kept across redraws, as the window keeps it, paints what a fresh one does after
+// a layer above the map changes (what it keeps from the last paint), and after the view changes.
+TEST_F(PainterTest, KeptPaintingRedrawsAsAFreshOne) {
+  win32::DrawingPainting kept;
+  win32::PixelBuffer frame;
+  auto same_as_fresh = [&] {
+    kept.Paint(frame, map);
+    win32::DrawingPainting fresh;
+    win32::PixelBuffer expected;
+    fresh.Paint(expected, map);
+    return frame.pixels == expected.pixels;
+  };
+  EXPECT_TRUE(same_as_fresh());
+  for (double x : {-15.0, 20.0}) {
+    DrawingLayer dots;
+    dots.markers.push_back({.at = {x, 5}, .color = kGreen, .radius = 4});
+    map.SetLayer(2, dots);
+    EXPECT_TRUE(same_as_fresh());
+  }
+  EXPECT_EQ(frame.At(static_cast<int>(map.ToPixels({20, 5}).x), 50), 0xFF00A000U);
+  map.SetView({{-5, 5}, 4});
+  EXPECT_TRUE(same_as_fresh());
+  map.SetLayer(0, Square(0, 0, 5, kBlue));
+  EXPECT_TRUE(same_as_fresh());
+}
+
 TEST_F(PainterTest, BoldLabelIsInkedAndHaloed) {
   DrawingLayer names;
   names.labels.push_back({.at = {-20, 0},
