@@ -9,6 +9,9 @@
 #include "platform/win32/DrawingView.h"
 #include "platform/win32/GdiplusPainting.h"
 
+// windows.h names its MessageBox function as a macro; the tests mean the program's own.
+#undef MessageBox
+
 namespace keldra::testing {
 
 inline void StartGdiplus() {
