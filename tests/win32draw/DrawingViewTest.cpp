@@ -24,7 +24,6 @@ class DrawingViewTest : public DrawingTest {
     top = CreateWindowExW(0, L"STATIC", L"Mappa", WS_OVERLAPPEDWINDOW, 100, 100, 260, 160, nullptr,
                           nullptr, GetModuleHandleW(nullptr), nullptr);
     view = win32::CreateDrawingView(top, map, 10, 10, 200, 100);
-    ShowWindow(top, SW_SHOW);
   }
   ~DrawingViewTest() override { DestroyWindow(top); }
 
