@@ -157,6 +157,18 @@ TEST(ArtworkTest, EachPictureAgreesWithTheQtPainter) {
     EXPECT_LT(MeanDifference(drawn, reference), 12.0);
     EXPECT_LT(ChannelDistance(drawn.Argb(c.x, c.y), reference.Argb(c.x, c.y)), 12);
   }
+  // The window icon, small and large.
+  for (const int size : {16, 32}) {
+    HICON icon = win32::ArtworkIcon(Artwork::kLogo, size);
+    ICONINFO info{};
+    ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
+    BITMAP colour{};
+    GetObjectW(info.hbmColor, sizeof(colour), &colour);
+    EXPECT_EQ(colour.bmWidth, size);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+  }
 }
 
 }  // namespace
