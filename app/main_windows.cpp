@@ -11,6 +11,7 @@
 #include "app/AdifCommand.h"
 #include "app/CommandLine.h"
 #include "platform/ContestFolder.h"
+#include "platform/DaemonRadio.h"
 #include "platform/InstanceLock.h"
 #include "platform/win32/Console.h"
 #include "platform/win32/Win32Program.h"
@@ -100,11 +101,18 @@ int wmain(int argc, wchar_t* argv[]) {
 
   keldra::SystemClock clock;
   keldra::win32::Win32MessageBox messages;
+  // The rig and the rotator, through Hamlib's daemons, outlive the program's windows, and the
+  // queue that carries their readings outlives them.
+  keldra::win32::DeviceEvents device_events;
+  keldra::DaemonRadio radio(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   keldra::Program program(messages, clock, folder);
+  program.SetDevices(radio);
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
   keldra::win32::Session session(program.Desktop(), messages);
   program.SetBackground(session.Tasks());
+  program.SetPainter(&session.Painter());
   program.OnEnd = [] { keldra::win32::Session::Quit(); };
   program.Start();
   if (program.Ended()) {

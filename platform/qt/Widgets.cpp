@@ -1,9 +1,9 @@
 #include "platform/qt/Widgets.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <cmath>
 
+#include "platform/Artwork.h"
 #include "platform/CodePage.h"
 
 namespace keldra::qt {
@@ -11,120 +11,48 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15.0;
 
-void PaintCompass(QPainter& p, const QRectF& r) {
-  const QPointF c = r.center();
-  const double radius = std::min(r.width(), r.height()) / 2 - 4;
-  p.setPen(QPen(QColor(90, 90, 90), 1));
-  p.setBrush(QColor(250, 250, 244));
-  p.drawEllipse(c, radius, radius);
-  for (int deg = 0; deg < 360; deg += 30) {
-    const double a = (deg - 90) * M_PI / 180;
-    const double inner = deg % 90 == 0 ? radius - 8 : radius - 4;
-    p.drawLine(QPointF(c.x() + inner * std::cos(a), c.y() + inner * std::sin(a)),
-               QPointF(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a)));
-  }
-  QFont f = p.font();
-  f.setPointSizeF(7);
-  f.setBold(true);
-  p.setFont(f);
-  const char* marks[] = {"N", "E", "S", "W"};
-  for (int i = 0; i < 4; ++i) {
-    const double a = (i * 90 - 90) * M_PI / 180;
-    const QPointF at(c.x() + (radius - 16) * std::cos(a), c.y() + (radius - 16) * std::sin(a));
-    p.drawText(QRectF(at.x() - 8, at.y() - 8, 16, 16), Qt::AlignCenter, marks[i]);
-  }
-}
-
-void PaintLogo(QPainter& p, const QRectF& r) {
-  // A small yagi over the band's name: the contest's badge.
-  const QRectF box = r.adjusted(2, 2, -2, -2);
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0, 60, 130));
-  p.drawRoundedRect(box, 6, 6);
-  p.setPen(QPen(Qt::white, 2));
-  const double mid = box.center().x();
-  p.drawLine(QPointF(box.left() + 8, box.top() + box.height() * 0.35),
-             QPointF(box.right() - 8, box.top() + box.height() * 0.35));
-  for (int i = 0; i < 5; ++i) {
-    const double x = box.left() + 10 + i * (box.width() - 20) / 4;
-    const double h = box.height() * (0.22 - i * 0.025);
-    p.drawLine(QPointF(x, box.top() + box.height() * 0.35 - h),
-               QPointF(x, box.top() + box.height() * 0.35 + h));
-  }
-  p.drawLine(QPointF(mid, box.top() + box.height() * 0.35), QPointF(mid, box.bottom() - 18));
-  QFont f = p.font();
-  f.setBold(true);
-  f.setPointSizeF(std::max(6.0, box.height() / 7));
-  p.setFont(f);
-  p.drawText(QRectF(box.left(), box.bottom() - 18, box.width(), 16), Qt::AlignCenter, "144");
-}
-
-void PaintAward(QPainter& p, const QRectF& r) {
-  const QPointF c = r.center();
-  const double radius = std::min(r.width(), r.height()) / 2 - 2;
-  QPainterPath star;
-  for (int i = 0; i < 10; ++i) {
-    const double a = (i * 36 - 90) * M_PI / 180;
-    const double rr = i % 2 == 0 ? radius : radius * 0.45;
-    const QPointF pt(c.x() + rr * std::cos(a), c.y() + rr * std::sin(a));
-    if (i == 0) {
-      star.moveTo(pt);
-    } else {
-      star.lineTo(pt);
-    }
-  }
-  star.closeSubpath();
-  p.setPen(QPen(QColor(150, 100, 0), 1));
-  p.setBrush(QColor(240, 190, 30));
-  p.drawPath(star);
-}
-
-void PaintDatabase(QPainter& p, const QRectF& r) {
-  const QRectF box =
-      r.adjusted(r.width() * 0.25, r.height() * 0.15, -r.width() * 0.25, -r.height() * 0.15);
-  const double lid = box.height() * 0.22;
-  p.setPen(QPen(QColor(40, 60, 100), 1.5));
-  p.setBrush(QColor(120, 160, 220));
-  p.drawRect(QRectF(box.left(), box.top() + lid / 2, box.width(), box.height() - lid));
-  p.drawEllipse(QRectF(box.left(), box.bottom() - lid, box.width(), lid));
-  p.setBrush(QColor(170, 200, 240));
-  p.drawEllipse(QRectF(box.left(), box.top(), box.width(), lid));
-}
+QColor ToQColor(Color c) { return {c.r, c.g, c.b}; }
 
 }  // namespace
 
 void PaintArtwork(QPainter& p, const QRectF& area, Artwork art) {
+  const ArtPicture picture = DescribeArt(art, area.width(), area.height());
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
-  switch (art) {
-    case Artwork::kCompass:
-      PaintCompass(p, area);
-      break;
-    case Artwork::kLogo:
-    case Artwork::kAntenna:
-      PaintLogo(p, area);
-      break;
-    case Artwork::kAward:
-      PaintAward(p, area);
-      break;
-    case Artwork::kDatabase:
-      PaintDatabase(p, area);
-      break;
-    case Artwork::kNone:
-      break;
+  p.translate(area.topLeft());
+  for (const ArtShape& shape : picture.shapes) {
+    QPolygonF points;
+    points.reserve(static_cast<qsizetype>(shape.points.size()));
+    for (const DrawPoint& at : shape.points) {
+      points << QPointF(at.x, at.y);
+    }
+    p.setPen(shape.line ? QPen(ToQColor(*shape.line), shape.width) : QPen(Qt::NoPen));
+    if (shape.closed) {
+      p.setBrush(shape.fill ? QBrush(ToQColor(*shape.fill)) : QBrush(Qt::NoBrush));
+      p.drawPolygon(points);
+    } else {
+      p.drawPolyline(points);
+    }
+  }
+  for (const ArtText& text : picture.texts) {
+    QFont f = p.font();
+    f.setBold(text.bold);
+    f.setPointSizeF(text.points);
+    p.setFont(f);
+    p.setPen(ToQColor(text.color));
+    p.drawText(QRectF(text.x, text.y, text.width, text.height), Qt::AlignCenter,
+               QString::fromStdString(Cp1252ToUtf8(text.text)));
   }
   p.restore();
 }
 
 QImage ArtworkImage(Artwork art, int size) {
-  // The main window's logo is 56 pixels; its strokes and lettering are laid out for that.
-  constexpr double kDrawnAt = 56;
   QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.scale(size / kDrawnAt, size / kDrawnAt);
-  PaintArtwork(p, QRectF(0, 0, kDrawnAt, kDrawnAt), art);
+  p.scale(size / kArtDrawnAt, size / kArtDrawnAt);
+  PaintArtwork(p, QRectF(0, 0, kArtDrawnAt, kArtDrawnAt), art);
   return image;
 }
 

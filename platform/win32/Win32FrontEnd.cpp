@@ -8,6 +8,7 @@
 #include "platform/Label.h"
 #include "platform/Lists.h"
 #include "platform/TextBox.h"
+#include "platform/win32/DrawingView.h"
 #include "platform/win32/Win32FrontEndParts.h"
 #include "platform/win32/Win32Text.h"
 
@@ -101,8 +102,8 @@ Win32FrontEnd::Win32FrontEnd(Screen& screen) : screen_(screen) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterFormClass(&Win32FrontEnd::FormProc);
-  window_icon_big_ = ArtIcon(Artwork::kLogo, GetSystemMetrics(SM_CXICON));
-  window_icon_small_ = ArtIcon(Artwork::kLogo, GetSystemMetrics(SM_CXSMICON));
+  window_icon_big_ = ArtworkIcon(Artwork::kLogo, GetSystemMetrics(SM_CXICON));
+  window_icon_small_ = ArtworkIcon(Artwork::kLogo, GetSystemMetrics(SM_CXSMICON));
   screen_.SetObserver(this);
 }
 
@@ -310,7 +311,7 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
       return CreatePictureWindow(window.top, id, content.get());
     }
     case ControlKind::kDrawing:
-      return CreateDrawingWindow(window.top, static_cast<Drawing&>(control), 0, 0, 1, 1);
+      return CreateDrawingView(window.top, static_cast<Drawing&>(control), 0, 0, 1, 1);
     case ControlKind::kLine:
       break;
   }
@@ -323,7 +324,7 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
   }
   if (control.Kind() == ControlKind::kCommandButton &&
       static_cast<const CommandButton&>(control).Graphical()) {
-    HICON icon = ArtIcon(Artwork::kDatabase, MulDiv(32, static_cast<int>(window.dpi), 96));
+    HICON icon = ArtworkIcon(Artwork::kDatabase, MulDiv(32, static_cast<int>(window.dpi), 96));
     icons_.push_back(icon);
     SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   }
@@ -445,7 +446,7 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
     case Property::kLayers:
     case Property::kView:
       if (control.Kind() == ControlKind::kDrawing) {
-        RedrawDrawingWindow(hwnd, static_cast<const Drawing&>(control));
+        RedrawDrawingView(hwnd, static_cast<const Drawing&>(control));
       }
       break;
     case Property::kLinePoints:

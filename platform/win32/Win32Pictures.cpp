@@ -1,12 +1,12 @@
 #include "platform/win32/Win32Pictures.h"
 
+#include "platform/win32/DrawingView.h"
 #include "platform/win32/Win32Look.h"
 
 namespace keldra::win32 {
 namespace {
 
 constexpr const wchar_t* kPictureClass = L"KeldraPicture";
-constexpr const wchar_t* kDrawingClass = L"KeldraDrawing";
 
 PictureContent* ContentOf(HWND window) {
   return reinterpret_cast<PictureContent*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -32,7 +32,7 @@ void PaintPicture(HWND window, HDC dc) {
   }
   if (content != nullptr) {
     RECT inner{2, 2, area.right - 2, area.bottom - 2};
-    PaintArt(memory, inner, content->art);
+    PaintArtwork(memory, inner, content->art);
     PaintLines(memory, content->lines, content->dpi, POINT{0, 0});
   }
   BitBlt(dc, 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
@@ -62,20 +62,6 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     default:
       return DefWindowProcW(window, message, w, l);
   }
-}
-
-LRESULT CALLBACK DrawingProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT area;
-    GetClientRect(window, &area);
-    FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
-    FrameRect(dc, &area, GetSysColorBrush(COLOR_BTNSHADOW));
-    EndPaint(window, &paint);
-    return 0;
-  }
-  return DefWindowProcW(window, message, w, l);
 }
 
 void RegisterClassOnce(const wchar_t* name, WNDPROC procedure) {
@@ -123,62 +109,5 @@ void PaintLines(HDC dc, const std::vector<const Line*>& lines, UINT dpi, POINT o
     DeleteObject(pen);
   }
 }
-
-void PaintArt(HDC, const RECT&, Artwork) {
-  // The artwork's own painter draws here once it is part of the build; until then the picture
-  // shows its frame only.
-}
-
-HICON ArtIcon(Artwork art, int size) {
-  BITMAPV5HEADER header{};
-  header.bV5Size = sizeof(header);
-  header.bV5Width = size;
-  header.bV5Height = -size;
-  header.bV5Planes = 1;
-  header.bV5BitCount = 32;
-  header.bV5Compression = BI_BITFIELDS;
-  header.bV5RedMask = 0x00FF0000;
-  header.bV5GreenMask = 0x0000FF00;
-  header.bV5BlueMask = 0x000000FF;
-  header.bV5AlphaMask = 0xFF000000;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                    &bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  if (colour == nullptr) {
-    return nullptr;
-  }
-  HDC memory = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(memory, colour);
-  const RECT area{0, 0, size, size};
-  // The badge's blue ground, under whatever the painter draws.
-  HBRUSH ground = CreateSolidBrush(RGB(0, 60, 130));
-  FillRect(memory, &area, ground);
-  DeleteObject(ground);
-  PaintArt(memory, area, art);
-  GdiFlush();
-  // GDI leaves alpha at 0: every painted pixel is made opaque.
-  auto* pixel = static_cast<DWORD*>(bits);
-  for (int i = 0; i < size * size; ++i) {
-    pixel[i] |= 0xFF000000;
-  }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  ICONINFO info{TRUE, 0, 0, mask, colour};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(mask);
-  DeleteObject(colour);
-  return icon;
-}
-
-HWND CreateDrawingWindow(HWND parent, Drawing&, int x, int y, int width, int height) {
-  RegisterClassOnce(kDrawingClass, DrawingProc);
-  return CreateWindowExW(0, kDrawingClass, L"", WS_CHILD | WS_CLIPSIBLINGS, x, y, width, height,
-                         parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-void RedrawDrawingWindow(HWND view, const Drawing&) { InvalidateRect(view, nullptr, FALSE); }
 
 }  // namespace keldra::win32

@@ -1,7 +1,5 @@
 // The windows the front end paints itself: picture boxes and images (a border, a drawing, the
-// lines code moves in them), and the control that draws a Drawing. The drawings themselves are
-// painted through the three functions below, so the painter of the artwork and of the map plugs
-// in at one place each.
+// lines code moves in them). The artwork and the map's Drawing are painted by DrawingView.h.
 #pragma once
 
 #include <vector>
@@ -26,15 +24,5 @@ HWND CreatePictureWindow(HWND parent, int id, PictureContent* content);
 void DetachPicture(HWND picture);
 // The lines of a picture box or of a window, at `dpi`, offset by `origin` pixels.
 void PaintLines(HDC dc, const std::vector<const Line*>& lines, UINT dpi, POINT origin);
-
-// One of the program's drawings into `area`.
-void PaintArt(HDC dc, const RECT& area, Artwork art);
-// A drawing as an icon of `size` pixels (the window icon, a picture button).
-HICON ArtIcon(Artwork art, int size);
-
-// The child window that draws a Drawing and lets the operator zoom and pan it.
-HWND CreateDrawingWindow(HWND parent, Drawing& drawing, int x, int y, int width, int height);
-// The drawing's layers or view changed.
-void RedrawDrawingWindow(HWND view, const Drawing& drawing);
 
 }  // namespace keldra::win32

@@ -3,6 +3,7 @@
 // program's Screen, its background work, the message loop) that runs until the program ends.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,23 @@ namespace keldra::win32 {
 
 class Win32FrontEnd;
 class Win32Background;
+class Win32EventQueue;
+class GdiplusSession;
+class Win32DrawingPainter;
+
+// Hands jobs from any thread (the rig's and the rotator's readings) to the user-interface thread,
+// in order; made on that thread, and jobs still queued when it ends are dropped.
+class DeviceEvents {
+ public:
+  DeviceEvents();
+  ~DeviceEvents();
+  DeviceEvents(const DeviceEvents&) = delete;
+  DeviceEvents& operator=(const DeviceEvents&) = delete;
+  void Post(std::function<void()> job);
+
+ private:
+  std::unique_ptr<Win32EventQueue> queue_;
+};
 
 // Message boxes as Windows' own, modal to the program's active window (the front end's, once one
 // is attached; before that, whatever window of the program is active).
@@ -37,6 +55,8 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   Background& Tasks();
+  // Paints the map into a PNG ("Salva immagine").
+  DrawingPainter& Painter();
   // Runs the message loop until Quit; returns the exit code given there.
   int Run();
   // Ends the message loop (the program's OnEnd).
@@ -44,6 +64,9 @@ class Session {
 
  private:
   Win32MessageBox& messages_;
+  // First made and last gone: every picture and the map are painted with GDI+.
+  std::unique_ptr<GdiplusSession> gdiplus_;
+  std::unique_ptr<Win32DrawingPainter> painter_;
   std::unique_ptr<Win32FrontEnd> front_end_;
   std::unique_ptr<Win32Background> background_;
 };

@@ -3,45 +3,15 @@
 // changing the view only; the tooltip of a dot; resizing; and the PNG "Salva immagine" writes.
 #include <QImage>
 #include <QWheelEvent>
-#include <random>
 
 #include "QtTestSupport.h"
 #include "platform/qt/DrawingWidget.h"
+#include "support/MapRecords.h"
 #include "ui/MainWindow.h"
 #include "ui/MapWindow.h"
 
 namespace keldra::testing {
 namespace {
-
-// A locator of a point, to six characters.
-std::string LocatorAt(double latitude, double longitude) {
-  const double lon = longitude + 180;
-  const double lat = latitude + 90;
-  std::string l(6, ' ');
-  l[0] = static_cast<char>('A' + static_cast<int>(lon / 20));
-  l[1] = static_cast<char>('A' + static_cast<int>(lat / 10));
-  l[2] = static_cast<char>('0' + static_cast<int>(std::fmod(lon, 20) / 2));
-  l[3] = static_cast<char>('0' + static_cast<int>(std::fmod(lat, 10)));
-  l[4] = static_cast<char>('A' + static_cast<int>(std::fmod(lon, 2) * 12));
-  l[5] = static_cast<char>('A' + static_cast<int>(std::fmod(lat, 1) * 24));
-  return l;
-}
-
-// Records of `qsos` QSOs spread over Italy and its neighbours, most of them near the station.
-std::string Records(int qsos) {
-  std::mt19937 random(7);
-  std::normal_distribution<double> lat(43.5, 2.2);
-  std::normal_distribution<double> lon(12.5, 3.5);
-  std::string records;
-  for (int i = 1; i <= qsos; ++i) {
-    const std::string serial = std::to_string(1000 + i).substr(1);
-    records += "230716;0" + std::to_string(7 + i * 6 / qsos) + "15;QX" + std::to_string(i % 10) +
-               "A" + std::to_string(i) + ";1;59;" + serial + ";59;012;;" +
-               LocatorAt(std::clamp(lat(random), 36.0, 49.0), std::clamp(lon(random), 5.0, 21.0)) +
-               ";100;;;;\r\n";
-  }
-  return records;
-}
 
 class MapQtTest : public QtProgramTest {
  protected:
