@@ -106,7 +106,8 @@ TEST_F(AdifCommand, TheWindowsProgramWritesTheSameLog) {
                               fs::absolute(exe).string() + "' --cartella '" + gara +
                               "' --adif windows.adi >windows.txt 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(folder_ / "windows.txt");
-  EXPECT_EQ(ReadBytes(folder_ / "windows.txt"), "Log ADIF con 2 QSO scritto in \"windows.adi\".\r\n");
+  EXPECT_EQ(ReadBytes(folder_ / "windows.txt"),
+            "Log ADIF con 2 QSO scritto in \"windows.adi\".\r\n");
   auto without_creation = [](std::string adif) {
     const std::size_t at = adif.find("<CREATED_TIMESTAMP:15>");
     return at == std::string::npos ? adif : adif.erase(at, 22 + 15);
