@@ -1,6 +1,7 @@
 ; The Windows setup of the Keldra VHF QRP Test logger, in Italian. scripts/windows-package builds it:
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DEXE=keldra.exe -DFILES=folder -DICON=keldra.ico
-;            -DOUTFILE=keldra-1.0.0-setup.exe keldra.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DEXE=keldra.exe -DFILES=folder
+;            -DGRAPHICS=packaging/windows -DOUTFILE=keldra-1.0.0-setup.exe keldra.nsi
+; GRAPHICS holds the icon and the welcome page's picture (packaging/windows/make-icon).
 ; FILES holds LICENSE.txt (CR LF) and the marker `installato`, which sends an installed copy's
 ; contest to Documents\Keldra VHF QRP Test (platform/ContestFolderWindows.cpp). A newer setup run
 ; over an older copy finds it through the uninstall entry and replaces it in place; neither the
@@ -26,8 +27,10 @@ InstallDir "$PROGRAMFILES64\${NAME}"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${NAME} ${VERSION}"
 
-!define MUI_ICON "${ICON}"
-!define MUI_UNICON "${ICON}"
+!define MUI_ICON "${GRAPHICS}\keldra.ico"
+!define MUI_UNICON "${GRAPHICS}\keldra.ico"
+; The logo on the first and the last page (packaging/windows/make-icon draws it).
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${GRAPHICS}\welcome.bmp"
 !define MUI_ABORTWARNING
 !define MUI_WELCOMEPAGE_TEXT "Questo programma installa il registro del ${NAME}, versione ${VERSION}.$\r$\n$\r$\nSe una versione precedente è già installata, viene sostituita. I file del contest restano in Documenti\${NAME} e non vengono toccati.$\r$\n$\r$\n$_CLICK"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\keldra.exe"
