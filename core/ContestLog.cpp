@@ -29,6 +29,18 @@ std::string DistanceText(long long km) {
   return " " + PlainDecimal(km);
 }
 
+// The band is only in the list line: the number before "Mhz" ("144" unless it has none). Read
+// without parsing the whole line, as a resume reads thousands of them.
+std::string BandOfListLine(std::string_view line) {
+  const std::size_t unit = line.find("Mhz");
+  if (unit == std::string_view::npos) {
+    return "144";
+  }
+  const std::size_t blank = line.rfind(' ', unit);
+  const std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
+  return unit > start ? std::string(line.substr(start, unit - start)) : "144";
+}
+
 void AppendLine(std::string& text, const std::optional<std::string>& line) {
   if (line) {
     text += *line;
@@ -188,12 +200,8 @@ void ContestLog::Load(const StateFileValues& values) {
         entry.qso = QsoOf(*record.qso);
       }
     }
-    // The band is only in the list line.
     if (entry.qso && entry.list_line) {
-      const QsoParse listed = ParseQsoListLine(*entry.list_line);
-      if (listed.qso) {
-        entry.qso->band = listed.qso->band;
-      }
+      entry.qso->band = BandOfListLine(*entry.list_line);
     }
     AppendLine(list_text_, entry.list_line);
     AppendLine(records_text_, entry.record_line);

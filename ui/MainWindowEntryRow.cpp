@@ -72,7 +72,8 @@ void MainWindow::OnCallChanged() {
   if (RewroteUpperCase(call)) {
     return;
   }
-  const bool logged = call.Text().size() >= 4 && ListContains(qso_list.Text(), call.Text());
+  const bool logged =
+      call.Text().size() >= 4 && ListContains(program_.Contest().QsoListText(), call.Text());
   call.SetBackColor(logged ? kYellow : kWhite);
   duplicate_warning.SetVisible(logged);
   ShowKnownCalls();

@@ -75,7 +75,7 @@ DistanceBearingTexts StatisticsWindow::Calculate(const std::string& locator) {
 
 void StatisticsWindow::OnWindowLoaded() {
   const Statistics statistics =
-      ComputeStatistics(program_.Get<MainWindow>().qso_list.Text(),
+      ComputeStatistics(program_.Contest().QsoListText(),
                         [this](const std::string& locator) { return Calculate(locator); });
   square_map.SetText(statistics.map);
   squares.SetText(statistics.squares);

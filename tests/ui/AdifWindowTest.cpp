@@ -40,7 +40,7 @@ TEST_F(AdifWindowTest, CreaAdifAfterQsosSavesTheContestsQsos) {
 
   save.save_button.Press();
   EXPECT_EQ(LastMessage(), "Il Log ADIF e' stato salvato in " + File("01-QX0ABC.adi").string());
-  EXPECT_EQ(ValidatedRecords({File("01-QX0ABC.adi")}), Main().edi_records.Text());
+  EXPECT_EQ(ValidatedRecords({File("01-QX0ABC.adi")}), Main().Log().EdiRecordsText());
   const std::string adif = ReadBytes(File("01-QX0ABC.adi"));
   for (const char* own : {"<CREATED_TIMESTAMP:15>20230716 073000", "<MY_GRIDSQUARE:6>JN81GD",
                           "<STATION_CALLSIGN:6>QX0ABC <OPERATOR:5>QX7OP <TX_PWR:3>0.5"}) {
@@ -100,8 +100,9 @@ TEST_F(AdifWindowTest, AWriteThatFailsIsReported) {
 
 TEST_F(AdifWindowTest, ARecordTheAdifCannotCarryStopsItAndIsNamed) {
   EdiHeaderWindow& header = HeaderAfterQsos();
-  header.edi_records.SetText(header.edi_records.Text() +
-                             "230716;0815;QX4BAD;1;59;004;59;012;;JN8;5;;;;\r\n");
+  ContestState bad;
+  bad.edi_records = "230716;0815;QX4BAD;1;59;004;59;012;;JN8;5;;;;\r\n";
+  PutContest(program(), bad);
   header.create_adif_button.Press();
   EXPECT_EQ(LastMessage(),
             "Il Log ADIF non e' stato creato: questo QSO non si puo' scrivere.\n"

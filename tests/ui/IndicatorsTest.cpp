@@ -128,7 +128,9 @@ TEST_F(IndicatorsTest, AwardAppearsPastTwentyFourIqrpQsosAndStays) {
 
 TEST_F(IndicatorsTest, TheTwentyFifthIqrpQsoEarnsTheAward) {
   MainWindow& f = Main();
-  f.iqrp_qsos.SetCaption("24");
+  ContestState contest;
+  contest.iqrp_qsos = "24";
+  PutContest(program(), contest);
   Row("QX1ABC", "012", "JN71GD", "I003");
   f.ok_button.Press();
   ASSERT_EQ(f.iqrp_qsos.Caption(), "25") << LastMessage();

@@ -28,10 +28,16 @@ class StatisticsWindowTest : public MainWindowTest {
     return *stat;
   }
   std::string Report() { return ReadBytes(File("keldra_qrp_statistiche.txt")); }
+  // QSO list lines into the log, as a resume appends them.
+  void PutList(const std::string& lines) {
+    ContestState contest;
+    contest.qso_list = lines;
+    PutContest(program(), contest);
+  }
 };
 
 TEST_F(StatisticsWindowTest, StatComputesThroughTheSharedCalculator) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   StatisticsWindow& stat = Stat();
   EXPECT_TRUE(stat.Visible());
   EXPECT_EQ(stat.Caption(), "Keldra QRP Test - Statistiche");
@@ -46,8 +52,7 @@ TEST_F(StatisticsWindowTest, StatComputesThroughTheSharedCalculator) {
 }
 
 TEST_F(StatisticsWindowTest, MainIndicatorsEndOnTheLastQso) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD") +
-                          Line("002", "08.20", "9A2ABC", "JN91GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD") + Line("002", "08.20", "9A2ABC", "JN91GD"));
   StatisticsWindow& stat = Stat();
   EXPECT_EQ(stat.ranking.Items(),
             (std::vector<std::string>{"168Km - QX1ABC - JN71GD", "167Km - 9A2ABC - JN91GD"}));
@@ -61,21 +66,21 @@ TEST_F(StatisticsWindowTest, LocatorTheCalculatorAlreadyHoldsIsComputedAfresh) {
   Main().locator.SetText("JN71GD");
   ASSERT_EQ(calculator.distance.Text(), " 168");
   calculator.own_locator.SetText("JN71GD");
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   EXPECT_EQ(Stat().ranking.Items(), std::vector<std::string>{"0Km - QX1ABC - JN71GD"});
 }
 
 TEST_F(StatisticsWindowTest, LineWithoutALocatorDoesNotInheritTheLastDistance) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD") +
-                          "002   16/07/23   08.20   144Mhz   SSB   IK7ABC\r\n");
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD") +
+          "002   16/07/23   08.20   144Mhz   SSB   IK7ABC\r\n");
   EXPECT_EQ(Stat().ranking.Items(),
             (std::vector<std::string>{"168Km - QX1ABC - JN71GD", "0Km - IK7ABC - "}));
 }
 
 TEST_F(StatisticsWindowTest, StatAgainOnlyBringsTheOpenWindowForward) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   StatisticsWindow& first = Stat();
-  Main().qso_list.AppendText(Line("002", "08.20", "9A2ABC", "JN91GD"));
+  PutList(Line("002", "08.20", "9A2ABC", "JN91GD"));
   StatisticsWindow& again = Stat();
   EXPECT_EQ(&again, &first);
   EXPECT_EQ(again.ranking.ListCount(), 1);
@@ -86,7 +91,7 @@ TEST_F(StatisticsWindowTest, StatAgainOnlyBringsTheOpenWindowForward) {
 }
 
 TEST_F(StatisticsWindowTest, ReportAppendsToTheReportWindowAndShowsIt) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   StatisticsWindow& stat = Stat();
   stat.report_button.Press();
   ReportWindow* report = program().Find<ReportWindow>();
