@@ -74,9 +74,17 @@ DistanceBearingTexts StatisticsWindow::Calculate(const std::string& locator) {
 }
 
 void StatisticsWindow::OnWindowLoaded() {
+  // Each QSO from its record; a line of a saved file that records no QSO by its columns.
+  std::vector<QsoListFields> qsos;
+  for (const ContestLog::Entry& entry : program_.Contest().Entries()) {
+    if (entry.qso) {
+      qsos.push_back(FieldsOfQso(*entry.qso));
+    } else if (entry.list_line) {
+      qsos.push_back(FieldsOf(*entry.list_line));
+    }
+  }
   const Statistics statistics =
-      ComputeStatistics(program_.Contest().QsoListText(),
-                        [this](const std::string& locator) { return Calculate(locator); });
+      ComputeStatistics(qsos, [this](const std::string& locator) { return Calculate(locator); });
   square_map.SetText(statistics.map);
   squares.SetText(statistics.squares);
   countries.SetText(statistics.countries);

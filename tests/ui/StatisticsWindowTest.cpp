@@ -77,6 +77,21 @@ TEST_F(StatisticsWindowTest, LineWithoutALocatorDoesNotInheritTheLastDistance) {
             (std::vector<std::string>{"168Km - QX1ABC - JN71GD", "0Km - IK7ABC - "}));
 }
 
+TEST_F(StatisticsWindowTest, FourDigitSerialsAndLongCallsGiveTheirOwnFields) {
+  // Both shift the QSO list's columns; the statistics read the logged QSOs.
+  Main().qso_number.SetText("999");
+  Row("QX1ABC", "012", "JN71GD");
+  Main().ok_button.Press();
+  Row("QX1ABCDEFGHIJ", "013", "JN91GD");
+  Main().ok_button.Press();
+  ASSERT_EQ(Main().qso_number.Text(), "1001") << LastMessage();
+  StatisticsWindow& stat = Stat();
+  EXPECT_EQ(stat.ranking.Items(), (std::vector<std::string>{"168Km - QX1ABC - JN71GD",
+                                                            "167Km - QX1ABCDEFGHIJ - JN91GD"}));
+  EXPECT_EQ(stat.squares.Text(), "JN71 - JN91 - ");
+  EXPECT_NE(stat.hours.Text().find("07-08 =    2 - 335\r\n"), std::string::npos);
+}
+
 TEST_F(StatisticsWindowTest, StatAgainOnlyBringsTheOpenWindowForward) {
   PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   StatisticsWindow& first = Stat();
