@@ -1,5 +1,6 @@
 #include "ui/BearingCalculatorWindow.h"
 
+#include "core/QsoDistance.h"
 #include "core/Text.h"
 #include "geo/Locator.h"
 #include "platform/CodePage.h"
@@ -81,9 +82,11 @@ void BearingCalculatorWindow::OnBearingChanged() {
 void BearingCalculatorWindow::OnDistanceChanged() {
   Label& qrb = program_.Get<MainWindow>().distance;
   qrb.SetCaption(distance.Text());
-  // A contact inside the own subsquare still counts one kilometre, and a failure shows as 1 too.
-  if (LeadingNumber(qrb.Caption()) == 0) {
-    qrb.SetCaption("1");
+  // The QRB shows what the QSO scores: a contact inside the own subsquare, or a locator that
+  // failed, shows 1.
+  const auto km = static_cast<long long>(LeadingNumber(distance.Text()));
+  if (km == 0) {
+    qrb.SetCaption(PlainDecimal(ScoredKm(std::nullopt)));
   }
 }
 

@@ -2,9 +2,10 @@
 
 #include <utility>
 
+#include "core/QsoDistance.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"
-#include "ui/BearingCalculatorWindow.h"
+#include "ui/Calculator.h"
 #include "ui/ContestFile.h"
 #include "ui/HistoryHint.h"
 #include "ui/Layout.h"
@@ -186,20 +187,10 @@ void QsoEditWindow::OnLocatorChanged() {
 }
 
 void QsoEditWindow::RequestDistance() {
-  BearingCalculatorWindow& calculator = program_.Get<BearingCalculatorWindow>();
-  // The calculator keeps its last result; the same locator is computed again all the same, in
-  // case the own locator changed since.
-  if (calculator.other_locator.Text() == locator.Text()) {
-    calculator.calculate_button.Press();
-  } else {
-    calculator.other_locator.SetText(locator.Text());
-  }
-  std::string km = calculator.distance.Text();
-  // Inside the own subsquare the commit stores 1 km; so does the edit.
-  if (IsAllDigits(Trim(km)) && LeadingNumber(km) == 0) {
-    km = "1";
-  }
-  distance.SetText(km);
+  // A locator that cannot be computed leaves the calculator's failure text, which the check of
+  // "Modifica" refuses; any other scores as a commit scores it.
+  const CalculatedPath path = CalculateFromStation(program_, locator.Text());
+  distance.SetText(path.km ? PlainDecimal(ScoredKm(path.km)) : path.distance);
   if (!club_code.Text().empty()) {
     club_bonus.SetText(distance.Text());
   }

@@ -285,7 +285,7 @@ TEST_F(EditWindowTest, SixthLocatorCharacterAsksForTheDistance) {
   f.locator.Type("u");
   EXPECT_EQ(f.distance.Text(), "150");
   EXPECT_EQ(f.club_bonus.Text(), "150");
-  EXPECT_EQ(Main().distance.Caption(), " 150");
+  EXPECT_EQ(Main().distance.Caption(), "marker");  // the main window shows its own row
   EXPECT_EQ(f.old_locator.Caption(), k168Km);
 }
 

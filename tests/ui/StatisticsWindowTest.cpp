@@ -51,13 +51,14 @@ TEST_F(StatisticsWindowTest, StatComputesThroughTheSharedCalculator) {
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
 }
 
-TEST_F(StatisticsWindowTest, MainIndicatorsEndOnTheLastQso) {
+TEST_F(StatisticsWindowTest, MainIndicatorsKeepTheRowBeingTyped) {
+  Main().locator.SetText("JN80GD");
   PutList(Line("001", "08.15", "QX1ABC", "JN71GD") + Line("002", "08.20", "9A2ABC", "JN91GD"));
   StatisticsWindow& stat = Stat();
   EXPECT_EQ(stat.ranking.Items(),
             (std::vector<std::string>{"168Km - QX1ABC - JN71GD", "167Km - 9A2ABC - JN91GD"}));
-  EXPECT_EQ(Main().distance.Caption(), " 167");
-  EXPECT_EQ(Main().bearing.Caption(), " 89");
+  EXPECT_EQ(Main().distance.Caption(), " 111");
+  EXPECT_EQ(Main().bearing.Caption(), " 180");
 }
 
 TEST_F(StatisticsWindowTest, LocatorTheCalculatorAlreadyHoldsIsComputedAfresh) {
