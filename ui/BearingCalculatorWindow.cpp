@@ -1,11 +1,10 @@
 #include "ui/BearingCalculatorWindow.h"
 
-#include "core/QsoDistance.h"
 #include "core/Text.h"
 #include "geo/Locator.h"
 #include "platform/CodePage.h"
+#include "ui/Calculator.h"
 #include "ui/Layout.h"
-#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -51,8 +50,6 @@ void BearingCalculatorWindow::Layout() {
 void BearingCalculatorWindow::Wire() {
   own_locator.Change = [this] { OnOwnLocatorChanged(); };
   other_locator.Change = [this] { OnOtherLocatorChanged(); };
-  bearing.Change = [this] { OnBearingChanged(); };
-  distance.Change = [this] { OnDistanceChanged(); };
   calculate_button.Click = [this] { OnCalculatePressed(); };
   exit_button.Click = [this] { OnExitPressed(); };
 }
@@ -75,21 +72,6 @@ void BearingCalculatorWindow::OnOtherLocatorChanged() {
   }
 }
 
-void BearingCalculatorWindow::OnBearingChanged() {
-  program_.Get<MainWindow>().bearing.SetCaption(bearing.Text());
-}
-
-void BearingCalculatorWindow::OnDistanceChanged() {
-  Label& qrb = program_.Get<MainWindow>().distance;
-  qrb.SetCaption(distance.Text());
-  // The QRB shows what the QSO scores: a contact inside the own subsquare, or a locator that
-  // failed, shows 1.
-  const auto km = static_cast<long long>(LeadingNumber(distance.Text()));
-  if (km == 0) {
-    qrb.SetCaption(PlainDecimal(ScoredKm(std::nullopt)));
-  }
-}
-
 void BearingCalculatorWindow::OnCalculatePressed() {
   if (other_locator.Text() == "...") {
     return;  // nothing asked yet
@@ -97,9 +79,7 @@ void BearingCalculatorWindow::OnCalculatePressed() {
   const LocatorResult result =
       CalculateLocators(ToUpper1252(own_locator.Text()), ToUpper1252(other_locator.Text()));
   if (result.own_too_long) {
-    program_.Message(
-        U8("Il locatore della propria stazione deve avere al massimo 6 caratteri "
-           "(es. JN81GD): correggere i dati della stazione."));
+    program_.Message(kOwnLocatorTooLong);
   }
   if (result.failed) {
     other_locator.SetText("");

@@ -9,7 +9,7 @@ namespace keldra {
 CalculatedPath CalculateFromStation(Program& program, std::string_view locator) {
   const std::string own = ToUpper1252(program.Get<BearingCalculatorWindow>().own_locator.Text());
   const LocatorResult result = CalculateLocators(own, ToUpper1252(std::string(locator)));
-  CalculatedPath path{result.distance, result.bearing, std::nullopt};
+  CalculatedPath path{result.distance, result.bearing, std::nullopt, result.own_too_long};
   if (!result.failed) {
     path.km = result.path.km;
   }

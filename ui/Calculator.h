@@ -17,7 +17,13 @@ struct CalculatedPath {
   std::string distance;         // as the calculator shows it: " 168", or "??????"
   std::string bearing;          // " 271", "0" for the own locator, or "??????"
   std::optional<long long> km;  // none when the calculation failed
+  bool own_too_long = false;    // the station's locator has more than six characters
 };
+
+// What the operator is told when the station's own locator is too long to compute from.
+inline constexpr const char* kOwnLocatorTooLong =
+    "Il locatore della propria stazione deve avere al massimo 6 caratteri (es. JN81GD): "
+    "correggere i dati della stazione.";
 
 CalculatedPath CalculateFromStation(Program& program, std::string_view locator);
 

@@ -17,6 +17,7 @@
 #include "platform/Graphics.h"
 #include "platform/Label.h"
 #include "platform/TextBox.h"
+#include "ui/Calculator.h"
 #include "ui/Program.h"
 
 namespace keldra {
@@ -185,6 +186,7 @@ class MainWindow : public Form {
   void OnLocatorChanged();
   void OnLocatorEntered();
   void OnClubCodeChanged();
+  void ShowPath(const CalculatedPath& path);
   // Enter or Space in a field of the row moves to the next one (the key is consumed).
   void OnEntryRowKeyDown(TextBox& field, int key_code, bool& handled);
   // Entering a field of the row trims the field before it and puts the caret at the end.

@@ -11,7 +11,6 @@
 #include "core/QsoRecord.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"
-#include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
 #include "ui/MainWindow.h"
 
@@ -72,15 +71,8 @@ std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
                  check.refusal->highlight};
 }
 
-// The distance of the QSO is what the QRB indicator shows. Another window may have used the
-// calculator since the locator was typed; then it is asked again for this locator.
-double QsoDistance(Program& program, MainWindow& form) {
-  BearingCalculatorWindow& calculator = program.Get<BearingCalculatorWindow>();
-  if (calculator.other_locator.Text() != form.locator.Text()) {
-    calculator.other_locator.SetText(form.locator.Text());
-  }
-  return LeadingNumber(form.distance.Caption());
-}
+// The distance of the QSO is what the QRB indicator shows: the row's, as nothing else writes it.
+double QsoDistance(const MainWindow& form) { return LeadingNumber(form.distance.Caption()); }
 
 LoggedQso QsoOnScreen(const MainWindow& form, double distance_km) {
   LoggedQso qso;
@@ -101,7 +93,7 @@ LoggedQso QsoOnScreen(const MainWindow& form, double distance_km) {
 
 void Commit(Program& program, MainWindow& form) {
   // The window shows the QSO, the serial and the totals as the log tells it.
-  program.Contest().Log(QsoOnScreen(form, QsoDistance(program, form)));
+  program.Contest().Log(QsoOnScreen(form, QsoDistance(form)));
 
   for (TextBox* field : {&form.call, &form.serial_received, &form.locator, &form.club_code}) {
     field->SetText({});

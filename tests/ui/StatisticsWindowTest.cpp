@@ -63,8 +63,9 @@ TEST_F(StatisticsWindowTest, MainIndicatorsKeepTheRowBeingTyped) {
 
 TEST_F(StatisticsWindowTest, LocatorTheCalculatorAlreadyHoldsIsComputedAfresh) {
   // The calculator last computed JN71GD from JN81GD; then the own locator became JN71GD.
+  Main();  // start-up gives the calculator the station's locator
   BearingCalculatorWindow& calculator = program().Get<BearingCalculatorWindow>();
-  Main().locator.SetText("JN71GD");
+  calculator.other_locator.SetText("JN71GD");
   ASSERT_EQ(calculator.distance.Text(), " 168");
   calculator.own_locator.SetText("JN71GD");
   PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
