@@ -1,15 +1,15 @@
-// The running contest as the main window holds it: the next serial number, the totals and the
-// two QSO lists, each a control text. This is the plain form in which the contest travels to and
-// from its state file; the texts are kept exactly as the controls show them (the ODX distance
-// keeps its leading blank, the ODX call and locator are "..." until a QSO sets them).
+// The running contest in the texts its state file holds and the main window's labels show: the
+// next serial number, the totals and the two QSO lists. ContestLog makes it from its typed QSOs
+// and totals (the ODX distance keeps the QRB indicator's leading blank, the ODX call and locator
+// are "..." until a QSO sets them).
 #pragma once
 
 #include <string>
 
 namespace keldra {
 
-// The totals as the main window's labels show them, as a new contest starts them. The same names
-// serve the scoring, the state file, the EDI log and the windows.
+// The totals as texts, as a new contest starts them. The same names serve the state file, the EDI
+// log and the windows.
 struct ContestTotals {
   std::string qsos = "0";         // QSOs logged
   std::string km = "0";           // sum of the QSO distances, never doubled

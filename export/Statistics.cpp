@@ -186,7 +186,20 @@ std::vector<std::size_t> ExchangeSortOrder(std::span<const long long> distances)
   return order;
 }
 
+QsoListFields FieldsOfQso(const LoggedQso& qso) {
+  return QsoListFields{Left(qso.time, 2), qso.call, Left(qso.locator, 4), Left(qso.locator, 6)};
+}
+
 Statistics ComputeStatistics(std::string_view qso_list, const DistanceBearingSource& source) {
+  std::vector<QsoListFields> qsos;
+  for (std::string_view line : QsoLines(qso_list)) {
+    qsos.push_back(FieldsOf(line));
+  }
+  return ComputeStatistics(qsos, source);
+}
+
+Statistics ComputeStatistics(std::span<const QsoListFields> qsos,
+                             const DistanceBearingSource& source) {
   Statistics result;
   result.map = MapTemplate();
   Tally tally;
@@ -197,8 +210,7 @@ Statistics ComputeStatistics(std::string_view qso_list, const DistanceBearingSou
   std::vector<long long> distances;
   std::vector<std::string> entries;
 
-  for (std::string_view line : QsoLines(qso_list)) {
-    const QsoListFields fields = FieldsOf(line);
+  for (const QsoListFields& fields : qsos) {
     const DistanceBearingTexts texts = source(fields.locator);
     const auto km = static_cast<long long>(RoundHalfEven(LeadingNumber(texts.distance)));
     const double bearing = LeadingNumber(texts.bearing);

@@ -1,4 +1,4 @@
-// The statistics of a contest, computed from the main window's QSO list: the squares worked with
+// The statistics of a contest, computed from the logged QSOs: the squares worked with
 // a map of the squares still missing, the countries worked, QSOs and kilometres per contest hour,
 // QSOs per 30-degree bearing sector, and the ranking of all QSOs by distance. The result is the
 // texts the statistics window shows. Distances and bearings come from a source the caller
@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/ContestLog.h"
 
 namespace keldra {
 
@@ -30,6 +32,8 @@ struct QsoListFields {
   std::string locator;   // columns 62-67
 };
 QsoListFields FieldsOf(std::string_view line);
+// The same fields of a logged QSO, from its record: right whatever the serial or call length.
+QsoListFields FieldsOfQso(const LoggedQso& qso);
 
 // The texts of the statistics window.
 struct Statistics {
@@ -50,8 +54,11 @@ std::string MapTemplate();
 // 1st). Quadratic by nature; it compares the numbers only.
 std::vector<std::size_t> ExchangeSortOrder(std::span<const long long> distances);
 
-// Computes every text from the QSO list (lines each ended by CR LF), asking `source` for each
-// QSO's distance and bearing in list order.
+// Computes every text from the QSOs' fields in logging order, asking `source` for each QSO's
+// distance and bearing in that order.
+Statistics ComputeStatistics(std::span<const QsoListFields> qsos,
+                             const DistanceBearingSource& source);
+// The same from a QSO list (lines each ended by CR LF), each line read by its columns.
 Statistics ComputeStatistics(std::string_view qso_list, const DistanceBearingSource& source);
 
 }  // namespace keldra

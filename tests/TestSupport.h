@@ -52,6 +52,26 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
   out << bytes;
 }
 
+// A hand-made contest appended to the program's log as a resume appends a saved one: its lines
+// (even ones that record no QSO), its serial and every total.
+inline void PutContest(Program& program, const ContestState& state) {
+  StateFileValues values;
+  values.serial = state.serial;
+  values.qsos = state.qsos;
+  values.km = state.km;
+  values.multipliers = state.multipliers;
+  values.points = state.points;
+  values.average_km = state.average_km;
+  values.odx_call = state.odx_call;
+  values.odx_locator = state.odx_locator;
+  values.odx_km = state.odx_km;
+  values.iqrp_qsos = state.iqrp_qsos;
+  values.mqc_qsos = state.mqc_qsos;
+  values.qso_list_lines = SplitLines(state.qso_list);
+  values.edi_record_lines = SplitLines(state.edi_records);
+  program.Contest().Load(values);
+}
+
 // A Program on a temporary folder, with recorded messages and a clock standing at
 // 16/07/2023 09.30 local time, two hours ahead of UTC (Italian summer time).
 class ProgramTest : public ::testing::Test {

@@ -3,8 +3,8 @@
 #include "core/Text.h"
 #include "geo/Locator.h"
 #include "platform/CodePage.h"
+#include "ui/Calculator.h"
 #include "ui/Layout.h"
-#include "ui/MainWindow.h"
 
 namespace keldra {
 
@@ -50,8 +50,6 @@ void BearingCalculatorWindow::Layout() {
 void BearingCalculatorWindow::Wire() {
   own_locator.Change = [this] { OnOwnLocatorChanged(); };
   other_locator.Change = [this] { OnOtherLocatorChanged(); };
-  bearing.Change = [this] { OnBearingChanged(); };
-  distance.Change = [this] { OnDistanceChanged(); };
   calculate_button.Click = [this] { OnCalculatePressed(); };
   exit_button.Click = [this] { OnExitPressed(); };
 }
@@ -74,19 +72,6 @@ void BearingCalculatorWindow::OnOtherLocatorChanged() {
   }
 }
 
-void BearingCalculatorWindow::OnBearingChanged() {
-  program_.Get<MainWindow>().bearing.SetCaption(bearing.Text());
-}
-
-void BearingCalculatorWindow::OnDistanceChanged() {
-  Label& qrb = program_.Get<MainWindow>().distance;
-  qrb.SetCaption(distance.Text());
-  // A contact inside the own subsquare still counts one kilometre, and a failure shows as 1 too.
-  if (LeadingNumber(qrb.Caption()) == 0) {
-    qrb.SetCaption("1");
-  }
-}
-
 void BearingCalculatorWindow::OnCalculatePressed() {
   if (other_locator.Text() == "...") {
     return;  // nothing asked yet
@@ -94,9 +79,7 @@ void BearingCalculatorWindow::OnCalculatePressed() {
   const LocatorResult result =
       CalculateLocators(ToUpper1252(own_locator.Text()), ToUpper1252(other_locator.Text()));
   if (result.own_too_long) {
-    program_.Message(
-        U8("Il locatore della propria stazione deve avere al massimo 6 caratteri "
-           "(es. JN81GD): correggere i dati della stazione."));
+    program_.Message(kOwnLocatorTooLong);
   }
   if (result.failed) {
     other_locator.SetText("");

@@ -1,9 +1,8 @@
-// The bearing utility window: the program's one distance and bearing calculator. Other windows
-// drive it through its fields: they write the own locator into own_locator once, write the other
-// station's locator into other_locator (six characters compute at once, inside its change
-// handler) and read the result from distance and bearing. Every new result is also copied
-// to the main window's QRB and QTF indicators. The window is loaded hidden; it works the same
-// when shown.
+// The bearing utility window: a tool for the operator to compute a path by hand, and the keeper
+// of the station's own locator (own_locator), which start-up and the station window write. Six
+// characters typed into other_locator compute at once, inside its change handler; the results stay
+// in this window. Other windows compute through the calculator service (ui/Calculator.h). The
+// window is loaded hidden; it works the same when shown.
 #pragma once
 
 #include "platform/Buttons.h"
@@ -39,8 +38,6 @@ class BearingCalculatorWindow : public Form {
 
   void OnOwnLocatorChanged();
   void OnOtherLocatorChanged();
-  void OnBearingChanged();
-  void OnDistanceChanged();
   void OnCalculatePressed();
   void OnExitPressed();
 

@@ -18,20 +18,17 @@ ContestState ContestStateOf(const MainWindow& form) {
   static_cast<ContestTotals&>(state) = form.Totals();
   state.serial = form.qso_number.Text();
   state.qso_list = form.qso_list.Text();
-  state.edi_records = form.edi_records.Text();
+  state.edi_records = form.Log().EdiRecordsText();
   return state;
 }
 
 bool SaveContest(Program& program, MainWindow& form) {
-  form.state_file_text.SetText({});
-  if (form.qso_list.Text().empty()) {
+  const std::string text = StateFileText(program.Contest().State());
+  if (text.empty()) {
     return true;
   }
-  const ContestState state = ContestStateOf(form);
-  form.state_file_text.SetText(StateFileText(state));
   const std::filesystem::path backup = program.File(kStateBackupFileName);
-  const IoStatus status =
-      program.Disk().Replace(program.File(kStateFileName), form.state_file_text.Text(), &backup);
+  const IoStatus status = program.Disk().Replace(program.File(kStateFileName), text, &backup);
   form.save_pending = !status;
   if (status) {
     form.exit_warned = false;

@@ -1,5 +1,5 @@
-// The contest's state file seen from the windows: the one place that saves the contest held in
-// the main window's controls to parziale.db (keeping the replaced version as backup.db), and the
+// The contest's state file seen from the windows: the one place that saves the running contest to
+// parziale.db (keeping the replaced version as backup.db), and the
 // one place that reads the file back for a resume. Every window that changes the contest (the
 // commit, the QSO modification) saves through SaveContest, so a failed write is always reported.
 #pragma once
@@ -14,16 +14,15 @@ namespace keldra {
 class MainWindow;
 class Program;
 
-// The contest as the main window's controls hold it now (the next QSO number, the totals, the QSO
-// list and the EDI record list).
+// The contest as the main window shows it (the next QSO number, the totals, the QSO list) with the
+// log's EDI record list: what a save writes while the window follows the log.
 ContestState ContestStateOf(const MainWindow& form);
 
-// Saves the contest of the main window: clears the buffer state_file_text; if the QSO list is
-// empty, nothing is written; otherwise the file text is assembled into that buffer and parziale.db
-// is replaced atomically and durably, the old file becoming backup.db. Returns true when the file
-// is current (also when there was nothing to write). On failure it shows a critical message naming
-// the file and the reason, leaves the window's state untouched, sets the window's save_pending
-// (a successful save clears it) and returns false.
+// Saves the running contest (Program's log): nothing is written while its QSO list is empty;
+// otherwise parziale.db is replaced atomically and durably, the old file becoming backup.db.
+// Returns true when the file is current (also when there was nothing to write). On failure it
+// shows a critical message naming the file and the reason, sets the window's save_pending (a
+// successful save clears it) and returns false.
 bool SaveContest(Program& program, MainWindow& form);
 
 // Reads parziale.db of the program folder by the state file's reading rule. Returns nullopt when

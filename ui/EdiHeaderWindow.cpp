@@ -63,7 +63,7 @@ void EdiHeaderWindow::Layout() {
   contest_name.SetLocked(true);
   band.SetLocked(true);
 
-  // The record list is shown for reference; the commit, the resume and the editing write it.
+  // The record list is shown for reference, as the log makes it.
   Place(edi_records, 14, 14 + 13 * kRow + 6, 732, 164);
   edi_records.SetMultiLine(true);
   edi_records.SetLocked(true);
@@ -91,9 +91,15 @@ void EdiHeaderWindow::OnWindowLoaded() {
   if (locator.Text().empty()) {
     locator.SetText(main.station_locator.Caption());
   }
-  if (edi_records.Text().empty()) {
-    edi_records.SetText(main.edi_records.Text());
-  }
+  edi_records.SetText(program_.Contest().EdiRecordsText());
+  log_observer_ = program_.Contest().Observe([this](const LogEvent& event) {
+    const ContestLog& log = program_.Contest();
+    if (event.change == LogChange::kLogged) {
+      edi_records.AppendText(*log.Entries()[event.first].record_line + "\r\n");
+    } else {
+      edi_records.SetText(log.EdiRecordsText());
+    }
+  });
 }
 
 void EdiHeaderWindow::OnClosePressed() { Hide(); }

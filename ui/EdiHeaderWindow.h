@@ -1,6 +1,6 @@
 // The EDI header window: the station and entrant details the EDI log's header needs, the power
-// category, and the working copy of the EDI record list (edi_records) that the commit, the resume
-// and the QSO editing keep equal to the main window's list. "Chiudi" only hides the window, so what
+// category, and the EDI record list of the running contest (edi_records), shown for reference and
+// following the log while the window is loaded. "Chiudi" only hides the window, so what
 // was typed stays for the next opening in the same run; "Crea EDI" runs the EDI writer, "Crea
 // ADIF" the ADIF writer.
 #pragma once
@@ -63,7 +63,7 @@ class EdiHeaderWindow : public Form {
   Label comments_caption{*this, "Label22", "Commenti"};
   TextBox comments{*this, "Text22"};
 
-  // The EDI record list (one EDI record line per QSO) and the writer's buffer.
+  // The log's EDI record list (one EDI record line per QSO) and the writer's buffer.
   TextBox edi_records{*this, "Text1"};
   TextBox edi_text{*this, "Text23"};
 
@@ -84,11 +84,13 @@ class EdiHeaderWindow : public Form {
 
  protected:
   void OnLoad() override { OnWindowLoaded(); }
+  void OnUnload() override { program_.Contest().Forget(log_observer_); }
 
  private:
   void Layout();
 
   Program& program_;
+  int log_observer_ = 0;
 };
 
 }  // namespace keldra

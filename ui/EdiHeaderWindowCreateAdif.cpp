@@ -28,7 +28,7 @@ std::string OperatorCall(std::string_view operators) {
 }  // namespace
 
 void EdiHeaderWindow::OnCreateAdifPressed() {
-  const AdifQsos read = AdifQsosFromRecords(edi_records.Text());
+  const AdifQsos read = AdifQsosFromRecords(program_.Contest().EdiRecordsText());
   if (!read.problems.empty()) {
     std::string text = "Il Log ADIF non e' stato creato: questo QSO non si puo' scrivere.\n" +
                        read.problems.front();

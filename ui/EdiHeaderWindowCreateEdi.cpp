@@ -11,7 +11,7 @@ namespace keldra {
 
 namespace {
 
-EdiHeader HeaderOf(const EdiHeaderWindow& f) {
+EdiHeader HeaderOf(const EdiHeaderWindow& f, const ContestLog& log) {
   EdiHeader h;
   h.callsign = f.call.Text();
   h.locator = f.locator.Text();
@@ -33,13 +33,13 @@ EdiHeader HeaderOf(const EdiHeaderWindow& f) {
   h.antenna_height = f.antenna_height.Text();
   h.altitude = f.altitude.Text();
   h.comments = f.comments.Text();
-  h.records = f.edi_records.Text();
+  h.records = log.EdiRecordsText();
   return h;
 }
 
 EdiTotals TotalsOf(const MainWindow& main) {
   EdiTotals t;
-  static_cast<ContestTotals&>(t) = main.Totals();
+  static_cast<ContestTotals&>(t) = TotalsText(main.Log().Totals());
   t.entry_date = main.date.Text();
   t.iqrp_number = main.station_iqrp_number.Caption();
   t.mqc_number = main.station_mqc_number.Caption();
@@ -55,7 +55,8 @@ void EdiHeaderWindow::OnCreateEdiPressed() {
     return;
   }
   edi_text.SetText("");
-  edi_text.SetText(EdiLogText(HeaderOf(*this), TotalsOf(program_.Get<MainWindow>())));
+  edi_text.SetText(
+      EdiLogText(HeaderOf(*this, program_.Contest()), TotalsOf(program_.Get<MainWindow>())));
 
   EdiSaveWindow& save = program_.Get<EdiSaveWindow>();
   if (const auto name = EdiFileName(category.Text(), call.Text())) {

@@ -103,12 +103,6 @@ void MainWindow::LayoutEntryArea() {
   qso_list.SetMultiLine(true);
   qso_list.SetLocked(true);
   qso_list.SetFont({.points = 10, .fixed_pitch = true});
-  for (TextBox* hidden : {&state_file_text, &edi_records, &off_line}) {
-    Place(*hidden, 8, 158, 100, 20);
-    hidden->SetVisible(false);
-  }
-  state_file_text.SetMultiLine(true);
-  edi_records.SetMultiLine(true);
 
   // Buttons along the bottom: "Mappa" beside "STAT", so the row ends with "Data/ora PC", which
   // only off-line shows. "Amministrazione", for administrators only, has no room left in the row
@@ -233,7 +227,6 @@ void MainWindow::Wire() {
     FollowOnMap();
   };
   club_code.Change = [this] { OnClubCodeChanged(); };
-  off_line.Change = [this] { OnOffLineChanged(); };
   date.LostFocus = [this] { OnDateLeft(); };
   time.LostFocus = [this] { OnTimeLeft(); };
   serial_received.LostFocus = [this] { OnSerialReceivedLeft(); };
@@ -256,11 +249,10 @@ void MainWindow::Wire() {
   locator.KeyDown = [this](int key_code, KeyModifiers, bool& handled) {
     OnLocatorKeyDown(key_code, handled);
   };
-  // Commits, corrections and resumes all change the record list; the history follows it.
-  edi_records.Change = [this] {
-    contest_history_stale_ = true;
-    FollowOnMap();
-  };
+  // Commits, corrections and resumes all change the log; the window, the history and the map
+  // follow it.
+  log_observer_ =
+      program_.Contest().Observe([this](const LogEvent& event) { OnLogChanged(event); });
   WireRadio();
 }
 

@@ -1,6 +1,7 @@
-// The main logging window. It holds the contest: the entry row of the QSO being logged, the QSO
-// list and the EDI record list, the totals, the station data and the pointing display. Every
-// other window is opened from here and reads and writes these controls directly.
+// The main logging window: the entry row of the QSO being logged, and the running contest as
+// Program's ContestLog holds it (the QSO list, the totals, the serial to send next), with the
+// station data and the pointing display. "OK" logs the QSO in the log; the window follows every
+// change of the log, whichever window made it. Every other window is opened from here.
 //
 // The handlers are spread over several files by concern: MainWindow.cpp (controls, layout,
 // wiring), MainWindowLifecycle.cpp (start-up, activation, mode, ending), MainWindowOpenWindows.cpp
@@ -16,6 +17,7 @@
 #include "platform/Graphics.h"
 #include "platform/Label.h"
 #include "platform/TextBox.h"
+#include "ui/Calculator.h"
 #include "ui/Program.h"
 
 namespace keldra {
@@ -60,11 +62,8 @@ class MainWindow : public Form {
   Label bearing_unit{*this, "Label17", U8("°")};
   Label duplicate_warning{*this, "Label55", "DUPLICATO!"};
 
-  // The QSO list and the hidden state texts.
+  // The QSO list, as the log makes it.
   TextBox qso_list{*this, "Text12"};
-  TextBox state_file_text{*this, "Text13"};
-  TextBox edi_records{*this, "Text14"};
-  TextBox off_line{*this, "Text15", "0"};
 
   CommandButton create_log_button{*this, "Command2", "Crea LOG"};
   CommandButton edit_qso_button{*this, "Command5", "Modifica QSO"};
@@ -159,7 +158,9 @@ class MainWindow : public Form {
   void OnLoggingModePressed();
   void OnPcDateTimePressed();
   void OnStationCallChanged();
-  void OnOffLineChanged();
+  // Off-line, times are typed rather than taken from the clock; turning it on opens the date and
+  // time for typing at once, whichever window turned it on.
+  void SetOffLine(bool off_line);
 
   // --- MainWindowOpenWindows.cpp: the buttons that open other windows ---
   void OnEditQsoPressed();
@@ -185,6 +186,7 @@ class MainWindow : public Form {
   void OnLocatorChanged();
   void OnLocatorEntered();
   void OnClubCodeChanged();
+  void ShowPath(const CalculatedPath& path);
   // Enter or Space in a field of the row moves to the next one (the key is consumed).
   void OnEntryRowKeyDown(TextBox& field, int key_code, bool& handled);
   // Entering a field of the row trims the field before it and puts the caret at the end.
@@ -227,11 +229,14 @@ class MainWindow : public Form {
   const RadioSettings& RadioSetup() const { return radio_settings_; }
 
   // The contest runs off-line: times are typed, not taken from the clock.
-  bool IsOffLine() const;
+  bool IsOffLine() const { return off_line_; }
+  const ContestLog& Log() const { return program_.Contest(); }
 
   // --- MainWindowTotals.cpp: the totals frame as one value ---
   ContestTotals Totals() const;
   void ShowTotals(const ContestTotals& totals);
+  // The log changed: the QSO list, the serial and the totals follow it.
+  void OnLogChanged(const LogEvent& event);
 
   void CloseRequested() override { OnExitPressed(); }
 
@@ -259,7 +264,9 @@ class MainWindow : public Form {
   bool RigKeys() const;
 
   Program& program_;
-  // The EDI record list changed since the history last read it.
+  bool off_line_ = false;
+  int log_observer_ = 0;
+  // The log changed since the history last read it.
   bool contest_history_stale_ = true;
   RadioSettings radio_settings_;
   RigReading rig_reading_;

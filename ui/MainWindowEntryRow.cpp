@@ -5,10 +5,11 @@
 #include <algorithm>
 
 #include "core/EntryDate.h"
+#include "core/QsoDistance.h"
 #include "core/Text.h"
 #include "data/Clubs.h"
 #include "platform/CodePage.h"
-#include "ui/BearingCalculatorWindow.h"
+#include "ui/Calculator.h"
 #include "ui/MainWindow.h"
 #include "ui/UpperCaseField.h"
 
@@ -72,7 +73,8 @@ void MainWindow::OnCallChanged() {
   if (RewroteUpperCase(call)) {
     return;
   }
-  const bool logged = call.Text().size() >= 4 && ListContains(qso_list.Text(), call.Text());
+  const bool logged =
+      call.Text().size() >= 4 && ListContains(program_.Contest().QsoListText(), call.Text());
   call.SetBackColor(logged ? kYellow : kWhite);
   duplicate_warning.SetVisible(logged);
   ShowKnownCalls();
@@ -96,13 +98,23 @@ void MainWindow::OnSerialReceivedLeft() {
   }
 }
 
+// The QRB and QTF of the row: what the QSO scores (the 1 km rule) and its bearing.
+void MainWindow::ShowPath(const CalculatedPath& path) {
+  if (path.own_too_long) {
+    program_.Message(kOwnLocatorTooLong);
+  }
+  bearing.SetCaption(path.bearing);
+  const bool scores_as_computed = path.km && *path.km == ScoredKm(path.km);
+  distance.SetCaption(scores_as_computed ? path.distance : PlainDecimal(ScoredKm(path.km)));
+}
+
 void MainWindow::OnLocatorChanged() {
   if (RewroteUpperCase(locator)) {
     return;
   }
   const bool complete = locator.Text().size() == 6;
   if (complete) {
-    program_.Get<BearingCalculatorWindow>().other_locator.SetText(locator.Text());
+    ShowPath(CalculateFromStation(program_, locator.Text()));
     distance_bar.SetVisible(true);  // also when the distance is the last QSO's and nothing changed
     if (radio_settings_.auto_turn) {
       TurnAntenna(false);

@@ -84,7 +84,7 @@ void MainWindow::OnHistoryLoaded(HistoryLoad load) {
 
 const StationHistory& MainWindow::History() {
   if (contest_history_stale_) {
-    program_.History().SetContest(edi_records.Text());
+    program_.History().SetContest(program_.Contest().EdiRecordsText());
     contest_history_stale_ = false;
   }
   return program_.History();

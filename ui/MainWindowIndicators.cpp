@@ -8,7 +8,6 @@
 #include "core/StateFile.h"
 #include "core/Text.h"
 #include "ui/ContestFile.h"
-#include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"
 
 namespace keldra {
@@ -23,38 +22,16 @@ constexpr double kAwardAfterIqrpQsos = 24;
 // A drawing offset as whole units; a hand-edited total cannot overflow the coordinates.
 int Units(double offset) { return static_cast<int>(std::lround(std::clamp(offset, -1e6, 1e6))); }
 
-// The lines of one list, each followed by CR LF, appended in one piece: the front end then
-// extends the list once instead of redrawing it for every QSO.
-void AppendLines(TextBox& list, const std::vector<std::string>& lines) {
-  std::size_t size = 0;
-  for (const std::string& line : lines) {
-    size += line.size() + 2;
-  }
-  std::string block;
-  block.reserve(size);
-  for (const std::string& line : lines) {
-    block += line;
-    block += "\r\n";
-  }
-  list.AppendText(block);
-}
-
 }  // namespace
 
-// "apri_parz": the saved contest back into the window. The lists are appended to, not replaced:
-// the start window presses this once, on an empty contest.
+// "apri_parz": the saved contest appended to the log, which the window follows; the start window
+// presses this once, on an empty contest.
 void MainWindow::OnResumePressed() {
   const std::optional<StateFileValues> saved = ReadContestFile(program_);
   if (!saved) {
     return;
   }
-  if (saved->serial) {
-    qso_number.SetText(*saved->serial);  // the field pads "7" to "007"
-  }
-  ShowTotals(TotalsRead(*saved, Totals()));  // may show the award at once
-  AppendLines(qso_list, saved->qso_list_lines);
-  AppendLines(edi_records, saved->edi_record_lines);
-  program_.Get<EdiHeaderWindow>().edi_records.SetText(edi_records.Text());
+  program_.Contest().Load(*saved);  // may show the award at once
   // The newest QSO in view; the focus stays where start-up puts it.
   qso_list.CaretToEnd();
 }

@@ -20,8 +20,6 @@ constexpr std::array<std::string_view, 3> kAdministratorCalls = {"QX0ZZA", "QX0Z
 
 }  // namespace
 
-bool MainWindow::IsOffLine() const { return LeadingNumber(off_line.Text()) == 1; }
-
 void MainWindow::OnWindowLoaded() {
   // 1. The own station, from the station file; without it (or when it cannot be read) the
   // station window stands in.
@@ -104,10 +102,11 @@ void MainWindow::OnWindowUnloaded() {
   radio.RigChanged = nullptr;
   radio.RotatorChanged = nullptr;
   radio.MorseSent = nullptr;
+  program_.Contest().Forget(log_observer_);
 }
 
 void MainWindow::OnCreateLogPressed() {
-  if (qso_list.Text().size() < 21) {
+  if (program_.Contest().QsoListText().size() < 21) {
     program_.Message("E' necessario inserire almeno un QSO per generare il Log...");
     return;
   }
@@ -131,13 +130,13 @@ void MainWindow::OnExitPressed() {
 void MainWindow::OnLoggingModePressed() {
   program_.Message("Controllare sempre di immettere l'orario in formato UTC...");
   if (!IsOffLine()) {
-    off_line.SetText("1");
+    SetOffLine(true);
     logging_mode.SetCaption("off-line");
     pc_date_time_button.SetVisible(true);
     date.SetLocked(false);
     time.SetLocked(false);
   } else {
-    off_line.SetText("0");
+    SetOffLine(false);
     logging_mode.SetCaption("on-line");
     pc_date_time_button.SetVisible(false);
     date.SetLocked(true);
@@ -160,8 +159,12 @@ void MainWindow::OnStationCallChanged() {
   account.SetCaption(admin ? "Admin" : "User");
 }
 
-void MainWindow::OnOffLineChanged() {
-  if (!IsOffLine()) {
+void MainWindow::SetOffLine(bool off_line) {
+  if (off_line == off_line_) {
+    return;
+  }
+  off_line_ = off_line;
+  if (!off_line_) {
     return;
   }
   logging_mode.SetCaption("off-line");

@@ -9,12 +9,9 @@
 
 #include "core/NewQsoCheck.h"
 #include "core/QsoRecord.h"
-#include "core/Scoring.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"
-#include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
-#include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"
 
 namespace keldra {
@@ -63,7 +60,7 @@ std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
                           form.serial_received.Text(),
                           form.locator.Text(),
                           form.club_code.Text()};
-  const NewQsoCheck check = CheckNewQso(entry, form.IsOffLine(), form.qso_list.Text());
+  const NewQsoCheck check = CheckNewQso(entry, form.IsOffLine(), form.Log().QsoListText());
   if (check.time != form.time.Text()) {
     form.time.SetText(check.time);
   }
@@ -74,19 +71,12 @@ std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
                  check.refusal->highlight};
 }
 
-// The distance of the QSO is what the QRB indicator shows. Another window may have used the
-// calculator since the locator was typed; then it is asked again for this locator.
-double QsoDistance(Program& program, MainWindow& form) {
-  BearingCalculatorWindow& calculator = program.Get<BearingCalculatorWindow>();
-  if (calculator.other_locator.Text() != form.locator.Text()) {
-    calculator.other_locator.SetText(form.locator.Text());
-  }
-  return LeadingNumber(form.distance.Caption());
-}
+// The distance of the QSO is what the QRB indicator shows: the row's, as nothing else writes it.
+double QsoDistance(const MainWindow& form) { return LeadingNumber(form.distance.Caption()); }
 
-QsoFields FieldsOf(const MainWindow& form, double distance_km) {
-  QsoFields qso;
-  qso.serial_sent = form.qso_number.Text();
+LoggedQso QsoOnScreen(const MainWindow& form, double distance_km) {
+  LoggedQso qso;
+  qso.serial = static_cast<long long>(LeadingNumber(form.qso_number.Text()));
   qso.date = form.date.Text();
   qso.time = form.time.Text();
   qso.band = form.band.Text();
@@ -97,22 +87,13 @@ QsoFields FieldsOf(const MainWindow& form, double distance_km) {
   qso.serial_received = form.serial_received.Text();
   qso.locator = form.locator.Text();
   qso.club_code = form.club_code.Text();
-  qso.distance_km = PlainDecimal(distance_km);
+  qso.km = static_cast<long long>(distance_km);
   return qso;
 }
 
 void Commit(Program& program, MainWindow& form) {
-  const QsoFields qso = FieldsOf(form, QsoDistance(program, form));
-  const std::string record = EdiRecordLine(qso) + "\r\n";
-  // The EDI window's copy first: loading it copies the list as it is before this QSO.
-  program.Get<EdiHeaderWindow>().edi_records.AppendText(record);
-  form.qso_list.AppendText(QsoListLine(qso) + "\r\n");
-  form.edi_records.AppendText(record);
-
-  // The field pads the plain number to three digits itself.
-  form.qso_number.SetText(PlainDecimal(LeadingNumber(form.qso_number.Text()) + 1));
-  form.ShowTotals(AddQso(form.Totals(), ScoredQso{form.distance.Caption(), form.call.Text(),
-                                                  form.locator.Text(), form.club_code.Text()}));
+  // The window shows the QSO, the serial and the totals as the log tells it.
+  program.Contest().Log(QsoOnScreen(form, QsoDistance(form)));
 
   for (TextBox* field : {&form.call, &form.serial_received, &form.locator, &form.club_code}) {
     field->SetText({});

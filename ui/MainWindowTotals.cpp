@@ -1,5 +1,6 @@
-// The totals frame read and written as one ContestTotals, so every window that moves the totals
-// (the commit, the resume, the QSO editing, the EDI log, the state file) names them the same way.
+// The window following the log: the QSO list, the serial to send next and the totals frame, read
+// and written as one ContestTotals so every window names the totals the same way.
+#include "core/Text.h"
 #include "ui/MainWindow.h"
 
 namespace keldra {
@@ -30,6 +31,38 @@ void MainWindow::ShowTotals(const ContestTotals& totals) {
   odx_km.SetCaption(totals.odx_km);
   iqrp_qsos.SetCaption(totals.iqrp_qsos);  // may show the award
   mqc_qsos.SetCaption(totals.mqc_qsos);
+}
+
+void MainWindow::OnLogChanged(const LogEvent& event) {
+  const ContestLog& log = program_.Contest();
+  switch (event.change) {
+    case LogChange::kLogged:
+      qso_list.AppendText(*log.Entries()[event.first].list_line + "\r\n");
+      break;
+    case LogChange::kLoaded: {
+      // Appended in one piece: the front end then extends the list once instead of redrawing it
+      // for every QSO.
+      std::string block;
+      for (std::size_t i = event.first; i < event.first + event.count; ++i) {
+        if (const auto& line = log.Entries()[i].list_line) {
+          block += *line;
+          block += "\r\n";
+        }
+      }
+      qso_list.AppendText(block);
+      break;
+    }
+    case LogChange::kCorrected:
+      qso_list.SetText(log.QsoListText());
+      break;
+  }
+  if (event.change != LogChange::kCorrected) {
+    // The field pads the plain number to three digits itself.
+    qso_number.SetText(PlainDecimal(log.NextSerial()));
+  }
+  ShowTotals(TotalsText(log.Totals()));
+  contest_history_stale_ = true;
+  FollowOnMap();
 }
 
 }  // namespace keldra

@@ -147,7 +147,7 @@ void MapWindow::Follow() {
     records_seen_.clear();
     qsos_.clear();
   }
-  const std::string& records = main.edi_records.Text();
+  const std::string& records = program_.Contest().EdiRecordsText();
   const bool qsos_changed = centre_moved || records != records_seen_;
   if (qsos_changed) {
     ReadQsos(records);

@@ -1,7 +1,8 @@
 // The registry of the program's windows and services. Each window exists once: it is created on
 // first access (running its Load), and a window that was unloaded is created afresh on the next
-// access. Program also owns the focus owner (Screen), the services (message boxes, clock, files)
-// and the program folder, and closes every window in a fixed order when the program ends.
+// access. Program also owns the running contest (ContestLog), the focus owner (Screen), the
+// services (message boxes, clock, files) and the program folder, and closes every window in a fixed
+// order when the program ends.
 #pragma once
 
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <typeindex>
 #include <vector>
 
+#include "core/ContestLog.h"
 #include "data/CallHistory.h"
 #include "platform/Background.h"
 #include "platform/CodePage.h"
@@ -52,6 +54,8 @@ class Program {
   void SetDevices(Radio& radio) { radio_ = &radio; }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
+  // The running contest: the windows show it and change it through its operations.
+  ContestLog& Contest() { return contest_; }
 
   // Shows a message box; `text` and `title` are Windows-1252 (use U8 for literals with accents).
   void Message(const std::string& text, MessageIcon icon = MessageIcon::kInformation,
@@ -103,6 +107,7 @@ class Program {
   InlineBackground inline_background_;
   Background* background_ = &inline_background_;
   StationHistory history_;
+  ContestLog contest_;
   DrawingPainter* painter_ = nullptr;
   NoRadio no_radio_;
   Radio* radio_ = &no_radio_;

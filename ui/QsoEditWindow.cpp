@@ -2,11 +2,11 @@
 
 #include <utility>
 
+#include "core/QsoDistance.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"
-#include "ui/BearingCalculatorWindow.h"
+#include "ui/Calculator.h"
 #include "ui/ContestFile.h"
-#include "ui/EdiHeaderWindow.h"
 #include "ui/HistoryHint.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
@@ -187,20 +187,10 @@ void QsoEditWindow::OnLocatorChanged() {
 }
 
 void QsoEditWindow::RequestDistance() {
-  BearingCalculatorWindow& calculator = program_.Get<BearingCalculatorWindow>();
-  // The calculator keeps its last result; the same locator is computed again all the same, in
-  // case the own locator changed since.
-  if (calculator.other_locator.Text() == locator.Text()) {
-    calculator.calculate_button.Press();
-  } else {
-    calculator.other_locator.SetText(locator.Text());
-  }
-  std::string km = calculator.distance.Text();
-  // Inside the own subsquare the commit stores 1 km; so does the edit.
-  if (IsAllDigits(Trim(km)) && LeadingNumber(km) == 0) {
-    km = "1";
-  }
-  distance.SetText(km);
+  // A locator that cannot be computed leaves the calculator's failure text, which the check of
+  // "Modifica" refuses; any other scores as a commit scores it.
+  const CalculatedPath path = CalculateFromStation(program_, locator.Text());
+  distance.SetText(path.km ? PlainDecimal(ScoredKm(path.km)) : path.distance);
   if (!club_code.Text().empty()) {
     club_bonus.SetText(distance.Text());
   }
@@ -255,10 +245,12 @@ void QsoEditWindow::OnSearchPressed() {
   EmptyEditArea();
   ShowEditArea(true);
 
-  // Loading the EDI window fills its copy of the record list, so a first search sees every QSO.
-  const EdiHeaderWindow& edi = program_.Get<EdiHeaderWindow>();
-  const MainWindow& main = program_.Get<MainWindow>();
-  QsoSearch search = FindQsoForEdit(edi.edi_records.Text(), main.qso_list.Text(), wanted);
+  const ContestLog& log = program_.Contest();
+  QsoSearch search = FindQsoForEdit(log.EdiRecordsText(), log.QsoListText(), wanted);
+  // A record whose serial or distance is no number is in no format the log can correct.
+  if (search.found && !log.Entries()[search.found->index].qso) {
+    search = QsoSearch{QsoSearchStatus::kUnreadable, std::nullopt, search.found->record_line};
+  }
   if (search.status != QsoSearchStatus::kFound) {
     modify_button.SetVisible(false);
     ShowEditArea(false);
@@ -345,25 +337,22 @@ TextBox& QsoEditWindow::FieldOf(EditField field) {
 }
 
 QsoEditWindow::Applied QsoEditWindow::Apply(const QsoEditTexts& before, const QsoEditTexts& after) {
-  MainWindow& main = program_.Get<MainWindow>();
-  EdiHeaderWindow& edi = program_.Get<EdiHeaderWindow>();
-  const std::string record_line = EdiRecordLine(EditedQso(found_->record, before, after));
-  const std::string list_line = QsoListLine(EditedQso(found_->listed, before, after));
-  if (record_line == found_->record_line && list_line == found_->list_line) {
-    return Applied::kNothingChanged;
-  }
-  std::optional<std::string> records = WithLineReplaced(
-      edi.edi_records.Text(), found_->record_start, found_->record_line, record_line);
-  std::optional<std::string> list =
-      WithLineReplaced(main.qso_list.Text(), found_->list_start, found_->list_line, list_line);
-  if (!records || !list) {
+  ContestLog& log = program_.Contest();
+  const std::size_t index = found_->index;
+  // Another window may have changed the log since the search.
+  if (index >= log.Entries().size() || !log.Entries()[index].qso ||
+      log.Entries()[index].record_line != found_->record_line ||
+      log.Entries()[index].list_line != found_->list_line) {
     return Applied::kListsChangedSinceTheSearch;
   }
-  edi.edi_records.SetText(std::move(*records));
-  main.qso_list.SetText(std::move(*list));
-  ContestTotals totals = TotalsOfRecords(edi.edi_records.Text());
-  totals.qsos = main.total_qsos.Caption();  // an edit neither adds nor removes a QSO
-  main.ShowTotals(totals);
+  const QsoFields edited = EditedQso(FieldsOf(*log.Entries()[index].qso), before, after);
+  if (EdiRecordLine(edited) == found_->record_line && QsoListLine(edited) == found_->list_line) {
+    return Applied::kNothingChanged;
+  }
+  const std::optional<LoggedQso> qso = QsoOf(edited);
+  if (!qso || !log.Correct(index, *qso)) {
+    return Applied::kListsChangedSinceTheSearch;
+  }
   return Applied::kChanged;
 }
 
@@ -400,9 +389,7 @@ void QsoEditWindow::OnModifyPressed() {
   if (applied == Applied::kNothingChanged) {
     return;
   }
-  MainWindow& main = program_.Get<MainWindow>();
-  main.edi_records.SetText(program_.Get<EdiHeaderWindow>().edi_records.Text());
-  SaveContest(program_, main);
+  SaveContest(program_, program_.Get<MainWindow>());
 }
 
 void QsoEditWindow::OnClosePressed() { Unload(); }

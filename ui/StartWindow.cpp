@@ -50,7 +50,7 @@ void StartWindow::OnContinuePressed() {
   main.Show();
   main.call.SetFocus();
   if (off_line.Value() == 1) {
-    main.off_line.SetText("1");
+    main.SetOffLine(true);
   }
   Unload();
 }
@@ -59,7 +59,7 @@ void StartWindow::OnNewContestPressed() {
   StationWindow& station = program_.Get<StationWindow>();
   station.Show();
   if (off_line.Value() == 1) {
-    station.off_line.SetText("1");
+    station.off_line = true;
   }
   Unload();
 }

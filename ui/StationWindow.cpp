@@ -34,8 +34,6 @@ void StationWindow::Layout() {
   // The club letters stand just before their number fields.
   Place(iqrp_prefix, 230, 16 + 2 * 36 + 4, 26, 20);
   Place(mqc_prefix, 230, 16 + 3 * 36 + 4, 26, 20);
-  Place(off_line, 16, 200, 40, 20);
-  off_line.SetVisible(false);
 
   Place(save_button, 172, 212, 100, 34);
   save_button.SetFont({.bold = true});
@@ -128,8 +126,8 @@ void StationWindow::OnSavePressed() {
   main.station_mqc_number.SetCaption(station.mqc);
   program_.Get<BearingCalculatorWindow>().own_locator.SetText(station.locator);
   main.Show();
-  if (LeadingNumber(off_line.Text()) == 1) {
-    main.off_line.SetText("1");
+  if (off_line) {
+    main.SetOffLine(true);
   }
   Unload();
 }

@@ -26,8 +26,6 @@ class StationWindow : public Form {
   Label mqc_number_caption{*this, "Label4", "Socio MQC"};
   Label mqc_prefix{*this, "Label6", "M -"};
   TextBox mqc_number{*this, "Text4"};
-  // "1" when the start window asked for an off-line contest.
-  TextBox off_line{*this, "Text5", "0"};
   CommandButton save_button{*this, "Command1", "Salva"};
   CommandButton exit_button{*this, "Command2", "Esci"};
   Image antenna_picture{*this, "Image1", Artwork::kAntenna};
@@ -42,6 +40,9 @@ class StationWindow : public Form {
   void OnExitPressed();
 
   void CloseRequested() override { OnExitPressed(); }
+
+  // The start window asked for an off-line contest; saving passes it on to the main window.
+  bool off_line = false;
 
  private:
   void Layout();

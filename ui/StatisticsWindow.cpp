@@ -3,7 +3,7 @@
 #include "core/Text.h"
 #include "export/Report.h"
 #include "geo/Locator.h"
-#include "ui/BearingCalculatorWindow.h"
+#include "ui/Calculator.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 #include "ui/MapWindow.h"
@@ -58,25 +58,26 @@ void StatisticsWindow::Layout() {
 }
 
 DistanceBearingTexts StatisticsWindow::Calculate(const std::string& locator) {
-  // The calculator computes only six characters and keeps its last results otherwise; a line
-  // without a six-character locator must not inherit the previous QSO's distance.
+  // Only six characters make a QSO's locator; a line without one has no distance.
   if (locator.size() != 6) {
     return {std::string(kLocatorFailed), std::string(kLocatorFailed)};
   }
-  BearingCalculatorWindow& calculator = program_.Get<BearingCalculatorWindow>();
-  if (calculator.other_locator.Text() == locator) {
-    // Writing the same text is no change: compute again, against the current own locator.
-    calculator.calculate_button.Press();
-  } else {
-    calculator.other_locator.SetText(locator);
-  }
-  return {calculator.distance.Text(), calculator.bearing.Text()};
+  CalculatedPath path = CalculateFromStation(program_, locator);
+  return {std::move(path.distance), std::move(path.bearing)};
 }
 
 void StatisticsWindow::OnWindowLoaded() {
+  // Each QSO from its record; a line of a saved file that records no QSO by its columns.
+  std::vector<QsoListFields> qsos;
+  for (const ContestLog::Entry& entry : program_.Contest().Entries()) {
+    if (entry.qso) {
+      qsos.push_back(FieldsOfQso(*entry.qso));
+    } else if (entry.list_line) {
+      qsos.push_back(FieldsOf(*entry.list_line));
+    }
+  }
   const Statistics statistics =
-      ComputeStatistics(program_.Get<MainWindow>().qso_list.Text(),
-                        [this](const std::string& locator) { return Calculate(locator); });
+      ComputeStatistics(qsos, [this](const std::string& locator) { return Calculate(locator); });
   square_map.SetText(statistics.map);
   squares.SetText(statistics.squares);
   countries.SetText(statistics.countries);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "support/TestDoubles.h"
-#include "ui/MainWindow.h"
+#include "core/ContestLog.h"
 #include "ui/MapWindow.h"
 #include "ui/Program.h"
 
@@ -24,22 +24,29 @@ namespace {
 
 constexpr int kQsos = 20000;
 
-// A QSO record in a random square of four fields around Italy.
-std::string Record(int i, std::mt19937& random) {
+// A QSO in a random square of four fields around Italy.
+LoggedQso QsoFor(int i, std::mt19937& random) {
   std::uniform_int_distribution<int> lon(0, 8);
   std::uniform_int_distribution<int> lat(0, 9);
   std::uniform_int_distribution<int> sub(0, 23);
   const char field[] = {'J', 'N', 'J', 'N', 'J', 'O', 'K', 'N'};
   const int f = i % 4;
-  const std::string locator{field[2 * f],
-                            field[2 * f + 1],
-                            static_cast<char>('0' + lon(random)),
-                            static_cast<char>('0' + lat(random)),
-                            static_cast<char>('A' + sub(random)),
-                            static_cast<char>('A' + sub(random))};
-  const std::string serial = std::to_string(100000 + i).substr(1);
-  return "230716;0730;QX" + std::to_string(i % 10) + "A" + std::to_string(i) + ";1;59;" + serial +
-         ";59;012;;" + locator + ";100;;;;\r\n";
+  LoggedQso qso;
+  qso.serial = i;
+  qso.date = "16/07/23";
+  qso.time = "07.30";
+  qso.call = "QX" + std::to_string(i % 10) + "A" + std::to_string(i);
+  qso.report_sent = "59";
+  qso.report_received = "59";
+  qso.serial_received = "012";
+  qso.locator = {field[2 * f],
+                 field[2 * f + 1],
+                 static_cast<char>('0' + lon(random)),
+                 static_cast<char>('0' + lat(random)),
+                 static_cast<char>('A' + sub(random)),
+                 static_cast<char>('A' + sub(random))};
+  qso.km = 100;
+  return qso;
 }
 
 // The median of `runs` timings of `step`, in milliseconds.
@@ -67,12 +74,9 @@ int Run() {
   int redraws = 0;
   {
     Program program(messages, clock, folder);
-    std::string records;
     for (int i = 1; i <= kQsos; ++i) {
-      records += Record(i, random);
+      program.Contest().Log(QsoFor(i, random));
     }
-    MainWindow& main = program.Get<MainWindow>();
-    main.edi_records.SetText(records);
     MapWindow& map = program.Get<MapWindow>();
     const int w = map.map.Width() / 15;
     const int h = map.map.Height() / 15;
@@ -101,7 +105,7 @@ int Run() {
     SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(300, 300));
     int next = kQsos + 1;
     const double commit = Median(11, [&](int) {
-      main.edi_records.AppendText(Record(next++, random));
+      program.Contest().Log(QsoFor(next++, random));
       paint();
     });
     const double png_ms = Median(1, [&](int) {

@@ -161,7 +161,7 @@ Session RecordSession(const fs::path& folder, int qsos) {
     if (n % 15 == 0) {
       EdiSaveWindow& save = program.Get<EdiSaveWindow>();
       save.file_name.SetText(kEdiName);
-      save.log_text.SetText(program.Get<EdiHeaderWindow>().edi_records.Text());
+      save.log_text.SetText(program.Contest().EdiRecordsText());
       save.save_button.Press();
       recording.Returned([](Expected&) {});
       save.exit_button.Press();
@@ -272,7 +272,7 @@ void CheckFolder(const FolderFiles& files, const Expected& expected, const Sessi
   std::unique_ptr<Program> program;
   MainWindow& main = Continue(program, messages, clock, folder, broken);
   const std::vector<std::string> list = SplitLines(main.qso_list.Text());
-  const std::vector<std::string> records = SplitLines(main.edi_records.Text());
+  const std::vector<std::string> records = SplitLines(main.Log().EdiRecordsText());
   for (const auto& [serial, call] : expected.returned) {
     ++figures.qsos_checked;
     const auto at = static_cast<std::size_t>(serial - 1);

@@ -21,13 +21,14 @@ TEST_F(EdiWindowsQtTest, HeaderWindowCreatesTheLogIntoTheSaveWindow) {
   WriteBytes(File("config.txt"), StationConfigText({"QX0ABC", "JN61FV", "045", ""}));
   FrontEnd();
   MainWindow& main = program().Get<MainWindow>();
-  main.total_qsos.SetCaption("1");
-  main.edi_records.SetText("230716;0815;QX1ABC;1;59;001;59;012;I003;JN81GD;523;;;;\r\n");
-  main.qso_list.SetText(
-      "001   16/07/23   08.15   144Mhz   SSB   QX1ABC      59-012   JN81GD   I003\r\n");
+  ContestState contest;
+  contest.qsos = "1";
+  contest.edi_records = "230716;0815;QX1ABC;1;59;001;59;012;I003;JN81GD;523;;;;\r\n";
+  contest.qso_list =
+      "001   16/07/23   08.15   144Mhz   SSB   QX1ABC      59-012   JN81GD   I003\r\n";
+  PutContest(program(), contest);
   main.create_log_button.Press();
   EdiHeaderWindow& header = program().Get<EdiHeaderWindow>();
-  header.edi_records.SetText(main.edi_records.Text());
   header.operator_name.SetText("Mario Rossi");
   header.address.SetText("Via Roma 1");
   header.city.SetText(U8("Città"));

@@ -85,9 +85,9 @@ TEST_F(EditWindowQtTest, FindChangeTheLocatorAndModify) {
   Click(edit->modify_button);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "I dati del QSO sono stati modificati");
-  EXPECT_TRUE(Main().edi_records.Text().starts_with(
+  EXPECT_TRUE(Main().Log().EdiRecordsText().starts_with(
       "230716;0730;QX1ABC;1;59;001;59;012;I003;JM89AU;150;;;;\r\n"))
-      << Main().edi_records.Text();
+      << Main().Log().EdiRecordsText();
   EXPECT_EQ(Main().total_km.Caption(), "350");
   EXPECT_EQ(Main().total_points.Caption(), "500");
   EXPECT_EQ(search->text(), "");

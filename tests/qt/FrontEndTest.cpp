@@ -148,7 +148,6 @@ TEST_F(MainWindowTest, TheMainWindowIsDrawnWithItsTitleAndHiddenControlsHidden) 
   QWidget* window = FrontEnd().WindowOf(main);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "Keldra VHF qrp - QX0ZM Sez. di Torvalle - ver 1.11 27/8/2022");
-  EXPECT_FALSE(FrontEnd().WidgetOf(main.off_line)->isVisible());
   EXPECT_FALSE(FrontEnd().WidgetOf(main.resume_button)->isVisible());
   EXPECT_TRUE(FrontEnd().WidgetOf(main.qso_list)->isVisible());
   auto* ok = qobject_cast<QPushButton*>(FrontEnd().WidgetOf(main.ok_button));

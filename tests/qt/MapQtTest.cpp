@@ -13,6 +13,13 @@
 namespace keldra::testing {
 namespace {
 
+// Records appended to the log, as a resume appends them.
+void PutRecords(Program& program, const std::string& records) {
+  ContestState contest;
+  contest.edi_records = records;
+  PutContest(program, contest);
+}
+
 class MapQtTest : public QtProgramTest {
  protected:
   void SetUp() override {
@@ -54,7 +61,7 @@ TEST_F(MapQtTest, ScreenshotsAndTheWorkedSquaresShaded) {
   ASSERT_NE(MapWidget(map), nullptr);
   Screenshot(map, "map_start");
 
-  program().Get<MainWindow>().edi_records.SetText(Records(60));
+  PutRecords(program(), Records(60));
   Settle();
   Screenshot(map, "map_60_qsos");
   const std::vector<SquareCount> counts = CountSquares([&] {
@@ -80,7 +87,12 @@ TEST_F(MapQtTest, ScreenshotsAndTheWorkedSquaresShaded) {
     }
   }
 
-  program().Get<MainWindow>().edi_records.SetText(Records(2000));
+  const std::string more = Records(2000);
+  std::size_t start = 0;
+  for (int i = 0; i < 60; ++i) {
+    start = more.find('\n', start) + 1;
+  }
+  PutRecords(program(), more.substr(start));
   Settle();
   Screenshot(map, "map_2000_qsos");
   EXPECT_EQ(map.Qsos().size(), 2000u);
@@ -88,7 +100,7 @@ TEST_F(MapQtTest, ScreenshotsAndTheWorkedSquaresShaded) {
 
 TEST_F(MapQtTest, WheelKeysAndDraggingMoveTheViewOnly) {
   MapWindow& map = OpenMap();
-  program().Get<MainWindow>().edi_records.SetText(Records(60));
+  PutRecords(program(), Records(60));
   Settle();
   QWidget* widget = MapWidget(map);
   std::vector<std::uint64_t> versions;
@@ -129,7 +141,7 @@ TEST_F(MapQtTest, WheelKeysAndDraggingMoveTheViewOnly) {
 
 TEST_F(MapQtTest, TooltipResizeAndTheSavedPng) {
   MapWindow& map = OpenMap();
-  program().Get<MainWindow>().edi_records.SetText(Records(60));
+  PutRecords(program(), Records(60));
   Settle();
   const MapWindow::Qso& last = map.Qsos().back();
   const DrawPoint p = map.map.ToPixels(MapWindow::ToDrawing(last.at));

@@ -93,10 +93,10 @@ TEST_F(StartupQtTest, EdiHeaderWindow) {
   FrontEnd();
   program().Start();
   MainWindow& main = program().Get<MainWindow>();
-  main.qso_list.SetText(
-      "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   \r\n");
-  main.edi_records.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
-  program().Get<EdiHeaderWindow>().edi_records.SetText(main.edi_records.Text());
+  ContestState contest;
+  contest.qso_list = "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   \r\n";
+  contest.edi_records = "230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n";
+  PutContest(program(), contest);
   main.create_log_button.Press();
   Settle();
   EdiHeaderWindow& header = program().Get<EdiHeaderWindow>();

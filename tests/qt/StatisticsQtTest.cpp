@@ -48,7 +48,9 @@ class StatisticsQtTest : public QtProgramTest {
     WriteBytes(File("config.txt"), kLoggingStationFile);
     FrontEnd();
     program().Start();
-    program().Get<MainWindow>().qso_list.SetText(ThirtyQsos());
+    ContestState contest;
+    contest.qso_list = ThirtyQsos();
+    PutContest(program(), contest);
   }
   QPlainTextEdit* Box(const Control& c) {
     return qobject_cast<QPlainTextEdit*>(FrontEnd().WidgetOf(c));

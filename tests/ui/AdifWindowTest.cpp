@@ -41,7 +41,7 @@ TEST_F(AdifWindowTest, CreaAdifAfterQsosSavesTheContestsQsos) {
   save.save_button.Press();
   EXPECT_EQ(LastMessage(), "Il Log ADIF e' stato salvato in " + File("01-QX0ABC.adi").string());
   if (const auto records = ValidatedRecords({File("01-QX0ABC.adi")})) {
-    EXPECT_EQ(*records, Main().edi_records.Text());
+    EXPECT_EQ(*records, Main().Log().EdiRecordsText());
   }
   const std::string adif = ReadBytes(File("01-QX0ABC.adi"));
   for (const char* own : {"<CREATED_TIMESTAMP:15>20230716 073000", "<MY_GRIDSQUARE:6>JN81GD",
@@ -102,8 +102,9 @@ TEST_F(AdifWindowTest, AWriteThatFailsIsReported) {
 
 TEST_F(AdifWindowTest, ARecordTheAdifCannotCarryStopsItAndIsNamed) {
   EdiHeaderWindow& header = HeaderAfterQsos();
-  header.edi_records.SetText(header.edi_records.Text() +
-                             "230716;0815;QX4BAD;1;59;004;59;012;;JN8;5;;;;\r\n");
+  ContestState bad;
+  bad.edi_records = "230716;0815;QX4BAD;1;59;004;59;012;;JN8;5;;;;\r\n";
+  PutContest(program(), bad);
   header.create_adif_button.Press();
   EXPECT_EQ(LastMessage(),
             "Il Log ADIF non e' stato creato: questo QSO non si puo' scrivere.\n"

@@ -25,8 +25,8 @@ TEST_F(CommitTest, FirstQsoLogsBothLinesAndSaves) {
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
   EXPECT_EQ(f.qso_list.Text(),
             "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-012   JN71GD   I003\r\n");
-  EXPECT_EQ(f.edi_records.Text(), "230716;0730;QX1ABC;1;59;001;59;012;I003;JN71GD;168;;;;\r\n");
-  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), f.edi_records.Text());
+  EXPECT_EQ(f.Log().EdiRecordsText(), "230716;0730;QX1ABC;1;59;001;59;012;I003;JN71GD;168;;;;\r\n");
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), f.Log().EdiRecordsText());
   EXPECT_EQ(f.qso_number.Text(), "002");
   EXPECT_EQ(TotalsShown(f), (std::vector<std::string>{"1", "168", "1", "336", "168", "QX1ABC",
                                                       "JN71GD", " 168", "1", "0"}));
@@ -52,7 +52,7 @@ TEST_F(CommitTest, CwQsoAndTheSerialPastNineHundredNinetyNine) {
   Ok();
   EXPECT_EQ(f.qso_list.Text(),
             "999   16/07/23   07.30   144Mhz   CW    QX2XYZ      599-013  JN91GD   \r\n");
-  EXPECT_EQ(f.edi_records.Text(), "230716;0730;QX2XYZ;0;599;999;599;013;;JN91GD;167;;;;\r\n");
+  EXPECT_EQ(f.Log().EdiRecordsText(), "230716;0730;QX2XYZ;0;599;999;599;013;;JN91GD;167;;;;\r\n");
   EXPECT_EQ(f.qso_number.Text(), "1000");
 }
 
@@ -85,7 +85,7 @@ TEST_F(CommitTest, OwnSubsquareCountsOneKm) {
   EXPECT_EQ(f.total_km.Caption(), "2");
   EXPECT_EQ(f.total_points.Caption(), "3");
   EXPECT_EQ(f.odx_km.Caption(), "1");
-  EXPECT_NE(f.edi_records.Text().find(";JN81GD;1;;;;"), std::string::npos);
+  EXPECT_NE(f.Log().EdiRecordsText().find(";JN81GD;1;;;;"), std::string::npos);
 }
 
 TEST_F(CommitTest, AwardPictureFromTheTwentyFifthIqrpQso) {
@@ -207,8 +207,8 @@ TEST_F(CommitTest, OnLineOneDigitHourGetsItsZero) {
   f.time.SetText("9:20");
   Row("QX1ABC", "012", "JN71GD");
   Ok();
-  EXPECT_NE(f.edi_records.Text().find("230716;0920;QX1ABC;"), std::string::npos)
-      << f.edi_records.Text();
+  EXPECT_NE(f.Log().EdiRecordsText().find("230716;0920;QX1ABC;"), std::string::npos)
+      << f.Log().EdiRecordsText();
 }
 
 TEST_F(CommitTest, ModeOtherThanSsbOrCwRefused) {
@@ -230,10 +230,10 @@ TEST_F(CommitTest, ASemicolonInAFieldWouldBreakTheRecordAndIsRefused) {
   EXPECT_EQ(LastMessage(), "Il carattere ; non può essere usato nei dati del QSO");
   EXPECT_EQ(Focused(), "Text7");
   EXPECT_EQ(f.rst_sent.BackColor(), kYellow);
-  EXPECT_EQ(f.edi_records.Text(), "");
+  EXPECT_EQ(f.Log().EdiRecordsText(), "");
   f.rst_sent.SetText("59");
   Ok();
-  EXPECT_NE(f.edi_records.Text().find(";QX1ABC;1;59;001;59;012;;JN71GD;168;;;;"),
+  EXPECT_NE(f.Log().EdiRecordsText().find(";QX1ABC;1;59;001;59;012;;JN71GD;168;;;;"),
             std::string::npos);
 }
 

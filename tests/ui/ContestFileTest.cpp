@@ -15,48 +15,47 @@ class ContestFileTest : public StartupTest {
  protected:
   void SetUp() override { WriteBytes(File("config.txt"), kStationFile); }
 
-  // One QSO as the commit leaves it in the controls.
-  void LogOneQso(MainWindow& main, const std::string& serial = "002") {
-    main.qso_list.AppendText(kLine + "\r\n");
-    main.edi_records.AppendText(kEdi + "\r\n");
-    main.qso_number.SetText(serial);
-    main.total_qsos.SetCaption("1");
-    main.odx_km.SetCaption(" 523");
+  // One QSO more in the log, with these totals.
+  void LogOneQso(const std::string& serial = "002") {
+    ContestState state;
+    state.qso_list = kLine + "\r\n";
+    state.edi_records = kEdi + "\r\n";
+    state.serial = serial;
+    state.qsos = "1";
+    state.odx_km = " 523";
+    PutContest(program(), state);
   }
 };
 
 TEST_F(ContestFileTest, SaveWritesTheControlsKeepingThePreviousVersion) {
   MainWindow& main = Start();
-  LogOneQso(main);
+  LogOneQso();
   ASSERT_TRUE(SaveContest(program(), main));
   const std::string first = ReadBytes(File("parziale.db"));
   EXPECT_EQ(first, StateFileText(ContestStateOf(main)));
-  EXPECT_EQ(main.state_file_text.Text(), first);
   EXPECT_NE(first.find("QSO# 002\r\nCONTEST_QSO 1\r\n"), std::string::npos);
   EXPECT_NE(first.find("CONTEST_ODX_CALL ...\r\n"), std::string::npos);
   EXPECT_NE(first.find("CONTEST_ODX_QRB  523\r\n"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(File("backup.db")));
 
-  LogOneQso(main, "003");
+  LogOneQso("003");
   ASSERT_TRUE(SaveContest(program(), main));
   EXPECT_EQ(ReadBytes(File("backup.db")), first);
   EXPECT_NE(ReadBytes(File("parziale.db")).find("QSO# 003\r\n"), std::string::npos);
   EXPECT_TRUE(messages_.shown.empty());
 }
 
-TEST_F(ContestFileTest, EmptyListWritesNothingAndClearsTheBuffer) {
+TEST_F(ContestFileTest, EmptyListWritesNothing) {
   WriteBytes(File("parziale.db"), "an earlier contest");
   MainWindow& main = Start();
-  main.state_file_text.SetText("left over");
   EXPECT_TRUE(SaveContest(program(), main));
-  EXPECT_EQ(main.state_file_text.Text(), "");
   EXPECT_EQ(ReadBytes(File("parziale.db")), "an earlier contest");
 }
 
 TEST_F(ContestFileTest, FailedSaveNamesTheFileAndKeepsEverything) {
   WriteBytes(File("parziale.db"), "previous");
   MainWindow& main = Start();
-  LogOneQso(main);
+  LogOneQso();
   disk_.read_only = true;
   EXPECT_FALSE(SaveContest(program(), main));
   ASSERT_EQ(messages_.shown.size(), 1u);
@@ -71,7 +70,7 @@ TEST_F(ContestFileTest, FailedSaveNamesTheFileAndKeepsEverything) {
 TEST_F(ContestFileTest, ReadBackGivesWhatWasSaved) {
   MainWindow& main = Start();
   EXPECT_FALSE(ReadContestFile(program()).has_value());
-  LogOneQso(main);
+  LogOneQso();
   ASSERT_TRUE(SaveContest(program(), main));
   const auto read = ReadContestFile(program());
   ASSERT_TRUE(read.has_value());
@@ -93,9 +92,11 @@ TEST_F(ContestFileTest, UnreadableFileIsReportedAndGivesNothing) {
   EXPECT_NE(messages_.shown[0].text.find("parziale.db"), std::string::npos);
 }
 
-TEST_F(ContestFileTest, EdiHeaderWindowLoadsFromTheMainWindow) {
-  MainWindow& main = Start();
-  main.edi_records.SetText(kEdi + "\r\n");
+TEST_F(ContestFileTest, EdiHeaderWindowLoadsFromTheLog) {
+  Start();
+  ContestState state;
+  state.edi_records = kEdi + "\r\n";
+  PutContest(program(), state);
   program().Get<EdiHeaderWindow>().Unload();
   EdiHeaderWindow& edi = program().Get<EdiHeaderWindow>();
   EXPECT_EQ(edi.category.Items(), (std::vector<std::string>{"0,5 watt", "3 watt", "5 watt"}));

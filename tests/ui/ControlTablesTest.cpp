@@ -139,9 +139,6 @@ TEST_F(StartupTest, MainWindowControlsAtStartUp) {
                         {"Picture2", "", true},
                         {"Picture4", "", true},
                         {"Text12", "", true},
-                        {"Text13", "", false},
-                        {"Text14", "", false},
-                        {"Text15", "0", false},
                         {"Label31", "Invio Log: log@keldraqrptest.it", true},
                         {"Label32", "27° KELDRA VHF QRP TEST", true,
                          "Cartella del contest: " + folder_.path().string()},
@@ -184,7 +181,6 @@ TEST_F(StartupTest, StartUpWindowsControls) {
                         {"Label4", "Socio MQC", true},
                         {"Label6", "M -", true},
                         {"Text4", "", true},
-                        {"Text5", "0", false},
                         {"Command1", "Salva", true},
                         {"Command2", "Esci", true},
                         {"Image1", "", true}});

@@ -293,13 +293,13 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
     MainWindow& main = StartAndContinue(program);
     EXPECT_TRUE(messages.shown.empty());
     const std::vector<std::string> list = SplitLines(main.qso_list.Text());
-    const std::vector<std::string> records = SplitLines(main.edi_records.Text());
+    const std::vector<std::string> records = SplitLines(main.Log().EdiRecordsText());
     const long long count = static_cast<long long>(list.size());
     ASSERT_EQ(records.size(), list.size());
-    EXPECT_EQ(program.Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
+    EXPECT_EQ(program.Get<EdiHeaderWindow>().edi_records.Text(), main.Log().EdiRecordsText());
     EXPECT_EQ(main.total_qsos.Caption(), PlainDecimal(count));
     EXPECT_EQ(main.qso_number.Text(), ZeroFill(PlainDecimal(count + 1), 3));
-    const ContestTotals totals = TotalsOfRecords(main.edi_records.Text());
+    const ContestTotals totals = TotalsOfRecords(main.Log().EdiRecordsText());
     EXPECT_EQ(main.total_km.Caption(), totals.km);
     EXPECT_EQ(main.total_points.Caption(), totals.points);
     EXPECT_EQ(main.total_multipliers.Caption(), totals.multipliers);

@@ -14,6 +14,7 @@ namespace keldra {
 namespace {
 
 using testing::ProgramTest;
+using testing::PutContest;
 using testing::ReadBytes;
 using testing::WriteBytes;
 
@@ -147,16 +148,17 @@ class HeaderWindowTest : public ProgramTest {
     WriteBytes(File("config.txt"), StationConfigText({"QX0ABC", "JN61FV", "045", ""}));
     MainWindow& main = program().Get<MainWindow>();
     main.date.SetText("16/07/23");
-    main.total_qsos.SetCaption("3");
-    main.total_km.SetCaption("1046");
-    main.total_multipliers.SetCaption("3");
-    main.total_points.SetCaption("1569");
-    main.odx_call.SetCaption("QX1ABC");
-    main.odx_locator.SetCaption("JN81GD");
-    main.odx_km.SetCaption(" 523");
-    main.edi_records.SetText(kRecords);
+    ContestState contest;
+    contest.qsos = "3";
+    contest.km = "1046";
+    contest.multipliers = "3";
+    contest.points = "1569";
+    contest.odx_call = "QX1ABC";
+    contest.odx_locator = "JN81GD";
+    contest.odx_km = " 523";
+    contest.edi_records = kRecords;
+    PutContest(program(), contest);
     EdiHeaderWindow& header = program().Get<EdiHeaderWindow>();
-    header.edi_records.SetText(kRecords);  // as the commits keep it
     header.Show();
     messages_.shown.clear();
     return header;

@@ -285,7 +285,7 @@ TEST_F(EditWindowTest, SixthLocatorCharacterAsksForTheDistance) {
   f.locator.Type("u");
   EXPECT_EQ(f.distance.Text(), "150");
   EXPECT_EQ(f.club_bonus.Text(), "150");
-  EXPECT_EQ(Main().distance.Caption(), " 150");
+  EXPECT_EQ(Main().distance.Caption(), "marker");  // the main window shows its own row
   EXPECT_EQ(f.old_locator.Caption(), k168Km);
 }
 
@@ -313,7 +313,7 @@ TEST_F(EditWindowTest, FoundQsoFillsFieldsAndOldValues) {
   }
   EXPECT_TRUE(f.modify_button.Visible());
   // The search reads the lists only.
-  EXPECT_EQ(Main().edi_records.Text(), program().Get<EdiHeaderWindow>().edi_records.Text());
+  EXPECT_EQ(Main().Log().EdiRecordsText(), program().Get<EdiHeaderWindow>().edi_records.Text());
 }
 
 TEST_F(EditWindowTest, CwRecordAndWholeDistances) {
@@ -358,8 +358,10 @@ TEST_F(EditWindowTest, SearchingAgainEmptiesFirstAndNotFoundHidesTheArea) {
 }
 
 TEST_F(EditWindowTest, ListsOutOfStepAreNotEdited) {
-  Log("QX1ABC", k168Km);
-  Main().qso_list.SetText("");
+  // A saved contest whose QSO list lost its line.
+  ContestState contest;
+  contest.edi_records = "230716;0730;QX1ABC;1;59;001;59;011;;JN71GD;168;;;;\r\n";
+  PutContest(program(), contest);
   Search("QX1ABC");
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
@@ -403,7 +405,7 @@ class ModifyTest : public EditWindowTest {
     }
     EXPECT_FALSE(f.modify_button.Visible());
     EXPECT_EQ(Focused(), "Text1");
-    EXPECT_EQ(Main().edi_records.Text(), program().Get<EdiHeaderWindow>().edi_records.Text());
+    EXPECT_EQ(Main().Log().EdiRecordsText(), program().Get<EdiHeaderWindow>().edi_records.Text());
   }
   void ExpectSaved(const std::string& before) {
     EXPECT_EQ(State(), StateFileText(ContestStateOf(Main())));
@@ -421,7 +423,8 @@ TEST_F(ModifyTest, TimeOnlyLeavesTheDateThatEndsInTheSameDigits) {
   Retype(f.time, "0930");
   Modify(f);
   ExpectDone(f);
-  EXPECT_EQ(Main().edi_records.Text(), "230716;0930;QX1ABC;1;59;001;59;011;;JN71GD;168;;;;\r\n");
+  EXPECT_EQ(Main().Log().EdiRecordsText(),
+            "230716;0930;QX1ABC;1;59;001;59;011;;JN71GD;168;;;;\r\n");
   EXPECT_EQ(Main().qso_list.Text(),
             "001   16/07/23   09.30   144Mhz   SSB   QX1ABC      59-011   JN71GD   \r\n");
   ExpectSaved(saved);
@@ -436,7 +439,7 @@ TEST_F(ModifyTest, LocatorFrom100To150KmWithoutClub) {
   ExpectDone(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"2", "350", "0", "350", "175", "QX2XYZ", k200Km,
                                                 " 200", "0", "0"}));
-  EXPECT_EQ(LineOf(Main().edi_records.Text(), 0),
+  EXPECT_EQ(LineOf(Main().Log().EdiRecordsText(), 0),
             "230716;0730;QX1ABC;1;59;001;59;011;;JM89AU;150;;;;");
 }
 
@@ -482,7 +485,7 @@ TEST_F(ModifyTest, I003ToM123MovesOneQsoBetweenTheClubs) {
   Modify(f);
   EXPECT_EQ(Totals(), (std::vector<std::string>{"1", "168", "1", "336", "168", "QX1ABC", k168Km,
                                                 " 168", "0", "1"}));
-  EXPECT_EQ(Main().edi_records.Text(),
+  EXPECT_EQ(Main().Log().EdiRecordsText(),
             "230716;0730;QX1ABC;1;59;001;59;011;M123;JN71GD;168;;;;\r\n");
 }
 
@@ -502,7 +505,7 @@ TEST_F(ModifyTest, OwnSubsquareStoresOneKm) {
   Retype(f.locator, "JN81GD");
   EXPECT_EQ(f.distance.Text(), "1");
   Modify(f);
-  EXPECT_EQ(Main().edi_records.Text(), "230716;0730;QX1ABC;1;59;001;59;011;;JN81GD;1;;;;\r\n");
+  EXPECT_EQ(Main().Log().EdiRecordsText(), "230716;0730;QX1ABC;1;59;001;59;011;;JN81GD;1;;;;\r\n");
   EXPECT_EQ(Main().total_km.Caption(), "1");
 }
 
@@ -518,7 +521,7 @@ TEST_F(ModifyTest, StoredClubCodeOfAnotherLengthIsKept) {
     Modify(f);
     ExpectDone(f);
   }
-  EXPECT_EQ(Main().edi_records.Text(),
+  EXPECT_EQ(Main().Log().EdiRecordsText(),
             "230716;0930;QX1ABC;1;59;001;59;011;I1050;JN71GD;168;;;;\r\n"
             "230716;0930;QX2XYZ;1;59;002;59;012;M;JN71QH;100;;;;\r\n");
   EXPECT_EQ(Main().total_multipliers.Caption(), "2");
@@ -596,9 +599,11 @@ TEST_F(ModifyTest, ListsChangedSinceTheSearchAreNotOverwritten) {
   Log("QX2XYZ", k100Km);
   QsoEditWindow& f = Search("QX2XYZ");
   Retype(f.serial_received, "099");
-  const std::string list =
-      "001   16/07/23   07.30   144Mhz   SSB   QX7AAA      59-001   JN71GD   \r\n";
-  Main().qso_list.SetText(list);
+  // Meanwhile the same QSO is corrected from elsewhere.
+  LoggedQso elsewhere = program().Contest().Entries()[1].qso.value();
+  elsewhere.locator = "JN71GD";
+  ASSERT_TRUE(program().Contest().Correct(1, elsewhere));
+  const std::string list = Main().qso_list.Text();
   Modify(f);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
@@ -738,7 +743,7 @@ TEST_F(EditInvariantTest, RandomEditsKeepLinesAndTotalsTrue) {
       totals = AddQso(totals, ScoredQso{" " + t.distance_km, t.call, t.locator, t.club_code});
     }
     ASSERT_EQ(Main().qso_list.Text(), list) << "round " << round << what;
-    ASSERT_EQ(Main().edi_records.Text(), records) << "round " << round << what;
+    ASSERT_EQ(Main().Log().EdiRecordsText(), records) << "round " << round << what;
     ASSERT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), records)
         << "round " << round << what;
     ASSERT_EQ(Totals(),

@@ -266,7 +266,7 @@ TEST_F(EntryFieldsTest, LocatorComputesAtTheSixthCharacterAndShowsTheLabels) {
 
 TEST_F(EntryFieldsTest, ModeFlagOneSwitchesTheRowOffLine) {
   MainWindow& f = Main();
-  f.off_line.SetText("1");
+  f.SetOffLine(true);
   EXPECT_EQ(f.logging_mode.Caption(), "off-line");
   EXPECT_EQ(f.date.Text(), "");
   EXPECT_EQ(f.time.Text(), "");
@@ -327,7 +327,8 @@ TEST_F(EntryFieldsTest, TenQsosFromTheKeyboardAlone) {
   EXPECT_EQ(lines[3], "004   16/07/23   07.33   144Mhz   SSB   QX1DD       59-014   JN80GD   M123");
   EXPECT_EQ(lines[6], "007   16/07/23   07.36   144Mhz   CW    QX1GG       599-007  JN71GD   I010");
   EXPECT_EQ(lines[9], "010   16/07/23   07.39   144Mhz   SSB   QX1JJ       59-010   JN81HD   M5");
-  EXPECT_EQ(SplitLines(f.edi_records.Text())[5], "230716;0735;QX1FF;1;59;006;59;006;;JN81GD;1;;;;");
+  EXPECT_EQ(SplitLines(f.Log().EdiRecordsText())[5],
+            "230716;0735;QX1FF;1;59;006;59;006;;JN81GD;1;;;;");
   EXPECT_EQ(ReadBytes(File("parziale.db")), StateFileText(ContestStateOf(f)));
 }
 

@@ -179,7 +179,8 @@ TEST(FaultInjectionTest, OkKeepsTheQsoOnScreenAndTheNextOkSavesIt) {
     EXPECT_EQ(main.total_qsos.Caption(), "3");
     EXPECT_EQ(main.qso_number.Text(), "004");
     EXPECT_NE(main.qso_list.Text().find("QX2XYZ"), std::string::npos);
-    EXPECT_EQ(bench.program().Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
+    EXPECT_EQ(bench.program().Get<EdiHeaderWindow>().edi_records.Text(),
+              main.Log().EdiRecordsText());
     EXPECT_EQ(main.call.Text(), "");
     EXPECT_EQ(bench.program().Desktop().ActiveControl(), &main.call);
     const std::string new_state = StateFileText(ContestStateOf(main));
@@ -221,8 +222,9 @@ TEST(FaultInjectionTest, ModificationKeepsTheCorrectionOnScreenAndTheNextOkSaves
     edit.modify_button.Press();
     bench.ExpectFailureReported("parziale.db");
     EXPECT_NE(main.qso_list.Text().find("JM79JW"), std::string::npos);
-    EXPECT_EQ(bench.program().Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
-    EXPECT_NE(main.edi_records.Text().find(";JM79JW;"), std::string::npos);
+    EXPECT_EQ(bench.program().Get<EdiHeaderWindow>().edi_records.Text(),
+              main.Log().EdiRecordsText());
+    EXPECT_NE(main.Log().EdiRecordsText().find(";JM79JW;"), std::string::npos);
     const std::string new_state = StateFileText(ContestStateOf(main));
     ExpectOneOf(bench.Bytes("parziale.db"), {old_state, new_state}, "parziale.db");
     ExpectOneOf(bench.Bytes("backup.db"), {old_backup, old_state}, "backup.db");

@@ -62,7 +62,7 @@ TEST_F(HistoryWindowTest, AKnownCallGetsItsNewestLocatorAllSelectedAndEnterLogsI
 
   AcceptTheRest();
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
-  EXPECT_EQ(m.edi_records.Text(), "230716;0730;QX1AB;1;59;001;59;007;;JN61AB;377;;;;\r\n");
+  EXPECT_EQ(m.Log().EdiRecordsText(), "230716;0730;QX1AB;1;59;001;59;007;;JN61AB;377;;;;\r\n");
   EXPECT_EQ(m.history_line.Caption(), "") << "the row is cleared for the next QSO";
 }
 
@@ -88,7 +88,7 @@ TEST_F(HistoryWindowTest, TypingOverTheKnownLocatorLogsTheTypedOneAndShowsTheKno
   }
   AcceptTheRest();
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage() << " (nothing is refused)";
-  EXPECT_EQ(m.edi_records.Text(), "230716;0730;QX1AB;1;59;001;59;007;;JN52CE;538;;;;\r\n");
+  EXPECT_EQ(m.Log().EdiRecordsText(), "230716;0730;QX1AB;1;59;001;59;007;;JN52CE;538;;;;\r\n");
 }
 
 TEST_F(HistoryWindowTest, F12GoesRoundTheKnownLocatorsAndNothingHappensForAnUnknownCall) {
@@ -102,7 +102,7 @@ TEST_F(HistoryWindowTest, F12GoesRoundTheKnownLocatorsAndNothingHappensForAnUnkn
   }
   EXPECT_EQ(m.history_line.Caption(), "storico: JN52CD  (F12: JN61AB)");
   AcceptTheRest();
-  EXPECT_EQ(m.edi_records.Text(), "230716;0730;QX1AB;1;59;001;59;007;;JN52CD;537;;;;\r\n");
+  EXPECT_EQ(m.Log().EdiRecordsText(), "230716;0730;QX1AB;1;59;001;59;007;;JN52CD;537;;;;\r\n");
 
   TypeUpToTheLocator("QX9ZZ");
   EXPECT_EQ(m.locator.Text(), "");

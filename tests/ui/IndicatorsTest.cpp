@@ -47,13 +47,12 @@ INSTANTIATE_TEST_SUITE_P(Bearings, NeedleTest,
                                            NeedleCase{"SameLocatorZero_Up", "0", 0, -600}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(IndicatorsTest, NeedleFollowsEachLocatorTheCalculatorIsGiven) {
+TEST_F(IndicatorsTest, NeedleFollowsEachLocatorTyped) {
   MainWindow& f = Main();
-  BearingCalculatorWindow& calculator = program().Get<BearingCalculatorWindow>();
-  calculator.other_locator.SetText("JN91GD");
+  f.locator.SetText("JN91GD");
   EXPECT_EQ(f.bearing_readout.Caption(), " 89");
   EXPECT_EQ(Reach(f.bearing_needle), std::make_pair(600, -10));
-  calculator.other_locator.SetText("JN71GD");
+  f.locator.SetText("JN71GD");
   EXPECT_EQ(f.bearing_readout.Caption(), " 271");
   EXPECT_EQ(Reach(f.bearing_needle), std::make_pair(-600, -10));
 }
@@ -128,7 +127,9 @@ TEST_F(IndicatorsTest, AwardAppearsPastTwentyFourIqrpQsosAndStays) {
 
 TEST_F(IndicatorsTest, TheTwentyFifthIqrpQsoEarnsTheAward) {
   MainWindow& f = Main();
-  f.iqrp_qsos.SetCaption("24");
+  ContestState contest;
+  contest.iqrp_qsos = "24";
+  PutContest(program(), contest);
   Row("QX1ABC", "012", "JN71GD", "I003");
   f.ok_button.Press();
   ASSERT_EQ(f.iqrp_qsos.Caption(), "25") << LastMessage();

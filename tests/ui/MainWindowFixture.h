@@ -28,7 +28,7 @@ class MainWindowTest : public ProgramTest {
 
   // Switches to off-line as the mode button does, with the date typed in.
   void GoOffLine(const std::string& date = "16/07/23") {
-    Main().off_line.SetText("1");
+    Main().SetOffLine(true);
     Main().date.SetLocked(false);
     Main().time.SetLocked(false);
     Main().date.SetText(date);

@@ -48,7 +48,7 @@ TEST_F(ResumeTest, OneQsoComesBackWithEveryTotal) {
   MainWindow& f = Resume(StateFileText(OneQso()));
   EXPECT_EQ(ContestStateOf(f), OneQso());
   EXPECT_EQ(f.odx_km.Caption(), " 168");  // the ODX distance keeps its blank
-  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), f.edi_records.Text());
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), f.Log().EdiRecordsText());
   EXPECT_EQ(f.qso_list.SelStart(), static_cast<int>(f.qso_list.Text().size()));
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
 }
@@ -63,7 +63,7 @@ TEST_F(ResumeTest, PressingTwiceAppendsTheListsTwice) {
   const std::string list = std::string(kListLine) + "\r\n";
   const std::string edi = std::string(kEdiLine) + "\r\n";
   EXPECT_EQ(f.qso_list.Text(), list + list);
-  EXPECT_EQ(f.edi_records.Text(), edi + edi);
+  EXPECT_EQ(f.Log().EdiRecordsText(), edi + edi);
   EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), edi + edi);
   EXPECT_EQ(f.total_qsos.Caption(), "1");
 }
@@ -113,7 +113,7 @@ TEST_P(DamagedFileTest, LoadsWhatItCan) {
   EXPECT_EQ(f.total_qsos.Caption(), c.qso_count);
   EXPECT_EQ(f.odx_km.Caption(), c.odx_km);
   EXPECT_EQ(f.qso_list.Text(), c.list);
-  EXPECT_EQ(f.edi_records.Text(), c.edi);
+  EXPECT_EQ(f.Log().EdiRecordsText(), c.edi);
   EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), c.edi);
 }
 
@@ -123,11 +123,12 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"UnknownAndEmptyLinesIgnored",
                     "\r\nHELLO 1\r\nqso# 5\r\nCONTEST_QSO 3\r\n\r\nLISTA_QSO 001 A\r\n", "001", "3",
                     "0", "001 A\r\n", ""},
-        // Keys without the blank and value are skipped; the key and blank alone give empty.
+        // Keys without the blank and value are skipped; the key and blank alone give no number,
+        // so no distance.
         DamagedCase{"KeysTooShortForAValue",
                     "QSO#\r\nCONTEST_QSO\r\nCONTEST_ODX_QRB \r\nLISTA_QSO\r\nLISTA_QSO X\r\n"
                     "QSO_EDI \r\nQSO_EDI x\r\n",
-                    "001", "0", "", "", ""},
+                    "001", "0", "0", "", ""},
         DamagedCase{"ListLineBoundaries_TwelveCharactersTaken",
                     "LISTA_QSO 12\r\nLISTA_QSO 1\r\nQSO_EDI 12\r\nQSO_EDI 1\r\n", "001", "0", "0",
                     "12\r\n", "12\r\n"},

@@ -131,19 +131,22 @@ TEST_F(StartupTest, AdministratorCallsAreExactAndCaseSensitive) {
 
 TEST_F(StartupTest, CreaLogNeedsAtLeastOneQso) {
   WriteBytes(File("config.txt"), kStationFile);
-  MainWindow& main = Start();
   struct Case {
     const char* name;
     std::string list;
     bool opens;
   };
+  // Each list with its line end.
   const Case cases[] = {{"empty", "", false},
-                        {"20_characters", std::string(20, 'x'), false},
-                        {"21_characters", std::string(21, 'x'), true}};
+                        {"20_characters", std::string(18, 'x') + "\r\n", false},
+                        {"21_characters", std::string(19, 'x') + "\r\n", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    MainWindow& main = Start();
     messages_.shown.clear();
-    main.qso_list.SetText(c.list);
+    ContestState contest;
+    contest.qso_list = c.list;
+    PutContest(program(), contest);
     main.create_log_button.Press();
     EXPECT_EQ(Shown<EdiHeaderWindow>(), c.opens);
     if (c.opens) {
@@ -166,7 +169,7 @@ TEST_F(StartupTest, ModeSwitchGoesOffLineAndBack) {
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].text, "Controllare sempre di immettere l'orario in formato UTC...");
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kInformation);
-  EXPECT_EQ(main.off_line.Text(), "1");
+  EXPECT_TRUE(main.IsOffLine());
   EXPECT_EQ(main.logging_mode.Caption(), "off-line");
   EXPECT_EQ(main.date.Text(), "");
   EXPECT_EQ(main.time.Text(), "");
@@ -179,7 +182,7 @@ TEST_F(StartupTest, ModeSwitchGoesOffLineAndBack) {
 
   main.logging_mode_button.Press();
   EXPECT_EQ(messages_.shown.size(), 2u);
-  EXPECT_EQ(main.off_line.Text(), "0");
+  EXPECT_FALSE(main.IsOffLine());
   EXPECT_EQ(main.logging_mode.Caption(), "on-line");
   EXPECT_FALSE(main.pc_date_time_button.Visible());
   EXPECT_TRUE(main.date.Locked());
@@ -243,7 +246,9 @@ TEST_F(StartupTest, ReadOnlyFolderStartsAndTheFirstSaveSaysWhy) {
   ASSERT_TRUE(main.Visible());
   EXPECT_TRUE(messages_.shown.empty());
   const std::string line = "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
-  main.qso_list.SetText(line + "\r\n");
+  ContestState contest;
+  contest.qso_list = line + "\r\n";
+  PutContest(program(), contest);
   EXPECT_FALSE(SaveContest(program(), main));
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(messages_.shown[0].icon, MessageIcon::kCritical);
@@ -268,7 +273,7 @@ TEST_F(StartWindowTest, ContinuaShowsTheMainWindowOnLine) {
   program().Get<StartWindow>().continue_button.Press();
   EXPECT_TRUE(main.Visible());
   EXPECT_EQ(program().Find<StartWindow>(), nullptr);
-  EXPECT_EQ(main.off_line.Text(), "0");
+  EXPECT_FALSE(main.IsOffLine());
   EXPECT_EQ(Focused(), "Form1.Text6");
   EXPECT_TRUE(main.date.Locked());
 }
@@ -276,10 +281,12 @@ TEST_F(StartWindowTest, ContinuaShowsTheMainWindowOnLine) {
 TEST_F(StartWindowTest, ContinuaBringsBackTheSavedContest) {
   MainWindow& first = Start();
   const std::string line = "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN81GD   ";
-  first.qso_list.SetText(line + "\r\n");
-  first.edi_records.SetText("230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n");
-  first.qso_number.SetText("002");
-  first.odx_km.SetCaption(" 523");
+  ContestState contest;
+  contest.qso_list = line + "\r\n";
+  contest.edi_records = "230716;0730;QX1ABC;1;59;001;59;001;;JN81GD;523;;;;\r\n";
+  contest.serial = "002";
+  contest.odx_km = " 523";
+  PutContest(program(), contest);
   ASSERT_TRUE(SaveContest(program(), first));
   program().End();
 
@@ -289,7 +296,7 @@ TEST_F(StartWindowTest, ContinuaBringsBackTheSavedContest) {
   EXPECT_EQ(main.qso_list.Text(), line + "\r\n");
   EXPECT_EQ(main.qso_number.Text(), "002");
   EXPECT_EQ(main.odx_km.Caption(), " 523");
-  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), main.edi_records.Text());
+  EXPECT_EQ(program().Get<EdiHeaderWindow>().edi_records.Text(), main.Log().EdiRecordsText());
 }
 
 TEST_F(StartWindowTest, ContinuaOffLineOpensDateAndTimeForTyping) {
@@ -315,7 +322,7 @@ TEST_F(StartWindowTest, NuovoPassesThroughTheStationWindowAndDeletesNothing) {
   EXPECT_EQ(program().Find<StartWindow>(), nullptr);
   ASSERT_TRUE(Shown<StationWindow>());
   StationWindow& station = program().Get<StationWindow>();
-  EXPECT_EQ(station.off_line.Text(), "1");
+  EXPECT_TRUE(station.off_line);
   EXPECT_FALSE(main.Visible());
   EXPECT_EQ(ReadBytes(File("parziale.db")), "QSO# 002\r\n");
 

@@ -102,7 +102,7 @@ TEST_F(StationWindowTest, SalvaHandsTheStationToTheProgram) {
   EXPECT_EQ(main.station_mqc_number.Caption(), "123");
   EXPECT_EQ(main.account.Caption(), "Admin");
   EXPECT_EQ(program().Get<BearingCalculatorWindow>().own_locator.Text(), "JN72AB");
-  EXPECT_EQ(main.off_line.Text(), "0");
+  EXPECT_FALSE(main.IsOffLine());
   EXPECT_EQ(Focused(), "Form1.Text6");
 }
 

@@ -28,10 +28,16 @@ class StatisticsWindowTest : public MainWindowTest {
     return *stat;
   }
   std::string Report() { return ReadBytes(File("keldra_qrp_statistiche.txt")); }
+  // QSO list lines into the log, as a resume appends them.
+  void PutList(const std::string& lines) {
+    ContestState contest;
+    contest.qso_list = lines;
+    PutContest(program(), contest);
+  }
 };
 
 TEST_F(StatisticsWindowTest, StatComputesThroughTheSharedCalculator) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   StatisticsWindow& stat = Stat();
   EXPECT_TRUE(stat.Visible());
   EXPECT_EQ(stat.Caption(), "Keldra QRP Test - Statistiche");
@@ -45,37 +51,53 @@ TEST_F(StatisticsWindowTest, StatComputesThroughTheSharedCalculator) {
   EXPECT_TRUE(messages_.shown.empty()) << LastMessage();
 }
 
-TEST_F(StatisticsWindowTest, MainIndicatorsEndOnTheLastQso) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD") +
-                          Line("002", "08.20", "9A2ABC", "JN91GD"));
+TEST_F(StatisticsWindowTest, MainIndicatorsKeepTheRowBeingTyped) {
+  Main().locator.SetText("JN80GD");
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD") + Line("002", "08.20", "9A2ABC", "JN91GD"));
   StatisticsWindow& stat = Stat();
   EXPECT_EQ(stat.ranking.Items(),
             (std::vector<std::string>{"168Km - QX1ABC - JN71GD", "167Km - 9A2ABC - JN91GD"}));
-  EXPECT_EQ(Main().distance.Caption(), " 167");
-  EXPECT_EQ(Main().bearing.Caption(), " 89");
+  EXPECT_EQ(Main().distance.Caption(), " 111");
+  EXPECT_EQ(Main().bearing.Caption(), " 180");
 }
 
 TEST_F(StatisticsWindowTest, LocatorTheCalculatorAlreadyHoldsIsComputedAfresh) {
   // The calculator last computed JN71GD from JN81GD; then the own locator became JN71GD.
+  Main();  // start-up gives the calculator the station's locator
   BearingCalculatorWindow& calculator = program().Get<BearingCalculatorWindow>();
-  Main().locator.SetText("JN71GD");
+  calculator.other_locator.SetText("JN71GD");
   ASSERT_EQ(calculator.distance.Text(), " 168");
   calculator.own_locator.SetText("JN71GD");
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   EXPECT_EQ(Stat().ranking.Items(), std::vector<std::string>{"0Km - QX1ABC - JN71GD"});
 }
 
 TEST_F(StatisticsWindowTest, LineWithoutALocatorDoesNotInheritTheLastDistance) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD") +
-                          "002   16/07/23   08.20   144Mhz   SSB   IK7ABC\r\n");
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD") +
+          "002   16/07/23   08.20   144Mhz   SSB   IK7ABC\r\n");
   EXPECT_EQ(Stat().ranking.Items(),
             (std::vector<std::string>{"168Km - QX1ABC - JN71GD", "0Km - IK7ABC - "}));
 }
 
+TEST_F(StatisticsWindowTest, FourDigitSerialsAndLongCallsGiveTheirOwnFields) {
+  // Both shift the QSO list's columns; the statistics read the logged QSOs.
+  Main().qso_number.SetText("999");
+  Row("QX1ABC", "012", "JN71GD");
+  Main().ok_button.Press();
+  Row("QX1ABCDEFGHIJ", "013", "JN91GD");
+  Main().ok_button.Press();
+  ASSERT_EQ(Main().qso_number.Text(), "1001") << LastMessage();
+  StatisticsWindow& stat = Stat();
+  EXPECT_EQ(stat.ranking.Items(), (std::vector<std::string>{"168Km - QX1ABC - JN71GD",
+                                                            "167Km - QX1ABCDEFGHIJ - JN91GD"}));
+  EXPECT_EQ(stat.squares.Text(), "JN71 - JN91 - ");
+  EXPECT_NE(stat.hours.Text().find("07-08 =    2 - 335\r\n"), std::string::npos);
+}
+
 TEST_F(StatisticsWindowTest, StatAgainOnlyBringsTheOpenWindowForward) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   StatisticsWindow& first = Stat();
-  Main().qso_list.AppendText(Line("002", "08.20", "9A2ABC", "JN91GD"));
+  PutList(Line("002", "08.20", "9A2ABC", "JN91GD"));
   StatisticsWindow& again = Stat();
   EXPECT_EQ(&again, &first);
   EXPECT_EQ(again.ranking.ListCount(), 1);
@@ -86,7 +108,7 @@ TEST_F(StatisticsWindowTest, StatAgainOnlyBringsTheOpenWindowForward) {
 }
 
 TEST_F(StatisticsWindowTest, ReportAppendsToTheReportWindowAndShowsIt) {
-  Main().qso_list.SetText(Line("001", "08.15", "QX1ABC", "JN71GD"));
+  PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   StatisticsWindow& stat = Stat();
   stat.report_button.Press();
   ReportWindow* report = program().Find<ReportWindow>();

@@ -41,10 +41,12 @@ Form& Shown(Program& program) {
 }
 
 Form& Statistics(Program& program) {
-  MainWindow& main = program.Get<MainWindow>();
-  main.qso_list.SetText(
-      "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN71GD   I003\r\n");
-  main.statistics_button.Press();
+  ContestState contest;
+  contest.qso_list =
+      "001   16/07/23   07.30   144Mhz   SSB   QX1ABC      59-001   JN71GD   I003\r\n";
+  contest.edi_records = "230716;0730;QX1ABC;1;59;001;59;001;I003;JN71GD;120;;;;\r\n";
+  PutContest(program, contest);
+  program.Get<MainWindow>().statistics_button.Press();
   return program.Get<StatisticsWindow>();
 }
 

@@ -18,7 +18,9 @@ TEST_F(MapPngTest, MapOfTwoThousandQsosAsWindowsPaintsIt) {
   StartGdiplus();
   WriteBytes(File("config.txt"), "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = \r\n");
   program().Start();
-  program().Get<MainWindow>().edi_records.SetText(Records(2000));
+  ContestState contest;
+  contest.edi_records = Records(2000);
+  PutContest(program(), contest);
   MapWindow& window = program().Get<MapWindow>();
   ASSERT_EQ(window.Qsos().size(), 2000u);
   const std::optional<std::string> png = win32::Win32DrawingPainter().Png(window.map);
