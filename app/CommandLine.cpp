@@ -68,6 +68,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   return line;
 }
 
+// The program is GPL-3.0-or-later (LICENSE); both texts say so, as free programs do.
+constexpr const char* kLicenceNotice =
+    "Software libero, licenza GNU GPL versione 3 o successiva: nessuna garanzia.\n";
+
 std::string HelpText() {
   return std::string(
              "Uso: keldra [--cartella CARTELLA] [--adif FILE.adi]\n"
@@ -88,9 +92,18 @@ std::string HelpText() {
          "\n"
          "Una cartella è aperta da una sola copia del programma alla volta: una seconda\n"
          "copia sulla stessa cartella non parte. Copie su cartelle diverse lavorano\n"
-         "insieme.\n";
+         "insieme.\n"
+         "\n" +
+         kLicenceNotice;
 }
 
-std::string VersionText() { return std::string("Keldra VHF QRP Test ") + KELDRA_VERSION + "\n"; }
+std::string VersionText() {
+  return std::string("Keldra VHF QRP Test ") + KELDRA_VERSION +
+         "\n"
+         "Copyright (C) 2026 gli sviluppatori del registro Keldra.\n" +
+         kLicenceNotice +
+         "Si può ridistribuire e modificare secondo i termini della licenza:\n"
+         "<https://www.gnu.org/licenses/gpl-3.0.html>.\n";
+}
 
 }  // namespace keldra

@@ -1,6 +1,6 @@
 # Cross build for 64-bit Windows with Debian's MinGW-w64 (the POSIX thread model, which
 # std::thread needs). The C and C++ runtimes are linked statically, so keldra.exe needs only the
-# DLLs every Windows has; tests run under Wine through CTest's cross-compiling emulator.
+# DLLs every Windows has. The tests run under Wine (CMakeLists.txt sets the emulator).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -12,4 +12,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)

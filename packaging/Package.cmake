@@ -1,8 +1,14 @@
 # The Debian package built by scripts/package: the executable in bin/, the menu entry with the
 # program's icon in every size a menu asks for, the marker that sends an installed copy's files to
 # the user's data folder, and the documents Debian asks of every package.
-set(CPACK_PACKAGE_CONTACT "Keldra logger developers <keldra-logger@example.org>" CACHE STRING
-    "Maintainer of the Debian package")
+# The maintainer is whoever builds the package, as Debian's own tools learn it (DEBFULLNAME and
+# DEBEMAIL). Without them: the developers, with an address that says plainly it is none (the
+# reserved .invalid domain), for the project has no public address yet.
+if(DEFINED ENV{DEBFULLNAME} AND DEFINED ENV{DEBEMAIL})
+  set(CPACK_PACKAGE_CONTACT "$ENV{DEBFULLNAME} <$ENV{DEBEMAIL}>")
+else()
+  set(CPACK_PACKAGE_CONTACT "Keldra logger developers <no-address@keldra.invalid>")
+endif()
 
 install(TARGETS keldra RUNTIME DESTINATION bin)
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/packaging/keldra.desktop DESTINATION share/applications)

@@ -39,7 +39,17 @@ std::error_code Close(Handle h) { return CloseHandle(Native(h)) ? std::error_cod
 
 void RemoveQuietly(const fs::path& path) { DeleteFileW(path.c_str()); }
 
+// A second name of a file that another program holds open without sharing its deletion could be
+// neither renamed into place nor removed again, and would stay behind; such a file is copied
+// instead, which either works or fails before anything is made.
 bool LinkFile(const fs::path& existing, const fs::path& link) {
+  const HANDLE probe =
+      CreateFileW(existing.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  CloseHandle(probe);
   return CreateHardLinkW(link.c_str(), existing.c_str(), nullptr) != 0;
 }
 
@@ -49,6 +59,11 @@ bool LinkFile(const fs::path& existing, const fs::path& link) {
 // (ERROR_UNABLE_TO_MOVE_REPLACEMENT), and it has no write-through; the backup is kept the same
 // way as on Linux instead (a second name of the old file, renamed into place first).
 std::error_code RenameOver(const fs::path& from, const fs::path& to) {
+  // Windows refuses to replace a read-only file; Wine does not, so the rule is kept here.
+  if (const DWORD attributes = GetFileAttributesW(to.c_str());
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return {ERROR_ACCESS_DENIED, std::system_category()};
+  }
   return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
              ? std::error_code()
              : LastError();

@@ -126,7 +126,13 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
   if ((ec = Inject(WriteStep::kFsync)) || (ec = SyncHandle(handle))) {
     return abandon(WriteStep::kFsync, ec);
   }
-  if ((ec = Inject(WriteStep::kClose)) || (ec = Close(handle))) {
+  // The handle is closed even when the step is made to fail: Windows cannot remove a file that
+  // is still open.
+  ec = Inject(WriteStep::kClose);
+  if (const std::error_code closed = Close(handle); !ec) {
+    ec = closed;
+  }
+  if (ec) {
     RemoveQuietly(temp);
     return fail(WriteStep::kClose, ec, target);
   }
@@ -143,7 +149,9 @@ IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs
     } else if (!ec) {
       const IoStatus copied = Copy(target, *previous);
       if (!copied) {
-        ec = copied.code();
+        // The file that failed: the old one that could not be read, or the backup.
+        RemoveQuietly(temp);
+        return fail(WriteStep::kKeepPrevious, copied.code(), copied.path());
       }
     }
     if (ec) {

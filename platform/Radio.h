@@ -4,6 +4,7 @@
 // device that hangs never holds up a keystroke. Commands return at once.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -49,7 +50,21 @@ struct ProbeResult {
   std::string rig_problem;
   RotatorReading rotator;
   std::string rotator_problem;
+  // What answered (maker and model, UTF-8), when the link can tell.
+  std::string rig_name;
+  std::string rotator_name;
 };
+
+// A bearing in 0..360 brought into a rotator's own range (some run -180..180, some past 360).
+inline double InRotatorRange(double azimuth, double low, double high) {
+  if (azimuth > high && azimuth - 360 >= low) {
+    return azimuth - 360;
+  }
+  if (azimuth < low && azimuth + 360 <= high) {
+    return azimuth + 360;
+  }
+  return std::clamp(azimuth, low, high);
+}
 
 class Radio {
  public:

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,14 +22,26 @@ struct AdifCheck {
   std::vector<std::map<std::string, std::string>> qsos;  // as tcadif read them
 };
 
+// The command that installs the validator, for the message of a test that could not run it.
+inline constexpr const char* kInstallValidator =
+    "npm install --prefix BUILD/npm --no-save --no-package-lock tcadif@2.4.0 (scripts/test does "
+    "it)";
+
+// Whether the validator can run here: node and tcadif installed (never in the Windows build, whose
+// files the Linux side checks).
+inline bool AdifValidatorPresent() {
+#ifdef KELDRA_NODE_MODULES
+  return std::filesystem::exists(std::filesystem::path(KELDRA_NODE_MODULES) / "tcadif") &&
+         std::system("node --version >/dev/null 2>&1") == 0;
+#else
+  return false;
+#endif
+}
+
+#ifdef KELDRA_NODE_MODULES
 inline AdifCheck CheckAdif(const std::vector<std::filesystem::path>& files) {
   AdifCheck check;
   const std::filesystem::path modules = KELDRA_NODE_MODULES;
-  if (!std::filesystem::exists(modules / "tcadif")) {
-    check.complaints.push_back("error: tcadif is not installed in " + modules.string() +
-                               " (scripts/test installs it with npm)");
-    return check;
-  }
   std::string command = "NODE_PATH='" + modules.string() + "' node '" KELDRA_ADIF_CHECK "'";
   for (const auto& file : files) {
     command += " '" + file.string() + "'";
@@ -83,9 +97,19 @@ inline std::string EdiRecordOf(std::map<std::string, std::string> q) {
          ";" + q["DISTANCE"] + ";;;;";
 }
 
+#endif
+
 // Fails the test unless the validator read every file without a complaint; returns the QSOs read
-// back as EDI record lines, each ended by CR LF.
-inline std::string ValidatedRecords(const std::vector<std::filesystem::path>& files) {
+// back as EDI record lines, each ended by CR LF. Where the validator cannot run, the test is
+// marked skipped with the command that installs it (its other checks still count), and there is
+// nothing to compare.
+inline std::optional<std::string> ValidatedRecords(
+    const std::vector<std::filesystem::path>& files) {
+  if (!AdifValidatorPresent()) {
+    []() { GTEST_SKIP() << "the ADIF validator is not installed: " << kInstallValidator; }();
+    return std::nullopt;
+  }
+#ifdef KELDRA_NODE_MODULES
   const AdifCheck check = CheckAdif(files);
   EXPECT_EQ(check.status, 0);
   EXPECT_EQ(check.complaints, std::vector<std::string>{});
@@ -94,6 +118,10 @@ inline std::string ValidatedRecords(const std::vector<std::filesystem::path>& fi
     records += EdiRecordOf(qso) + "\r\n";
   }
   return records;
+#else
+  (void)files;
+  return std::nullopt;
+#endif
 }
 
 }  // namespace keldra::testing

@@ -60,6 +60,11 @@ int ChosenSpeed(const ComboBox& list) {
   return list.ListIndex() > 0 ? static_cast<int>(LeadingNumber(list.Text())) : 0;
 }
 
+// What answered, when the link tells: " (Hamlib Dummy)".
+std::string Named(const std::string& name) {
+  return name.empty() ? std::string() : " (" + Utf8ToCp1252(name) + ")";
+}
+
 std::string RigFound(const ProbeResult& result) {
   switch (result.rig.state) {
     case LinkState::kNone:
@@ -70,7 +75,8 @@ std::string RigFound(const ProbeResult& result) {
     case LinkState::kConnected:
       break;
   }
-  return "Radio: connessa, " + FrequencyText(result.rig.frequency_hz) + " MHz" +
+  return "Radio: connessa" + Named(result.rig_name) + ", " +
+         FrequencyText(result.rig.frequency_hz) + " MHz" +
          (result.rig.mode.empty() ? "" : " " + result.rig.mode) + ".";
 }
 
@@ -84,8 +90,8 @@ std::string RotatorFound(const ProbeResult& result) {
     case LinkState::kConnected:
       break;
   }
-  return "Rotore: connesso, a " + std::to_string(std::lround(result.rotator.azimuth.value_or(0))) +
-         U8("°.");
+  return "Rotore: connesso" + Named(result.rotator_name) + ", a " +
+         std::to_string(std::lround(result.rotator.azimuth.value_or(0))) + U8("°.");
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <mutex>
 #include <string>
 
@@ -141,19 +139,6 @@ int ReadRotator(ROT* rot, RotatorReading& reading) {
   return RIG_OK;
 }
 
-// A bearing in 0..360 brought into the rotator's own range (some run -180..180, some past 360).
-double InRotatorRange(ROT* rot, double azimuth) {
-  const double low = rot->caps->min_az;
-  const double high = rot->caps->max_az;
-  if (azimuth > high && azimuth - 360 >= low) {
-    return azimuth - 360;
-  }
-  if (azimuth < low && azimuth + 360 <= high) {
-    return azimuth + 360;
-  }
-  return std::clamp(azimuth, low, high);
-}
-
 std::string ModelName(const char* maker, const char* model) {
   return std::string(maker != nullptr ? maker : "") + " " + (model != nullptr ? model : "");
 }
@@ -164,78 +149,6 @@ void SortByName(std::vector<DeviceModel>& models) {
 }
 
 }  // namespace
-
-// One device's thread: a queue of commands, and between them a tick about once a second that
-// opens the device or polls it.
-class DeviceThread {
- public:
-  DeviceThread(HamlibRadio::Post post, HamlibRadio::Timing timing)
-      : post_(std::move(post)), timing_(timing) {}
-  virtual ~DeviceThread() = default;
-  DeviceThread(const DeviceThread&) = delete;
-  DeviceThread& operator=(const DeviceThread&) = delete;
-
-  void Start() {
-    thread_ = std::thread([this] { Loop(); });
-  }
-  // Finishes the exchange under way, drops the queued commands and joins the thread.
-  void Stop() {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    wake_.notify_all();
-    if (thread_.joinable()) {
-      thread_.join();
-    }
-  }
-  void Enqueue(std::function<void()> job) {
-    {
-      std::lock_guard lock(mutex_);
-      jobs_.push_back(std::move(job));
-    }
-    wake_.notify_all();
-  }
-
- protected:
-  virtual void Tick() = 0;
-  virtual void Shutdown() = 0;
-
-  HamlibRadio::Post post_;
-  HamlibRadio::Timing timing_;
-
- private:
-  void Loop() {
-    Clock::time_point next_tick = Clock::now();
-    while (true) {
-      std::function<void()> job;
-      {
-        std::unique_lock lock(mutex_);
-        wake_.wait_until(lock, next_tick, [this] { return stopping_ || !jobs_.empty(); });
-        if (stopping_) {
-          break;
-        }
-        if (!jobs_.empty()) {
-          job = std::move(jobs_.front());
-          jobs_.pop_front();
-        }
-      }
-      if (job) {
-        job();
-        continue;
-      }
-      Tick();
-      next_tick = Clock::now() + timing_.poll;
-    }
-    Shutdown();
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<std::function<void()>> jobs_;
-  bool stopping_ = false;
-  std::thread thread_;
-};
 
 // What differs between the rig and the rotator: the handle, the reading, and where it goes.
 struct RigDevice {
@@ -330,7 +243,9 @@ class LinkThread : public DeviceThread {
       int error = 0;
       handle_ = Device::Open(link_, timing_.answer, error);
       if (handle_ == nullptr) {
+        // The first opening that fails ends "connecting": the window says the device is not there.
         next_try_ = Clock::now() + timing_.retry;
+        Report(Device::Without(LinkState::kNotConnected));
         return;
       }
     }
@@ -477,7 +392,9 @@ void HamlibRadio::Connect(const DeviceLink& rig, const DeviceLink& rotator) {
 
 void HamlibRadio::TurnTo(double azimuth) {
   rotator_->Command([azimuth](ROT* rot) {
-    return rot_set_position(rot, static_cast<azimuth_t>(InRotatorRange(rot, azimuth)), 0);
+    return rot_set_position(
+        rot, static_cast<azimuth_t>(InRotatorRange(azimuth, rot->caps->min_az, rot->caps->max_az)),
+        0);
   });
 }
 

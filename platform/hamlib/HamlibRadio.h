@@ -6,29 +6,20 @@
 // the threads to finish what they are doing (at most one short time-out).
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "platform/DeviceThread.h"
 #include "platform/Radio.h"
 
 namespace keldra {
 
-// How often a device is polled and how long it may take to answer.
-struct DeviceTiming {
-  std::chrono::milliseconds poll{1000};
-  // How long one exchange with a device may take before it counts as not answering.
-  std::chrono::milliseconds answer{800};
-  // The wait before trying again a device that could not be opened.
-  std::chrono::milliseconds retry{2000};
-};
-
 class HamlibRadio : public Radio {
  public:
-  using Post = std::function<void(std::function<void()>)>;
+  using Post = PostToUi;
   using Timing = DeviceTiming;
 
   explicit HamlibRadio(Post post, Timing timing = {});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "platform/ContestFolder.h"
 
 namespace keldra {
 namespace {
@@ -56,9 +57,12 @@ TEST(HelpTextTest, NamesTheOptionAndEveryFolderTheProgramMayUse) {
   const std::string help = HelpText();
   for (const char* part :
        {"--cartella CARTELLA", "--adif FILE.adi", "cartella del programma", "copia installata",
-        "$XDG_DATA_HOME/keldra", "~/.local/share/keldra", "una sola copia"}) {
+        "una sola copia", "licenza GNU GPL versione 3 o successiva"}) {
     EXPECT_NE(help.find(part), std::string::npos) << part;
   }
+  // The folder of this system's last choice (tests/platform/ContestFolder*Test.cpp).
+  EXPECT_NE(help.find(FolderRuleHelp()), std::string::npos) << help;
+  EXPECT_NE(VersionText().find("licenza GNU GPL versione 3 o successiva"), std::string::npos);
 }
 
 }  // namespace

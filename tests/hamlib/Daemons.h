@@ -1,6 +1,5 @@
 // For tests and benchmarks of the device links: Hamlib's daemons (rigctld, rotctld) on a free
-// loopback port, a daemon that accepts and then answers late or never, and a queue that stands
-// in for the user-interface thread's event loop.
+// loopback port, a daemon that accepts and then answers late or never.
 #pragma once
 
 #include <arpa/inet.h>
@@ -20,6 +19,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/EventPump.h"
 
 extern char** environ;
 
@@ -155,42 +156,6 @@ class SlowDaemon {
   std::atomic<bool> stopping_ = false;
   std::thread thread_;
   std::vector<std::thread> clients_;
-};
-
-// The user-interface thread's queue: device threads post, the test runs the jobs on its own
-// thread while it waits for something to happen.
-class EventPump {
- public:
-  void Post(std::function<void()> job) {
-    {
-      std::lock_guard lock(mutex_);
-      jobs_.push_back(std::move(job));
-    }
-    ready_.notify_all();
-  }
-  // Runs posted jobs until `done` holds or `limit` passes; whether it held.
-  bool RunUntil(const std::function<bool()>& done,
-                std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-      std::function<void()> job;
-      {
-        std::unique_lock lock(mutex_);
-        if (!ready_.wait_until(lock, end, [this] { return !jobs_.empty(); })) {
-          return done();
-        }
-        job = std::move(jobs_.front());
-        jobs_.pop_front();
-      }
-      job();
-    }
-    return true;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::deque<std::function<void()>> jobs_;
 };
 
 }  // namespace keldra::testing

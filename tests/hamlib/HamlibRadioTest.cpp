@@ -157,3 +157,20 @@ TEST(HamlibRadioEnd, StoppingDropsTheMessagesStillQueued) {
 
 }  // namespace
 }  // namespace keldra::testing
+
+namespace keldra::testing {
+namespace {
+
+// A device that cannot be opened at all is said not connected, not left "connecting".
+TEST(HamlibRadioEnd, AFirstOpeningThatFailsSaysNotConnected) {
+  EventPump pump;
+  HamlibRadio radio([&pump](std::function<void()> job) { pump.Post(std::move(job)); });
+  std::vector<LinkState> states;
+  radio.RigChanged = [&states](const RigReading& reading) { states.push_back(reading.state); };
+  radio.Connect({2, "127.0.0.1:" + std::to_string(FreePort()), 0}, {});
+  EXPECT_TRUE(pump.RunUntil([&] { return states.size() == 2; }, milliseconds(5000)));
+  EXPECT_EQ(states, (std::vector<LinkState>{LinkState::kConnecting, LinkState::kNotConnected}));
+}
+
+}  // namespace
+}  // namespace keldra::testing

@@ -8,17 +8,15 @@
 //
 // The number of kills is KELDRA_CRASH_KILLS (default 200).
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
@@ -27,6 +25,7 @@
 #include "core/Text.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
+#include "support/LoggerProcess.h"
 #include "support/TestDoubles.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"
@@ -78,19 +77,15 @@ MainWindow& StartAndContinue(Program& program) {
   return program.Get<MainWindow>();
 }
 
-void Say(int fd, const std::string& line) {
-  const std::string text = line + "\n";
-  (void)!write(fd, text.data(), text.size());
-}
-
 // The logger process: holds the folder's lock as the program does, continues the contest and
 // commits QSOs until it is killed, telling the parent each serial number whose "OK" returned.
 // It never returns; anything unexpected is reported as a line starting with "!".
-[[noreturn]] void RunLogger(const std::filesystem::path& folder, int report) {
+[[noreturn]] void RunLogger(const std::filesystem::path& folder,
+                            const std::function<void(std::string)>& say) {
   InstanceLock lock;
   if (lock.Acquire(folder) != InstanceLock::Outcome::kAcquired) {
-    Say(report, "! lock not acquired");
-    _exit(2);
+    say("! lock not acquired");
+    std::_Exit(2);
   }
   RecordingMessageBox messages;
   FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
@@ -104,10 +99,10 @@ void Say(int fd, const std::string& line) {
     main.club_code.SetText(ClubOf(n));
     main.ok_button.Press();
     if (!messages.shown.empty()) {
-      Say(report, "! " + messages.shown.front().text);
-      _exit(3);
+      say("! " + messages.shown.front().text);
+      std::_Exit(3);
     }
-    Say(report, std::to_string(n));
+    say(std::to_string(n));
     // Every third QSO, an earlier one gets a new locator through the edit window.
     if (n % 3 == 0) {
       const int earlier = n / 2;
@@ -122,29 +117,29 @@ void Say(int fd, const std::string& line) {
       if (messages.shown.size() > 1 ||
           (messages.shown.size() == 1 && messages.shown[0].text != "I dati del QSO sono stati "
                                                                    "modificati")) {
-        Say(report, "! " + messages.shown.back().text);
-        _exit(3);
+        say("! " + messages.shown.back().text);
+        std::_Exit(3);
       }
       messages.shown.clear();
-      Say(report, std::to_string(earlier) + " " + locator);
+      say(std::to_string(earlier) + " " + locator);
     }
   }
-  pause();
-  _exit(0);
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::hours(1));
+  }
 }
 
-// The lines a report pipe carried, up to `wanted` of them or its end; false on a timeout.
-bool ReadReports(int fd, std::string& pending, std::vector<std::string>& lines,
+// The lines the logger reported, up to `wanted` of them or its end; false on a timeout.
+bool ReadReports(LoggerProcess& logger, std::string& pending, std::vector<std::string>& lines,
                  std::size_t wanted) {
   while (lines.size() < wanted) {
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 20000) <= 0) {
+    char buffer[512];
+    const long n = logger.Read(buffer, sizeof buffer, 20000);
+    if (n < 0) {
       return false;
     }
-    char buffer[512];
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) {
-      return true;  // the process is gone and the pipe drained
+    if (n == 0) {
+      return true;  // the process is gone and its reports drained
     }
     pending.append(buffer, static_cast<std::size_t>(n));
     for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
@@ -217,6 +212,9 @@ struct Figures {
 };
 
 TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
+  if (RunAsLoggerProcess(RunLogger)) {
+    return;
+  }
   TempFolder folder;
   WriteBytes(folder / "config.txt", kLoggingStationFile);
   std::mt19937 rng(std::random_device{}());
@@ -228,30 +226,20 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
 
   for (int round = 0; round < kills; ++round) {
     SCOPED_TRACE("kill " + std::to_string(round + 1));
-    int pipe_fds[2];
-    ASSERT_EQ(pipe(pipe_fds), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      close(pipe_fds[0]);
-      RunLogger(folder.path(), pipe_fds[1]);
-    }
-    close(pipe_fds[1]);
+    LoggerProcess logger(folder.path(), RunLogger);
+    ASSERT_TRUE(logger.Started());
 
     // Let it log a few QSOs (none, at times: a kill during the start-up), then kill it at a
     // random moment, as likely inside a commit as between two.
     std::string pending;
     std::vector<std::string> lines;
-    const bool answered = ReadReports(pipe_fds[0], pending, lines, rng() % 4);
+    const bool answered = ReadReports(logger, pending, lines, rng() % 4);
     if (answered) {
-      usleep(rng() % 6000);
+      SleepMicroseconds(rng() % 6000);
     }
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
+    const bool killed = logger.Kill();
     ASSERT_TRUE(answered) << "the logger hangs";
-    ASSERT_TRUE(ReadReports(pipe_fds[0], pending, lines, SIZE_MAX));
-    close(pipe_fds[0]);
+    ASSERT_TRUE(ReadReports(logger, pending, lines, SIZE_MAX));
     for (const std::string& line : lines) {
       ASSERT_FALSE(line.starts_with("!")) << line;
       const int n = std::stoi(line);
@@ -262,7 +250,7 @@ TEST(CrashTest, EveryQsoWhoseOkReturnedSurvivesAKill) {
         returned[n] = CallOf(n);
       }
     }
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the logger ended by itself";
+    ASSERT_TRUE(killed) << "the logger ended by itself";
     ++figures.kills;
 
     // The kill released the folder's lock.

@@ -153,10 +153,14 @@ TEST_F(RadioTest, SettingsWindowSavesProbesAndReportsAFailedWrite) {
   radio_.probe_answer = {{LinkState::kConnected, 144300000, "USB"},
                          "",
                          {LinkState::kNotConnected, {}},
-                         "nessuna risposta"};
+                         "nessuna risposta",
+                         "Hamlib Dummy (Niccolò)",
+                         ""};
   w.probe_button.Press();
-  EXPECT_EQ(w.probe_result.Caption(),
-            "Radio: connessa, 144.300,00 MHz USB.\nRotore: non risponde (nessuna risposta).");
+  EXPECT_EQ(
+      w.probe_result.Caption(),
+      "Radio: connessa (Hamlib Dummy (Niccol\xF2)), 144.300,00 MHz USB.\nRotore: non risponde "
+      "(nessuna risposta).");
   // A bad offset is refused before anything is written.
   w.antenna_offset.SetText("9O");
   w.save_button.Press();

@@ -13,12 +13,13 @@ namespace keldra::testing {
 namespace {
 
 TEST_F(StartupTest, TheTitleShowsAnAccentedContestFolderInTheCodePage) {
-  const auto accented = folder_ / "gara di Città";
+  const auto accented = folder_.path() / std::filesystem::path(u8"gara di Città");
   std::filesystem::create_directory(accented);
   Program program(messages_, clock_, accented);
   program.Start();
   EXPECT_EQ(program.Get<MainWindow>().contest_title.ToolTip(),
-            "Cartella del contest: " + folder_.path().string() + "/gara di Citt\xE0");
+            "Cartella del contest: " + folder_.path().string() +
+                static_cast<char>(std::filesystem::path::preferred_separator) + "gara di Citt\xE0");
 }
 
 TEST_F(StartupTest, DateAndTimeAreTheClocksUtc) {
