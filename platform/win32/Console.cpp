@@ -1,8 +1,7 @@
 #include "platform/win32/Console.h"
 
-#include "platform/win32/Win32Api.h"
-
 #include "platform/Services.h"
+#include "platform/win32/Win32Api.h"
 
 namespace keldra::win32 {
 namespace {

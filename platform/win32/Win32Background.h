@@ -4,14 +4,13 @@
 // posts its `done` part through such a queue; ending it waits for the threads still working.
 #pragma once
 
-#include "platform/win32/Win32Api.h"
-
 #include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "platform/Background.h"
+#include "platform/win32/Win32Api.h"
 
 namespace keldra::win32 {
 

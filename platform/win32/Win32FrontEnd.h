@@ -7,8 +7,6 @@
 // contest logic here.
 #pragma once
 
-#include "platform/win32/Win32Api.h"
-
 #include <map>
 #include <memory>
 #include <set>
@@ -18,6 +16,7 @@
 #include "platform/Form.h"
 #include "platform/Screen.h"
 #include "platform/Services.h"
+#include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Look.h"
 #include "platform/win32/Win32Pictures.h"
 #include "platform/win32/Win32Program.h"

@@ -82,8 +82,8 @@ HFONT Look::Font(const FontHints& hints, UINT dpi) {
   font.lfWeight = hints.bold ? FW_BOLD : FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
-  font.lfPitchAndFamily =
-      static_cast<BYTE>(hints.fixed_pitch ? (FIXED_PITCH | FF_MODERN) : (VARIABLE_PITCH | FF_SWISS));
+  font.lfPitchAndFamily = static_cast<BYTE>(hints.fixed_pitch ? (FIXED_PITCH | FF_MODERN)
+                                                              : (VARIABLE_PITCH | FF_SWISS));
   wcsncpy(font.lfFaceName, hints.fixed_pitch ? fixed_face_ : face, LF_FACESIZE - 1);
   HFONT made = CreateFontIndirectW(&font);
   fonts_[key] = made;

@@ -4,12 +4,11 @@
 // brushes are made once and kept for the life of the front end.
 #pragma once
 
-#include "platform/win32/Win32Api.h"
-
 #include <map>
 #include <tuple>
 
 #include "platform/Control.h"
+#include "platform/win32/Win32Api.h"
 
 namespace keldra::win32 {
 

@@ -56,8 +56,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM w, LPARAM l) {
       PaintPicture(window, reinterpret_cast<HDC>(w));
       return 0;
     case WM_LBUTTONUP:
-      SendMessageW(GetParent(window), WM_COMMAND,
-                   MAKEWPARAM(GetDlgCtrlID(window), STN_CLICKED),
+      SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), STN_CLICKED),
                    reinterpret_cast<LPARAM>(window));
       return 0;
     default:

@@ -4,12 +4,11 @@
 // in at one place each.
 #pragma once
 
-#include "platform/win32/Win32Api.h"
-
 #include <vector>
 
 #include "platform/Drawing.h"
 #include "platform/Graphics.h"
+#include "platform/win32/Win32Api.h"
 
 namespace keldra::win32 {
 

@@ -2,15 +2,15 @@
 // change handlers, the control shows what the model decided, consumed keys move the focus and
 // type nothing, Tab follows the model's order, colours and locks reach the controls, and a long
 // list grows by appending.
-#include "Win32TestSupport.h"
 #include <thread>
 
+#include "Win32TestSupport.h"
 #include "platform/Buttons.h"
 #include "platform/CodePage.h"
-#include "platform/Lists.h"
-#include "platform/win32/Win32Background.h"
 #include "platform/Label.h"
+#include "platform/Lists.h"
 #include "platform/TextBox.h"
+#include "platform/win32/Win32Background.h"
 #include "ui/Layout.h"
 
 namespace keldra::testing {
@@ -232,8 +232,7 @@ HWND g_owner_seen = nullptr;
 UINT g_icon_seen = 0;
 LRESULT CALLBACK CloseMessageBox(int code, WPARAM w, LPARAM l) {
   wchar_t window_class[16] = {};
-  if (code == HCBT_ACTIVATE &&
-      GetClassNameW(reinterpret_cast<HWND>(w), window_class, 16) > 0 &&
+  if (code == HCBT_ACTIVATE && GetClassNameW(reinterpret_cast<HWND>(w), window_class, 16) > 0 &&
       std::wstring(window_class) == L"#32770") {
     auto box = reinterpret_cast<HWND>(w);
     g_owner_seen = GetWindow(box, GW_OWNER);

@@ -18,6 +18,22 @@
 
 namespace keldra::testing {
 
+// Under Wine the windows need an X display; without one every test is skipped, saying so.
+class WindowSystemCheck : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                 nullptr);
+    if (probe == nullptr) {
+      GTEST_SKIP() << "no window system: under Wine start an X server first, for example "
+                      "'Xvfb :71 & export DISPLAY=:71'";
+    }
+    DestroyWindow(probe);
+  }
+};
+inline ::testing::Environment* const kWindowSystemCheck =
+    ::testing::AddGlobalTestEnvironment(new WindowSystemCheck);
+
 class Win32ProgramTest : public ProgramTest {
  protected:
   // The front end attached before the program starts, as in the real program.

@@ -198,5 +198,33 @@ TEST_F(StartupWindowsTest, AContestOnDiskShowsTheStartWindowAndItsTick) {
   Screenshot(confirm, "Form12");
 }
 
+TEST_F(StartupWindowsTest, TheOperatorResizesTheMapAndItsDrawingFollows) {
+  WriteBytes(File("config.txt"), kLoggingStationFile);
+  FrontEnd();
+  program().Start();
+  program().Get<MainWindow>().map_button.Press();
+  MapWindow& map = *program().Find<MapWindow>();
+  Settle();
+  HWND top = FrontEnd().WindowOf(map);
+  RECT outer;
+  GetWindowRect(top, &outer);
+  // 100 pixels wider and 50 taller, as a drag of the window's corner gives.
+  SetWindowPos(top, nullptr, 0, 0, outer.right - outer.left + 100, outer.bottom - outer.top + 50,
+               SWP_NOMOVE | SWP_NOZORDER);
+  Settle();
+  RECT client;
+  GetClientRect(top, &client);
+  EXPECT_EQ(map.Width(), client.right * 15);
+  EXPECT_EQ(map.Height(), client.bottom * 15);
+  RECT drawing;
+  GetWindowRect(Handle(map.map), &drawing);
+  EXPECT_EQ(drawing.right - drawing.left, map.map.Width() / 15);
+  ExpectTidy(map);
+  // Never smaller than the window's minimum.
+  SetWindowPos(top, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+  Settle();
+  EXPECT_EQ(map.Width(), map.MinimumWidth());
+}
+
 }  // namespace
 }  // namespace keldra::testing
