@@ -503,8 +503,10 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
     const Control& control = layout_.ControlOf(step.window, step.control);
     const auto [left, top, width, height] = PixelRect(control);
     // A box at its right end (the caret lands after the text), a tick box on its square.
-    if (dynamic_cast<const TextBox*>(&control) != nullptr) {
-      prepared.x = left + width - 4;
+    if (const auto* box = dynamic_cast<const TextBox*>(&control)) {
+      // A multi-line box keeps its scroll bar at the right on Windows, and a click there leaves
+      // the focus where it was: it is clicked left of it.
+      prepared.x = left + width - (box->MultiLine() ? 28 : 4);
     } else if (dynamic_cast<const CheckBox*>(&control) != nullptr) {
       prepared.x = left + 8;
     } else {
@@ -516,12 +518,19 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
 }
 
 std::string XOperator::Activate(const std::string& title) {
-  std::string window = WaitForWindow(title);
+  // Wine's first start of a run starts its own helper processes too: up to a minute when loaded.
+  std::string window = WaitForWindow(title, WindowsProgram().empty() ? 10 : 60);
   if (window.empty()) {
     x_.Screenshot("e2e_failure");
     throw std::runtime_error("no window titled " + Cp1252ToUtf8(title) + " (see e2e_failure.png)");
   }
+  const std::string before = x_.Run("xdotool getactivewindow");
   x_.Run("xdotool windowactivate --sync " + window);
+  // Wine makes the window Windows' foreground window only after the window manager has focused
+  // it, and drops the keys that come before: a newly activated window is given that moment.
+  if (!WindowsProgram().empty() && before != window + "\n") {
+    std::this_thread::sleep_for(300ms);
+  }
   return window;
 }
 
