@@ -387,7 +387,7 @@ RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartS
       setup_(setup),
       arguments_(std::move(arguments)),
       executable_(std::move(executable)) {
-  if (executable_.empty() && !WindowsProgram().empty()) {
+  if (executable_.empty() && arguments_.empty() && !WindowsProgram().empty()) {
     windows_ = true;
     fs::create_directories(folder_);
     executable_ = WindowsProgram();

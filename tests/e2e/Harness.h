@@ -100,9 +100,9 @@ class XSession {
 // build's executable is copied into `folder`, as an unpacked copy keeps its files beside itself;
 // given an `executable` (an installed one), that one runs where it is, with the `arguments` as
 // they are (`--cartella folder` for the folder to be used), and the folder is made beforehand only
-// when `setup` has files for it. With WindowsProgram() and no `executable`, the Windows program
-// runs under Wine on `folder` (given with --cartella), Wine's server kept up from one start to the
-// next so a restart costs what a Windows start costs.
+// when `setup` has files for it. With WindowsProgram() and neither `executable` nor `arguments`,
+// the Windows program runs under Wine on `folder` (given with --cartella), Wine's server kept up
+// from one start to the next so a restart costs what a Windows start costs.
 class RealProgram {
  public:
   RealProgram(const XSession& x, const std::filesystem::path& folder, const StartState& setup,
