@@ -96,6 +96,18 @@ std::string FakeTimeLibrary() {
   throw std::runtime_error("libfaketime is not installed");
 }
 
+// The environment of every Wine process of a run: the prefix comes from the caller's WINEPREFIX;
+// Wine's own Mono and Gecko are neither needed nor installed.
+const std::map<std::string, std::string> kWineEnvironment = {
+    {"WINEDEBUG", "-all"}, {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+
+// The folder as the Windows program names it: Wine shows the Linux root as drive Z:.
+std::string WindowsPath(const fs::path& folder) {
+  std::string path = "Z:" + fs::absolute(folder).string();
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
 std::string ScreenshotFolder() {
   const char* folder = std::getenv("KELDRA_SCREENSHOTS");
   return folder != nullptr ? folder : "screenshots";
@@ -113,6 +125,11 @@ std::array<int, 4> PixelRect(const Control& control) {
 }
 
 }  // namespace
+
+std::string WindowsProgram() {
+  const char* exe = std::getenv("KELDRA_WINDOWS_EXE");
+  return exe != nullptr ? exe : "";
+}
 
 Step Keys(std::string window, std::string keys, std::string shot) {
   return {Step::Kind::kKeys, std::move(window), {}, std::move(keys), std::move(shot)};
@@ -335,7 +352,9 @@ std::string XSession::Run(const std::string& command) const {
 
 void XSession::Screenshot(const std::string& name) const {
   fs::create_directories(ScreenshotFolder());
-  Run("import -window root '" + ScreenshotFolder() + "/" + name + ".png'");
+  // The Windows program's screens beside the Linux program's of the same step.
+  const std::string prefix = WindowsProgram().empty() ? "" : "wine_";
+  Run("import -window root '" + ScreenshotFolder() + "/" + prefix + name + ".png'");
 }
 
 std::vector<std::string> XSession::WindowTitles(pid_t pid) const {
@@ -368,7 +387,12 @@ RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartS
       setup_(setup),
       arguments_(std::move(arguments)),
       executable_(std::move(executable)) {
-  if (executable_.empty()) {
+  if (executable_.empty() && arguments_.empty() && !WindowsProgram().empty()) {
+    windows_ = true;
+    fs::create_directories(folder_);
+    executable_ = WindowsProgram();
+    arguments_ = {"--cartella", WindowsPath(folder_)};
+  } else if (executable_.empty()) {
     fs::create_directories(folder_);
     fs::copy_file(KELDRA_EXECUTABLE, folder_ / "keldra", fs::copy_options::overwrite_existing);
     executable_ = folder_ / "keldra";
@@ -383,7 +407,15 @@ RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartS
   }
 }
 
-RealProgram::~RealProgram() { Kill(); }
+RealProgram::~RealProgram() {
+  Kill();
+  if (wineserver_ > 0) {
+    // Ends the prefix's helper processes (explorer.exe and the like) with the server.
+    pid_t stopper = Spawn({"wineserver", "-k"}, kWineEnvironment);
+    waitpid(stopper, nullptr, 0);
+    Stop(wineserver_, SIGTERM);
+  }
+}
 
 void RealProgram::Start() {
   char start[32];
@@ -394,16 +426,25 @@ void RealProgram::Start() {
   argv.insert(argv.end(), arguments_.begin(), arguments_.end());
   // libfaketime preloaded into the program itself (its wrapper would stand between the test and
   // the process it kills); the clock starts at the contest morning and runs.
-  pid_ = Spawn(argv,
-               {{"DISPLAY", x_.Display()},
-                {"TZ", "Europe/Rome"},
-                {"QT_QPA_PLATFORM", "xcb"},
-                {"LD_PRELOAD", FakeTimeLibrary()},
-                {"FAKETIME", start},
-                {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
-                // faketime's library comes before the sanitizer's in a sanitizer build.
-                {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}},
-               LogPath());
+  std::map<std::string, std::string> env = {
+      {"DISPLAY", x_.Display()},
+      {"TZ", "Europe/Rome"},
+      {"QT_QPA_PLATFORM", "xcb"},
+      {"LD_PRELOAD", FakeTimeLibrary()},
+      {"FAKETIME", start},
+      {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
+      // faketime's library comes before the sanitizer's in a sanitizer build.
+      {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}};
+  if (windows_) {
+    env.insert(kWineEnvironment.begin(), kWineEnvironment.end());
+    // Wine's server is started once, on the same clock; `wine` execs into the Windows process
+    // itself, so the pid is keldra.exe's and a SIGKILL is a kill of the Windows program.
+    if (wineserver_ <= 0) {
+      wineserver_ = Spawn({"wineserver", "--foreground", "--persistent"}, env, LogPath());
+    }
+    argv.insert(argv.begin(), "wine");
+  }
+  pid_ = Spawn(argv, env, LogPath());
 }
 
 std::string RealProgram::LogPath() const {
@@ -462,8 +503,10 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
     const Control& control = layout_.ControlOf(step.window, step.control);
     const auto [left, top, width, height] = PixelRect(control);
     // A box at its right end (the caret lands after the text), a tick box on its square.
-    if (dynamic_cast<const TextBox*>(&control) != nullptr) {
-      prepared.x = left + width - 4;
+    if (const auto* box = dynamic_cast<const TextBox*>(&control)) {
+      // A multi-line box keeps its scroll bar at the right on Windows, and a click there leaves
+      // the focus where it was: it is clicked left of it.
+      prepared.x = left + width - (box->MultiLine() ? 28 : 4);
     } else if (dynamic_cast<const CheckBox*>(&control) != nullptr) {
       prepared.x = left + 8;
     } else {
@@ -475,12 +518,19 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
 }
 
 std::string XOperator::Activate(const std::string& title) {
-  std::string window = WaitForWindow(title);
+  // Wine's first start of a run starts its own helper processes too: up to a minute when loaded.
+  std::string window = WaitForWindow(title, WindowsProgram().empty() ? 10 : 60);
   if (window.empty()) {
     x_.Screenshot("e2e_failure");
     throw std::runtime_error("no window titled " + Cp1252ToUtf8(title) + " (see e2e_failure.png)");
   }
+  const std::string before = x_.Run("xdotool getactivewindow");
   x_.Run("xdotool windowactivate --sync " + window);
+  // Wine makes the window Windows' foreground window only after the window manager has focused
+  // it, and drops the keys that come before: a newly activated window is given that moment.
+  if (!WindowsProgram().empty() && before != window + "\n") {
+    std::this_thread::sleep_for(300ms);
+  }
   return window;
 }
 

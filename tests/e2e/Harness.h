@@ -49,6 +49,10 @@ struct StartState {
   Radio* devices = nullptr;
 };
 
+// The Windows program (KELDRA_WINDOWS_EXE, run under Wine in WINEPREFIX) that RealProgram starts
+// in place of the Linux build's; empty when the real program is the Linux one.
+std::string WindowsProgram();
+
 // The files of a program folder that the program writes, by name, with their bytes.
 std::map<std::string, std::string> FolderFiles(const std::filesystem::path& folder);
 
@@ -96,7 +100,9 @@ class XSession {
 // build's executable is copied into `folder`, as an unpacked copy keeps its files beside itself;
 // given an `executable` (an installed one), that one runs where it is, with the `arguments` as
 // they are (`--cartella folder` for the folder to be used), and the folder is made beforehand only
-// when `setup` has files for it.
+// when `setup` has files for it. With WindowsProgram() and neither `executable` nor `arguments`,
+// the Windows program runs under Wine on `folder` (given with --cartella), Wine's server kept up
+// from one start to the next so a restart costs what a Windows start costs.
 class RealProgram {
  public:
   RealProgram(const XSession& x, const std::filesystem::path& folder, const StartState& setup,
@@ -110,6 +116,8 @@ class RealProgram {
   // died by a signal.
   int WaitForExit(int seconds);
   pid_t Pid() const { return pid_; }
+  // Wine's server when the Windows program runs (it passes the program's window messages), or -1.
+  pid_t ServerPid() const { return wineserver_; }
   // What the program printed (it goes to a file beside its folder).
   std::string Output() const;
 
@@ -121,6 +129,8 @@ class RealProgram {
   StartState setup_;
   std::vector<std::string> arguments_;
   std::filesystem::path executable_;
+  bool windows_ = false;
+  pid_t wineserver_ = -1;
   pid_t pid_ = -1;
   int status_ = 0;
 };
