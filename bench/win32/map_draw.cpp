@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "support/TestDoubles.h"
 #include "core/ContestLog.h"
+#include "support/TestDoubles.h"
 #include "ui/MapWindow.h"
 #include "ui/Program.h"
 
