@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "TestSupport.h"
 #include "core/QsoRecord.h"
 #include "core/StateFile.h"
 #include "support/TestDoubles.h"
@@ -73,13 +74,14 @@ void FillContest(Program& program, MainWindow& main, long long n) {
     list += QsoListLine(q) + "\r\n";
     records += EdiRecordLine(q) + "\r\n";
   }
-  main.qso_list.SetText(list);
-  main.edi_records.SetText(records);
-  program.Get<EdiHeaderWindow>().edi_records.SetText(records);
-  main.qso_number.SetText(std::to_string(n + 1));
-  main.total_qsos.SetCaption(std::to_string(n));
-  main.total_km.SetCaption(std::to_string(168 * n));
-  main.total_points.SetCaption(std::to_string(168 * n + 168 * (n / 3)));
+  ContestState contest;
+  contest.qso_list = list;
+  contest.edi_records = records;
+  contest.serial = std::to_string(n + 1);
+  contest.qsos = std::to_string(n);
+  contest.km = std::to_string(168 * n);
+  contest.points = std::to_string(168 * n + 168 * (n / 3));
+  testing::PutContest(program, contest);
   SaveContest(program, main);
 }
 

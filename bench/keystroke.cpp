@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "TestSupport.h"
 #include "core/QsoRecord.h"
 #include "support/TestDoubles.h"
 #include "ui/MainWindow.h"
@@ -44,7 +45,9 @@ void BM_CallsignKeystroke(benchmark::State& state) {
     FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
     Program program(messages, clock, folder);
     MainWindow& main = program.Get<MainWindow>();
-    main.qso_list.SetText(ListOf(state.range(0)));
+    ContestState contest;
+    contest.qso_list = ListOf(state.range(0));
+    testing::PutContest(program, contest);
     main.call.SetFocus();
     main.call.Type("QX9ZZ");
     for (auto _ : state) {

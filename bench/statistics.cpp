@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "TestSupport.h"
 #include "geo/Locator.h"
 #include "support/TestDoubles.h"
 #include "ui/MainWindow.h"
@@ -58,7 +59,9 @@ void BM_OpenStatisticsWindow(benchmark::State& state) {
   keldra::RecordingMessageBox messages;
   keldra::FixedClock clock({2023, 7, 16, 9, 30, 0}, 120);
   keldra::Program program(messages, clock, std::filesystem::temp_directory_path());
-  program.Get<keldra::MainWindow>().qso_list.SetText(Log(static_cast<int>(state.range(0))));
+  keldra::ContestState contest;
+  contest.qso_list = Log(static_cast<int>(state.range(0)));
+  keldra::testing::PutContest(program, contest);
   for (auto _ : state) {
     program.Get<keldra::MainWindow>().statistics_button.Press();  // "STAT"
     benchmark::DoNotOptimize(program.Find<keldra::StatisticsWindow>()->ranking.ListCount());
