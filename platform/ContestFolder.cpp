@@ -18,6 +18,17 @@ FolderChoice ChooseContestFolder(const FolderFacts& facts) {
   return {FolderSource::kUserData, user, {}};
 }
 
+FolderFacts GatherFolderFacts(const fs::path& given, const fs::path& executable_folder) {
+  FolderFacts facts;
+  facts.given = given;
+  std::error_code ec;
+  facts.working = fs::current_path(ec);
+  facts.executable_folder = executable_folder;
+  facts.installed = fs::exists(executable_folder / kInstalledMarker, ec);
+  AddSystemFacts(facts);
+  return facts;
+}
+
 IoStatus PrepareContestFolder(const fs::path& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);

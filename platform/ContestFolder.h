@@ -59,6 +59,10 @@ std::string FolderRuleHelp();
 // The folder that holds the running executable.
 fs::path ExecutableFolder();
 
+// What only this system tells: whether the executable's folder can be written, and where the
+// user's own folder is (the environment on Linux, the Documents folder on Windows).
+void AddSystemFacts(FolderFacts& facts);
+
 // The facts of this process: the environment, the current folder, the marker and whether the
 // executable's folder can be written.
 FolderFacts GatherFolderFacts(const fs::path& given, const fs::path& executable_folder);

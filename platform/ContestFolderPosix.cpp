@@ -48,17 +48,10 @@ std::string FolderRuleHelp() {
          "(passando il mouse sul titolo).\n";
 }
 
-FolderFacts GatherFolderFacts(const fs::path& given, const fs::path& executable_folder) {
-  FolderFacts facts;
-  facts.given = given;
-  std::error_code ec;
-  facts.working = fs::current_path(ec);
-  facts.executable_folder = executable_folder;
-  facts.installed = fs::exists(executable_folder / kInstalledMarker, ec);
-  facts.executable_folder_writable = ::access(executable_folder.c_str(), W_OK) == 0;
+void AddSystemFacts(FolderFacts& facts) {
+  facts.executable_folder_writable = ::access(facts.executable_folder.c_str(), W_OK) == 0;
   facts.xdg_data_home = Environment("XDG_DATA_HOME");
   facts.home = Environment("HOME");
-  return facts;
 }
 
 }  // namespace keldra

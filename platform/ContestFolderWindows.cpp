@@ -73,16 +73,9 @@ std::string FolderRuleHelp() {
          "principale mostra quella in uso (passando il mouse sul titolo).\n";
 }
 
-FolderFacts GatherFolderFacts(const fs::path& given, const fs::path& executable_folder) {
-  FolderFacts facts;
-  facts.given = given;
-  std::error_code ec;
-  facts.working = fs::current_path(ec);
-  facts.executable_folder = executable_folder;
-  facts.installed = fs::exists(executable_folder / kInstalledMarker, ec);
-  facts.executable_folder_writable = CanCreateFileIn(executable_folder);
+void AddSystemFacts(FolderFacts& facts) {
+  facts.executable_folder_writable = CanCreateFileIn(facts.executable_folder);
   facts.documents = DocumentsFolder();
-  return facts;
 }
 
 }  // namespace keldra
