@@ -88,24 +88,25 @@ int main(int argc, char* argv[]) {
   keldra::qt::QtMessageBox messages;
   const keldra::FolderChoice choice = ChosenFolder(line);
   if (!choice.problem.empty()) {
-    messages.Show(keldra::U8(choice.problem), keldra::kDefaultTitle,
+    messages.Show(keldra::Cp1252(choice.problem), keldra::kDefaultTitle,
                   keldra::MessageIcon::kCritical);
     return 1;
   }
   const std::filesystem::path& folder = choice.folder;
   if (const keldra::IoStatus ready = keldra::PrepareContestFolder(folder); !ready) {
     // Nothing has been opened yet: the program stops here rather than run without its files.
-    messages.Show(keldra::U8(keldra::FolderProblemMessage(folder, ready)), keldra::kDefaultTitle,
-                  keldra::MessageIcon::kCritical);
+    messages.Show(keldra::Cp1252(keldra::FolderProblemMessage(folder, ready)),
+                  keldra::kDefaultTitle, keldra::MessageIcon::kCritical);
     return 1;
   }
 
   keldra::InstanceLock lock;
   if (lock.Acquire(folder) == keldra::InstanceLock::Outcome::kHeldByAnother) {
     // Two copies on one folder would overwrite each other's contest.
-    messages.Show(keldra::U8("Keldra VHF qrp Test è già aperto sulla cartella " + folder.string() +
-                             ".\nChiudere l'altra copia prima di avviarne una nuova."),
-                  keldra::kDefaultTitle, keldra::MessageIcon::kCritical);
+    messages.Show(
+        keldra::Cp1252("Keldra VHF qrp Test è già aperto sulla cartella " + folder.string() +
+                       ".\nChiudere l'altra copia prima di avviarne una nuova."),
+        keldra::kDefaultTitle, keldra::MessageIcon::kCritical);
     return 1;
   }
   // Only this copy works in the folder now: what a crash left half-written can go.

@@ -61,12 +61,12 @@ std::optional<NewQsoRefusal> FirstFailure(const NewQsoTexts& entry, bool off_lin
     return NewQsoRefusal{"Inserire l'ora del QSO nel formato HH:MM", EntryField::kTime, false};
   }
   if (!ModeFromText(entry.mode)) {
-    return NewQsoRefusal{U8("Modo non valido: usare SSB o CW (frecce su e giù)"), EntryField::kMode,
-                         false};
+    return NewQsoRefusal{Cp1252("Modo non valido: usare SSB o CW (frecce su e giù)"),
+                         EntryField::kMode, false};
   }
   if (ListHasCall(qso_list, entry.call)) {
-    return NewQsoRefusal{U8("QSO non valido, la stazione risulta già collegata"), EntryField::kCall,
-                         true};
+    return NewQsoRefusal{Cp1252("QSO non valido, la stazione risulta già collegata"),
+                         EntryField::kCall, true};
   }
   if (std::optional<NewQsoRefusal> club = CheckClubCode(entry.club_code)) {
     return club;
@@ -81,7 +81,8 @@ std::optional<NewQsoRefusal> FirstFailure(const NewQsoTexts& entry, bool off_lin
       {&entry.club_code, EntryField::kClubCode}};
   for (const auto& [text, field] : record_fields) {
     if (text->find_first_of(";\r\n") != std::string::npos) {
-      return NewQsoRefusal{U8("Il carattere ; non può essere usato nei dati del QSO"), field, true};
+      return NewQsoRefusal{Cp1252("Il carattere ; non può essere usato nei dati del QSO"), field,
+                           true};
     }
   }
   return std::nullopt;

@@ -85,8 +85,6 @@ QsoEditTexts ShownTexts(const QsoFields& record, std::string_view call) {
   return shown;
 }
 
-bool InRange(char c, char first, char last) { return c >= first && c <= last; }
-
 // A blank, ";" or line end inside a field would split the list line or the record differently
 // when they are read back.
 bool BreaksLines(std::string_view text) {
@@ -116,12 +114,6 @@ std::optional<QsoMode> ModeOfCode(std::string_view code) {
 }
 
 std::string DefaultReport(QsoMode mode) { return mode == QsoMode::kSsb ? "59" : "599"; }
-
-bool IsSixCharacterLocator(std::string_view text) {
-  return text.size() == 6 && InRange(text[0], 'A', 'R') && InRange(text[1], 'A', 'R') &&
-         IsDigit(text[2]) && IsDigit(text[3]) && InRange(text[4], 'A', 'X') &&
-         InRange(text[5], 'A', 'X');
-}
 
 QsoSearch FindQsoForEdit(std::string_view records, std::string_view list, std::string_view call) {
   if (call.empty()) {
@@ -202,7 +194,7 @@ std::optional<EditRefusal> CheckQsoEdit(const QsoEditTexts& before, const QsoEdi
     return Refuse("Inserire il Locatore nel formato corretto... es. JN81GD", EditField::kLocator);
   }
   if (!IsAllDigits(after.distance_km)) {
-    return Refuse(U8("Il QRB del QSO non è calcolabile: controllare il Locatore"),
+    return Refuse(Cp1252("Il QRB del QSO non è calcolabile: controllare il Locatore"),
                   EditField::kLocator);
   }
   const std::pair<const std::string*, EditField> fields[] = {

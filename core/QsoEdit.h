@@ -27,9 +27,6 @@ std::optional<QsoMode> ModeOfCode(std::string_view code);
 // The report the entry row proposes in a mode: "59" in SSB, "599" in CW.
 std::string DefaultReport(QsoMode mode);
 
-// A six-character Maidenhead locator: field letters A-R, square digits, subsquare letters A-X.
-bool IsSixCharacterLocator(std::string_view text);
-
 // The fields of the edit window, in the forms the EDI record stores them.
 struct QsoEditTexts {
   std::string call;

@@ -114,6 +114,12 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsSixCharacterLocator(std::string_view text) {
+  auto in = [](char c, char first, char last) { return c >= first && c <= last; };
+  return text.size() == 6 && in(text[0], 'A', 'R') && in(text[1], 'A', 'R') && IsDigit(text[2]) &&
+         IsDigit(text[3]) && in(text[4], 'A', 'X') && in(text[5], 'A', 'X');
+}
+
 bool IsAllDigits(std::string_view text) {
   if (text.empty()) {
     return false;

@@ -38,6 +38,8 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator);
 bool IsDigit(char c);
 // True for a non-empty text of decimal digits only.
 bool IsAllDigits(std::string_view text);
+// A six-character Maidenhead locator: field letters A-R, square digits, subsquare letters A-X.
+bool IsSixCharacterLocator(std::string_view text);
 
 // "0" characters in front up to `width` characters ("7" gives "007" for width 3).
 std::string ZeroFill(std::string_view text, std::size_t width);

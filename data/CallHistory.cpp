@@ -4,13 +4,12 @@
 #include <numeric>
 #include <tuple>
 
-#include "data/HistoryFiles.h"
+#include "core/Text.h"
 
 namespace keldra {
 namespace {
 
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view View(const std::array<char, 6>& locator) {
   return std::string_view(locator.data(), locator.size());
@@ -38,12 +37,6 @@ std::string HistoryDateText(HistoryDate date) {
   return text;
 }
 
-bool IsRealLocator(std::string_view l) {
-  auto in = [](char c, char first, char last) { return c >= first && c <= last; };
-  return l.size() == 6 && in(l[0], 'A', 'R') && in(l[1], 'A', 'R') && IsDigitChar(l[2]) &&
-         IsDigitChar(l[3]) && in(l[4], 'A', 'X') && in(l[5], 'A', 'X');
-}
-
 bool IsHistoryCall(std::string_view call) {
   if (call.size() < 3 || call.size() > 15) {
     return false;
@@ -52,8 +45,8 @@ bool IsHistoryCall(std::string_view call) {
   bool digit = false;
   for (char c : call) {
     letter = letter || IsUpper(c);
-    digit = digit || IsDigitChar(c);
-    if (!IsUpper(c) && !IsDigitChar(c) && c != '/') {
+    digit = digit || IsDigit(c);
+    if (!IsUpper(c) && !IsDigit(c) && c != '/') {
       return false;
     }
   }
@@ -63,7 +56,7 @@ bool IsHistoryCall(std::string_view call) {
 // --- Builder ---
 
 bool CallHistory::Builder::Add(std::string_view call, std::string_view locator, HistoryDate date) {
-  if (!IsHistoryCall(call) || !IsRealLocator(locator)) {
+  if (!IsHistoryCall(call) || !IsSixCharacterLocator(locator)) {
     return false;
   }
   // Offsets are 32-bit: a history past 4 GB of calls stops growing instead of wrapping.
@@ -200,30 +193,14 @@ std::size_t CallHistory::Footprint() const {
 
 // --- StationHistory ---
 
-void StationHistory::SetContest(std::string_view edi_records) {
+void StationHistory::SetContest(const std::vector<HistoryEntry>& qsos) {
   CallHistory::Builder builder;
-  for (const HistoryEntry& e : ReadEdiLog(edi_records).entries) {
+  worked_.clear();
+  for (const HistoryEntry& e : qsos) {
     builder.Add(e.call, e.locator, e.date);
+    worked_.push_back(e.call);
   }
   contest_ = std::move(builder).Build();
-  worked_.clear();
-  for (std::string_view rest = edi_records; !rest.empty();) {
-    const std::string_view line = rest.substr(0, rest.find('\n'));
-    rest.remove_prefix(std::min(rest.size(), line.size() + 1));
-    // The call is the third field.
-    std::size_t start = 0;
-    for (int field = 0; field < 2 && start != std::string_view::npos; ++field) {
-      start = line.find(';', start);
-      if (start != std::string_view::npos) {
-        ++start;
-      }
-    }
-    if (start == std::string_view::npos) {
-      continue;
-    }
-    const std::string_view call = line.substr(start, line.find(';', start) - start);
-    worked_.emplace_back(call);
-  }
   std::sort(worked_.begin(), worked_.end());
 }
 

@@ -23,9 +23,6 @@ using HistoryDate = std::int32_t;
 // "16/07/2023"; empty for no date.
 std::string HistoryDateText(HistoryDate date);
 
-// A real six-character Maidenhead locator in upper case: field letters A-R, square digits,
-// subsquare letters A-X (JN61AB).
-bool IsRealLocator(std::string_view locator);
 // A callsign as the history keeps it: 3 to 15 upper-case letters, digits and "/", with at least
 // one letter and one digit. A "/P" call is a station of its own.
 bool IsHistoryCall(std::string_view call);
@@ -73,8 +70,8 @@ class CallHistory {
 // Collects sightings in any order; Build sorts them once.
 class CallHistory::Builder {
  public:
-  // Takes a sighting whose call and locator pass IsHistoryCall and IsRealLocator; anything else is
-  // ignored and false returned.
+  // Takes a sighting whose call and locator pass IsHistoryCall and IsSixCharacterLocator; anything
+  // else is ignored and false returned.
   bool Add(std::string_view call, std::string_view locator, HistoryDate date);
   std::size_t Added() const { return pending_.size(); }
   CallHistory Build() &&;
@@ -91,12 +88,20 @@ class CallHistory::Builder {
   std::vector<Pending> pending_;
 };
 
+// One sighting: a call seen with a locator on a date.
+struct HistoryEntry {
+  std::string call;
+  std::string locator;
+  HistoryDate date = 0;
+  friend bool operator==(const HistoryEntry&, const HistoryEntry&) = default;
+};
+
 // The history of the files and of the running contest, asked as one.
 class StationHistory {
  public:
   void SetFiles(CallHistory files) { files_ = std::move(files); }
-  // The running contest's EDI record lines (CR LF or LF), read like an EDI log's records.
-  void SetContest(std::string_view edi_records);
+  // The running contest's QSOs: each call is worked; those the history can take are sightings.
+  void SetContest(const std::vector<HistoryEntry>& qsos);
 
   std::vector<KnownLocator> Locators(std::string_view call) const;
   std::vector<std::string> Matching(std::string_view typed, std::size_t limit) const;

@@ -4,6 +4,8 @@
 #include <functional>
 #include <system_error>
 
+#include "core/Text.h"
+
 namespace keldra {
 namespace {
 
@@ -68,9 +70,9 @@ int Number(std::string_view digits) {
   return n;
 }
 
-// yyyymmdd from "yyyymmdd", or from "yymmdd" (years 80 to 99 are 1980 to 1999); 0 when it is no
-// such date.
-HistoryDate ParseDate(std::string_view text) {
+}  // namespace
+
+HistoryDate ParseHistoryDate(std::string_view text) {
   if (!AllDigits(text) || (text.size() != 6 && text.size() != 8)) {
     return 0;
   }
@@ -86,6 +88,8 @@ HistoryDate ParseDate(std::string_view text) {
   return year * 10000 + month * 100 + day;
 }
 
+namespace {
+
 // Where a reader puts what it reads: each good sighting to `take`, and the count of lines skipped.
 using Take = std::function<void(std::string call, std::string locator, HistoryDate date)>;
 
@@ -96,7 +100,7 @@ class Sink {
   void Line(std::string_view call, std::string_view locator, HistoryDate date) {
     std::string c = Upper(TrimBlanks(call));
     std::string l = Upper(TrimBlanks(locator));
-    if (!IsHistoryCall(c) || !IsRealLocator(l)) {
+    if (!IsHistoryCall(c) || !IsSixCharacterLocator(l)) {
       ++skipped;
       return;
     }
@@ -166,7 +170,7 @@ void ParseEdiLog(std::string_view bytes, Sink& sink) {
     if (count < 10) {
       return sink.Broken();
     }
-    sink.Line(fields[2], fields[9], ParseDate(TrimBlanks(fields[0])));
+    sink.Line(fields[2], fields[9], ParseHistoryDate(TrimBlanks(fields[0])));
   });
 }
 
@@ -194,7 +198,7 @@ void ParseBlankList(std::string_view bytes, Sink& sink) {
     if (count == 1) {
       return sink.Broken();
     }
-    sink.Line(words[0], words[1], count == 3 ? ParseDate(words[2]) : 0);
+    sink.Line(words[0], words[1], count == 3 ? ParseHistoryDate(words[2]) : 0);
   });
 }
 

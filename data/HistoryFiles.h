@@ -21,12 +21,9 @@ namespace keldra {
 
 inline constexpr const char* kHistoryFolderName = "storico";
 
-struct HistoryEntry {
-  std::string call;
-  std::string locator;
-  HistoryDate date = 0;
-  friend bool operator==(const HistoryEntry&, const HistoryEntry&) = default;
-};
+// yyyymmdd from "yyyymmdd", or from "yymmdd" (years 80 to 99 are 1980 to 1999); 0 when it is no
+// such date.
+HistoryDate ParseHistoryDate(std::string_view text);
 
 // What a reader took from one file: every entry read, and the lines that looked like data but
 // gave none (a broken record, an unreal locator). Blank lines and an EDI log's header are neither.

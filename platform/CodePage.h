@@ -22,5 +22,5 @@ std::string ToUpper1252(std::string_view text);
 
 namespace keldra {
 // An interface text written in UTF-8 in the source, as the windows hold it (Windows-1252).
-inline std::string U8(std::string_view utf8) { return Utf8ToCp1252(utf8); }
+inline std::string Cp1252(std::string_view utf8) { return Utf8ToCp1252(utf8); }
 }  // namespace keldra

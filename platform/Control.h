@@ -10,6 +10,10 @@
 
 namespace keldra {
 
+// Twips in one pixel at 96 dpi, and the same length in (fractional) pixels.
+inline constexpr int kTwipsPerPixel = 15;
+constexpr double TwipsToPixels(double twips) { return twips / kTwipsPerPixel; }
+
 class Form;
 
 // An RGB colour as the windows store it.

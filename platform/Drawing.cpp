@@ -4,9 +4,7 @@
 #include <cmath>
 
 namespace keldra {
-namespace {
-constexpr double kTwipsPerPixel = 15;
-}
+namespace {}
 
 Drawing::Drawing(Form& form, std::string name)
     : Control(form, std::move(name), ControlKind::kDrawing) {}
@@ -42,8 +40,8 @@ void Drawing::UserView(DrawingView view) {
 }
 
 DrawingView Drawing::ViewFitting(DrawPoint a, DrawPoint b, int margin_pixels) const {
-  const double width = std::max(1.0, Width() / kTwipsPerPixel - 2.0 * margin_pixels);
-  const double height = std::max(1.0, Height() / kTwipsPerPixel - 2.0 * margin_pixels);
+  const double width = std::max(1.0, TwipsToPixels(Width()) - 2.0 * margin_pixels);
+  const double height = std::max(1.0, TwipsToPixels(Height()) - 2.0 * margin_pixels);
   const double dx = std::abs(b.x - a.x);
   const double dy = std::abs(b.y - a.y);
   DrawingView view{{(a.x + b.x) / 2, (a.y + b.y) / 2}, view_.scale};
@@ -61,13 +59,13 @@ DrawingView Drawing::Zoomed(double factor) const {
 }
 
 DrawPoint Drawing::ToUnits(double px, double py) const {
-  return {view_.centre.x + (px - Width() / kTwipsPerPixel / 2) / view_.scale,
-          view_.centre.y + (py - Height() / kTwipsPerPixel / 2) / view_.scale};
+  return {view_.centre.x + (px - TwipsToPixels(Width()) / 2) / view_.scale,
+          view_.centre.y + (py - TwipsToPixels(Height()) / 2) / view_.scale};
 }
 
 DrawPoint Drawing::ToPixels(DrawPoint at) const {
-  return {(at.x - view_.centre.x) * view_.scale + Width() / kTwipsPerPixel / 2,
-          (at.y - view_.centre.y) * view_.scale + Height() / kTwipsPerPixel / 2};
+  return {(at.x - view_.centre.x) * view_.scale + TwipsToPixels(Width()) / 2,
+          (at.y - view_.centre.y) * view_.scale + TwipsToPixels(Height()) / 2};
 }
 
 }  // namespace keldra

@@ -54,6 +54,8 @@ void BearingCalculatorWindow::Wire() {
   exit_button.Click = [this] { OnExitPressed(); };
 }
 
+void BearingCalculatorWindow::OnLoad() { own_locator.SetText(program_.Calculator().OwnLocator()); }
+
 void BearingCalculatorWindow::OnOwnLocatorChanged() {
   own_locator.SetText(ToUpper1252(own_locator.Text()));
   own_locator.CaretToEnd();

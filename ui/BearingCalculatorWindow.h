@@ -1,8 +1,7 @@
-// The bearing utility window: a tool for the operator to compute a path by hand, and the keeper
-// of the station's own locator (own_locator), which start-up and the station window write. Six
-// characters typed into other_locator compute at once, inside its change handler; the results stay
-// in this window. Other windows compute through the calculator service (ui/Calculator.h). The
-// window is loaded hidden; it works the same when shown.
+// The bearing utility window: a tool for the operator to compute a path by hand. Locator 1 starts
+// as the station's own (the calculator service's, ui/Calculator.h) and may be typed over without
+// changing the station's. Six characters typed into other_locator compute at once, inside its
+// change handler; the results stay in this window. Other windows compute through the service.
 #pragma once
 
 #include "platform/Buttons.h"
@@ -42,6 +41,7 @@ class BearingCalculatorWindow : public Form {
   void OnExitPressed();
 
  private:
+  void OnLoad() override;
   void Layout();
   void Wire();
 

@@ -1,8 +1,8 @@
-// The program's distance and bearing calculator as a service for the windows that need a path
-// without showing it (the statistics, the QSO correction): geo's arithmetic from the station's own
-// locator (the bearing utility window's locator 1) to the one given, computed afresh on every
-// call. It drives no window: the bearing utility's fields and the main window's QRB and QTF stay
-// as they are, so those keep showing the QSO being typed.
+// The program's distance and bearing calculator: geo's arithmetic from the station's own locator
+// to the one given, computed afresh on every call. Start-up and the station window give it the
+// station's locator; the main window, the statistics and the QSO correction ask it for paths. It
+// drives no window: the main window's QRB and QTF show what the main window puts there, the
+// QSO being typed.
 #pragma once
 
 #include <optional>
@@ -10,8 +10,6 @@
 #include <string_view>
 
 namespace keldra {
-
-class Program;
 
 struct CalculatedPath {
   std::string distance;         // as the calculator shows it: " 168", or "??????"
@@ -25,6 +23,15 @@ inline constexpr const char* kOwnLocatorTooLong =
     "Il locatore della propria stazione deve avere al massimo 6 caratteri (es. JN81GD): "
     "correggere i dati della stazione.";
 
-CalculatedPath CalculateFromStation(Program& program, std::string_view locator);
+class PathCalculator {
+ public:
+  const std::string& OwnLocator() const { return own_; }
+  void SetOwnLocator(std::string locator) { own_ = std::move(locator); }
+  // The path from the station to `locator`, both taken in upper case.
+  CalculatedPath From(std::string_view locator) const;
+
+ private:
+  std::string own_ = "JN81GD";  // until the station file says otherwise
+};
 
 }  // namespace keldra

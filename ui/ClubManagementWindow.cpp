@@ -100,9 +100,9 @@ void ClubManagementWindow::LoadList(Club club) {
   const MemberFile file = ReadMemberFile(program_.Disk(), program_.File(ClubFileName(club)));
   unreadable_[Index(club)] = !file.status.ok();
   if (!file.status.ok()) {
-    program_.Message(U8(file.status.Describe()) + "\r\n" +
-                         U8("Non sarà possibile aggiungere soci al database ") + ClubTitle(club) +
-                         ".",
+    program_.Message(Cp1252(file.status.Describe()) + "\r\n" +
+                         Cp1252("Non sarà possibile aggiungere soci al database ") +
+                         ClubTitle(club) + ".",
                      MessageIcon::kCritical);
     return;
   }
@@ -152,27 +152,27 @@ void ClubManagementWindow::OnAddPressed() {
   const std::string callsign = Trim(new_member.Text());
   if (!IsPlainCallsign(callsign)) {
     program_.Message(
-        U8("Nominativo non valido: scrivere l'indicativo del nuovo socio, solo "
-           "lettere e cifre, senza suffisso \"/\"."));
+        Cp1252("Nominativo non valido: scrivere l'indicativo del nuovo socio, solo "
+               "lettere e cifre, senza suffisso \"/\"."));
     new_member.SetFocus();
     return;
   }
   if (unreadable_[Index(club)]) {
     program_.Message(std::string("Il file ") + ClubFileName(club) +
-                         U8(" non è stato letto all'apertura: l'utente non è stato aggiunto."),
+                         Cp1252(" non è stato letto all'apertura: l'utente non è stato aggiunto."),
                      MessageIcon::kCritical);
     return;
   }
   std::vector<Member> members = ParseMembers(ListOf(club).Text());
   if (FindMember(members, callsign) != nullptr) {
-    program_.Message(U8("L'Utente non può essere aggiunto poiche' gia' presente"));
+    program_.Message(Cp1252("L'Utente non può essere aggiunto poiche' gia' presente"));
     return;
   }
   members.push_back({callsign, PlainDecimal(NextMemberNumber(members))});
   const IoStatus saved =
       WriteMemberFile(program_.Disk(), program_.File(ClubFileName(club)), members);
   if (!saved) {
-    program_.Message(U8(saved.Describe()) + "\r\n" + U8("L'utente non è stato aggiunto."),
+    program_.Message(Cp1252(saved.Describe()) + "\r\n" + Cp1252("L'utente non è stato aggiunto."),
                      MessageIcon::kCritical);
     return;
   }

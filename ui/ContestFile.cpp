@@ -8,7 +8,7 @@ namespace {
 
 // The operator is told which file and why, in Italian, with the critical icon.
 void ReportFailure(Program& program, const std::string& what, const IoStatus& status) {
-  program.Message(U8(what + "\n" + status.Describe()), MessageIcon::kCritical);
+  program.Message(Cp1252(what + "\n" + status.Describe()), MessageIcon::kCritical);
 }
 
 }  // namespace

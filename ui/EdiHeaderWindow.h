@@ -36,7 +36,7 @@ class EdiHeaderWindow : public Form {
   TextBox address{*this, "Text8"};
   Label postcode_caption{*this, "Label9", "CAP"};
   TextBox postcode{*this, "Text9"};
-  Label city_caption{*this, "Label10", U8("Città")};
+  Label city_caption{*this, "Label10", Cp1252("Città")};
   TextBox city{*this, "Text10"};
   Label country_caption{*this, "Label11", "Nazione"};
   TextBox country{*this, "Text11"};

@@ -5,7 +5,6 @@
 
 namespace keldra {
 
-inline constexpr int kTwipsPerPixel = 15;
 constexpr int Px(int pixels) { return pixels * kTwipsPerPixel; }
 
 // Places a control at a pixel rectangle (relative to its container) inside an optional container.

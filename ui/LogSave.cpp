@@ -46,7 +46,7 @@ void SaveLogAs(Program& program, TextBox& file_name, const std::string& text,
   const IoStatus written = program.Disk().Replace(path, text);
   if (!written) {
     // The reason names the file and what went wrong.
-    program.Message(log + " non e' stato salvato.\n" + U8(written.Describe()),
+    program.Message(log + " non e' stato salvato.\n" + Cp1252(written.Describe()),
                     MessageIcon::kCritical);
     return;
   }

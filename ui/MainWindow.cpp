@@ -30,7 +30,8 @@ void MainWindow::LayoutEntryArea() {
   contest_title.SetForeColor({0, 0, 128});
   // An operator who keeps more than one contest, or runs two copies, can tell which folder this
   // window works in.
-  contest_title.SetToolTip(U8("Cartella del contest: ") + Utf8ToCp1252(program_.Folder().string()));
+  contest_title.SetToolTip(Cp1252("Cartella del contest: ") +
+                           Utf8ToCp1252(program_.Folder().string()));
   Place(contest_date, 76, 38, 150, 18);
   Place(contest_hours, 236, 38, 260, 18);
   Place(log_address, 506, 38, 340, 18);

@@ -59,7 +59,7 @@ class MainWindow : public Form {
   Label distance_unit{*this, "Label16", "Km"};
   Label bearing_caption{*this, "Label14", "QTF:"};
   Label bearing{*this, "Label15"};
-  Label bearing_unit{*this, "Label17", U8("°")};
+  Label bearing_unit{*this, "Label17", Cp1252("°")};
   Label duplicate_warning{*this, "Label55", "DUPLICATO!"};
 
   // The QSO list, as the log makes it.
@@ -108,7 +108,7 @@ class MainWindow : public Form {
   Label station_iqrp_number{*this, "Label41", "..."};
   Label station_mqc_caption{*this, "Label38", "MQC:"};
   Label station_mqc_number{*this, "Label42", "..."};
-  Label logging_mode_caption{*this, "Label45", U8("Modalità:")};
+  Label logging_mode_caption{*this, "Label45", Cp1252("Modalità:")};
   Label logging_mode{*this, "Label46", "on-line"};
   Label account_caption{*this, "Label48", "Account:"};
   Label account{*this, "Label47", "User"};
@@ -127,7 +127,7 @@ class MainWindow : public Form {
 
   // Contest information.
   Image logo{*this, "Image1", Artwork::kLogo};
-  Label contest_title{*this, "Label32", U8("27° KELDRA VHF QRP TEST")};
+  Label contest_title{*this, "Label32", Cp1252("27° KELDRA VHF QRP TEST")};
   Label contest_date{*this, "Label33", "DATA: 16/07/2023"};
   Label contest_hours{*this, "Label34", "ORARIO: dalle 07.00 alle 13.00 utc"};
   Label log_address{*this, "Label31", "Invio Log: log@keldraqrptest.it"};

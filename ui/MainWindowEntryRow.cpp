@@ -114,7 +114,7 @@ void MainWindow::OnLocatorChanged() {
   }
   const bool complete = locator.Text().size() == 6;
   if (complete) {
-    ShowPath(CalculateFromStation(program_, locator.Text()));
+    ShowPath(program_.Calculator().From(locator.Text()));
     distance_bar.SetVisible(true);  // also when the distance is the last QSO's and nothing changed
     if (radio_settings_.auto_turn) {
       TurnAntenna(false);

@@ -84,7 +84,15 @@ void MainWindow::OnHistoryLoaded(HistoryLoad load) {
 
 const StationHistory& MainWindow::History() {
   if (contest_history_stale_) {
-    program_.History().SetContest(program_.Contest().EdiRecordsText());
+    std::vector<HistoryEntry> qsos;
+    for (const ContestLog::Entry& entry : program_.Contest().Entries()) {
+      if (const std::optional<LoggedQso>& qso = entry.qso) {
+        // The log's "dd/mm/yy" as the history's yymmdd.
+        const std::string date = Mid(qso->date, 7, 2) + Mid(qso->date, 4, 2) + Left(qso->date, 2);
+        qsos.push_back({qso->call, qso->locator, ParseHistoryDate(date)});
+      }
+    }
+    program_.History().SetContest(qsos);
     contest_history_stale_ = false;
   }
   return program_.History();

@@ -6,7 +6,7 @@
 #include "core/Text.h"
 #include "data/StationConfig.h"
 #include "platform/CodePage.h"
-#include "ui/BearingCalculatorWindow.h"
+#include "ui/Calculator.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"
@@ -38,7 +38,7 @@ void MainWindow::OnWindowLoaded() {
     }
     if (station.locator) {
       station_locator.SetCaption(*station.locator);
-      program_.Get<BearingCalculatorWindow>().own_locator.SetText(*station.locator);
+      program_.Calculator().SetOwnLocator(*station.locator);
       program_.Get<EdiHeaderWindow>().locator.SetText(*station.locator);
     }
     if (station.iqrp) {
@@ -118,10 +118,11 @@ void MainWindow::OnCreateLogPressed() {
 void MainWindow::OnExitPressed() {
   if (save_pending && !exit_warned && !SaveContest(program_, *this)) {
     exit_warned = true;
-    program_.Message(U8("Il contest non è salvato su disco: liberare spazio o controllare la "
-                        "cartella e premere OK per salvarlo. Premendo di nuovo Esci il programma "
-                        "si chiude e i QSO non salvati vanno persi."),
-                     MessageIcon::kCritical);
+    program_.Message(
+        Cp1252("Il contest non è salvato su disco: liberare spazio o controllare la "
+               "cartella e premere OK per salvarlo. Premendo di nuovo Esci il programma "
+               "si chiude e i QSO non salvati vanno persi."),
+        MessageIcon::kCritical);
     return;
   }
   program_.End();

@@ -91,13 +91,13 @@ void MainWindow::StartRadio() {
     const ReadResult read = program_.Disk().Read(path);
     const RadioSettingsRead settings = ReadRadioSettings(read.bytes);
     if (!read.status) {
-      program_.Message(
-          U8("Le impostazioni di radio e rotore non sono state lette.\n" + read.status.Describe()),
-          MessageIcon::kCritical);
+      program_.Message(Cp1252("Le impostazioni di radio e rotore non sono state lette.\n" +
+                              read.status.Describe()),
+                       MessageIcon::kCritical);
     } else if (settings.skipped_lines > 0) {
       program_.Message(
-          U8("radio.txt: righe non valide ignorate: " + std::to_string(settings.skipped_lines) +
-             ". Controllare le impostazioni con \"Radio...\"."));
+          Cp1252("radio.txt: righe non valide ignorate: " + std::to_string(settings.skipped_lines) +
+                 ". Controllare le impostazioni con \"Radio...\"."));
     }
     radio_settings_ = settings.settings;
   }
@@ -172,7 +172,7 @@ void MainWindow::OnRotatorChanged(const RotatorReading& reading) {
     return;
   }
   const double heading = AntennaHeading(*reading.azimuth, radio_settings_.antenna_offset);
-  antenna_heading.SetCaption("ant. " + std::to_string(std::lround(heading) % 360) + U8("°"));
+  antenna_heading.SetCaption("ant. " + std::to_string(std::lround(heading) % 360) + Cp1252("°"));
   antenna_heading.SetForeColor(kAntennaBlue);
   antenna_heading.SetToolTip("Direzione reale dell'antenna");
   const double angle = (heading - 90) * std::numbers::pi / 180;

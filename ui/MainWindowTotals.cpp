@@ -2,6 +2,7 @@
 // and written as one ContestTotals so every window names the totals the same way.
 #include "core/Text.h"
 #include "ui/MainWindow.h"
+#include "ui/MapWindow.h"
 
 namespace keldra {
 
@@ -62,7 +63,9 @@ void MainWindow::OnLogChanged(const LogEvent& event) {
   }
   ShowTotals(TotalsText(log.Totals()));
   contest_history_stale_ = true;
-  FollowOnMap();
+  if (MapWindow* map = program_.Find<MapWindow>()) {
+    map->FollowLog(event);
+  }
 }
 
 }  // namespace keldra

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "core/QsoRecord.h"
+#include "core/ContestLog.h"
 #include "geo/WorldOutline.h"
 #include "platform/CodePage.h"
 #include "ui/Layout.h"
@@ -144,13 +144,12 @@ void MapWindow::Follow() {
     centred_on_station_ = point.has_value();
     projection_ = AzimuthalProjection(point ? *point : *PointOfLocator(kFallbackCentre));
     BuildBackground();
-    records_seen_.clear();
+    entries_read_ = 0;
     qsos_.clear();
   }
-  const std::string& records = program_.Contest().EdiRecordsText();
-  const bool qsos_changed = centre_moved || records != records_seen_;
+  const bool qsos_changed = centre_moved || program_.Contest().Entries().size() != entries_read_;
   if (qsos_changed) {
-    ReadQsos(records);
+    ReadQsos();
     BuildQsos();
   }
   if (centre_moved || main.locator.Text() != typed_) {
@@ -270,34 +269,30 @@ void MapWindow::BuildBackground() {
   map.SetLayer(kMapLegend, std::move(legend));
 }
 
-void MapWindow::ReadQsos(const std::string& records) {
-  std::size_t from = 0;
-  if (records.starts_with(records_seen_)) {
-    from = records_seen_.size();
-  } else {
+void MapWindow::FollowLog(const LogEvent& event) {
+  if (event.change == LogChange::kCorrected) {
+    entries_read_ = 0;
     qsos_.clear();
   }
-  while (from < records.size()) {
-    const std::size_t end = records.find("\r\n", from);
-    if (end == std::string::npos) {
-      break;  // a line still without its end is read when it has one
-    }
-    const QsoParse parsed = ParseEdiRecordLine(std::string_view(records).substr(from, end - from));
-    from = end + 2;
-    if (!parsed.qso) {
-      continue;
-    }
-    const auto point = PointOfLocator(parsed.qso->locator);
+  Follow();
+}
+
+// The QSOs logged since the last reading; an entry that records no QSO, or no locator the map can
+// place, has no dot.
+void MapWindow::ReadQsos() {
+  const std::vector<ContestLog::Entry>& entries = program_.Contest().Entries();
+  for (; entries_read_ < entries.size(); ++entries_read_) {
+    const std::optional<LoggedQso>& qso = entries[entries_read_].qso;
+    const auto point = qso ? PointOfLocator(qso->locator) : std::nullopt;
     if (!point) {
       continue;
     }
-    qsos_.push_back({.call = parsed.qso->call,
-                     .locator = parsed.qso->locator,
-                     .time = parsed.qso->time,
+    qsos_.push_back({.call = qso->call,
+                     .locator = qso->locator,
+                     .time = qso->time,
                      .km = PathBetween(projection_.Centre(), *point).km,
                      .at = projection_.Project(*point)});
   }
-  records_seen_ = records.substr(0, from);
 }
 
 void MapWindow::BuildQsos() {
@@ -358,7 +353,7 @@ void MapWindow::BuildTyped() {
     typed.lines.push_back({.points = {{0, 0}, at}, .color = kTyped, .width = 2});
     typed.markers.push_back({.at = at, .color = kTyped, .radius = 4, .tooltip = typed_});
     DrawLabel label =
-        Text(at, typed_ + "  " + Km(path.km) + "  " + std::to_string(path.degrees) + U8("°"),
+        Text(at, typed_ + "  " + Km(path.km) + "  " + std::to_string(path.degrees) + Cp1252("°"),
              kTyped, {.bold = true, .points = 9}, Alignment::kLeft);
     TowardsTheCentre(label, 8);
     label.dy = 12;
@@ -371,8 +366,8 @@ void MapWindow::BuildTyped() {
 // in view), so the labels stay in sight at any zoom; they follow every change of the view.
 void MapWindow::PlaceBearingLabels() {
   constexpr double kInset = 14;  // pixels from the map's edge to a label's centre
-  const double width = map.Width() / static_cast<double>(kTwipsPerPixel);
-  const double height = map.Height() / static_cast<double>(kTwipsPerPixel);
+  const double width = TwipsToPixels(map.Width());
+  const double height = TwipsToPixels(map.Height());
   const DrawPoint centre = map.ToPixels({0, 0});
   DrawingLayer labels{.pinned = true};
   const bool centre_in_view = centre.x > kInset && centre.x < width - kInset && centre.y > kInset &&
@@ -394,7 +389,7 @@ void MapWindow::PlaceBearingLabels() {
       t = std::min(t, (kInset - centre.y) / dy);
     }
     labels.labels.push_back(Text({centre.x + t * dx, centre.y + t * dy},
-                                 std::to_string(deg) + U8("°"), kRing,
+                                 std::to_string(deg) + Cp1252("°"), kRing,
                                  {.bold = true, .points = 9}));
   }
   map.SetLayer(kMapBearings, std::move(labels));
@@ -445,7 +440,7 @@ void MapWindow::OnSavePressed() {
   }
   const IoStatus written = program_.Disk().Replace(path, *png);
   if (!written) {
-    program_.Message("La mappa non e' stata salvata.\n" + U8(written.Describe()),
+    program_.Message("La mappa non e' stata salvata.\n" + Cp1252(written.Describe()),
                      MessageIcon::kCritical);
     return;
   }

@@ -54,8 +54,10 @@ class MapWindow : public Form {
   CommandButton save_button{*this, "SaveImageButton", "Salva immagine"};
   CommandButton close_button{*this, "CloseButton", "Chiudi"};
 
-  // Reads the main window again and rebuilds what changed there.
+  // Reads the main window and the log again and rebuilds what changed there.
   void Follow();
+  // The same after a change of the log: a correction is read again from the first QSO.
+  void FollowLog(const LogEvent& event);
   void OnFitPressed();
   void OnSavePressed();
 
@@ -80,7 +82,7 @@ class MapWindow : public Form {
  private:
   void Layout();
   void BuildBackground();
-  void ReadQsos(const std::string& records);
+  void ReadQsos();
   void BuildQsos();
   void BuildTyped();
   void PlaceBearingLabels();
@@ -90,7 +92,7 @@ class MapWindow : public Form {
   std::string own_locator_;
   bool centred_on_station_ = false;
   AzimuthalProjection projection_{{}};
-  std::string records_seen_;
+  std::size_t entries_read_ = 0;
   std::vector<Qso> qsos_;
   std::string typed_;
   std::size_t squares_ = 0;

@@ -1,8 +1,21 @@
 #include "ui/Program.h"
 
-#include <algorithm>
-
+#include "ui/AdifSaveWindow.h"
+#include "ui/AdministrationWindow.h"
+#include "ui/BearingCalculatorWindow.h"
+#include "ui/ClubAwardWindow.h"
+#include "ui/ClubManagementWindow.h"
+#include "ui/EdiHeaderWindow.h"
+#include "ui/EdiSaveWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/MapWindow.h"
+#include "ui/QsoEditWindow.h"
+#include "ui/RadioWindow.h"
+#include "ui/ReportWindow.h"
+#include "ui/RestoreWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/StationWindow.h"
+#include "ui/StatisticsWindow.h"
 
 namespace keldra {
 
@@ -37,17 +50,12 @@ void Program::End() {
     return;
   }
   ended_ = true;
-  static constexpr const char* kClosingOrder[] = {
-      "Form22222", "Form2", "Form3", "Form4",  "AdifSaveWindow", "Form5",  "Form6",
-      "Form7",     "Form8", "Form9", "Form10", "Form11",         "Form12", "Form1"};
-  for (const char* name : kClosingOrder) {
-    auto it = std::find_if(live_.begin(), live_.end(),
-                           [&](const auto& entry) { return entry.second->Name() == name; });
-    if (it != live_.end()) {
-      it->second->Unload();
-    }
-  }
-  // Windows outside the list (none today) close last.
+  // The main window closes last: the others may still read it as they go.
+  UnloadIfLoaded<BearingCalculatorWindow, EdiHeaderWindow, StationWindow, EdiSaveWindow,
+                 AdifSaveWindow, StartWindow, QsoEditWindow, StatisticsWindow, ReportWindow,
+                 ClubAwardWindow, AdministrationWindow, ClubManagementWindow, RestoreWindow,
+                 MapWindow, RadioWindow, MainWindow>();
+  // A window missing from the list above closes after them all.
   while (!live_.empty()) {
     live_.begin()->second->Unload();
   }

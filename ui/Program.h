@@ -1,8 +1,8 @@
 // The registry of the program's windows and services. Each window exists once: it is created on
 // first access (running its Load), and a window that was unloaded is created afresh on the next
-// access. Program also owns the running contest (ContestLog), the focus owner (Screen), the
-// services (message boxes, clock, files) and the program folder, and closes every window in a fixed
-// order when the program ends.
+// access. Program also owns the running contest (ContestLog), the path calculator, the focus owner
+// (Screen), the services (message boxes, clock, files) and the program folder, and closes every
+// window in a fixed order when the program ends.
 #pragma once
 
 #include <filesystem>
@@ -22,6 +22,7 @@
 #include "platform/Radio.h"
 #include "platform/Screen.h"
 #include "platform/Services.h"
+#include "ui/Calculator.h"
 
 namespace keldra {
 
@@ -56,8 +57,11 @@ class Program {
   StationHistory& History() { return history_; }
   // The running contest: the windows show it and change it through its operations.
   ContestLog& Contest() { return contest_; }
+  // Distances and bearings from the station's own locator.
+  PathCalculator& Calculator() { return calculator_; }
 
-  // Shows a message box; `text` and `title` are Windows-1252 (use U8 for literals with accents).
+  // Shows a message box; `text` and `title` are Windows-1252 (use Cp1252 for literals with
+  // accents).
   void Message(const std::string& text, MessageIcon icon = MessageIcon::kInformation,
                const std::string& title = kDefaultTitle);
 
@@ -93,6 +97,16 @@ class Program {
 
  private:
   void Forget(Form& form);
+  template <class... F>
+  void UnloadIfLoaded() {
+    (
+        [this] {
+          if (F* form = Find<F>()) {
+            form->Unload();
+          }
+        }(),
+        ...);
+  }
 
   Screen screen_;
   MessageBox& messages_;
@@ -108,6 +122,7 @@ class Program {
   Background* background_ = &inline_background_;
   StationHistory history_;
   ContestLog contest_;
+  PathCalculator calculator_;
   DrawingPainter* painter_ = nullptr;
   NoRadio no_radio_;
   Radio* radio_ = &no_radio_;

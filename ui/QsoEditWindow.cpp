@@ -189,7 +189,7 @@ void QsoEditWindow::OnLocatorChanged() {
 void QsoEditWindow::RequestDistance() {
   // A locator that cannot be computed leaves the calculator's failure text, which the check of
   // "Modifica" refuses; any other scores as a commit scores it.
-  const CalculatedPath path = CalculateFromStation(program_, locator.Text());
+  const CalculatedPath path = program_.Calculator().From(locator.Text());
   distance.SetText(path.km ? PlainDecimal(ScoredKm(path.km)) : path.distance);
   if (!club_code.Text().empty()) {
     club_bonus.SetText(distance.Text());
@@ -259,7 +259,7 @@ void QsoEditWindow::OnSearchPressed() {
     } else {
       program_.Message(
           "Il QSO di " + wanted +
-              U8(" non è scritto nel LOG nel formato atteso e non può essere modificato qui."),
+              Cp1252(" non è scritto nel LOG nel formato atteso e non può essere modificato qui."),
           MessageIcon::kCritical);
     }
     return;
@@ -373,7 +373,7 @@ void QsoEditWindow::OnModifyPressed() {
   }
   const Applied applied = Apply(before, after);
   if (applied == Applied::kListsChangedSinceTheSearch) {
-    program_.Message(U8("Il LOG è cambiato dopo la ricerca: cercare di nuovo il QSO."),
+    program_.Message(Cp1252("Il LOG è cambiato dopo la ricerca: cercare di nuovo il QSO."),
                      MessageIcon::kCritical);
     return;
   }

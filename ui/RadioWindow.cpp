@@ -91,7 +91,7 @@ std::string RotatorFound(const ProbeResult& result) {
       break;
   }
   return "Rotore: connesso" + Named(result.rotator_name) + ", a " +
-         std::to_string(std::lround(result.rotator.azimuth.value_or(0))) + U8("°.");
+         std::to_string(std::lround(result.rotator.azimuth.value_or(0))) + Cp1252("°.");
 }
 
 }  // namespace
@@ -220,7 +220,7 @@ void RadioWindow::OnSavePressed() {
   if (!status) {
     // The window stays open with what was set, so the operator can try again.
     program_.Message(
-        U8("Le impostazioni di radio e rotore non sono state salvate.\n" + status.Describe()),
+        Cp1252("Le impostazioni di radio e rotore non sono state salvate.\n" + status.Describe()),
         MessageIcon::kCritical);
     return;
   }

@@ -25,7 +25,7 @@ class RadioWindow : public Form {
   ComboBox rig_model{*this, "RigModel"};
   Label rig_port_caption{*this, "RigPortCaption", "Porta"};
   TextBox rig_port{*this, "RigPort"};
-  Label rig_speed_caption{*this, "RigSpeedCaption", U8("Velocità")};
+  Label rig_speed_caption{*this, "RigSpeedCaption", Cp1252("Velocità")};
   ComboBox rig_speed{*this, "RigSpeed"};
 
   Frame rotator_frame{*this, "RotatorFrame", "Rotore"};
@@ -33,11 +33,11 @@ class RadioWindow : public Form {
   ComboBox rotator_model{*this, "RotatorModel"};
   Label rotator_port_caption{*this, "RotatorPortCaption", "Porta"};
   TextBox rotator_port{*this, "RotatorPort"};
-  Label rotator_speed_caption{*this, "RotatorSpeedCaption", U8("Velocità")};
+  Label rotator_speed_caption{*this, "RotatorSpeedCaption", Cp1252("Velocità")};
   ComboBox rotator_speed{*this, "RotatorSpeed"};
   Label antenna_offset_caption{*this, "AntennaOffsetCaption", "Correzione antenna (gradi)"};
   TextBox antenna_offset{*this, "AntennaOffset", "0"};
-  CheckBox auto_turn{*this, "AutoTurn", U8("Ruota l'antenna appena il locatore è completo")};
+  CheckBox auto_turn{*this, "AutoTurn", Cp1252("Ruota l'antenna appena il locatore è completo")};
 
   Frame messages_frame{*this, "CwMessagesFrame", "Messaggi CW"};
   Label message_captions[4] = {{*this, "CwKey1", "F1"},

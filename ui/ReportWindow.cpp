@@ -42,7 +42,7 @@ void ReportWindow::OnSavePressed() {
   const IoStatus written = program_.Disk().Replace(path, report.Text());
   if (!written) {
     // The description names the file and the reason.
-    program_.Message(U8("Il report non è stato salvato.\n") + Utf8ToCp1252(written.Describe()),
+    program_.Message(Cp1252("Il report non è stato salvato.\n") + Utf8ToCp1252(written.Describe()),
                      MessageIcon::kCritical);
     return;
   }

@@ -3,7 +3,6 @@
 #include "core/StateFile.h"
 #include "platform/CodePage.h"
 #include "ui/Layout.h"
-#include "ui/StartWindow.h"
 #include "ui/StartWindows.h"
 
 namespace keldra {
@@ -34,23 +33,23 @@ void RestoreWindow::OnYesPressed() {
   const std::filesystem::path backup = program_.File(kStateBackupFileName);
   if (!program_.Disk().Exists(backup)) {
     // Nothing to bring back: the contest file stays as it is and the operator goes on.
-    program_.Message(U8("Nessun backup da ripristinare: il file " + backup.string() +
-                        " non esiste. Il contest non è stato modificato."));
+    program_.Message(Cp1252("Nessun backup da ripristinare: il file " + backup.string() +
+                            " non esiste. Il contest non è stato modificato."));
     OnNoPressed();
     return;
   }
   if (const IoStatus status = program_.Disk().Copy(backup, program_.File(kStateFileName));
       !status) {
-    program_.Message(U8("Restore non riuscito.\n" + status.Describe()), MessageIcon::kCritical);
+    program_.Message(Cp1252("Restore non riuscito.\n" + status.Describe()), MessageIcon::kCritical);
     return;
   }
-  program_.Message(U8("Restore effettuato... Il software verrà riavviato"));
+  program_.Message(Cp1252("Restore effettuato... Il software verrà riavviato"));
   program_.End();
 }
 
 void RestoreWindow::OnNoPressed() {
-  if (StartWindow* start = program_.Find<StartWindow>()) {
-    start->emergency_restore.SetValue(0);
+  if (Declined) {
+    Declined();
   }
   Unload();
   // The start window may have been closed meanwhile: then nothing is left on screen.

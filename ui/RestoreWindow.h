@@ -3,6 +3,8 @@
 // to continue the restored contest. Reachable only from the start window.
 #pragma once
 
+#include <functional>
+
 #include "platform/Buttons.h"
 #include "platform/Label.h"
 #include "ui/Program.h"
@@ -26,6 +28,9 @@ class RestoreWindow : public Form {
   void OnNoPressed();
 
   void CloseRequested() override { OnNoPressed(); }
+
+  // Told when the operator declines the restore (the start window clears its tick).
+  std::function<void()> Declined;
 
  private:
   void Layout();

@@ -38,9 +38,9 @@ void StartWindow::OnContinuePressed() {
   const std::filesystem::path saved = program_.File(kStateFileName);
   if (program_.Disk().Exists(saved)) {
     if (const ReadResult read = program_.Disk().Read(saved); !read.status) {
-      program_.Message(U8("Il contest salvato non può essere letto: riprovare \"Continua "
-                          "Contest\" o scegliere \"Nuovo Contest\".\n" +
-                          read.status.Describe()),
+      program_.Message(Cp1252("Il contest salvato non può essere letto: riprovare \"Continua "
+                              "Contest\" o scegliere \"Nuovo Contest\".\n" +
+                              read.status.Describe()),
                        MessageIcon::kCritical);
       return;
     }
@@ -67,7 +67,13 @@ void StartWindow::OnNewContestPressed() {
 void StartWindow::OnEmergencyRestoreClicked() {
   // Only a tick opens the restore window; "NO" there clears the tick again.
   if (emergency_restore.Value() == 1) {
-    program_.Get<RestoreWindow>().Show();
+    RestoreWindow& restore = program_.Get<RestoreWindow>();
+    restore.Declined = [this] {
+      if (Loaded()) {
+        emergency_restore.SetValue(0);
+      }
+    };
+    restore.Show();
   }
 }
 

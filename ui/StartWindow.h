@@ -16,7 +16,7 @@ class StartWindow : public Form {
   Image logo{*this, "Image1", Artwork::kLogo};
   CommandButton continue_button{*this, "Command1", "Continua Contest"};
   CommandButton new_contest_button{*this, "Command2", "Nuovo Contest"};
-  CheckBox off_line{*this, "Check1", U8("Modalità off-line")};
+  CheckBox off_line{*this, "Check1", Cp1252("Modalità off-line")};
   CheckBox emergency_restore{*this, "Check2", "Restore di emergenza"};
 
   void OnContinuePressed();

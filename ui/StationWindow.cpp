@@ -3,7 +3,7 @@
 #include "core/Text.h"
 #include "data/StationConfig.h"
 #include "platform/CodePage.h"
-#include "ui/BearingCalculatorWindow.h"
+#include "ui/Calculator.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 #include "ui/StartWindows.h"
@@ -114,7 +114,7 @@ void StationWindow::OnSavePressed() {
   const std::filesystem::path path = program_.File(kStationFileName);
   if (const IoStatus status = program_.Disk().Replace(path, StationConfigText(station)); !status) {
     // The window stays open with what was typed, so the operator can try again.
-    program_.Message(U8("I dati della stazione non sono stati salvati.\n" + status.Describe()),
+    program_.Message(Cp1252("I dati della stazione non sono stati salvati.\n" + status.Describe()),
                      MessageIcon::kCritical);
     return;
   }
@@ -124,7 +124,7 @@ void StationWindow::OnSavePressed() {
   main.station_locator.SetCaption(station.locator);
   main.station_iqrp_number.SetCaption(station.iqrp);
   main.station_mqc_number.SetCaption(station.mqc);
-  program_.Get<BearingCalculatorWindow>().own_locator.SetText(station.locator);
+  program_.Calculator().SetOwnLocator(station.locator);
   main.Show();
   if (off_line) {
     main.SetOffLine(true);

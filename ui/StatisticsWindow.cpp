@@ -62,7 +62,7 @@ DistanceBearingTexts StatisticsWindow::Calculate(const std::string& locator) {
   if (locator.size() != 6) {
     return {std::string(kLocatorFailed), std::string(kLocatorFailed)};
   }
-  CalculatedPath path = CalculateFromStation(program_, locator);
+  CalculatedPath path = program_.Calculator().From(locator);
   return {std::move(path.distance), std::move(path.bearing)};
 }
 

@@ -18,13 +18,12 @@
 namespace keldra::qt {
 namespace {
 
-constexpr double kTwipsPerPixel = 15;
 constexpr double kWheelStep = 1.25;
 
 QColor ToQColor(Color c) { return {c.r, c.g, c.b}; }
 
 QSizeF PixelSize(const Drawing& drawing) {
-  return {drawing.Width() / kTwipsPerPixel, drawing.Height() / kTwipsPerPixel};
+  return {TwipsToPixels(drawing.Width()), TwipsToPixels(drawing.Height())};
 }
 
 // Units of the drawing to pixels of the control.

@@ -34,8 +34,6 @@
 namespace keldra::qt {
 namespace {
 
-constexpr int kTwips = 15;
-
 QString ToQt(std::string_view cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 std::string FromQt(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
 
@@ -328,9 +326,9 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
           widget->setGeometry(parent->rect());
         }
       } else {
-        widget->setGeometry(control.Left() / kTwips, control.Top() / kTwips,
-                            std::max(1, control.Width() / kTwips),
-                            std::max(1, control.Height() / kTwips));
+        widget->setGeometry(control.Left() / kTwipsPerPixel, control.Top() / kTwipsPerPixel,
+                            std::max(1, control.Width() / kTwipsPerPixel),
+                            std::max(1, control.Height() / kTwipsPerPixel));
       }
       break;
     case Property::kVisible:
@@ -561,12 +559,12 @@ void QtFrontEnd::FormCaptionChanged(Form& form) {
 }
 
 void QtFrontEnd::SetWindowSize(const Form& form, QWidget& top) {
-  const QSize size(form.Width() / kTwips, form.Height() / kTwips);
+  const QSize size(form.Width() / kTwipsPerPixel, form.Height() / kTwipsPerPixel);
   if (!form.Resizable()) {
     top.setFixedSize(size);
     return;
   }
-  top.setMinimumSize(form.MinimumWidth() / kTwips, form.MinimumHeight() / kTwips);
+  top.setMinimumSize(form.MinimumWidth() / kTwipsPerPixel, form.MinimumHeight() / kTwipsPerPixel);
   if (top.size() != size) {
     top.resize(size);
   }
@@ -633,7 +631,7 @@ bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {
     // The operator made a resizable window larger or smaller: the window lays itself out again.
     if (auto it = form_of_window_.find(watched); it != form_of_window_.end()) {
       const QSize size = static_cast<QResizeEvent*>(event)->size();
-      it->second->UserResize(size.width() * kTwips, size.height() * kTwips);
+      it->second->UserResize(size.width() * kTwipsPerPixel, size.height() * kTwipsPerPixel);
     }
     return false;
   }

@@ -9,8 +9,6 @@
 namespace keldra::qt {
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
 QColor ToQColor(Color c) { return {c.r, c.g, c.b}; }
 
 }  // namespace
@@ -77,8 +75,8 @@ void LineWidget::paintEvent(QPaintEvent*) {
   p.setRenderHint(QPainter::Antialiasing);
   const Color c = line_.ForeColor();
   p.setPen(QPen(QColor(c.r, c.g, c.b), line_.Thickness(), Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(QPointF(line_.X1() / kTwipsPerPixel, line_.Y1() / kTwipsPerPixel),
-             QPointF(line_.X2() / kTwipsPerPixel, line_.Y2() / kTwipsPerPixel));
+  p.drawLine(QPointF(TwipsToPixels(line_.X1()), TwipsToPixels(line_.Y1())),
+             QPointF(TwipsToPixels(line_.X2()), TwipsToPixels(line_.Y2())));
 }
 
 bool PlainTextBox::canInsertFromMimeData(const QMimeData* source) const {

@@ -14,7 +14,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"KeldraDrawing";
 constexpr double kWheelStep = 1.25;
-constexpr double kTwipsPerPixel = 15;
 // The system's hand and four-way arrow (IDC_HAND, IDC_SIZEALL), named wide whatever UNICODE is.
 const LPCWSTR kCursorHand = MAKEINTRESOURCEW(32649);
 const LPCWSTR kCursorMoving = MAKEINTRESOURCEW(32646);
@@ -94,8 +93,8 @@ void ZoomAbout(HWND hwnd, View& view, double factor, double x, double y) {
   const DrawPoint fixed = drawing.ToUnits(x, y);
   DrawingView next = drawing.View();
   next.scale = std::clamp(next.scale * factor, drawing.min_scale, drawing.max_scale);
-  next.centre = {fixed.x - (x - drawing.Width() / kTwipsPerPixel / 2) / next.scale,
-                 fixed.y - (y - drawing.Height() / kTwipsPerPixel / 2) / next.scale};
+  next.centre = {fixed.x - (x - TwipsToPixels(drawing.Width()) / 2) / next.scale,
+                 fixed.y - (y - TwipsToPixels(drawing.Height()) / 2) / next.scale};
   drawing.UserView(next);
   HideTooltip(hwnd, view);
   InvalidateRect(hwnd, nullptr, FALSE);
@@ -190,8 +189,8 @@ LRESULT CALLBACK DrawingProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_KEYDOWN: {
-      const double mid_x = view->drawing->Width() / kTwipsPerPixel / 2;
-      const double mid_y = view->drawing->Height() / kTwipsPerPixel / 2;
+      const double mid_x = TwipsToPixels(view->drawing->Width()) / 2;
+      const double mid_y = TwipsToPixels(view->drawing->Height()) / 2;
       if (wp == VK_ADD || wp == VK_OEM_PLUS) {
         ZoomAbout(hwnd, *view, kWheelStep, mid_x, mid_y);
         return 0;

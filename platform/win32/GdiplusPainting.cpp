@@ -8,7 +8,6 @@
 namespace keldra::win32 {
 namespace {
 
-constexpr double kTwipsPerPixel = 15;
 // A label's text is the window's default size when the model names none.
 constexpr int kDefaultPoints = 9;
 
@@ -377,8 +376,8 @@ void DrawingPainting::PaintLayer(Gdiplus::Graphics& g, std::size_t i, const Draw
 
 void DrawingPainting::Paint(PixelBuffer& buffer, const Drawing& drawing) {
   Refresh(drawing);
-  buffer.Resize(static_cast<int>(drawing.Width() / kTwipsPerPixel),
-                static_cast<int>(drawing.Height() / kTwipsPerPixel));
+  buffer.Resize(static_cast<int>(TwipsToPixels(drawing.Width())),
+                static_cast<int>(TwipsToPixels(drawing.Height())));
   const auto& layers = drawing.Layers();
   // The layers below the ones that change between redraws (the QSOs over the map) come from the
   // last paint while the view and they stay as they were.

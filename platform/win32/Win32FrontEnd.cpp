@@ -195,7 +195,8 @@ Win32FrontEnd::Window* Win32FrontEnd::Build(Form& form) {
                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top, nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(window->tooltip, TTM_SETMAXTIPWIDTH, 0, Pixels(kToolTipWidth * 15, window->dpi));
+  SendMessageW(window->tooltip, TTM_SETMAXTIPWIDTH, 0,
+               Pixels(kToolTipWidth * kTwipsPerPixel, window->dpi));
   Window* raw = window.get();
   windows_[&form] = std::move(window);
   window_of_handle_[top] = raw;

@@ -111,9 +111,7 @@ TEST(StationHistory, TheRunningContestJoinsAndACorrectionLeavesNoTrace) {
   StationHistory history;
   history.SetFiles(Build(
       {{"QX1AB", "JN52AB", 20190716}, {"QX1AB", "JN61AB", 20210718}, {"QX2CD", "JN45AB", 0}}));
-  history.SetContest(
-      "230716;0815;QX1AB;1;59;001;59;012;;JN70AA;523;;;;\r\n"
-      "230716;0816;QX3EF;1;59;002;59;013;;JN71AA;1;;;;\r\n");
+  history.SetContest({{"QX1AB", "JN70AA", 20230716}, {"QX3EF", "JN71AA", 20230716}});
   EXPECT_EQ(history.Locators("QX1AB"),
             (std::vector<KnownLocator>{
                 {"JN70AA", 20230716}, {"JN61AB", 20210718}, {"JN52AB", 20190716}}));
@@ -123,13 +121,13 @@ TEST(StationHistory, TheRunningContestJoinsAndACorrectionLeavesNoTrace) {
   EXPECT_FALSE(history.Worked("QX2CD")) << "known from the files only";
 
   // The QSO corrected to the locator the files knew: that one is now newest, the typo gone.
-  history.SetContest("230716;0815;QX1AB;1;59;001;59;012;;JN52AB;523;;;;\r\n");
+  history.SetContest({{"QX1AB", "JN52AB", 20230716}});
   EXPECT_EQ(history.Locators("QX1AB"),
             (std::vector<KnownLocator>{{"JN52AB", 20230716}, {"JN61AB", 20210718}}));
   EXPECT_EQ(history.Matching("QX3", 10), std::vector<std::string>{});
   EXPECT_FALSE(history.Worked("QX3EF"));
   // A QSO whose locator the history cannot take is still worked.
-  history.SetContest("230716;0817;QX4GH;1;59;003;59;014;;ZZ99ZZ;1;;;;\r\n");
+  history.SetContest({{"QX4GH", "ZZ99ZZ", 20230716}});
   EXPECT_TRUE(history.Worked("QX4GH"));
   EXPECT_EQ(history.Locators("QX4GH"), std::vector<KnownLocator>{});
 }

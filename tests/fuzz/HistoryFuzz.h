@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/Text.h"
 #include "data/CallHistory.h"
 #include "data/HistoryFiles.h"
 
@@ -22,7 +23,7 @@ inline int CheckHistoryReader(HistoryFormat format, const std::uint8_t* data, st
   }
   CallHistory::Builder builder;
   for (const HistoryEntry& e : read.entries) {
-    if (!IsHistoryCall(e.call) || !IsRealLocator(e.locator)) {
+    if (!IsHistoryCall(e.call) || !IsSixCharacterLocator(e.locator)) {
       __builtin_trap();
     }
     if (!builder.Add(e.call, e.locator, e.date)) {

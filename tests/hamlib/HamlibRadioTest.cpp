@@ -46,10 +46,10 @@ TEST_F(HamlibRadioTest, DummiesInThisProcess) {
   EXPECT_EQ(m.rig_frequency.Caption(), "145.000,00");
   EXPECT_EQ(m.mode.Text(), "SSB");
   ASSERT_TRUE(RunUntil([&] { return m.turn_button.Enabled(); }));
-  EXPECT_EQ(m.antenna_heading.Caption(), U8("ant. 0°"));
+  EXPECT_EQ(m.antenna_heading.Caption(), Cp1252("ant. 0°"));
   // A station a little east of north: the dummy rotator turns about six degrees a second.
   m.locator.Type("JN83KA");
-  const std::string target = "ant. " + Trim(m.bearing.Caption()) + U8("°");
+  const std::string target = "ant. " + Trim(m.bearing.Caption()) + Cp1252("°");
   m.turn_button.Press();
   EXPECT_TRUE(RunUntil([&] { return m.antenna_heading.Caption() == target; }))
       << m.antenna_heading.Caption() << " " << target;
@@ -93,7 +93,7 @@ TEST_F(HamlibRadioTest, DaemonsOnLoopback) {
   m.locator.Type("JN83KA");
   ASSERT_TRUE(RunUntil([&] { return m.turn_button.Enabled(); }));
   m.turn_button.Press();
-  const std::string target = "ant. " + Trim(m.bearing.Caption()) + U8("°");
+  const std::string target = "ant. " + Trim(m.bearing.Caption()) + Cp1252("°");
   EXPECT_TRUE(RunUntil([&] { return m.antenna_heading.Caption() == target; }))
       << m.antenna_heading.Caption();
 
@@ -142,16 +142,26 @@ TEST(HamlibRadioEnd, ADaemonThatNeverAnswersHoldsUpTheEndBriefly) {
 TEST(HamlibRadioEnd, StoppingDropsTheMessagesStillQueued) {
   SlowDaemon daemon{milliseconds(-1)};
   EventPump pump;
-  HamlibRadio radio([&pump](std::function<void()> job) { pump.Post(std::move(job)); });
+  // Each exchange of the opening may take two seconds, so the rig's thread is surely still opening
+  // it when the messages are queued, however loaded the machine.
+  DeviceTiming timing;
+  timing.answer = milliseconds(2000);
+  HamlibRadio radio([&pump](std::function<void()> job) { pump.Post(std::move(job)); }, timing);
   std::vector<std::string> keyed;
   radio.MorseSent = [&keyed](const std::string& text, bool) { keyed.push_back(text); };
+  bool connecting = false;
+  radio.RigChanged = [&connecting](const RigReading& reading) {
+    connecting = connecting || reading.state == LinkState::kConnecting;
+  };
   radio.Connect({2, daemon.Address(), 0}, {});
-  std::this_thread::sleep_for(milliseconds(300));  // the rig's thread is opening it meanwhile
+  // The thread has taken the link and goes on to open it.
+  ASSERT_TRUE(pump.RunUntil([&] { return connecting; }, milliseconds(5000)));
+  std::this_thread::sleep_for(milliseconds(200));
   radio.SendMorse("CQ");
   radio.SendMorse("TU");
   radio.StopMorse();
   radio.SendMorse("73");
-  EXPECT_TRUE(pump.RunUntil([&] { return !keyed.empty(); }, milliseconds(6000)));
+  EXPECT_TRUE(pump.RunUntil([&] { return !keyed.empty(); }, milliseconds(15000)));
   EXPECT_EQ(keyed, std::vector<std::string>{"73"});
 }
 

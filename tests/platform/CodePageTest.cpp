@@ -41,7 +41,7 @@ TEST(CodePageTest, KnownCharacters) {
     EXPECT_EQ(Cp1252ToUtf8(c.cp1252), c.utf8);
     EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252);
   }
-  EXPECT_EQ(U8("città °"), "citt\xE0 \xB0");
+  EXPECT_EQ(Cp1252("città °"), "citt\xE0 \xB0");
 }
 
 TEST(CodePageTest, OutsideTheCodePageOrBrokenUtf8BecomesQuestionMarks) {
@@ -89,16 +89,16 @@ TEST(CodePageTest, UpperCase) {
     std::string upper;
   };
   const Case cases[] = {
-      {"accented", U8("città"), U8("CITTÀ")},
-      {"degree unchanged", U8("10°"), U8("10°")},
-      {"s caron", U8("š"), U8("Š")},
-      {"z caron", U8("ž"), U8("Ž")},
-      {"oe", U8("œ"), U8("Œ")},
-      {"y diaeresis", U8("ÿ"), U8("Ÿ")},
-      {"sharp s unchanged", U8("ß"), U8("ß")},
-      {"division sign unchanged", U8("÷"), U8("÷")},
-      {"micro sign unchanged", U8("µ"), U8("µ")},
-      {"already upper", U8("ÀÉÌ"), U8("ÀÉÌ")},
+      {"accented", Cp1252("città"), Cp1252("CITTÀ")},
+      {"degree unchanged", Cp1252("10°"), Cp1252("10°")},
+      {"s caron", Cp1252("š"), Cp1252("Š")},
+      {"z caron", Cp1252("ž"), Cp1252("Ž")},
+      {"oe", Cp1252("œ"), Cp1252("Œ")},
+      {"y diaeresis", Cp1252("ÿ"), Cp1252("Ÿ")},
+      {"sharp s unchanged", Cp1252("ß"), Cp1252("ß")},
+      {"division sign unchanged", Cp1252("÷"), Cp1252("÷")},
+      {"micro sign unchanged", Cp1252("µ"), Cp1252("µ")},
+      {"already upper", Cp1252("ÀÉÌ"), Cp1252("ÀÉÌ")},
       {"callsign", "iw3/p", "IW3/P"},
       {"ascii around letters", "@[`{", "@[`{"},
   };

@@ -94,10 +94,10 @@ TEST_F(ControlsTest, UpperCasingHandlerReentersOnceAndSettles) {
     // Every level, outer ones included, sees the settled text after its own write.
     seen_after_rewrite.push_back(box.Text());
   };
-  box.SetText(U8("città"));
-  EXPECT_EQ(box.Text(), U8("CITTÀ"));
+  box.SetText(Cp1252("città"));
+  EXPECT_EQ(box.Text(), Cp1252("CITTÀ"));
   EXPECT_EQ(runs, 2);  // the write from code, then the handler's own rewrite
-  EXPECT_EQ(seen_after_rewrite, (std::vector<std::string>{U8("CITTÀ"), U8("CITTÀ")}));
+  EXPECT_EQ(seen_after_rewrite, (std::vector<std::string>{Cp1252("CITTÀ"), Cp1252("CITTÀ")}));
 
   runs = 0;
   box.SetText("IW3ABC");  // already upper case: no rewrite

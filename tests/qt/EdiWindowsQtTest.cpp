@@ -31,7 +31,7 @@ TEST_F(EdiWindowsQtTest, HeaderWindowCreatesTheLogIntoTheSaveWindow) {
   EdiHeaderWindow& header = program().Get<EdiHeaderWindow>();
   header.operator_name.SetText("Mario Rossi");
   header.address.SetText("Via Roma 1");
-  header.city.SetText(U8("Città"));
+  header.city.SetText(Cp1252("Città"));
   header.receiver.SetText("FT-817");
   header.transmitter.SetText("FT-817");
   header.antennas.SetText("Yagi 9 el.");

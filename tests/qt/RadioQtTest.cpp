@@ -51,7 +51,7 @@ TEST_F(RadioQtTest, KeysReachTheDevicesAndTheWindowsAreDrawn) {
   m.radio_button.Press();
   RadioWindow& w = program().Get<RadioWindow>();
   w.probe_result.SetCaption("Radio: connessa, 144.300,00 MHz CW.\nRotore: connesso, a 300" +
-                            U8("°."));
+                            Cp1252("°."));
   Screenshot(w, "radio_settings_window");
   EXPECT_TRUE(Widget(w.rig_model)->isVisible());
 }

@@ -146,6 +146,7 @@ TEST_F(BearingCalculatorWindowTest, EmptyOwnLocatorEndsWithBearingZero) {
   f.other_locator.SetText("JN71GD");
   EXPECT_EQ(f.distance.Text(), "??????");
   EXPECT_EQ(f.bearing.Text(), "0");
+  program().Calculator().SetOwnLocator("");
   Main().locator.SetText("JN71GD");
   EXPECT_EQ(Main().bearing.Caption(), "0");
 }

@@ -165,7 +165,7 @@ TEST_F(ClubWindowsTest, ExistingMemberIsRefusedButALongerOrShorterCallsignIsNot)
   ClubManagementWindow& form = OpenManagement();
 
   Add(form, "QX2CD");
-  EXPECT_EQ(LastMessage(), U8("L'Utente non può essere aggiunto poiche' gia' presente"));
+  EXPECT_EQ(LastMessage(), Cp1252("L'Utente non può essere aggiunto poiche' gia' presente"));
   EXPECT_EQ(ReadBytes(File("iqrp.txt")), list);
   EXPECT_EQ(form.next_number.Caption(), "3");
 

@@ -51,7 +51,7 @@ TEST_F(EdiEndToEndTest, ThreeQsosToTheSavedLog) {
   header.operator_name.Type("Mario Rossi");
   header.address.Type("Via Roma 1");
   header.postcode.Type("00100");
-  header.city.Type(U8("Città"));
+  header.city.Type(Cp1252("Città"));
   header.country.Type("Italia");
   header.power.Type("0,5");
   header.antenna_height.Type("10");

@@ -8,7 +8,6 @@
 #include "core/QsoEdit.h"
 #include "core/StateFile.h"
 #include "geo/Locator.h"
-#include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/QsoEditWindow.h"

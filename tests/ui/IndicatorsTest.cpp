@@ -1,7 +1,6 @@
 // The main window's reactions to its own indicators: the bearing needle and its text, the
 // distance bar, the award picture, and scrolling the QSO list.
 #include "MainWindowFixture.h"
-#include "ui/BearingCalculatorWindow.h"
 #include "ui/ClubAwardWindow.h"
 
 namespace keldra::testing {

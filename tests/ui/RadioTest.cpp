@@ -109,7 +109,7 @@ TEST_F(RadioTest, TurningTheAntenna) {
   EXPECT_FALSE(m.turn_button.Enabled());
   radio_.Rotator(LinkState::kConnected, 0);
   EXPECT_TRUE(m.antenna_needle.Visible());
-  EXPECT_EQ(m.antenna_heading.Caption(), U8("ant. 10°"));
+  EXPECT_EQ(m.antenna_heading.Caption(), Cp1252("ant. 10°"));
   const double qtf = LeadingNumber(m.bearing.Caption());
   ASSERT_GT(qtf, 180);  // Rome-ish from JN81GD is to the west
   m.turn_button.Press();
@@ -121,7 +121,7 @@ TEST_F(RadioTest, TurningTheAntenna) {
   EXPECT_EQ(radio_.stops, 1);
   // The needle follows the antenna's real heading: 270 on the rotator is 280 for the antenna.
   radio_.Rotator(LinkState::kConnected, 270);
-  EXPECT_EQ(m.antenna_heading.Caption(), U8("ant. 280°"));
+  EXPECT_EQ(m.antenna_heading.Caption(), Cp1252("ant. 280°"));
   EXPECT_LT(m.antenna_needle.X2(), m.antenna_needle.X1());
   radio_.Rotator(LinkState::kNotConnected);
   EXPECT_FALSE(m.antenna_needle.Visible());

@@ -63,7 +63,7 @@ TEST_F(StartupTest, StationFileFillsTheStationFrameTheCalculatorAndTheEdiHeader)
   EXPECT_EQ(main.station_mqc_number.Caption(), "");
   EXPECT_EQ(main.account.Caption(), "User");
   EXPECT_FALSE(main.administration_button.Visible());
-  EXPECT_EQ(program().Get<BearingCalculatorWindow>().own_locator.Text(), "JN71AB");
+  EXPECT_EQ(program().Calculator().OwnLocator(), "JN71AB");
   EdiHeaderWindow& edi = program().Get<EdiHeaderWindow>();
   EXPECT_FALSE(edi.Visible());
   EXPECT_EQ(edi.call.Text(), "QX0ABC");

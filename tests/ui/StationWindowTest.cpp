@@ -3,7 +3,6 @@
 
 #include "StartupFixture.h"
 #include "core/Text.h"
-#include "ui/BearingCalculatorWindow.h"
 #include "ui/StationWindow.h"
 
 namespace keldra::testing {
@@ -101,7 +100,7 @@ TEST_F(StationWindowTest, SalvaHandsTheStationToTheProgram) {
   EXPECT_EQ(main.station_iqrp_number.Caption(), "003");
   EXPECT_EQ(main.station_mqc_number.Caption(), "123");
   EXPECT_EQ(main.account.Caption(), "Admin");
-  EXPECT_EQ(program().Get<BearingCalculatorWindow>().own_locator.Text(), "JN72AB");
+  EXPECT_EQ(program().Calculator().OwnLocator(), "JN72AB");
   EXPECT_FALSE(main.IsOffLine());
   EXPECT_EQ(Focused(), "Form1.Text6");
 }

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "MainWindowFixture.h"
-#include "ui/BearingCalculatorWindow.h"
 #include "ui/ReportWindow.h"
 #include "ui/StatisticsWindow.h"
 
@@ -62,12 +61,10 @@ TEST_F(StatisticsWindowTest, MainIndicatorsKeepTheRowBeingTyped) {
 }
 
 TEST_F(StatisticsWindowTest, LocatorTheCalculatorAlreadyHoldsIsComputedAfresh) {
-  // The calculator last computed JN71GD from JN81GD; then the own locator became JN71GD.
-  Main();  // start-up gives the calculator the station's locator
-  BearingCalculatorWindow& calculator = program().Get<BearingCalculatorWindow>();
-  calculator.other_locator.SetText("JN71GD");
-  ASSERT_EQ(calculator.distance.Text(), " 168");
-  calculator.own_locator.SetText("JN71GD");
+  // The main window last computed JN71GD from JN81GD; then the own locator became JN71GD.
+  Main().locator.SetText("JN71GD");
+  ASSERT_EQ(Main().distance.Caption(), " 168");
+  program().Calculator().SetOwnLocator("JN71GD");
   PutList(Line("001", "08.15", "QX1ABC", "JN71GD"));
   EXPECT_EQ(Stat().ranking.Items(), std::vector<std::string>{"0Km - QX1ABC - JN71GD"});
 }
