@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/NewQsoCheck.h"
+#include "core/QsoDistance.h"
 #include "core/QsoRecord.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"
@@ -71,10 +72,8 @@ std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
                  check.refusal->highlight};
 }
 
-// The distance of the QSO is what the QRB indicator shows: the row's, as nothing else writes it.
-double QsoDistance(const MainWindow& form) { return LeadingNumber(form.distance.Caption()); }
-
-LoggedQso QsoOnScreen(const MainWindow& form, double distance_km) {
+// The row's QSO with the distance it scores from the station: what the QRB indicator shows.
+LoggedQso QsoOnScreen(Program& program, const MainWindow& form) {
   LoggedQso qso;
   qso.serial = static_cast<long long>(LeadingNumber(form.qso_number.Text()));
   qso.date = form.date.Text();
@@ -87,13 +86,13 @@ LoggedQso QsoOnScreen(const MainWindow& form, double distance_km) {
   qso.serial_received = form.serial_received.Text();
   qso.locator = form.locator.Text();
   qso.club_code = form.club_code.Text();
-  qso.km = static_cast<long long>(distance_km);
+  qso.km = ScoredKm(program.Calculator().From(qso.locator).km);
   return qso;
 }
 
 void Commit(Program& program, MainWindow& form) {
   // The window shows the QSO, the serial and the totals as the log tells it.
-  program.Contest().Log(QsoOnScreen(form, QsoDistance(form)));
+  program.Contest().Log(QsoOnScreen(program, form));
 
   for (TextBox* field : {&form.call, &form.serial_received, &form.locator, &form.club_code}) {
     field->SetText({});
