@@ -78,8 +78,8 @@ int Run() {
       program.Contest().Log(QsoFor(i, random));
     }
     MapWindow& map = program.Get<MapWindow>();
-    const int w = map.map.Width() / 15;
-    const int h = map.map.Height() / 15;
+    const int w = map.map.Width() / kTwipsPerPixel;
+    const int h = map.map.Height() / kTwipsPerPixel;
     HWND top =
         CreateWindowExW(0, L"STATIC", L"Mappa", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, w + 40,
                         h + 60, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);

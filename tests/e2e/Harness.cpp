@@ -121,7 +121,8 @@ std::array<int, 4> PixelRect(const Control& control) {
     left += c->Left();
     top += c->Top();
   }
-  return {left / 15, top / 15, control.Width() / 15, control.Height() / 15};
+  return {left / kTwipsPerPixel, top / kTwipsPerPixel, control.Width() / kTwipsPerPixel,
+          control.Height() / kTwipsPerPixel};
 }
 
 }  // namespace
@@ -387,6 +388,8 @@ RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartS
       setup_(setup),
       arguments_(std::move(arguments)),
       executable_(std::move(executable)) {
+  // A Windows program runs under Wine, the build's as well as an installed one.
+  windows_ = executable_.extension() == ".exe";
   if (executable_.empty() && arguments_.empty() && !WindowsProgram().empty()) {
     windows_ = true;
     fs::create_directories(folder_);

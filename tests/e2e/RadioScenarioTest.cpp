@@ -1,8 +1,9 @@
 // The rig and the rotator with real keys on the real program, linked through rigctld and rotctld
 // (Hamlib's dummy devices) on loopback; the model windows run on a fake rig in the same state.
 // The rig is in CW, so the QSO is logged in CW with 599 without the arrow keys; F1 keys a message;
-// "Ruota" turns the rotator behind rotctld to the QTF. The files must be the model's byte for
-// byte, and the settings window opened and left changes none of them.
+// "Ruota" turns the rotator behind rotctld to the QTF; the rig's daemon killed and started again
+// mid-contest. The files must be the model's byte for byte, and the settings window opened and
+// left changes none of them. Run against the Windows program under Wine too (KELDRA_WINDOWS_EXE).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -91,6 +92,21 @@ TEST_F(RadioScenarioTest, RigModeLogsTheQsoAndRuotaTurnsTheRotator) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
   EXPECT_NEAR(azimuth, fake.turned_to[0], 0.5);
+
+  // The rig's daemon dies mid-contest: the next QSO is logged all the same, in the mode the field
+  // holds. Then it comes back with the rig in USB: the program links again by itself and the mode
+  // field follows the rig, so the third QSO is logged in SSB.
+  rig.Kill();
+  fake.Rig(LinkState::kNotConnected);
+  run.Play({Keys("Form1", "0710\n\n\nQX2YY\n\n\n013\nJN63AB\n\n\n", "e2e_radio_04_rig_gone")});
+  rig.Start();
+  ASSERT_EQ(std::system(("rigctl -m 2 -r " + rig.Address() + " M USB 0").c_str()), 0);
+  fake.Rig(LinkState::kConnected, 144300000, "USB");
+  std::this_thread::sleep_for(std::chrono::seconds(5));  // a retry after 2 s, then a poll
+  run.Play({Keys("Form1", "0720\n\n\nQX3XX\n\n\n014\nJN53AB\n\n\n", "e2e_radio_05_rig_back")});
+  const std::string saved = testing::ReadBytes(run.real_folder / "parziale.db");
+  EXPECT_NE(saved.find("230716;0710;QX2YY;0;599;002;599;013;;JN63AB;"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("230716;0720;QX3XX;1;59;003;59;014;;JN53AB;"), std::string::npos) << saved;
 }
 
 }  // namespace
