@@ -429,11 +429,14 @@ void QtFrontEnd::SyncText(Control& control, QWidget* widget) {
     }
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
     auto& box = static_cast<TextBox&>(control);
-    if (pending_[&control] || shown_size_[&control] != box.Text().size() ||
-        FromQtLines(edit->toPlainText()) != box.Text()) {
+    if (pending_[&control]) {
+      // The caret moved behind a tail still to be added (the list scrolled to its newest line):
+      // the tail goes in first, and the list is not set whole.
+      AppendPending(control, *edit);
+    } else if (shown_size_[&control] != box.Text().size() ||
+               FromQtLines(edit->toPlainText()) != box.Text()) {
       edit->setPlainText(ToQtLines(box.Text()));
       shown_size_[&control] = box.Text().size();
-      pending_[&control] = false;
     }
     QTextCursor cursor = edit->textCursor();
     const int position = ModelToWidgetCaret(box.Text(), box.SelStart());
@@ -481,31 +484,36 @@ void QtFrontEnd::Flush() {
     if (!pending) {
       continue;
     }
-    pending = false;
     auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(*control));
     if (edit == nullptr) {
+      pending = false;
       // A single-line box that grew: draw it whole.
       if (QWidget* widget = WidgetOf(*control)) {
         SyncText(*const_cast<Control*>(control), widget);
       }
       continue;
     }
-    const auto& box = static_cast<const TextBox&>(*control);
-    std::size_t& shown = shown_size_[control];
-    if (shown > box.Text().size()) {
-      shown = 0;
-    }
-    if (shown == 0) {
-      edit->setPlainText(ToQtLines(box.Text()));
-    } else {
-      // Only the new tail is added: a long list never redraws whole per appended line.
-      QTextCursor cursor(edit->document());
-      cursor.movePosition(QTextCursor::End);
-      cursor.insertText(ToQtLines(std::string_view(box.Text()).substr(shown)));
-    }
-    shown = box.Text().size();
+    AppendPending(*control, *edit);
   }
   --syncing_;
+}
+
+void QtFrontEnd::AppendPending(const Control& control, QPlainTextEdit& edit) {
+  pending_[&control] = false;
+  const auto& box = static_cast<const TextBox&>(control);
+  std::size_t& shown = shown_size_[&control];
+  if (shown > box.Text().size()) {
+    shown = 0;
+  }
+  if (shown == 0) {
+    edit.setPlainText(ToQtLines(box.Text()));
+  } else {
+    // Only the new tail is added: a long list never redraws whole per appended line.
+    QTextCursor cursor(edit.document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(ToQtLines(std::string_view(box.Text()).substr(shown)));
+  }
+  shown = box.Text().size();
 }
 
 void QtFrontEnd::FormShown(Form& form) {

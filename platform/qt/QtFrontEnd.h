@@ -15,6 +15,8 @@
 #include "platform/Screen.h"
 #include "platform/Services.h"
 
+class QPlainTextEdit;
+
 namespace keldra::qt {
 
 class QtFrontEnd : public QObject, public ScreenObserver {
@@ -51,6 +53,8 @@ class QtFrontEnd : public QObject, public ScreenObserver {
   void SyncText(Control& control, QWidget* widget);
   void SyncAll(Control& control, QWidget* widget);
   void ScheduleFlush();
+  // Adds the tail a multi-line box grew by since it was drawn (all of it when it shrank).
+  void AppendPending(const Control& control, QPlainTextEdit& edit);
   // A fixed-size window, or a resizable one at the form's size and never below its minimum.
   void SetWindowSize(const Form& form, QWidget& top);
   bool HandleKey(Control& control, QWidget* widget, QEvent* event);

@@ -59,6 +59,8 @@ LoggerProcess::~LoggerProcess() {
 long LoggerProcess::Read(char* buffer, std::size_t size, int timeout_ms) {
   const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(timeout_ms);
   for (;;) {
+    // Asked before the pipe, so that whatever the process wrote before it ended is read first.
+    const bool ended = WaitForSingleObject(Native(process_), 0) == WAIT_OBJECT_0;
     DWORD available = 0;
     if (!PeekNamedPipe(Native(report_), nullptr, 0, nullptr, &available, nullptr)) {
       return 0;  // the process is gone and the pipe drained
@@ -67,6 +69,11 @@ long LoggerProcess::Read(char* buffer, std::size_t size, int timeout_ms) {
       DWORD got = 0;
       const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, available));
       return ReadFile(Native(report_), buffer, want, &got, nullptr) ? static_cast<long>(got) : 0;
+    }
+    // A process that has ended writes no more, even while another process (under Wine, the
+    // console host started for it) still holds an inherited copy of the pipe's write end.
+    if (ended) {
+      return 0;
     }
     if (GetTickCount64() >= until) {
       return -1;
