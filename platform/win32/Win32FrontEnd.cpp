@@ -413,7 +413,13 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       SyncText(control, hwnd);
       break;
     case Property::kCaret:
-      SyncCaret(control, hwnd);
+      // The caret moved behind a tail still to be added (the list scrolled to its newest line):
+      // the tail goes in now, which puts the caret at its end, and the list scrolls once.
+      if (pending_appends_.erase(&control) > 0) {
+        AppendTail(control, hwnd);
+      } else {
+        SyncCaret(control, hwnd);
+      }
       break;
     case Property::kTextAppended:
       if (pending_appends_.empty()) {
