@@ -91,6 +91,10 @@ class DaemonRadio : public Radio {
 
   std::vector<DeviceModel> RigModels() override;
   std::vector<DeviceModel> RotatorModels() override;
+  std::string PortHint(bool rotator) const override {
+    return rotator ? "host:porta di rotctld; vuoto: localhost:4533, rotctld su questo PC"
+                   : "host:porta di rigctld; vuoto: localhost:4532, rigctld su questo PC";
+  }
   void Connect(const DeviceLink& rig, const DeviceLink& rotator) override;
   void TurnTo(double azimuth) override;
   void StopTurning() override;

@@ -72,6 +72,11 @@ class Radio {
 
   virtual std::vector<DeviceModel> RigModels() = 0;
   virtual std::vector<DeviceModel> RotatorModels() = 0;
+  // What a device's port field takes, for its tooltip (Italian, UTF-8).
+  virtual std::string PortHint(bool rotator) const {
+    return std::string("es. /dev/ttyUSB0, oppure host:porta (es. localhost:") +
+           (rotator ? "4533" : "4532") + ") con il modello Hamlib NET";
+  }
   // Drops the present links and keeps the new ones up (model 0: none), reconnecting whenever a
   // device stops answering.
   virtual void Connect(const DeviceLink& rig, const DeviceLink& rotator) = 0;

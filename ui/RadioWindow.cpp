@@ -128,9 +128,7 @@ void RadioWindow::Layout() {
     Place(*d.port, 96, 56, 200, 26, d.frame);
     Place(*d.speed_caption, 310, 60, 70, 20, d.frame);
     Place(*d.speed, 382, 56, 150, 26, d.frame);
-    d.port->SetToolTip(
-        "es. /dev/ttyUSB0, oppure host:porta (es. localhost:4532) con il modello "
-        "Hamlib NET");
+    d.port->SetToolTip(Cp1252(program_.Devices().PortHint(d.frame == &rotator_frame)));
   }
   Place(antenna_offset_caption, 10, 96, 180, 20, &rotator_frame);
   Place(antenna_offset, 196, 92, 60, 26, &rotator_frame);
