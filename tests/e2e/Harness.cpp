@@ -521,8 +521,9 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
 }
 
 std::string XOperator::Activate(const std::string& title) {
-  // Wine's first start of a run starts its own helper processes too: up to a minute when loaded.
-  std::string window = WaitForWindow(title, WindowsProgram().empty() ? 10 : 60);
+  // Wine's first start of a run starts its own helper processes too, and the first in a prefix
+  // whose clock was moved brings the prefix up to date: over a minute on a loaded machine.
+  std::string window = WaitForWindow(title, WindowsProgram().empty() ? 10 : 180);
   if (window.empty()) {
     x_.Screenshot("e2e_failure");
     throw std::runtime_error("no window titled " + Cp1252ToUtf8(title) + " (see e2e_failure.png)");
