@@ -443,6 +443,10 @@ void RealProgram::Start() {
     // Wine's server is started once, on the same clock; `wine` execs into the Windows process
     // itself, so the pid is keldra.exe's and a SIGKILL is a kill of the Windows program.
     if (wineserver_ <= 0) {
+      // A server still up from a Windows program run without a display (the --adif test) would
+      // keep its display-less desktop, and the program's windows would never reach the X server.
+      const pid_t stopper = Spawn({"wineserver", "-k"}, kWineEnvironment);
+      waitpid(stopper, nullptr, 0);
       wineserver_ = Spawn({"wineserver", "--foreground", "--persistent"}, env, LogPath());
     }
     argv.insert(argv.begin(), "wine");
@@ -521,9 +525,8 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
 }
 
 std::string XOperator::Activate(const std::string& title) {
-  // Wine's first start of a run starts its own helper processes too, and the first in a prefix
-  // whose clock was moved brings the prefix up to date: over a minute on a loaded machine.
-  std::string window = WaitForWindow(title, WindowsProgram().empty() ? 10 : 180);
+  // Wine's first start of a run starts its own helper processes too: up to a minute when loaded.
+  std::string window = WaitForWindow(title, WindowsProgram().empty() ? 10 : 60);
   if (window.empty()) {
     x_.Screenshot("e2e_failure");
     throw std::runtime_error("no window titled " + Cp1252ToUtf8(title) + " (see e2e_failure.png)");
