@@ -193,15 +193,44 @@ std::size_t CallHistory::Footprint() const {
 
 // --- StationHistory ---
 
-void StationHistory::SetContest(const std::vector<HistoryEntry>& qsos) {
-  CallHistory::Builder builder;
+void StationHistory::SetContest(std::vector<HistoryEntry> qsos) {
+  contest_qsos_ = std::move(qsos);
   worked_.clear();
-  for (const HistoryEntry& e : qsos) {
-    builder.Add(e.call, e.locator, e.date);
+  for (const HistoryEntry& e : contest_qsos_) {
     worked_.push_back(e.call);
   }
-  contest_ = std::move(builder).Build();
   std::sort(worked_.begin(), worked_.end());
+  BuildContest();
+}
+
+void StationHistory::AddToContest(const std::vector<HistoryEntry>& qsos) {
+  for (const HistoryEntry& e : qsos) {
+    contest_qsos_.push_back(e);
+    worked_.insert(std::upper_bound(worked_.begin(), worked_.end(), e.call), e.call);
+  }
+  // Rebuilt once the QSOs looked through one by one are an eighth of the contest.
+  if (contest_qsos_.size() - built_ > std::max<std::size_t>(256, contest_qsos_.size() / 8)) {
+    BuildContest();
+  }
+}
+
+void StationHistory::BuildContest() {
+  CallHistory::Builder builder;
+  for (const HistoryEntry& e : contest_qsos_) {
+    builder.Add(e.call, e.locator, e.date);
+  }
+  contest_ = std::move(builder).Build();
+  built_ = contest_qsos_.size();
+}
+
+template <typename Visit>
+void StationHistory::ForEachRecent(Visit visit) const {
+  for (std::size_t i = built_; i < contest_qsos_.size(); ++i) {
+    const HistoryEntry& e = contest_qsos_[i];
+    if (IsHistoryCall(e.call) && IsSixCharacterLocator(e.locator)) {
+      visit(e);
+    }
+  }
 }
 
 bool StationHistory::Worked(std::string_view call) const {
@@ -210,14 +239,25 @@ bool StationHistory::Worked(std::string_view call) const {
 
 std::vector<KnownLocator> StationHistory::Locators(std::string_view call) const {
   std::vector<KnownLocator> known = contest_.Locators(call);
-  for (KnownLocator& older : files_.Locators(call)) {
+  auto take = [&known](KnownLocator sighting) {
     auto same = std::find_if(known.begin(), known.end(),
-                             [&](const KnownLocator& k) { return k.locator == older.locator; });
+                             [&](const KnownLocator& k) { return k.locator == sighting.locator; });
     if (same == known.end()) {
-      known.push_back(std::move(older));
+      known.push_back(std::move(sighting));
     } else {
-      same->date = std::max(same->date, older.date);
+      same->date = std::max(same->date, sighting.date);
     }
+  };
+  ForEachRecent([&](const HistoryEntry& e) {
+    if (e.call == call) {
+      take({e.locator, e.date});
+    }
+  });
+  // The contest's in locator order, as the compact history gives them.
+  std::sort(known.begin(), known.end(),
+            [](const KnownLocator& a, const KnownLocator& b) { return a.locator < b.locator; });
+  for (KnownLocator& older : files_.Locators(call)) {
+    take(std::move(older));
   }
   // The running contest's come first among equals: they are the latest heard.
   std::stable_sort(known.begin(), known.end(),
@@ -226,19 +266,31 @@ std::vector<KnownLocator> StationHistory::Locators(std::string_view call) const 
 }
 
 std::vector<std::string> StationHistory::Matching(std::string_view typed, std::size_t limit) const {
-  std::vector<std::string> found = contest_.Matching(typed, limit);
-  for (std::string& call : files_.Matching(typed, limit)) {
-    if (std::find(found.begin(), found.end(), call) == found.end()) {
-      found.push_back(std::move(call));
+  // Calls beginning with the text first, then those holding it further in, each alphabetically.
+  auto before = [typed](std::string_view a, std::string_view b) {
+    return std::pair(!a.starts_with(typed), a) < std::pair(!b.starts_with(typed), b);
+  };
+  auto first = [&](std::vector<std::string>& calls) {
+    std::sort(calls.begin(), calls.end(), before);
+    calls.erase(std::unique(calls.begin(), calls.end()), calls.end());
+    if (calls.size() > limit) {
+      calls.resize(limit);
     }
+  };
+  std::vector<std::string> recent;
+  if (!typed.empty() && typed.find('\n') == std::string_view::npos) {
+    ForEachRecent([&](const HistoryEntry& e) {
+      if (e.call.find(typed) != std::string::npos) {
+        recent.push_back(e.call);
+      }
+    });
+    first(recent);
   }
-  std::sort(found.begin(), found.end(), [&](const std::string& a, const std::string& b) {
-    return std::pair(!a.starts_with(typed), std::string_view(a)) <
-           std::pair(!b.starts_with(typed), std::string_view(b));
-  });
-  if (found.size() > limit) {
-    found.resize(limit);
-  }
+  std::vector<std::string> found = contest_.Matching(typed, limit);
+  std::vector<std::string> files = files_.Matching(typed, limit);
+  found.insert(found.end(), recent.begin(), recent.end());
+  found.insert(found.end(), files.begin(), files.end());
+  first(found);
   return found;
 }
 

@@ -101,7 +101,10 @@ class StationHistory {
  public:
   void SetFiles(CallHistory files) { files_ = std::move(files); }
   // The running contest's QSOs: each call is worked; those the history can take are sightings.
-  void SetContest(const std::vector<HistoryEntry>& qsos);
+  void SetContest(std::vector<HistoryEntry> qsos);
+  // QSOs logged after those: they are looked through as they are until enough have come to
+  // build the compact history again, so a QSO logged late in a big contest costs little.
+  void AddToContest(const std::vector<HistoryEntry>& qsos);
 
   std::vector<KnownLocator> Locators(std::string_view call) const;
   std::vector<std::string> Matching(std::string_view typed, std::size_t limit) const;
@@ -111,8 +114,15 @@ class StationHistory {
   const CallHistory& FromFiles() const { return files_; }
 
  private:
+  void BuildContest();
+  // The contest's QSOs not yet in contest_ that the history can take.
+  template <typename Visit>
+  void ForEachRecent(Visit visit) const;
+
   CallHistory files_;
-  CallHistory contest_;
+  std::vector<HistoryEntry> contest_qsos_;
+  CallHistory contest_;                // of the first built_ QSOs
+  std::size_t built_ = 0;
   std::vector<std::string> worked_;  // sorted
 };
 

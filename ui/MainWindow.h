@@ -266,8 +266,9 @@ class MainWindow : public Form {
   Program& program_;
   bool off_line_ = false;
   int log_observer_ = 0;
-  // The log changed since the history last read it.
+  // A QSO was corrected since the history last read the log.
   bool contest_history_stale_ = true;
+  std::size_t contest_history_entries_ = 0;  // the log's entries the contest's history holds
   RadioSettings radio_settings_;
   RigReading rig_reading_;
   RotatorReading rotator_reading_;

@@ -83,16 +83,24 @@ void MainWindow::OnHistoryLoaded(HistoryLoad load) {
 }
 
 const StationHistory& MainWindow::History() {
-  if (contest_history_stale_) {
+  const std::vector<ContestLog::Entry>& entries = program_.Contest().Entries();
+  const bool whole = contest_history_stale_ || entries.size() < contest_history_entries_;
+  if (whole || entries.size() > contest_history_entries_) {
     std::vector<HistoryEntry> qsos;
-    for (const ContestLog::Entry& entry : program_.Contest().Entries()) {
-      if (const std::optional<LoggedQso>& qso = entry.qso) {
+    for (std::size_t i = whole ? 0 : contest_history_entries_; i < entries.size(); ++i) {
+      if (const std::optional<LoggedQso>& qso = entries[i].qso) {
         // The log's "dd/mm/yy" as the history's yymmdd.
         const std::string date = Mid(qso->date, 7, 2) + Mid(qso->date, 4, 2) + Left(qso->date, 2);
         qsos.push_back({qso->call, qso->locator, ParseHistoryDate(date)});
       }
     }
-    program_.History().SetContest(qsos);
+    // A QSO logged is added; a correction builds the contest's history again.
+    if (whole) {
+      program_.History().SetContest(std::move(qsos));
+    } else {
+      program_.History().AddToContest(qsos);
+    }
+    contest_history_entries_ = entries.size();
     contest_history_stale_ = false;
   }
   return program_.History();

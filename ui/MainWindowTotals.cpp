@@ -62,7 +62,7 @@ void MainWindow::OnLogChanged(const LogEvent& event) {
     qso_number.SetText(PlainDecimal(log.NextSerial()));
   }
   ShowTotals(TotalsText(log.Totals()));
-  contest_history_stale_ = true;
+  contest_history_stale_ = contest_history_stale_ || event.change == LogChange::kCorrected;
   if (MapWindow* map = program_.Find<MapWindow>()) {
     map->FollowLog(event);
   }

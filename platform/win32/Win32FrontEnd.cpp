@@ -10,6 +10,7 @@
 #include "platform/TextBox.h"
 #include "platform/win32/DrawingView.h"
 #include "platform/win32/Win32FrontEndParts.h"
+#include "platform/win32/Win32LineView.h"
 #include "platform/win32/Win32Text.h"
 
 namespace keldra::win32 {
@@ -50,6 +51,8 @@ POINT Origin(const Control& control, UINT dpi) {
   }
   return origin;
 }
+
+std::size_t CaretOf(const TextBox& box) { return static_cast<std::size_t>(box.SelStart()); }
 
 bool ShownWithContainers(const Control& control) {
   for (const Control* c = &control; c != nullptr; c = c->Container()) {
@@ -255,8 +258,15 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
   switch (control.Kind()) {
     case ControlKind::kTextBox: {
       auto& box = static_cast<TextBox&>(control);
-      window_class = WC_EDITW;
       ex_style = WS_EX_CLIENTEDGE;
+      if (box.MultiLine() && box.Locked() && !box.WordWrap()) {
+        window_class = WC_LISTBOXW;
+        style |= LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_USETABSTOPS | WS_VSCROLL |
+                 WS_HSCROLL;
+        line_views_.insert(&control);
+        break;
+      }
+      window_class = WC_EDITW;
       style |= box.Align() == Alignment::kCenter  ? ES_CENTER
                : box.Align() == Alignment::kRight ? ES_RIGHT
                                                   : ES_LEFT;
@@ -319,8 +329,8 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
   HWND hwnd = CreateWindowExW(ex_style, window_class, L"", style, 0, 0, 1, 1, window.top,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
-  if (control.Kind() == ControlKind::kTextBox) {
-    // A QSO list of 20,000 lines is far beyond the default 32 K characters.
+  if (control.Kind() == ControlKind::kTextBox && !IsLineView(control)) {
+    // A text of 20,000 lines is far beyond the default 32 K characters.
     SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
   }
   if (control.Kind() == ControlKind::kCommandButton &&
@@ -329,7 +339,7 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
     icons_.push_back(icon);
     SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   }
-  SetWindowSubclass(hwnd, &Win32FrontEnd::ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  Subclass(hwnd);
   return hwnd;
 }
 
@@ -387,7 +397,12 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       Window* window = WindowOfForm(control.Parent());
       SendMessageW(hwnd, WM_SETFONT,
                    reinterpret_cast<WPARAM>(look_.Font(control.Font(), window->dpi)), TRUE);
-      if (control.Kind() == ControlKind::kTextBox) {
+      if (IsLineView(control)) {
+        if (SendMessageW(hwnd, LB_GETCOUNT, 0, 0) > 0) {
+          const auto& box = static_cast<TextBox&>(control);
+          SetLines(hwnd, box.Text(), CaretOf(box));  // the scroll bar's reach
+        }
+      } else if (control.Kind() == ControlKind::kTextBox) {
         // The narrow margins the model's boxes were laid out with (a new font resets them).
         const int margin = MulDiv(kTextMargin, static_cast<int>(window->dpi), 96);
         SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
@@ -405,7 +420,7 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       }
       break;
     case Property::kLocked:
-      if (control.Kind() == ControlKind::kTextBox) {
+      if (control.Kind() == ControlKind::kTextBox && !IsLineView(control)) {
         SendMessageW(hwnd, EM_SETREADONLY, static_cast<TextBox&>(control).Locked(), 0);
       }
       break;
@@ -516,13 +531,17 @@ void Win32FrontEnd::SyncText(Control& control, HWND hwnd) {
   switch (control.Kind()) {
     case ControlKind::kTextBox: {
       auto& box = static_cast<TextBox&>(control);
+      shown_size_[&control] = box.Text().size();
+      pending_appends_.erase(&control);
+      if (IsLineView(control)) {
+        SetLines(hwnd, box.Text(), CaretOf(box));
+        return;
+      }
       text = Widen(box.Text());
       // Compared as wide text, so a character the code page lacks is shown as the "?" it became.
       if (WindowText(hwnd) != text) {
         SetWindowTextW(hwnd, text.c_str());
       }
-      shown_size_[&control] = box.Text().size();
-      pending_appends_.erase(&control);
       SyncCaret(control, hwnd);
       return;
     }
@@ -554,6 +573,10 @@ void Win32FrontEnd::SyncCaret(Control& control, HWND hwnd) {
     return;
   }
   const auto& box = static_cast<const TextBox&>(control);
+  if (IsLineView(control)) {
+    ShowLineOf(hwnd, box.Text(), CaretOf(box));
+    return;
+  }
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -573,6 +596,11 @@ void Win32FrontEnd::AppendTail(Control& control, HWND hwnd) {
     return;
   }
   // Only the new tail goes in: a long list is never set whole per appended line.
+  if (IsLineView(control)) {
+    AppendLines(hwnd, box.Text(), shown, CaretOf(box));
+    shown = box.Text().size();
+    return;
+  }
   const std::wstring tail = Widen(std::string_view(box.Text()).substr(shown));
   const int end = GetWindowTextLengthW(hwnd);
   SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
@@ -669,6 +697,7 @@ void Win32FrontEnd::FormUnloaded(Form& form) {
     handle_of_.erase(control);
     shown_size_.erase(control);
     pending_appends_.erase(control);
+    line_views_.erase(control);
     pictures_.erase(control);
   }
   ++syncing_;

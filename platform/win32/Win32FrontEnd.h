@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/Form.h"
@@ -66,8 +67,10 @@ class Win32FrontEnd : public ScreenObserver {
   };
 
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
-  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
-                                      DWORD_PTR self);
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  // The control's own window procedure under the front end's (ControlProc).
+  void Subclass(HWND hwnd);
+  static LRESULT Base(HWND hwnd, UINT message, WPARAM w, LPARAM l);
   LRESULT OnFormMessage(Window& window, UINT message, WPARAM w, LPARAM l);
   LRESULT OnControlMessage(Control& control, HWND hwnd, UINT message, WPARAM w, LPARAM l);
   LRESULT CentreSingleLine(const TextBox& box, HWND hwnd, LPARAM l);
@@ -96,6 +99,7 @@ class Win32FrontEnd : public ScreenObserver {
   Window* WindowOfForm(const Form& form) const;
   Window* WindowOfHandle(HWND top) const;
   Control* ControlOf(HWND hwnd) const;
+  bool IsLineView(const Control& control) const { return line_views_.contains(&control); }
 
   Screen& screen_;
   Look look_;
@@ -106,6 +110,8 @@ class Win32FrontEnd : public ScreenObserver {
   std::unordered_map<const Control*, std::unique_ptr<PictureContent>> pictures_;
   // How much of a multi-line box's text its control shows: what an append adds.
   std::unordered_map<const Control*, std::size_t> shown_size_;
+  // Locked multi-line boxes drawn as list boxes of their lines (Win32LineView.h).
+  std::unordered_set<const Control*> line_views_;
   // Lists that grew since they were last drawn.
   std::set<const Control*> pending_appends_;
   std::vector<HICON> icons_;

@@ -132,6 +132,35 @@ TEST(StationHistory, TheRunningContestJoinsAndACorrectionLeavesNoTrace) {
   EXPECT_EQ(history.Locators("QX4GH"), std::vector<KnownLocator>{});
 }
 
+TEST(StationHistory, QsosAddedOneByOneAnswerAsTheWholeContestDoes) {
+  const CallHistory files =
+      Build({{"QX1AB", "JN52AB", 20190716}, {"QX7A", "JN61AB", 20230716}, {"QX22", "JN45AB", 0}});
+  StationHistory added;
+  added.SetFiles(files);
+  std::vector<HistoryEntry> contest;
+  for (int i = 0; i < 700; ++i) {
+    // Calls come back with new locators, some locators the history cannot take.
+    const HistoryEntry qso{"QX" + std::to_string(i % 97) + "A",
+                           i % 50 == 7 ? "ZZ99" : "JN" + std::to_string(10 + i % 13) + "AB",
+                           20230716 - (i % 3)};
+    contest.push_back(qso);
+    added.AddToContest({qso});
+    if (i != 0 && i != 255 && i != 300 && i != 699) {
+      continue;
+    }
+    StationHistory whole;
+    whole.SetFiles(files);
+    whole.SetContest(contest);
+    for (const std::string call : {"QX0A", "QX7A", "QX1AB", "QX57A", "QX96A", "QX22"}) {
+      EXPECT_EQ(added.Locators(call), whole.Locators(call)) << call << " after " << i;
+      EXPECT_EQ(added.Worked(call), whole.Worked(call)) << call << " after " << i;
+    }
+    for (const std::string typed : {"QX", "X1", "7A", "QX22", "A"}) {
+      EXPECT_EQ(added.Matching(typed, 8), whole.Matching(typed, 8)) << typed << " after " << i;
+    }
+  }
+}
+
 TEST(HistoryDates, ShownAsTheOperatorWritesThem) {
   EXPECT_EQ(HistoryDateText(20230716), "16/07/2023");
   EXPECT_EQ(HistoryDateText(19990105), "05/01/1999");

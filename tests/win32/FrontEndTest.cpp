@@ -26,7 +26,11 @@ class CallsignForm : public Form {
     Place(Caption, 140, 10, 150, 24);
     Place(Band, 140, 40, 100, 24);
     Place(Tick, 140, 70, 150, 24);
+    Place(Lines, 10, 175, 280, 20);
     Log.SetMultiLine(true);
+    Lines.SetMultiLine(true);
+    Lines.SetLocked(true);
+    Lines.SetFont({.fixed_pitch = true});
     Band.AddItem("144");
     Band.AddItem("432");
     Band.SetListIndex(0);
@@ -45,6 +49,7 @@ class CallsignForm : public Form {
   TextBox Call{*this, "Call"};
   TextBox Next{*this, "Next"};
   TextBox Log{*this, "Log"};
+  TextBox Lines{*this, "Lines"};
   Label Caption{*this, "Caption", "Nominativo"};
   ComboBox Band{*this, "Band"};
   CheckBox Tick{*this, "Tick", "Off-line"};
@@ -53,7 +58,7 @@ class CallsignForm : public Form {
 // Counts the whole-text writes a control receives.
 LRESULT CALLBACK CountSetText(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR,
                               DWORD_PTR count) {
-  if (message == WM_SETTEXT) {
+  if (message == WM_SETTEXT || message == LB_RESETCONTENT) {
     ++*reinterpret_cast<int*>(count);
   }
   return DefSubclassProc(hwnd, message, w, l);
@@ -132,6 +137,51 @@ TEST_F(Win32FrontEndTest, AppendingToTheListAppendsAndEditingKeepsCrLf) {
   Keys("a\nb");
   EXPECT_EQ(form_->Log.Text(), "a\r\nb");
   RemoveWindowSubclass(log, CountSetText, 7);
+}
+
+TEST_F(Win32FrontEndTest, ALockedListShowsItsLinesGrowsByThemAndCopiesWholeLines) {
+  int whole_writes = 0;
+  HWND lines = Handle(form_->Lines);
+  SetWindowSubclass(lines, CountSetText, 8, reinterpret_cast<DWORD_PTR>(&whole_writes));
+  std::string expected;
+  // A line may come in parts, its line end split from it too.
+  for (const std::string part : {"001 citt\xE0\r\n", "002 a", "ltro\r", "\n", "003\r\n"}) {
+    form_->Lines.AppendText(part);
+    expected += part;
+    Settle();
+  }
+  for (int i = 4; i < 200; ++i) {
+    expected += std::to_string(1000 + i) + "\r\n";
+    form_->Lines.AppendText(std::to_string(1000 + i) + "\r\n");
+  }
+  form_->Lines.CaretToEnd();
+  Settle();
+  EXPECT_EQ(whole_writes, 0);
+  EXPECT_EQ(Shows(form_->Lines), expected);
+  const LRESULT top = SendMessageW(lines, LB_GETTOPINDEX, 0, 0);
+  EXPECT_GE(top, 198);  // the newest line in sight
+
+  // A key reaches the model and leaves the list where it was; Ctrl+A and Ctrl+C copy it all.
+  int keys = 0;
+  form_->Lines.KeyDown = [&keys](int, KeyModifiers, bool&) { ++keys; };
+  form_->Lines.SetFocus();
+  Key(VK_F5);
+  EXPECT_EQ(keys, 1);
+  EXPECT_EQ(SendMessageW(lines, LB_GETTOPINDEX, 0, 0), top);
+  Key('A', false, true);
+  Key('C', false, true);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE copied = GetClipboardData(CF_UNICODETEXT);
+  ASSERT_NE(copied, nullptr);
+  EXPECT_EQ(win32::Narrow(static_cast<const wchar_t*>(GlobalLock(copied))), expected);
+  GlobalUnlock(copied);
+  CloseClipboard();
+
+  form_->Lines.SetText("a\r\nb");
+  Settle();
+  EXPECT_EQ(whole_writes, 1);
+  EXPECT_EQ(Shows(form_->Lines), "a\r\nb\r\n");
+  RemoveWindowSubclass(lines, CountSetText, 8);
 }
 
 TEST_F(Win32FrontEndTest, TabAndShiftTabFollowTheWindowsOrderSkippingHiddenControls) {

@@ -7,10 +7,10 @@
 namespace keldra::testing {
 namespace {
 
-// Counts the whole-text writes the QSO list receives.
+// Counts the whole-text writes the QSO list (a list box of its lines) receives.
 LRESULT CALLBACK CountSetText(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR,
                               DWORD_PTR count) {
-  if (message == WM_SETTEXT) {
+  if (message == WM_SETTEXT || message == LB_RESETCONTENT) {
     ++*reinterpret_cast<int*>(count);
   }
   return DefSubclassProc(hwnd, message, w, l);

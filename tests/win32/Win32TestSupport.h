@@ -75,7 +75,20 @@ class Win32ProgramTest : public ProgramTest {
     if (hwnd == nullptr) {
       return "(no window)";
     }
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    wchar_t window_class[16] = {};
+    GetClassNameW(hwnd, window_class, 16);
+    std::wstring text;
+    if (std::wstring_view(window_class) == L"ListBox") {
+      // A locked box's lines, each with its line end.
+      const auto lines = static_cast<int>(SendMessageW(hwnd, LB_GETCOUNT, 0, 0));
+      for (int i = 0; i < lines; ++i) {
+        std::wstring line(static_cast<std::size_t>(SendMessageW(hwnd, LB_GETTEXTLEN, i, 0)), L'\0');
+        SendMessageW(hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()));
+        text += line + L"\r\n";
+      }
+      return win32::Narrow(text);
+    }
+    text.resize(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1);
     text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), text.size())));
     return win32::Narrow(text);
   }
