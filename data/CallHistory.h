@@ -121,7 +121,7 @@ class StationHistory {
 
   CallHistory files_;
   std::vector<HistoryEntry> contest_qsos_;
-  CallHistory contest_;                // of the first built_ QSOs
+  CallHistory contest_;  // of the first built_ QSOs
   std::size_t built_ = 0;
   std::vector<std::string> worked_;  // sorted
 };

@@ -261,8 +261,7 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
       ex_style = WS_EX_CLIENTEDGE;
       if (box.MultiLine() && box.Locked() && !box.WordWrap()) {
         window_class = WC_LISTBOXW;
-        style |= LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_USETABSTOPS | WS_VSCROLL |
-                 WS_HSCROLL;
+        style |= LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_USETABSTOPS | WS_VSCROLL | WS_HSCROLL;
         line_views_.insert(&control);
         break;
       }

@@ -275,8 +275,8 @@ std::unordered_map<HWND, Subclassed>& SubclassedControls() {
 // message. (SetWindowSubclass reads the window's properties for every message; under Wine that
 // made adding 20,000 lines to a list take seconds instead of milliseconds.)
 void Win32FrontEnd::Subclass(HWND hwnd) {
-  const auto base = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32FrontEnd::ControlProc)));
+  const auto base = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32FrontEnd::ControlProc)));
   SubclassedControls()[hwnd] = {this, base};
 }
 

@@ -19,8 +19,8 @@ int LineWidth(HDC dc, const TEXTMETRICW& metrics, const std::wstring& line) {
       line.find(L'\t') == std::wstring::npos) {
     return static_cast<int>(line.size()) * static_cast<int>(metrics.tmAveCharWidth);
   }
-  const DWORD size = GetTabbedTextExtentW(dc, line.c_str(), static_cast<int>(line.size()), 0,
-                                          nullptr);
+  const DWORD size =
+      GetTabbedTextExtentW(dc, line.c_str(), static_cast<int>(line.size()), 0, nullptr);
   return LOWORD(size);
 }
 
@@ -89,8 +89,8 @@ void ScrollToLineOf(HWND list, std::string_view text, std::size_t position) {
   const int in_sight = std::max(1, static_cast<int>(client.bottom - client.top) / height);
   const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
   if (line < top || line >= top + in_sight) {
-    SendMessageW(list, LB_SETTOPINDEX,
-                 static_cast<WPARAM>(line < top ? line : line - in_sight + 1), 0);
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(line < top ? line : line - in_sight + 1),
+                 0);
   }
 }
 
