@@ -204,10 +204,15 @@ void StationHistory::SetContest(std::vector<HistoryEntry> qsos) {
 }
 
 void StationHistory::AddToContest(const std::vector<HistoryEntry>& qsos) {
+  // Merged in one pass, so a contest resumed after the history was first read costs no more
+  // than one set whole.
+  const auto before = static_cast<std::ptrdiff_t>(worked_.size());
   for (const HistoryEntry& e : qsos) {
     contest_qsos_.push_back(e);
-    worked_.insert(std::upper_bound(worked_.begin(), worked_.end(), e.call), e.call);
+    worked_.push_back(e.call);
   }
+  std::sort(worked_.begin() + before, worked_.end());
+  std::inplace_merge(worked_.begin(), worked_.begin() + before, worked_.end());
   // Rebuilt once the QSOs looked through one by one are an eighth of the contest.
   if (contest_qsos_.size() - built_ > std::max<std::size_t>(256, contest_qsos_.size() / 8)) {
     BuildContest();
