@@ -10,6 +10,10 @@ namespace {
 
 // A label's text is the window's default size when the model names none.
 constexpr int kDefaultPoints = 9;
+// Texts painted once are kept up to this many, so the labels of typed locators do not pile up.
+constexpr std::size_t kMostTexts = 4096;
+// Room around a label's measured text while it is painted, in pixels beyond its height.
+constexpr int kTextMargin = 2;
 
 const wchar_t* UiFaceName() {
   // Segoe UI on every Windows since Vista; Tahoma on older ones and on Wine's own fonts; else the
@@ -72,6 +76,10 @@ void Blend(PixelBuffer& into, const PixelBuffer& sprite, int left, int top) {
         continue;
       }
       std::uint32_t& dst = into.pixels[static_cast<std::size_t>(top + y) * into.width + left + x];
+      if (keep == 0) {
+        dst = src;
+        continue;
+      }
       std::uint32_t out = 0;
       for (int shift = 0; shift < 32; shift += 8) {
         const std::uint32_t s = (src >> shift) & 0xFF;
@@ -100,6 +108,73 @@ void Smooth(Gdiplus::Graphics& g) {
 }
 
 }  // namespace
+
+// Plain GDI fills shapes without antialiasing several times faster than GDI+ (Wine's GDI+ above
+// all: the land alone took a quarter of a redraw), so the filled shapes are filled by GDI on a
+// DIB section the frame is copied into and back.
+class GdiCanvas {
+ public:
+  GdiCanvas() = default;
+  ~GdiCanvas() { Release(); }
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+  // A device context holding the buffer's pixels, or null when GDI has no room for them.
+  HDC Begin(const PixelBuffer& buffer) {
+    if (buffer.width != width_ || buffer.height != height_) {
+      Release();
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof(info.bmiHeader);
+      info.bmiHeader.biWidth = buffer.width;
+      info.bmiHeader.biHeight = -buffer.height;  // top row first, as the buffer
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      void* bits = nullptr;
+      bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+      dc_ = bitmap_ != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
+      if (dc_ == nullptr) {
+        Release();
+        return nullptr;
+      }
+      old_ = SelectObject(dc_, bitmap_);
+      bits_ = static_cast<std::uint32_t*>(bits);
+      width_ = buffer.width;
+      height_ = buffer.height;
+    }
+    std::copy(buffer.pixels.begin(), buffer.pixels.end(), bits_);
+    return dc_;
+  }
+  // Back into the buffer; GDI leaves the alpha of what it paints undefined, and a frame is opaque.
+  void End(PixelBuffer& buffer) const {
+    GdiFlush();
+    std::transform(bits_, bits_ + buffer.pixels.size(), buffer.pixels.begin(),
+                   [](std::uint32_t p) { return p | 0xFF000000U; });
+  }
+
+ private:
+  void Release() {
+    if (dc_ != nullptr) {
+      SelectObject(dc_, old_);
+      DeleteDC(dc_);
+    }
+    if (bitmap_ != nullptr) {
+      DeleteObject(bitmap_);
+    }
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    bits_ = nullptr;
+    width_ = 0;
+    height_ = 0;
+  }
+
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};
 
 std::wstring Wide(const std::string& cp1252) {
   if (cp1252.empty()) {
@@ -198,6 +273,9 @@ PixelBuffer ArtworkPixels(Artwork art, int size) {
   return buffer;
 }
 
+DrawingPainting::DrawingPainting() : canvas_(std::make_unique<GdiCanvas>()) {}
+DrawingPainting::~DrawingPainting() = default;
+
 void DrawingPainting::Refresh(const Drawing& drawing) {
   const auto& layers = drawing.Layers();
   const bool first = layers_.empty();
@@ -211,21 +289,32 @@ void DrawingPainting::Refresh(const Drawing& drawing) {
       changing_from_ = std::min(changing_from_, i);
     }
     cache = Layer{.version = drawing.LayerVersion(i)};
-    // Lines of one style go into one path, each line a figure of its own; a filled shape is
-    // filled by its figure alone (GDI+ closes it for the fill, not for the outline).
-    std::map<std::tuple<int, int, bool, int>, std::size_t> stroke_of;
+    // Lines of one style go into one path, each line a figure of its own; filled shapes of one
+    // colour are filled together.
+    std::map<std::tuple<int, int, bool>, std::size_t> stroke_of;
+    std::map<int, std::size_t> fill_of;
     for (const Polyline& line : layers[i].lines) {
       if (line.points.size() < 2) {
         continue;
       }
-      const auto key =
-          std::tuple(Rgb(line.color), line.width, line.dashed, line.fill ? Rgb(*line.fill) : -1);
+      if (line.fill) {
+        auto [it, added] = fill_of.try_emplace(Rgb(*line.fill), cache.fills.size());
+        if (added) {
+          cache.fills.push_back({.color = *line.fill});
+        }
+        Fill& fill = cache.fills[it->second];
+        fill.points.insert(fill.points.end(), line.points.begin(), line.points.end());
+        fill.counts.push_back(static_cast<INT>(line.points.size()));
+      }
+      if (line.width <= 0) {
+        continue;
+      }
+      const auto key = std::tuple(Rgb(line.color), line.width, line.dashed);
       auto [it, added] = stroke_of.try_emplace(key, cache.strokes.size());
       if (added) {
         cache.strokes.push_back({.color = line.color,
                                  .width = line.width,
                                  .dashed = line.dashed,
-                                 .fill = line.fill,
                                  .path = std::make_unique<Gdiplus::GraphicsPath>()});
       }
       std::vector<Gdiplus::PointF> points;
@@ -245,10 +334,6 @@ void DrawingPainting::Refresh(const Drawing& drawing) {
             {.color = marker.color, .outline = marker.outline, .radius = marker.radius});
       }
       cache.dots.back().points.push_back(marker.at);
-    }
-    cache.texts.reserve(layers[i].labels.size());
-    for (const DrawLabel& label : layers[i].labels) {
-      cache.texts.push_back(Wide(label.text));
     }
   }
 }
@@ -290,33 +375,46 @@ Gdiplus::Font& DrawingPainting::FontOf(const FontHints& hints) {
   return *font;
 }
 
-void DrawingPainting::PaintLabels(Gdiplus::Graphics& g, const DrawingLayer& layer,
-                                  const Layer& cache, const Gdiplus::Matrix* view,
-                                  const PixelBuffer& buffer) {
+const DrawingPainting::TextSprite& DrawingPainting::SpriteOf(const DrawLabel& label) {
+  auto key = std::tuple(label.text, label.font.bold, label.font.points, Rgb(label.color),
+                        static_cast<int>(label.align));
+  if (auto it = texts_.find(key); it != texts_.end()) {
+    return it->second;
+  }
+  if (texts_.size() >= kMostTexts) {
+    texts_.clear();
+  }
+  const std::wstring text = Wide(label.text);
+  const int length = static_cast<int>(text.size());
+  Gdiplus::Font& font = FontOf(label.font);
   Gdiplus::StringFormat format;
+  format.SetAlignment(label.align == Alignment::kCenter  ? Gdiplus::StringAlignmentCenter
+                      : label.align == Alignment::kRight ? Gdiplus::StringAlignmentFar
+                                                         : Gdiplus::StringAlignmentNear);
   format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
   format.SetFormatFlags(Gdiplus::StringFormatFlagsNoClip | Gdiplus::StringFormatFlagsNoWrap);
-  Gdiplus::SolidBrush halo(Gdiplus::Color(255, 255, 255, 255));
-  for (std::size_t l = 0; l < layer.labels.size(); ++l) {
-    const DrawLabel& label = layer.labels[l];
-    Gdiplus::PointF at(static_cast<float>(label.at.x), static_cast<float>(label.at.y));
-    if (view != nullptr) {
-      view->TransformPoints(&at, 1);
-    }
-    at.X += static_cast<float>(label.dx);
-    at.Y += static_cast<float>(label.dy);
-    if (at.X < -300 || at.X > static_cast<float>(buffer.width + 300) || at.Y < -30 ||
-        at.Y > static_cast<float>(buffer.height + 30)) {
-      continue;
-    }
-    format.SetAlignment(label.align == Alignment::kCenter  ? Gdiplus::StringAlignmentCenter
-                        : label.align == Alignment::kRight ? Gdiplus::StringAlignmentFar
-                                                           : Gdiplus::StringAlignmentNear);
-    const std::wstring& text = cache.texts[l];
-    const int length = static_cast<int>(text.size());
-    Gdiplus::Font& font = FontOf(label.font);
+  Gdiplus::RectF box;
+  {
+    PixelBuffer one;
+    one.Resize(1, 1);
+    auto bitmap = BitmapOver(one, PixelFormat32bppPARGB);
+    Gdiplus::Graphics g(bitmap.get());
+    Smooth(g);
+    g.MeasureString(text.c_str(), length, &font, Gdiplus::PointF(0, 0), &format, &box);
+  }
+  // Painted about its point as the text would be on the map, with room on every side for any
+  // alignment and for glyphs reaching past the measured box, then cut to the ink.
+  const double room = std::ceil(box.Width + box.Height) + kTextMargin;
+  PixelBuffer painted;
+  painted.Resize(static_cast<int>(2 * room), static_cast<int>(2 * room));
+  const Gdiplus::PointF at(static_cast<float>(room), static_cast<float>(room));
+  {
+    auto bitmap = BitmapOver(painted, PixelFormat32bppPARGB);
+    Gdiplus::Graphics g(bitmap.get());
+    Smooth(g);
     if (label.font.bold) {
       // Bold labels stand over dots and shades: a white halo keeps them readable.
+      Gdiplus::SolidBrush halo(Gdiplus::Color(255, 255, 255, 255));
       for (const auto& [dx, dy] :
            {std::pair(-1, 0), std::pair(1, 0), std::pair(0, -1), std::pair(0, 1)}) {
         const Gdiplus::PointF shifted(at.X + static_cast<float>(dx), at.Y + static_cast<float>(dy));
@@ -326,29 +424,95 @@ void DrawingPainting::PaintLabels(Gdiplus::Graphics& g, const DrawingLayer& laye
     Gdiplus::SolidBrush ink(GdipColor(label.color));
     g.DrawString(text.c_str(), length, &font, at, &format, &ink);
   }
+  int left = painted.width;
+  int right = 0;
+  int top = painted.height;
+  int bottom = 0;
+  for (int y = 0; y < painted.height; ++y) {
+    for (int x = 0; x < painted.width; ++x) {
+      if (painted.At(x, y) != 0) {
+        left = std::min(left, x);
+        right = std::max(right, x + 1);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
+      }
+    }
+  }
+  TextSprite sprite{.origin = {at.X - left, at.Y - top}};
+  sprite.pixels.Resize(right - left, bottom - top);
+  for (int y = top; y < bottom; ++y) {
+    std::copy_n(&painted.pixels[static_cast<std::size_t>(y) * painted.width + left], right - left,
+                &sprite.pixels.pixels[static_cast<std::size_t>(y - top) * sprite.pixels.width]);
+  }
+  return texts_.emplace(std::move(key), std::move(sprite)).first->second;
+}
+
+void DrawingPainting::PaintLabels(const DrawingLayer& layer, const Drawing& drawing,
+                                  PixelBuffer& buffer) {
+  for (const DrawLabel& label : layer.labels) {
+    DrawPoint at = layer.pinned ? label.at : drawing.ToPixels(label.at);
+    at.x += label.dx;
+    at.y += label.dy;
+    if (at.x < -300 || at.x > buffer.width + 300 || at.y < -30 || at.y > buffer.height + 30) {
+      continue;
+    }
+    const TextSprite& text = SpriteOf(label);
+    Blend(buffer, text.pixels, static_cast<int>(std::lround(at.x - text.origin.x)),
+          static_cast<int>(std::lround(at.y - text.origin.y)));
+  }
 }
 
 void DrawingPainting::PaintLayer(Gdiplus::Graphics& g, std::size_t i, const Drawing& drawing,
                                  const Gdiplus::Matrix& view, PixelBuffer& buffer) {
   const DrawingLayer& layer = drawing.Layers()[i];
-  const Gdiplus::Matrix* t = layer.pinned ? nullptr : &view;
   const Layer& cache = layers_[i];
+  auto pixel = [&](DrawPoint p) { return layer.pinned ? p : drawing.ToPixels(p); };
+  if (!cache.fills.empty()) {
+    g.Flush(Gdiplus::FlushIntentionSync);
+    HDC dc = canvas_->Begin(buffer);
+    std::vector<POINT> points;
+    for (const Fill& fill : cache.fills) {
+      points.clear();
+      for (const DrawPoint& p : fill.points) {
+        // GDI's coordinates end at 2^27; a shape zoomed that far out of sight is cut to it.
+        constexpr double kFar = 1 << 26;
+        const DrawPoint at = pixel(p);
+        points.push_back({static_cast<LONG>(std::lround(std::clamp(at.x, -kFar, kFar))),
+                          static_cast<LONG>(std::lround(std::clamp(at.y, -kFar, kFar)))});
+      }
+      if (dc != nullptr) {
+        HBRUSH brush = CreateSolidBrush(RGB(fill.color.r, fill.color.g, fill.color.b));
+        const HGDIOBJ old_brush = SelectObject(dc, brush);
+        const HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
+        SetPolyFillMode(dc, ALTERNATE);
+        PolyPolygon(dc, points.data(), fill.counts.data(), static_cast<int>(fill.counts.size()));
+        SelectObject(dc, old_pen);
+        SelectObject(dc, old_brush);
+        DeleteObject(brush);
+        continue;
+      }
+      // Without room for GDI's copy of the frame, GDI+ fills the shapes itself.
+      g.SetSmoothingMode(Gdiplus::SmoothingModeNone);
+      Gdiplus::SolidBrush brush(GdipColor(fill.color));
+      const POINT* shape = points.data();
+      for (const INT count : fill.counts) {
+        std::vector<Gdiplus::Point> corners;
+        for (INT k = 0; k < count; ++k, ++shape) {
+          corners.emplace_back(shape->x, shape->y);
+        }
+        g.FillPolygon(&brush, corners.data(), count);
+      }
+      g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    }
+    if (dc != nullptr) {
+      canvas_->End(buffer);
+    }
+  }
   for (const Stroke& stroke : cache.strokes) {
     // Pens stay their width in pixels whatever the zoom: the path moves, not the painter.
     std::unique_ptr<Gdiplus::GraphicsPath> path(stroke.path->Clone());
-    if (t != nullptr) {
-      path->Transform(t);
-    }
-    if (stroke.fill) {
-      // Filled without antialiasing, which costs most of a paint: the outline drawn over the
-      // edge smooths it.
-      g.SetSmoothingMode(Gdiplus::SmoothingModeNone);
-      Gdiplus::SolidBrush brush(GdipColor(*stroke.fill));
-      g.FillPath(&brush, path.get());
-      g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    }
-    if (stroke.width <= 0) {
-      continue;
+    if (!layer.pinned) {
+      path->Transform(&view);
     }
     Gdiplus::Pen pen(GdipColor(stroke.color), static_cast<float>(stroke.width));
     if (stroke.dashed) {
@@ -357,21 +521,20 @@ void DrawingPainting::PaintLayer(Gdiplus::Graphics& g, std::size_t i, const Draw
     }
     g.DrawPath(&pen, path.get());
   }
-  if (!cache.dots.empty()) {
-    g.Flush(Gdiplus::FlushIntentionSync);
-    for (const Dots& dots : cache.dots) {
-      const PixelBuffer& sprite = Sprite(dots);
-      const double half = sprite.width / 2.0;
-      for (const DrawPoint& at : dots.points) {
-        const DrawPoint p = layer.pinned ? at : drawing.ToPixels(at);
-        if (p.x > -10 && p.y > -10 && p.x < buffer.width + 10 && p.y < buffer.height + 10) {
-          Blend(buffer, sprite, static_cast<int>(std::lround(p.x - half)),
-                static_cast<int>(std::lround(p.y - half)));
-        }
+  // Dots and texts are copied in from their sprites, past GDI+.
+  g.Flush(Gdiplus::FlushIntentionSync);
+  for (const Dots& dots : cache.dots) {
+    const PixelBuffer& sprite = Sprite(dots);
+    const double half = sprite.width / 2.0;
+    for (const DrawPoint& at : dots.points) {
+      const DrawPoint p = pixel(at);
+      if (p.x > -10 && p.y > -10 && p.x < buffer.width + 10 && p.y < buffer.height + 10) {
+        Blend(buffer, sprite, static_cast<int>(std::lround(p.x - half)),
+              static_cast<int>(std::lround(p.y - half)));
       }
     }
   }
-  PaintLabels(g, layer, cache, t, buffer);
+  PaintLabels(layer, drawing, buffer);
 }
 
 void DrawingPainting::Paint(PixelBuffer& buffer, const Drawing& drawing) {

@@ -41,10 +41,12 @@ void PaintArt(Gdiplus::Graphics& g, const ArtPicture& art, float left, float top
 // A picture laid out at kArtDrawnAt and scaled to a square of `size` pixels, transparent around.
 PixelBuffer ArtworkPixels(Artwork art, int size);
 
+class GdiCanvas;
+
 class DrawingPainting {
  public:
-  DrawingPainting() = default;
-  ~DrawingPainting() = default;
+  DrawingPainting();
+  ~DrawingPainting();
   DrawingPainting(const DrawingPainting&) = delete;
   DrawingPainting& operator=(const DrawingPainting&) = delete;
 
@@ -54,11 +56,17 @@ class DrawingPainting {
   static const Marker* MarkerAt(const Drawing& drawing, double x, double y);
 
  private:
+  // The filled shapes of one colour, filled without antialiasing (the outline drawn over the
+  // edge smooths it).
+  struct Fill {
+    Color color{};
+    std::vector<DrawPoint> points{};
+    std::vector<INT> counts{};  // points of each shape, one after the other in `points`
+  };
   struct Stroke {
     Color color{};
     int width = 1;
     bool dashed = false;
-    std::optional<Color> fill{};
     std::unique_ptr<Gdiplus::GraphicsPath> path{};
   };
   struct Dots {
@@ -69,20 +77,27 @@ class DrawingPainting {
   };
   struct Layer {
     std::uint64_t version = 0;
+    std::vector<Fill> fills{};
     std::vector<Stroke> strokes{};
     std::vector<Dots> dots{};
-    std::vector<std::wstring> texts{};  // one per label
+  };
+  // A label's text (with its halo when bold) painted once, and where its point stands in it.
+  struct TextSprite {
+    PixelBuffer pixels{};
+    DrawPoint origin{};
   };
   void Refresh(const Drawing& drawing);
   const PixelBuffer& Sprite(const Dots& dots);
+  const TextSprite& SpriteOf(const DrawLabel& label);
   Gdiplus::Font& FontOf(const FontHints& hints);
   void PaintLayer(Gdiplus::Graphics& g, std::size_t i, const Drawing& drawing,
                   const Gdiplus::Matrix& view, PixelBuffer& buffer);
-  void PaintLabels(Gdiplus::Graphics& g, const DrawingLayer& layer, const Layer& cache,
-                   const Gdiplus::Matrix* view, const PixelBuffer& buffer);
+  void PaintLabels(const DrawingLayer& layer, const Drawing& drawing, PixelBuffer& buffer);
 
   std::vector<Layer> layers_;
+  std::unique_ptr<GdiCanvas> canvas_;
   std::map<std::tuple<int, int, int>, PixelBuffer> sprites_;
+  std::map<std::tuple<std::string, bool, int, int, int>, TextSprite> texts_;
   std::map<std::pair<bool, int>, std::unique_ptr<Gdiplus::Font>> fonts_;
   // The lowest layer that changed since the first paint: those below it are kept painted in
   // base_, valid for the view, ground and versions it was painted with.

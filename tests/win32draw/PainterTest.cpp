@@ -3,6 +3,8 @@
 // scale not at all); and the pictures agree with the Qt painter's reference images.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -124,6 +126,46 @@ TEST_F(PainterTest, BoldLabelIsInkedAndHaloed) {
   EXPECT_GT(ink, 20);
   EXPECT_GT(halo, 20);
   EXPECT_EQ(picture.At(10, 90), Color(120, 120, 120));
+}
+
+// Each label's text stands beside its point as its alignment says, whole, centred on its line.
+TEST_F(PainterTest, LabelStandsWhereItsAlignmentPutsIt) {
+  map.SetBackColor({120, 120, 120});
+  map.SetView({{0, 0}, 1});  // unit (0, 0) is pixel (100, 50)
+  for (const Alignment align : {Alignment::kLeft, Alignment::kCenter, Alignment::kRight}) {
+    SCOPED_TRACE(static_cast<int>(align));
+    DrawingLayer names;
+    names.labels.push_back(
+        {.at = {0, 0}, .text = "QX0ABC", .color = kBlack, .font = {.points = 12}, .align = align});
+    map.SetLayer(4, names);
+    const Picture picture = Painted();
+    int left = picture.width;
+    int right = 0;
+    int top = picture.height;
+    int bottom = 0;
+    for (int y = 0; y < picture.height; ++y) {
+      for (int x = 0; x < picture.width; ++x) {
+        const Color c = picture.At(x, y);
+        if (c.r + c.g + c.b < 120) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+      }
+    }
+    ASSERT_GT(right, left);
+    EXPECT_GT(right - left, 40);                         // six capitals of 12 points
+    EXPECT_TRUE(top >= 38 && top < 46) << top;           // capitals of about 12 pixels
+    EXPECT_TRUE(bottom > 54 && bottom <= 62) << bottom;  // about the point's line
+    if (align == Alignment::kLeft) {
+      EXPECT_TRUE(left >= 100 && left <= 106) << left;
+    } else if (align == Alignment::kRight) {
+      EXPECT_TRUE(right >= 94 && right <= 102) << right;
+    } else {
+      EXPECT_LE(std::abs(left + right - 200), 4) << left << " " << right;
+    }
+  }
 }
 
 struct ArtCase {
