@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/QsoDistance.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"
 
@@ -245,47 +246,13 @@ QsoFields EditedQso(QsoFields qso, const QsoEditTexts& before, const QsoEditText
     qso.club_code = after.club_code;
   }
   if (after.distance_km != before.distance_km) {
-    qso.distance_km = IsAllDigits(after.distance_km)
-                          ? PlainDecimal(std::max(1.0, LeadingNumber(after.distance_km)))
-                          : after.distance_km;
+    // A whole number of km, as the check lets through; 0 scores as a computed 0 km does.
+    const double km = LeadingNumber(after.distance_km);
+    qso.distance_km = !IsAllDigits(after.distance_km) ? after.distance_km
+                      : km < 1                        ? PlainDecimal(ScoredKm(0))
+                                                      : PlainDecimal(km);
   }
   return qso;
-}
-
-std::optional<std::string> WithLineReplaced(std::string_view text, std::size_t start,
-                                            std::string_view old_line, std::string_view new_line) {
-  if (start > text.size() || (start > 0 && text[start - 1] != '\n') ||
-      text.substr(start, old_line.size()) != old_line) {
-    return std::nullopt;
-  }
-  const std::size_t end = start + old_line.size();
-  if (end < text.size() && text[end] != '\r' && text[end] != '\n') {
-    return std::nullopt;
-  }
-  std::string replaced;
-  replaced.reserve(text.size() - old_line.size() + new_line.size());
-  replaced.append(text.substr(0, start));
-  replaced.append(new_line);
-  replaced.append(text.substr(end));
-  return replaced;
-}
-
-ContestTotals TotalsOfRecords(std::string_view records) {
-  ContestTotals totals;
-  std::size_t start = 0;
-  while (start < records.size()) {
-    std::size_t next = 0;
-    const std::string_view record = LineAt(records, start, next).text;
-    start = next;
-    if (record.empty()) {
-      continue;
-    }
-    totals = AddQso(totals, ScoredQso{" " + std::string(RecordField(record, 10)),
-                                      std::string(RecordField(record, kRecordCallField)),
-                                      std::string(RecordField(record, 9)),
-                                      std::string(RecordField(record, 8))});
-  }
-  return totals;
 }
 
 }  // namespace keldra

@@ -1,8 +1,8 @@
 // Correcting a QSO that is already logged. The edit window finds the QSO by its callsign in the
 // EDI record list, shows its fields as the record stores them, and later applies the operator's
 // corrections. This unit does the work as plain functions: the search over the two lists, the
-// checks of the corrected fields, the corrected QSO (only the fields the operator changed), the
-// replacement of its two lines and the totals of the whole record list after the change.
+// checks of the corrected fields and the corrected QSO (only the fields the operator changed); the
+// contest log puts its two lines in place and counts the totals again.
 //
 // The two lines of the QSO are never patched in place: they are read back into their fields and
 // formatted again with the same functions the commit uses, so a correction can only touch the
@@ -15,7 +15,6 @@
 #include <string_view>
 
 #include "core/QsoRecord.h"
-#include "core/Scoring.h"
 
 namespace keldra {
 
@@ -107,15 +106,5 @@ std::optional<EditRefusal> CheckQsoEdit(const QsoEditTexts& before, const QsoEdi
 // also moves a default report sent to the new mode's default, as the entry row does; a distance
 // of 0 is stored as 1, as the commit stores it.
 QsoFields EditedQso(QsoFields qso, const QsoEditTexts& before, const QsoEditTexts& after);
-
-// The text with the line that starts at `start` replaced, provided that line is still
-// `old_line` (followed by a line end or nothing); nullopt when the text has changed there.
-std::optional<std::string> WithLineReplaced(std::string_view text, std::size_t start,
-                                            std::string_view old_line, std::string_view new_line);
-
-// The totals of a whole EDI record list, as committing its QSOs one by one in list order leaves
-// them: each record's points field is its distance (the ODX distance with the QRB indicator's
-// leading blank), its exchange its club code; the earliest QSO keeps an ODX tie.
-ContestTotals TotalsOfRecords(std::string_view records);
 
 }  // namespace keldra

@@ -13,15 +13,6 @@ void ReportFailure(Program& program, const std::string& what, const IoStatus& st
 
 }  // namespace
 
-ContestState ContestStateOf(const MainWindow& form) {
-  ContestState state;
-  static_cast<ContestTotals&>(state) = form.Totals();
-  state.serial = form.qso_number.Text();
-  state.qso_list = form.qso_list.Text();
-  state.edi_records = form.Log().EdiRecordsText();
-  return state;
-}
-
 bool SaveContest(Program& program, MainWindow& form) {
   const std::string text = StateFileText(program.Contest().State());
   if (text.empty()) {

@@ -14,10 +14,6 @@ namespace keldra {
 class MainWindow;
 class Program;
 
-// The contest as the main window shows it (the next QSO number, the totals, the QSO list) with the
-// log's EDI record list: what a save writes while the window follows the log.
-ContestState ContestStateOf(const MainWindow& form);
-
 // Saves the running contest (Program's log): nothing is written while its QSO list is empty;
 // otherwise parziale.db is replaced atomically and durably, the old file becoming backup.db.
 // Returns true when the file is current (also when there was nothing to write). On failure it

@@ -68,9 +68,6 @@ void EdiHeaderWindow::Layout() {
   edi_records.SetMultiLine(true);
   edi_records.SetLocked(true);
   edi_records.SetFont({.points = 9, .fixed_pitch = true});
-  Place(edi_text, 14, 14 + 13 * kRow + 6, 100, 40);
-  edi_text.SetMultiLine(true);
-  edi_text.SetVisible(false);
 
   Place(create_adif_button, 418, 590, 104, 34);
   Place(create_edi_button, 530, 590, 104, 34);

@@ -63,9 +63,8 @@ class EdiHeaderWindow : public Form {
   Label comments_caption{*this, "Label22", "Commenti"};
   TextBox comments{*this, "Text22"};
 
-  // The log's EDI record list (one EDI record line per QSO) and the writer's buffer.
+  // The log's EDI record list, one EDI record line per QSO, shown for reference.
   TextBox edi_records{*this, "Text1"};
-  TextBox edi_text{*this, "Text23"};
 
   CommandButton create_adif_button{*this, "CreateAdif", "Crea ADIF"};
   CommandButton create_edi_button{*this, "Command2", "Crea EDI"};

@@ -54,15 +54,14 @@ void EdiHeaderWindow::OnCreateEdiPressed() {
     power.SetFocus();
     return;
   }
-  edi_text.SetText("");
-  edi_text.SetText(
-      EdiLogText(HeaderOf(*this, program_.Contest()), TotalsOf(program_.Get<MainWindow>())));
+  const std::string edi =
+      EdiLogText(HeaderOf(*this, program_.Contest()), TotalsOf(program_.Get<MainWindow>()));
 
   EdiSaveWindow& save = program_.Get<EdiSaveWindow>();
   if (const auto name = EdiFileName(category.Text(), call.Text())) {
     save.file_name.SetText(*name);
   }
-  save.log_text.SetText(edi_text.Text());
+  save.log_text.SetText(edi);
 
   Unload();
   save.Show();

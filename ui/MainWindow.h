@@ -233,7 +233,6 @@ class MainWindow : public Form {
   const ContestLog& Log() const { return program_.Contest(); }
 
   // --- MainWindowTotals.cpp: the totals frame as one value ---
-  ContestTotals Totals() const;
   void ShowTotals(const ContestTotals& totals);
   // The log changed: the QSO list, the serial and the totals follow it.
   void OnLogChanged(const LogEvent& event);

@@ -1,25 +1,10 @@
 // The window following the log: the QSO list, the serial to send next and the totals frame, read
-// and written as one ContestTotals so every window names the totals the same way.
+// and shown as one ContestTotals so every window names the totals the same way.
 #include "core/Text.h"
 #include "ui/MainWindow.h"
 #include "ui/MapWindow.h"
 
 namespace keldra {
-
-ContestTotals MainWindow::Totals() const {
-  ContestTotals totals;
-  totals.qsos = total_qsos.Caption();
-  totals.km = total_km.Caption();
-  totals.multipliers = total_multipliers.Caption();
-  totals.points = total_points.Caption();
-  totals.average_km = average_km.Caption();
-  totals.odx_call = odx_call.Caption();
-  totals.odx_locator = odx_locator.Caption();
-  totals.odx_km = odx_km.Caption();
-  totals.iqrp_qsos = iqrp_qsos.Caption();
-  totals.mqc_qsos = mqc_qsos.Caption();
-  return totals;
-}
 
 void MainWindow::ShowTotals(const ContestTotals& totals) {
   total_qsos.SetCaption(totals.qsos);

@@ -19,11 +19,6 @@ namespace {
 constexpr Color kRed{255, 0, 0};
 constexpr Color kGrey{96, 96, 96};
 
-void Fill(TextBox& field, Label& old_value, const std::string& text) {
-  field.SetText(text);
-  old_value.SetCaption(text);
-}
-
 }  // namespace
 
 QsoEditWindow::QsoEditWindow(Program& program)
@@ -91,11 +86,6 @@ void QsoEditWindow::Layout() {
   modify_button.SetFont({.bold = true});
   Place(close_button, 492, 280, 92, 34);
 
-  for (Label* old_value : {&old_call, &old_date, &old_time, &old_mode, &old_rst_received,
-                           &old_serial_received, &old_club_code, &old_distance, &old_club_bonus}) {
-    Place(*old_value, 16, 290, 60, 20);
-    old_value->SetVisible(false);
-  }
   modify_button.SetVisible(false);
   ShowEditArea(false);
 }
@@ -149,11 +139,7 @@ void QsoEditWindow::EmptyEditArea() {
                          &club_code, &distance, &club_bonus}) {
     field->SetText({});
   }
-  for (Label* old_value :
-       {&old_call, &old_date, &old_time, &old_locator, &old_mode, &old_rst_received,
-        &old_serial_received, &old_club_code, &old_distance, &old_club_bonus}) {
-    old_value->SetCaption({});
-  }
+  old_locator.SetCaption({});
 }
 
 void QsoEditWindow::OnSearchCallChanged() { RewroteUpperCase(search_call); }
@@ -269,22 +255,17 @@ void QsoEditWindow::OnSearchPressed() {
   const QsoEditTexts shown = found_->shown;
   // In this order: writing the mode proposes its report before the stored one replaces it, and
   // writing the locator recomputes the distance against the stored one.
-  Fill(distance, old_distance, shown.distance_km);
-  Fill(call, old_call, shown.call);
-  Fill(time, old_time, shown.time);
-  Fill(date, old_date, shown.date);
-  Fill(mode, old_mode, shown.mode_code);
-  Fill(rst_received, old_rst_received, shown.report_received);
-  Fill(serial_received, old_serial_received, shown.serial_received);
-  Fill(club_code, old_club_code, shown.club_code);
-  Fill(locator, old_locator, shown.locator);
-  if (club_code.Text().empty()) {
-    club_bonus.SetText("0");
-    old_club_bonus.SetCaption("0");
-  } else {
-    club_bonus.SetText(distance.Text());
-    old_club_bonus.SetCaption(club_bonus.Text());
-  }
+  distance.SetText(shown.distance_km);
+  call.SetText(shown.call);
+  time.SetText(shown.time);
+  date.SetText(shown.date);
+  mode.SetText(shown.mode_code);
+  rst_received.SetText(shown.report_received);
+  serial_received.SetText(shown.serial_received);
+  club_code.SetText(shown.club_code);
+  old_locator.SetCaption(shown.locator);
+  locator.SetText(shown.locator);
+  club_bonus.SetText(club_code.Text().empty() ? "0" : distance.Text());
   distance.SetText(Trim(distance.Text()));
 }
 
@@ -298,18 +279,6 @@ QsoEditTexts QsoEditWindow::FieldTexts() const {
                       serial_received.Text(),
                       club_code.Text(),
                       distance.Text()};
-}
-
-QsoEditTexts QsoEditWindow::OldTexts() const {
-  return QsoEditTexts{old_call.Caption(),
-                      old_date.Caption(),
-                      old_time.Caption(),
-                      old_locator.Caption(),
-                      old_mode.Caption(),
-                      old_rst_received.Caption(),
-                      old_serial_received.Caption(),
-                      old_club_code.Caption(),
-                      old_distance.Caption()};
 }
 
 TextBox& QsoEditWindow::FieldOf(EditField field) {
@@ -360,7 +329,7 @@ void QsoEditWindow::OnModifyPressed() {
   if (!found_) {
     return;  // nothing found to modify
   }
-  const QsoEditTexts before = OldTexts();
+  const QsoEditTexts before = found_->shown;
   const QsoEditTexts after = FieldTexts();
   if (const std::optional<EditRefusal> refusal = CheckQsoEdit(before, after)) {
     program_.Message(refusal->message);

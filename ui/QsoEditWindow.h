@@ -50,17 +50,12 @@ class QsoEditWindow : public Form {
   Label club_code_caption{*this, "Label17", "I-QRP-MQC"};
   Label club_bonus_caption{*this, "Label21", "QRB-Bonus"};
 
-  // The old values, as the search found them; only the old locator is shown.
-  Label old_call{*this, "Label9"};
-  Label old_date{*this, "Label10"};
-  Label old_time{*this, "Label11"};
+  // The locator as the search found it, beside its field (the other old values are kept with
+  // the QSO found).
   Label old_locator{*this, "Label12"};
-  Label old_mode{*this, "Label13"};
-  Label old_rst_received{*this, "Label14"};
-  Label old_serial_received{*this, "Label15"};
-  Label old_club_code{*this, "Label18"};
-  Label old_distance{*this, "Label20"};
-  Label old_club_bonus{*this, "Label22"};
+
+  // The QSO's fields as the last search found and showed them; null while none is being edited.
+  const QsoEditTexts* Found() const { return found_ ? &found_->shown : nullptr; }
 
   void OnSearchCallChanged();
   void OnSearchCallKeyDown(int key_code, bool& handled);
@@ -91,7 +86,6 @@ class QsoEditWindow : public Form {
   // Asks the calculator for the distance to the locator field's locator.
   void RequestDistance();
   QsoEditTexts FieldTexts() const;
-  QsoEditTexts OldTexts() const;
   TextBox& FieldOf(EditField field);
   enum class Applied { kChanged, kNothingChanged, kListsChangedSinceTheSearch };
   // Rewrites the QSO's two lines and the totals; the lists stay as they are unless kChanged.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ContestLog.h"
-#include "core/Scoring.h"
+#include "support/TextTotals.h"
 
 namespace keldra {
 namespace {

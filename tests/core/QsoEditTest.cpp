@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/QsoEdit.h"
+#include "support/TextTotals.h"
 
 namespace keldra {
 namespace {
@@ -326,34 +327,7 @@ TEST(QsoEditLinesTest, ModeChangeKeepsAReportSentThatWasNotTheDefault) {
   EXPECT_EQ(EditedQso(qso, shown, With(shown, &T::mode_code, "0")).report_sent, "599");
 }
 
-// --- Replacing a line ---
-
-struct ReplaceCase {
-  const char* name;
-  std::size_t start;
-  const char* old_line;
-  std::optional<std::string> result;
-};
-
-class WithLineReplacedTest : public ::testing::TestWithParam<ReplaceCase> {};
-
-TEST_P(WithLineReplacedTest, ReplacesOnlyThatLine) {
-  EXPECT_EQ(WithLineReplaced("aa\r\nbbb\r\ncc", GetParam().start, GetParam().old_line, "XY"),
-            GetParam().result);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, WithLineReplacedTest,
-    ::testing::Values(ReplaceCase{"First", 0, "aa", "XY\r\nbbb\r\ncc"},
-                      ReplaceCase{"Middle", 4, "bbb", "aa\r\nXY\r\ncc"},
-                      ReplaceCase{"LastWithoutLineEnd", 9, "cc", "aa\r\nbbb\r\nXY"},
-                      ReplaceCase{"LineChanged", 4, "bbx", std::nullopt},
-                      ReplaceCase{"OnlyTheStartOfTheLine", 4, "bb", std::nullopt},
-                      ReplaceCase{"NotAtALineStart", 5, "bb", std::nullopt},
-                      ReplaceCase{"PastTheEnd", 20, "", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- Totals of the record list ---
+// --- Totals of the record list, by the rule the log is held against ---
 
 TEST(TotalsOfRecordsTest, EqualCommittingEachQsoInOrder) {
   const Lists lists = Log({{"QX1ABC", QsoMode::kSsb, "JN71GD", "", "523"},

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/Scoring.h"
+#include "support/TextTotals.h"
 
 namespace keldra {
 namespace {

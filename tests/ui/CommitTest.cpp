@@ -4,6 +4,7 @@
 
 #include "MainWindowFixture.h"
 #include "core/StateFile.h"
+#include "support/ShownState.h"
 #include "ui/BearingCalculatorWindow.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "StartupFixture.h"
+#include "support/ShownState.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
 

@@ -27,6 +27,7 @@
 #include "platform/InstanceLock.h"
 #include "support/LoggerProcess.h"
 #include "support/TestDoubles.h"
+#include "support/TextTotals.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/QsoEditWindow.h"

@@ -8,6 +8,8 @@
 #include "core/QsoEdit.h"
 #include "core/StateFile.h"
 #include "geo/Locator.h"
+#include "support/ShownState.h"
+#include "support/TextTotals.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/QsoEditWindow.h"
@@ -85,17 +87,21 @@ class EditWindowTest : public MainWindowTest {
             f.distance.Text(),
             f.club_bonus.Text()};
   }
+  // The QSO as the search found it, which a modification compares the fields with.
   static std::vector<std::string> OldValues(const QsoEditWindow& f) {
-    return {f.old_call.Caption(),
-            f.old_date.Caption(),
-            f.old_time.Caption(),
-            f.old_locator.Caption(),
-            f.old_mode.Caption(),
-            f.old_rst_received.Caption(),
-            f.old_serial_received.Caption(),
-            f.old_club_code.Caption(),
-            f.old_distance.Caption(),
-            f.old_club_bonus.Caption()};
+    const QsoEditTexts* old = f.Found();
+    if (old == nullptr) {
+      return {};
+    }
+    return {old->call,
+            old->date,
+            old->time,
+            old->locator,
+            old->mode_code,
+            old->report_received,
+            old->serial_received,
+            old->club_code,
+            old->distance_km};
   }
 
   // The edit area: captions and fields that the search shows and the modification hides.
@@ -142,11 +148,7 @@ TEST_F(EditWindowTest, OpensWithTheSearchOnlyAndTheFocusInIt) {
   for (const Control* c : EditArea(f)) {
     EXPECT_FALSE(c->Visible()) << c->Name();
   }
-  for (const Label* old :
-       {&f.old_call, &f.old_date, &f.old_time, &f.old_mode, &f.old_rst_received,
-        &f.old_serial_received, &f.old_club_code, &f.old_distance, &f.old_club_bonus}) {
-    EXPECT_FALSE(old->Visible()) << old->Name();
-  }
+  EXPECT_EQ(f.Found(), nullptr);
   EXPECT_FALSE(f.distance.Enabled());
   EXPECT_FALSE(f.club_bonus.Enabled());
   EXPECT_EQ(f.club_bonus.Text(), "0");
@@ -306,7 +308,7 @@ TEST_F(EditWindowTest, FoundQsoFillsFieldsAndOldValues) {
   EXPECT_EQ(Fields(f), (std::vector<std::string>{"QX1ABC", "230716", "0730", k168Km, "1", "57",
                                                  "012", "I003", "168", "168"}));
   EXPECT_EQ(OldValues(f), (std::vector<std::string>{"QX1ABC", "230716", "0730", k168Km, "1", "57",
-                                                    "012", "I003", "168", "168"}));
+                                                    "012", "I003", "168"}));
   for (const Control* c : EditArea(f)) {
     EXPECT_TRUE(c->Visible()) << c->Name();
   }
@@ -322,13 +324,13 @@ TEST_F(EditWindowTest, CwRecordAndWholeDistances) {
   QsoEditWindow& f = Search("QX1ABC");
   EXPECT_EQ(Fields(f), (std::vector<std::string>{"QX1ABC", "230716", "0730", "JM16PV", "0", "579",
                                                  "011", "M123", "1234", "1234"}));
-  EXPECT_EQ(f.old_distance.Caption(), "1234");
+  EXPECT_EQ(OldValues(f).back(), "1234");
   Retype(f.search_call, "QX2XYZ");
   f.search_button.Press();
-  EXPECT_EQ(f.old_distance.Caption(), "87");
+  EXPECT_EQ(OldValues(f).back(), "87");
   Retype(f.search_call, "QX3XYZ");
   f.search_button.Press();
-  EXPECT_EQ(f.old_distance.Caption(), "7");
+  EXPECT_EQ(OldValues(f).back(), "7");
   EXPECT_EQ(f.distance.Text(), "7");
 }
 
@@ -340,7 +342,7 @@ TEST_F(EditWindowTest, SearchingAgainEmptiesFirstAndNotFoundHidesTheArea) {
   f.search_button.Press();
   EXPECT_EQ(Fields(f), (std::vector<std::string>{"QX2XYZ", "230716", "0730", k100Km, "1", "59",
                                                  "012", "", "100", "0"}));
-  EXPECT_EQ(f.old_club_code.Caption(), "");
+  EXPECT_EQ(OldValues(f)[7], "");
 
   Retype(f.search_call, "QX9ZZZ");
   f.search_button.Press();
@@ -396,9 +398,8 @@ class ModifyTest : public EditWindowTest {
     for (const std::string& field : Fields(f)) {
       EXPECT_EQ(field, "");
     }
-    for (const std::string& old : OldValues(f)) {
-      EXPECT_EQ(old, "");
-    }
+    EXPECT_EQ(f.Found(), nullptr);
+    EXPECT_EQ(f.old_locator.Caption(), "");
     for (const Control* c : EditArea(f)) {
       EXPECT_FALSE(c->Visible()) << c->Name();
     }

@@ -2,6 +2,7 @@
 // logged from the keyboard alone.
 #include "MainWindowFixture.h"
 #include "core/StateFile.h"
+#include "support/ShownState.h"
 #include "ui/ContestFile.h"
 
 namespace keldra::testing {

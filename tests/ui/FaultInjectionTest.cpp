@@ -14,6 +14,7 @@
 #include "TestSupport.h"
 #include "core/StateFile.h"
 #include "platform/CodePage.h"
+#include "support/ShownState.h"
 #include "support/TestDoubles.h"
 #include "ui/ClubManagementWindow.h"
 #include "ui/ContestFile.h"

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "StartupFixture.h"
 #include "core/StateFile.h"
+#include "support/ShownState.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/StartWindow.h"
