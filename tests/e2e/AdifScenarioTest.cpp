@@ -17,13 +17,6 @@ namespace {
 
 const char kStation[] = "Call = IQ5QRP\r\nLocator = JN54QK\r\nIQRP = 123\r\nMQC = 045\r\n";
 
-// A QSO typed over the entry row off-line: the time, the mode with an arrow, the fields, "OK".
-Step TypeQso(const char* time, bool cw, const char* call, const char* serial, const char* locator,
-             const char* club) {
-  return Keys("Form1", std::string(6, '\b') + time + "\n\n" + (cw ? "\x02" : "\x01") + "\n" + call +
-                           "\n\n\n" + serial + "\n" + locator + "\n" + club + "\n\n");
-}
-
 std::string WithoutCreationTime(const std::string& adif) {
   return std::regex_replace(adif, std::regex("<CREATED_TIMESTAMP:15>[0-9]{8} [0-9]{6}"), "");
 }
@@ -40,11 +33,11 @@ TEST_F(AdifScenarioTest, CreaAdifAfterQsosWritesTheModelsFileWhichTheValidatorAc
       Click("Form1", "Command7"),
       Click("Form1", "Text2"),
       Keys("Form1", std::string(10, '\b') + "16/07/23\n"),
-      TypeQso("0702", false, "IK5ABC", "1", "JN53HT", "I003"),
+      OffLineQso("0702", false, "IK5ABC", "1", "JN53HT", "I003"),
       Click("Form1", "Text3"),
-      TypeQso("0709", true, "IW5DEF", "2", "JN54VB", ""),
+      OffLineQso("0709", true, "IW5DEF", "2", "JN54VB", ""),
       Click("Form1", "Text3"),
-      TypeQso("0721", false, "S59XYZ/P", "12", "JN76EE", "M045"),
+      OffLineQso("0721", false, "S59XYZ/P", "12", "JN76EE", "M045"),
       Click("Form1", "Command2"),
       Click("Form2", "Text19"),
       Keys("Form2", "0,5"),

@@ -142,6 +142,11 @@ Step Paste(std::string window, std::string text) {
   return {Step::Kind::kPaste, std::move(window), {}, std::move(text), {}};
 }
 Step KillAndRestart() { return {Step::Kind::kKillAndRestart, {}, {}, {}, {}}; }
+Step OffLineQso(const char* time, bool cw, const char* call, const char* serial,
+                const char* locator, const char* club) {
+  return Keys("Form1", std::string(6, '\b') + time + "\n\n" + (cw ? "\x02" : "\x01") + "\n" + call +
+                           "\n\n\n" + serial + "\n" + locator + "\n" + club + "\n\n");
+}
 
 std::map<std::string, std::string> FolderFiles(const fs::path& folder) {
   std::map<std::string, std::string> files;

@@ -38,6 +38,10 @@ Step Click(std::string window, std::string control, std::string shot = {});
 Step Paste(std::string window, std::string text);
 // The program killed with SIGKILL (the model simply stops), then started again.
 Step KillAndRestart();
+// A QSO typed over the main window's entry row off-line, from the time field: the time, the mode
+// with an arrow, the call, the serial received, the locator, the club code, "OK".
+Step OffLineQso(const char* time, bool cw, const char* call, const char* serial,
+                const char* locator, const char* club);
 
 // What the operator's session starts from: the clock (local time, Italian summer time) and the
 // files already in the program folder.
