@@ -415,9 +415,14 @@ RealProgram::RealProgram(const XSession& x, const fs::path& folder, const StartS
   }
 }
 
+// The Wine server one of the running programs started: a second copy started meanwhile (two
+// copies side by side) runs under it rather than ending it.
+pid_t shared_wineserver = -1;
+
 RealProgram::~RealProgram() {
   Kill();
   if (wineserver_ > 0) {
+    shared_wineserver = -1;
     // Ends the prefix's helper processes (explorer.exe and the like) with the server.
     pid_t stopper = Spawn({"wineserver", "-k"}, kWineEnvironment);
     waitpid(stopper, nullptr, 0);
@@ -447,12 +452,13 @@ void RealProgram::Start() {
     env.insert(kWineEnvironment.begin(), kWineEnvironment.end());
     // Wine's server is started once, on the same clock; `wine` execs into the Windows process
     // itself, so the pid is keldra.exe's and a SIGKILL is a kill of the Windows program.
-    if (wineserver_ <= 0) {
+    if (wineserver_ <= 0 && shared_wineserver <= 0) {
       // A server still up from a Windows program run without a display (the --adif test) would
       // keep its display-less desktop, and the program's windows would never reach the X server.
       const pid_t stopper = Spawn({"wineserver", "-k"}, kWineEnvironment);
       waitpid(stopper, nullptr, 0);
       wineserver_ = Spawn({"wineserver", "--foreground", "--persistent"}, env, LogPath());
+      shared_wineserver = wineserver_;
     }
     argv.insert(argv.begin(), "wine");
   }

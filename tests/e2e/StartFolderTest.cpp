@@ -1,6 +1,7 @@
 // The real program on folders named with --cartella: one copy per folder (a second one on the same
 // folder is turned away and the first runs on), copies on different folders side by side, and a
 // folder that cannot be made stops the program with a message before any window of the contest.
+// The first two run against the Windows program too, under Wine, where scripts/test names it.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -25,33 +26,40 @@ void CloseMessageOf(const XSession& x, pid_t pid) {
 
 class StartFolderTest : public ::testing::Test {
  protected:
+  // A copy of the program on `folder`: the Linux build given --cartella, or, where the harness
+  // names one, the Windows program under Wine, which it gives the folder the same way.
+  std::unique_ptr<RealProgram> CopyOn(const std::filesystem::path& folder, StartState setup) {
+    if (!WindowsProgram().empty()) {
+      return std::make_unique<RealProgram>(x_, folder, std::move(setup));
+    }
+    return std::make_unique<RealProgram>(x_, folder, std::move(setup),
+                                         std::vector<std::string>{"--cartella", folder.string()},
+                                         KELDRA_EXECUTABLE);
+  }
+
   testing::TempFolder root_;
   XSession x_;
 };
 
 TEST_F(StartFolderTest, ASecondCopyOnTheSameFolderIsTurnedAwayAndTheFirstRunsOn) {
   const auto folder = root_.path() / "gara";
-  RealProgram first(x_, folder, {kMorning, 120, {{"config.txt", kStation}}},
-                    {"--cartella", folder.string()}, KELDRA_EXECUTABLE);
-  first.Start();
-  ASSERT_EQ(x_.WindowTitles(first.Pid()).size(), 1u);
-  RealProgram second(x_, folder, {kMorning, 120, {}}, {"--cartella", folder.string()},
-                     KELDRA_EXECUTABLE);
-  second.Start();
-  EXPECT_EQ(x_.WindowTitles(second.Pid()), std::vector<std::string>{kDefaultTitle});
-  CloseMessageOf(x_, second.Pid());
-  EXPECT_EQ(second.WaitForExit(10), 1);
+  const std::unique_ptr<RealProgram> first =
+      CopyOn(folder, {kMorning, 120, {{"config.txt", kStation}}});
+  first->Start();
+  ASSERT_EQ(x_.WindowTitles(first->Pid()).size(), 1u);
+  const std::unique_ptr<RealProgram> second = CopyOn(folder, {kMorning, 120, {}});
+  second->Start();
+  EXPECT_EQ(x_.WindowTitles(second->Pid()), std::vector<std::string>{kDefaultTitle});
+  CloseMessageOf(x_, second->Pid());
+  EXPECT_EQ(second->WaitForExit(10), 1);
   std::this_thread::sleep_for(300ms);
-  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(first->Running());
 }
 
 TEST_F(StartFolderTest, CopiesOnDifferentFoldersRunSideBySide) {
   std::vector<std::unique_ptr<RealProgram>> copies;
   for (const char* name : {"nord", "sud"}) {
-    const auto folder = root_.path() / name;
-    copies.push_back(std::make_unique<RealProgram>(
-        x_, folder, StartState{kMorning, 120, {{"config.txt", kStation}}},
-        std::vector<std::string>{"--cartella", folder.string()}, KELDRA_EXECUTABLE));
+    copies.push_back(CopyOn(root_.path() / name, {kMorning, 120, {{"config.txt", kStation}}}));
     copies.back()->Start();
   }
   for (auto& copy : copies) {
