@@ -4,13 +4,14 @@
 // typed totals and the windows' totals are held against.
 #pragma once
 
-#include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/ContestState.h"
+#include "core/QsoRecord.h"
 #include "core/Text.h"
+#include "platform/Files.h"
 
 namespace keldra {
 
@@ -63,27 +64,10 @@ inline ContestTotals AddQso(const ContestTotals& totals, const ScoredQso& qso) {
 // leading blank), its exchange its club code.
 inline ContestTotals TotalsOfRecords(std::string_view records) {
   ContestTotals totals;
-  while (!records.empty()) {
-    const std::size_t end = records.find('\n');
-    std::string_view record = records.substr(0, end);
-    records.remove_prefix(end == std::string_view::npos ? records.size() : end + 1);
-    if (!record.empty() && record.back() == '\r') {
-      record.remove_suffix(1);
+  for (const std::string& line : SplitLines(records)) {
+    if (const std::optional<QsoFields> q = ParseEdiRecordLine(line).qso) {
+      totals = AddQso(totals, ScoredQso{" " + q->distance_km, q->call, q->locator, q->club_code});
     }
-    if (record.empty()) {
-      continue;
-    }
-    std::vector<std::string> fields;
-    for (std::size_t start = 0;;) {
-      const std::size_t semicolon = record.find(';', start);
-      fields.emplace_back(record.substr(start, semicolon - start));
-      if (semicolon == std::string_view::npos) {
-        break;
-      }
-      start = semicolon + 1;
-    }
-    fields.resize(std::max<std::size_t>(fields.size(), 11));
-    totals = AddQso(totals, ScoredQso{" " + fields[10], fields[2], fields[9], fields[8]});
   }
   return totals;
 }
