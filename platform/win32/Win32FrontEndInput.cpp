@@ -239,7 +239,7 @@ void Win32FrontEnd::DrawLabel(const DRAWITEMSTRUCT& item) {
       SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, label.Enabled() ? ToColorRef(label.ForeColor()) : GetSysColor(COLOR_GRAYTEXT));
-  const std::wstring text = Widen(label.Caption());
+  std::wstring text = Widen(label.Caption());
   UINT format = DT_NOPREFIX | (label.Align() == Alignment::kCenter  ? DT_CENTER
                                : label.Align() == Alignment::kRight ? DT_RIGHT
                                                                     : DT_LEFT);
@@ -249,6 +249,17 @@ void Win32FrontEnd::DrawLabel(const DRAWITEMSTRUCT& item) {
   // The lines stand in the middle of the label's height, as the other front end shows them.
   RECT measured = area;
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
+  if (label.WordWrap() && measured.bottom > area.bottom) {
+    // A leading blank (the ODX distance keeps one) is no place to break a line: where it would
+    // push the text onto a line out of sight, the text is drawn without it.
+    RECT trimmed = area;
+    const std::wstring rest = text.substr(std::min(text.find_first_not_of(L' '), text.size()));
+    DrawTextW(dc, rest.c_str(), static_cast<int>(rest.size()), &trimmed, format | DT_CALCRECT);
+    if (trimmed.bottom < measured.bottom) {
+      text = rest;
+      measured = trimmed;
+    }
+  }
   const int spare = (area.bottom - area.top) - (measured.bottom - measured.top);
   if (spare > 0) {
     area.top += spare / 2;

@@ -233,6 +233,56 @@ TEST_F(Win32FrontEndTest, HiddenControlsAndColoursFollowTheModel) {
   EXPECT_EQ(painted.lbColor, RGB(255, 255, 0));
 }
 
+// A word-wrapped label just wide enough for its digits shows them, though its caption starts with
+// a blank (the ODX distance's " 1318") where Windows would break the line.
+TEST_F(Win32FrontEndTest, ALeadingBlankDoesNotPushANarrowLabelsTextOutOfSight) {
+  Label& label = form_->Caption;
+  label.SetFont({.bold = true});
+  label.SetAlign(Alignment::kRight);
+  HWND hwnd = Handle(label);
+  auto width_of = [&](const wchar_t* text) {
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return size.cx;
+  };
+  const LONG digits = width_of(L"1318");
+  ASSERT_GT(width_of(L" 1318"), digits + 1);
+  Place(label, 140, 10, static_cast<int>(digits) + 1, 19);
+  label.SetCaption(" 1318");
+  Settle();
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // The dark pixels of the label as drawn on the screen.
+  RECT client;
+  GetClientRect(hwnd, &client);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(hwnd);
+  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, picture);
+  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  int ink = 0;
+  for (int i = 0; i < client.right * client.bottom; ++i) {
+    const DWORD c = static_cast<const DWORD*>(bits)[i];
+    ink += (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF) < 200 ? 1 : 0;
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(picture);
+  ReleaseDC(hwnd, screen);
+  EXPECT_GT(ink, 20);
+}
+
 TEST_F(Win32FrontEndTest, ChoicesTicksAndToolTipsReachBothSides) {
   form_->Band.SetFocus();
   Key(VK_DOWN);
