@@ -25,7 +25,7 @@ struct View {
   DrawingPainting painting;
   PixelBuffer frame;
   HWND tooltip = nullptr;
-  std::optional<POINT> drag_from;
+  std::optional<DrawPoint> drag_from;  // in the drawing's pixels
   DrawPoint drag_centre;
   const Marker* tip_marker = nullptr;
   std::wstring tip_text;
@@ -33,6 +33,17 @@ struct View {
 };
 
 View* ViewOf(HWND hwnd) { return reinterpret_cast<View*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+// The drawing is laid out in pixels of 96 to the inch; on a screen of more (125 %, 150 %) its
+// window is larger by as much, and a point of the window is this point of the drawing.
+DrawPoint DrawingPixel(HWND hwnd, const Drawing& drawing, POINT at) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  const double width = TwipsToPixels(drawing.Width());
+  const double height = TwipsToPixels(drawing.Height());
+  return {client.right > 0 && width > 0 ? at.x * width / client.right : at.x,
+          client.bottom > 0 && height > 0 ? at.y * height / client.bottom : at.y};
+}
 
 TTTOOLINFOW ToolInfo(HWND hwnd) {
   TTTOOLINFOW info{};
@@ -59,8 +70,9 @@ HWND MakeTooltip(HWND hwnd) {
 
 // Shows the tooltip of the dot under the mouse beside it, or hides it when there is none.
 void FollowTooltip(HWND hwnd, View& view, POINT at) {
+  const DrawPoint p = DrawingPixel(hwnd, *view.drawing, at);
   const Marker* marker =
-      view.drag_from ? nullptr : DrawingPainting::MarkerAt(*view.drawing, at.x, at.y);
+      view.drag_from ? nullptr : DrawingPainting::MarkerAt(*view.drawing, p.x, p.y);
   if (view.tooltip == nullptr || marker == view.tip_marker) {
     return;
   }
@@ -111,12 +123,20 @@ void Paint(HWND hwnd, View& view) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(
-      dc, 0, 0, static_cast<DWORD>(view.frame.width), static_cast<DWORD>(view.frame.height), 0, 0,
-      0, static_cast<UINT>(view.frame.height), view.frame.pixels.data(), &info, DIB_RGB_COLORS);
-  // The frame around it, as the other boxes of the window have.
   RECT client;
   GetClientRect(hwnd, &client);
+  if (client.right == view.frame.width && client.bottom == view.frame.height) {
+    SetDIBitsToDevice(
+        dc, 0, 0, static_cast<DWORD>(view.frame.width), static_cast<DWORD>(view.frame.height), 0, 0,
+        0, static_cast<UINT>(view.frame.height), view.frame.pixels.data(), &info, DIB_RGB_COLORS);
+  } else {
+    // A screen of more than 96 pixels to the inch: the map's pixels stretched to the window.
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, view.frame.width, view.frame.height,
+                  view.frame.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  }
+  // The frame around it, as the other boxes of the window have.
   HBRUSH edge = CreateSolidBrush(RGB(160, 160, 160));
   FrameRect(dc, &client, edge);
   DeleteObject(edge);
@@ -124,7 +144,8 @@ void Paint(HWND hwnd, View& view) {
 }
 
 LRESULT OnMouse(HWND hwnd, View& view, UINT message, LPARAM lp) {
-  const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  const POINT client_at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  const DrawPoint at = DrawingPixel(hwnd, *view.drawing, client_at);
   switch (message) {
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
@@ -145,7 +166,7 @@ LRESULT OnMouse(HWND hwnd, View& view, UINT message, LPARAM lp) {
         view.drawing->UserView(next);
         InvalidateRect(hwnd, nullptr, FALSE);
       }
-      FollowTooltip(hwnd, view, at);
+      FollowTooltip(hwnd, view, client_at);
       break;
     case WM_LBUTTONUP:
       view.drag_from.reset();
@@ -181,8 +202,9 @@ LRESULT CALLBACK DrawingProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
       return DLGC_WANTCHARS | DLGC_WANTARROWS;
     case WM_MOUSEWHEEL: {
       const double steps = GET_WHEEL_DELTA_WPARAM(wp) / static_cast<double>(WHEEL_DELTA);
-      POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};  // in screen coordinates
-      ScreenToClient(hwnd, &at);
+      POINT client_at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};  // in screen coordinates
+      ScreenToClient(hwnd, &client_at);
+      const DrawPoint at = DrawingPixel(hwnd, *view->drawing, client_at);
       if (steps != 0) {
         ZoomAbout(hwnd, *view, std::pow(kWheelStep, steps), at.x, at.y);
       }

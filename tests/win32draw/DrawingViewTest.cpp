@@ -130,5 +130,26 @@ TEST_F(DrawingViewTest, TooltipOfTheDotUnderTheMouse) {
   EXPECT_EQ(ShownTooltip(), nullptr);
 }
 
+// On a screen of 144 pixels to the inch the window is half as large again as the drawing's layout:
+// the mouse's points are the drawing's, scaled back.
+TEST_F(DrawingViewTest, AtAHigherDpiTheMouseStandsWhereTheDrawingIs) {
+  SetWindowPos(view, nullptr, 0, 0, 300, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const DrawPoint under = map.ToUnits(150, 30);
+  Wheel(1, {225, 45});
+  EXPECT_NEAR(map.ToUnits(150, 30).x, under.x, 1e-9);
+  EXPECT_NEAR(map.ToUnits(150, 30).y, under.y, 1e-9);
+  DrawingLayer dots;
+  dots.markers.push_back({.at = {0, 0}, .color = kBlack, .tooltip = "QX1AAA JN61"});
+  map.SetLayer(0, dots);
+  map.SetView({{0, 0}, 2});
+  win32::RedrawDrawingView(view, map);
+  SendMessageW(view, WM_MOUSEMOVE, 0, MAKELPARAM(152, 77));  // the dot at (100, 50), times 1.5
+  EXPECT_NE(ShownTooltip(), nullptr);
+  Mouse(WM_LBUTTONDOWN, 150, 75);
+  Mouse(WM_MOUSEMOVE, 180, 75);  // 30 of the window's pixels, 20 of the drawing's
+  Mouse(WM_LBUTTONUP, 180, 75);
+  EXPECT_DOUBLE_EQ(map.View().centre.x, -10);
+}
+
 }  // namespace
 }  // namespace keldra::testing
