@@ -302,12 +302,14 @@ void RedrawDrawingView(HWND view, const Drawing& drawing) {
 }
 
 void PaintArtwork(HDC dc, const RECT& area, Artwork art) {
+  // Painted into pixels of its own, then laid over the device context: Wine's GDI+, drawing the
+  // square-capped lines straight onto a device context, left stubs at the antenna's ends.
+  PixelBuffer pixels = ArtworkPixels(art, area.right - area.left, area.bottom - area.top);
+  Gdiplus::Bitmap bitmap(pixels.width, pixels.height, pixels.width * 4, PixelFormat32bppPARGB,
+                         reinterpret_cast<BYTE*>(pixels.pixels.data()));
   Gdiplus::Graphics g(dc);
-  g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-  g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-  g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-  PaintArt(g, DescribeArt(art, area.right - area.left, area.bottom - area.top),
-           static_cast<float>(area.left), static_cast<float>(area.top));
+  g.DrawImage(&bitmap, static_cast<INT>(area.left), static_cast<INT>(area.top), pixels.width,
+              pixels.height);
 }
 
 HICON ArtworkIcon(Artwork art, int size) {

@@ -259,6 +259,18 @@ void PaintArt(Gdiplus::Graphics& g, const ArtPicture& art, float left, float top
   }
 }
 
+PixelBuffer ArtworkPixels(Artwork art, int width, int height) {
+  PixelBuffer buffer;
+  buffer.Resize(width, height);
+  auto bitmap = BitmapOver(buffer, PixelFormat32bppPARGB);
+  {
+    Gdiplus::Graphics g(bitmap.get());
+    Smooth(g);
+    PaintArt(g, DescribeArt(art, buffer.width, buffer.height), 0, 0);
+  }
+  return buffer;
+}
+
 PixelBuffer ArtworkPixels(Artwork art, int size) {
   PixelBuffer buffer;
   buffer.Resize(size, size);

@@ -40,6 +40,8 @@ std::optional<std::string> EncodePng(const PixelBuffer& buffer, bool with_alpha)
 void PaintArt(Gdiplus::Graphics& g, const ArtPicture& art, float left, float top);
 // A picture laid out at kArtDrawnAt and scaled to a square of `size` pixels, transparent around.
 PixelBuffer ArtworkPixels(Artwork art, int size);
+// A picture laid out at its own size, transparent around.
+PixelBuffer ArtworkPixels(Artwork art, int width, int height);
 
 class GdiCanvas;
 
