@@ -283,6 +283,44 @@ TEST_F(Win32FrontEndTest, ALeadingBlankDoesNotPushANarrowLabelsTextOutOfSight) {
   EXPECT_GT(ink, 20);
 }
 
+// The model's key handlers get the key with the modifiers held (Ctrl+R turns the antenna).
+TEST_F(Win32FrontEndTest, KeyDownGetsTheModifiersHeld) {
+  std::vector<std::pair<int, KeyModifiers>> keys;
+  form_->Next.KeyDown = [&keys](int key_code, KeyModifiers held, bool&) {
+    keys.emplace_back(key_code, held);
+  };
+  form_->Next.SetFocus();
+  Settle();
+  Key('R', false, true);
+  Key('L', true, true);
+  Key(VK_F1);
+  EXPECT_EQ(keys,
+            (std::vector<std::pair<int, KeyModifiers>>{
+                {'R', {.control = true}}, {'L', {.shift = true, .control = true}}, {VK_F1, {}}}));
+}
+
+// Text in Segoe UI 9 points (Tahoma where it is missing, as under Wine), bold where the model
+// says, the fixed-pitch face for a list of columns.
+TEST_F(Win32FrontEndTest, FontsAreTheWindowsOnesAtTheModelsSizes) {
+  form_->Caption.SetFont({.bold = true});
+  Settle();
+  auto font_of = [](HWND hwnd) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font;
+  };
+  const LOGFONTW call = font_of(Handle(form_->Call));
+  const std::wstring face = call.lfFaceName;
+  EXPECT_TRUE(face == L"Segoe UI" || face == L"Tahoma") << win32::Narrow(face);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(call.lfHeight, -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72));
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(call.lfWeight, FW_NORMAL);
+  EXPECT_EQ(font_of(Handle(form_->Caption)).lfWeight, FW_BOLD);
+  const std::wstring fixed = font_of(Handle(form_->Lines)).lfFaceName;
+  EXPECT_TRUE(fixed == L"Consolas" || fixed == L"Courier New") << win32::Narrow(fixed);
+}
+
 TEST_F(Win32FrontEndTest, ChoicesTicksAndToolTipsReachBothSides) {
   form_->Band.SetFocus();
   Key(VK_DOWN);
