@@ -304,6 +304,7 @@ class DaemonLink : public DeviceThread {
       daemon_.SetAddress(link.port);
       model_ = link.model;
       next_try_ = Clock::now();
+      TickNow();
       Report(Device::Without(model_ == 0 ? LinkState::kNone : LinkState::kConnecting));
     });
   }

@@ -42,6 +42,10 @@ void DeviceThread::Loop() {
     }
     if (job) {
       job();
+      if (tick_now_) {
+        tick_now_ = false;
+        next_tick = std::chrono::steady_clock::now();
+      }
       continue;
     }
     Tick();

@@ -41,6 +41,9 @@ class DeviceThread {
  protected:
   virtual void Tick() = 0;
   virtual void Shutdown() = 0;
+  // From a job: the next tick comes as soon as the job ends (a new link is opened at once, not
+  // at the next poll).
+  void TickNow() { tick_now_ = true; }
 
   PostToUi post_;
   DeviceTiming timing_;
@@ -52,6 +55,7 @@ class DeviceThread {
   std::condition_variable wake_;
   std::deque<std::function<void()>> jobs_;
   bool stopping_ = false;
+  bool tick_now_ = false;  // the thread's own
   std::thread thread_;
 };
 

@@ -213,6 +213,7 @@ class LinkThread : public DeviceThread {
       Drop();
       link_ = link;
       next_try_ = Clock::now();
+      TickNow();
       Report(Device::Without(link.model == 0 ? LinkState::kNone : LinkState::kConnecting));
     });
   }

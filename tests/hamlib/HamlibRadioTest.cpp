@@ -153,6 +153,9 @@ TEST(HamlibRadioEnd, StoppingDropsTheMessagesStillQueued) {
   radio.RigChanged = [&connecting](const RigReading& reading) {
     connecting = connecting || reading.state == LinkState::kConnecting;
   };
+  // Linked once the rig's thread has had its first tick, as "Salva" links anew later on: the
+  // link is opened at once all the same, not at the next poll.
+  std::this_thread::sleep_for(milliseconds(100));
   radio.Connect({2, daemon.Address(), 0}, {});
   // The thread has taken the link and goes on to open it.
   ASSERT_TRUE(pump.RunUntil([&] { return connecting; }, milliseconds(5000)));
