@@ -367,7 +367,7 @@ TEST_F(Win32FrontEndTest, TheManifestGivesTheCommonControlsSix) {
 
 // Catches the message box as it opens, checks who owns it and closes it.
 HWND g_owner_seen = nullptr;
-UINT g_icon_seen = 0;
+HICON g_icon_seen = nullptr;
 LRESULT CALLBACK CloseMessageBox(int code, WPARAM w, LPARAM l) {
   wchar_t window_class[16] = {};
   if (code == HCBT_ACTIVATE && GetClassNameW(reinterpret_cast<HWND>(w), window_class, 16) > 0 &&
@@ -377,8 +377,8 @@ LRESULT CALLBACK CloseMessageBox(int code, WPARAM w, LPARAM l) {
     // The box's icon is a static control with an icon in it.
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-      if (SendMessageW(child, STM_GETICON, 0, 0) != 0) {
-        g_icon_seen = 1;
+      if (const LRESULT icon = SendMessageW(child, STM_GETICON, 0, 0); icon != 0) {
+        g_icon_seen = reinterpret_cast<HICON>(icon);
       }
     }
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -387,13 +387,22 @@ LRESULT CALLBACK CloseMessageBox(int code, WPARAM w, LPARAM l) {
 }
 
 TEST_F(Win32FrontEndTest, AMessageBoxIsModalToTheActiveWindowWithItsIcon) {
-  HHOOK hook = SetWindowsHookExW(WH_CBT, CloseMessageBox, nullptr, GetCurrentThreadId());
   win32::Win32MessageBox messages;
   messages.Attach(&FrontEnd());
-  messages.Show("Nominativo già lavorato", "Keldra", MessageIcon::kCritical);
-  UnhookWindowsHookEx(hook);
-  EXPECT_EQ(g_owner_seen, FrontEnd().WindowOf(*form_));
-  EXPECT_EQ(g_icon_seen, 1u);
+  // Windows' own icons, which the box shows as they are loaded here (shared handles).
+  const std::pair<MessageIcon, HICON> cases[] = {
+      {MessageIcon::kCritical, LoadIconW(nullptr, MAKEINTRESOURCEW(32513))},     // IDI_ERROR
+      {MessageIcon::kInformation, LoadIconW(nullptr, MAKEINTRESOURCEW(32516))},  // IDI_INFORMATION
+      {MessageIcon::kNone, nullptr}};
+  for (const auto& [icon, expected] : cases) {
+    g_owner_seen = nullptr;
+    g_icon_seen = nullptr;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, CloseMessageBox, nullptr, GetCurrentThreadId());
+    messages.Show("Nominativo già lavorato", "Keldra", icon);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_owner_seen, FrontEnd().WindowOf(*form_)) << static_cast<int>(icon);
+    EXPECT_EQ(g_icon_seen, expected) << static_cast<int>(icon);
+  }
 }
 
 TEST(Win32BackgroundTest, WorkRunsAwayAndItsResultComesBackOnTheWindowsThread) {
