@@ -3,7 +3,7 @@
 // The input is the searched callsign, the EDI record list, the QSO list and the corrected field
 // texts, cut apart at the byte 0x01 (fields at 0x02; an absent field keeps what the search
 // showed). No crash, no hang, no undefined behaviour; and a correction the checks accept must
-// give one line for each list, its record readable again.
+// give one line for each list (no "\n" in it), its record readable again.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -81,8 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string record_line =
       keldra::EdiRecordLine(keldra::EditedQso(found.record, before, after));
   const std::string list_line = keldra::QsoListLine(keldra::EditedQso(found.listed, before, after));
-  Check(record_line.find_first_of("\r\n") == std::string::npos);
-  Check(list_line.find_first_of("\r\n") == std::string::npos);
+  // A stray "\r" of a damaged saved line may stay in an unchanged field; no line end is added.
+  Check(record_line.find('\n') == std::string::npos);
+  Check(list_line.find('\n') == std::string::npos);
   Check(keldra::ParseEdiRecordLine(record_line).qso.has_value());
   return 0;
 }
