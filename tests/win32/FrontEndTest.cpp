@@ -258,28 +258,10 @@ TEST_F(Win32FrontEndTest, ALeadingBlankDoesNotPushANarrowLabelsTextOutOfSight) {
   // The dark pixels of the label as drawn on the screen.
   RECT client;
   GetClientRect(hwnd, &client);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = client.right;
-  info.bmiHeader.biHeight = -client.bottom;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(hwnd);
-  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, picture);
-  BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-  GdiFlush();
   int ink = 0;
-  for (int i = 0; i < client.right * client.bottom; ++i) {
-    const DWORD c = static_cast<const DWORD*>(bits)[i];
+  for (const DWORD c : Captured(hwnd, client.right, client.bottom)) {
     ink += (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF) < 200 ? 1 : 0;
   }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(picture);
-  ReleaseDC(hwnd, screen);
   EXPECT_GT(ink, 20);
 }
 

@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "platform/win32/Win32FrontEnd.h"
@@ -129,6 +131,34 @@ class Win32ProgramTest : public ProgramTest {
     Settle();
   }
 
+  // The window's client area as it stands on the screen, opaque 0x00RRGGBB pixels, top row first.
+  static std::vector<DWORD> Captured(HWND hwnd, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC source = GetDC(hwnd);
+    HBITMAP picture = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(source);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
+                              static_cast<const DWORD*>(bits) + std::max(0, width * height));
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(picture);
+    ReleaseDC(hwnd, source);
+    // GDI leaves the alpha bytes at 0; the picture is opaque.
+    for (DWORD& pixel : pixels) {
+      pixel |= 0xFF000000u;
+    }
+    return pixels;
+  }
+
   // Saves the client area of a window as a BMP under the build folder's screenshots/.
   void Screenshot(const Form& form, const std::string& name) {
     Settle();
@@ -147,25 +177,13 @@ class Win32ProgramTest : public ProgramTest {
 
  private:
   static bool SaveBmp(HWND top, int width, int height, const std::filesystem::path& file) {
+    const std::vector<DWORD> pixels = Captured(top, width, height);
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(header);
     header.biWidth = width;
     header.biHeight = -height;
     header.biPlanes = 1;
     header.biBitCount = 32;
-    void* bits = nullptr;
-    HDC source = GetDC(top);
-    HBITMAP picture = CreateDIBSection(source, reinterpret_cast<BITMAPINFO*>(&header),
-                                       DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(source);
-    HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    // GDI leaves the alpha bytes at 0; the picture is opaque.
-    auto* pixel = static_cast<DWORD*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-      pixel[i] |= 0xFF000000u;
-    }
     const auto size = static_cast<DWORD>(width * height * 4);
     BITMAPFILEHEADER file_header{};
     file_header.bfType = 0x4D42;
@@ -174,11 +192,7 @@ class Win32ProgramTest : public ProgramTest {
     std::ofstream out(file, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file_header), sizeof(file_header));
     out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-    out.write(static_cast<const char*>(bits), size);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(picture);
-    ReleaseDC(top, source);
+    out.write(reinterpret_cast<const char*>(pixels.data()), size);
     return out.good() && width > 0 && height > 0;
   }
 
