@@ -7,8 +7,8 @@
 #include "data/StationConfig.h"
 #include "export/Adif.h"
 #include "export/Edi.h"
-#include "platform/CodePage.h"
-#include "platform/Files.h"
+#include "system/CodePage.h"
+#include "system/Files.h"
 
 namespace keldra {
 

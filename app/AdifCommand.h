@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "platform/Services.h"
+#include "system/Clock.h"
 
 namespace keldra {
 

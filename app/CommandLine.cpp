@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "platform/ContestFolder.h"
+#include "system/ContestFolder.h"
 
 namespace keldra {
 namespace {

@@ -1,6 +1,6 @@
 // Starts the logger: the command line, the contest folder, the services, the program's windows,
 // and the Qt front end that draws them. Every file the program reads or writes is in the one
-// contest folder chosen here (see platform/ContestFolder.h).
+// contest folder chosen here (see system/ContestFolder.h).
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -12,13 +12,13 @@
 
 #include "app/AdifCommand.h"
 #include "app/CommandLine.h"
-#include "platform/ContestFolder.h"
-#include "platform/InstanceLock.h"
-#include "platform/hamlib/HamlibRadio.h"
-#include "platform/qt/DrawingWidget.h"
-#include "platform/qt/QtBackground.h"
-#include "platform/qt/QtFrontEnd.h"
-#include "platform/qt/Widgets.h"
+#include "qt/DrawingWidget.h"
+#include "qt/QtBackground.h"
+#include "qt/QtFrontEnd.h"
+#include "qt/Widgets.h"
+#include "radio/drivers/HamlibRadio.h"
+#include "system/ContestFolder.h"
+#include "system/InstanceLock.h"
 #include "ui/Program.h"
 
 namespace {

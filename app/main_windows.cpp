@@ -1,8 +1,8 @@
 // Starts the logger on Windows: the command line (wide, so any folder name arrives whole), the
 // contest folder, the services, the program's windows, and the Windows front end that draws them.
 // Every file the program reads or writes is in the one contest folder chosen here (see
-// platform/ContestFolder.h). keldra.exe is a window program; what the command line asks for is
-// told as platform/win32/Console.h says.
+// system/ContestFolder.h). keldra.exe is a window program; what the command line asks for is
+// told as win32/Console.h says.
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -10,12 +10,12 @@
 
 #include "app/AdifCommand.h"
 #include "app/CommandLine.h"
-#include "platform/ContestFolder.h"
-#include "platform/DaemonRadio.h"
-#include "platform/InstanceLock.h"
-#include "platform/win32/Console.h"
-#include "platform/win32/Win32Program.h"
+#include "radio/drivers/DaemonRadio.h"
+#include "system/ContestFolder.h"
+#include "system/InstanceLock.h"
 #include "ui/Program.h"
+#include "win32/Console.h"
+#include "win32/Win32Program.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "platform/qt/QtFrontEnd.h"
+#include "qt/QtFrontEnd.h"
 #include "support/TestDoubles.h"
 #include "ui/MainWindow.h"
 #include "ui/MapWindow.h"

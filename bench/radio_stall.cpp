@@ -14,9 +14,9 @@
 #include <random>
 
 #include "hamlib/Daemons.h"
-#include "platform/hamlib/HamlibRadio.h"
-#include "platform/qt/QtBackground.h"
-#include "platform/qt/QtFrontEnd.h"
+#include "qt/QtBackground.h"
+#include "qt/QtFrontEnd.h"
+#include "radio/drivers/HamlibRadio.h"
 #include "support/TestDoubles.h"
 #include "ui/MainWindow.h"
 

@@ -18,7 +18,7 @@
 
 #include "core/QsoRecord.h"
 #include "core/StateFile.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace keldra {
 namespace {

@@ -3,7 +3,7 @@
 #include "core/QsoEdit.h"
 #include "core/QsoRecord.h"
 #include "core/Text.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 
 namespace keldra {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "core/QsoDistance.h"
 #include "core/Text.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 
 namespace keldra {
 

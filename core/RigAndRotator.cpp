@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 
 namespace keldra {
 

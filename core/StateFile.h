@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/ContestState.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace keldra {
 

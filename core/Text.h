@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/DateTime.h"
+#include "system/DateTime.h"
 
 namespace keldra {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace keldra {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "data/CallHistory.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace keldra {
 

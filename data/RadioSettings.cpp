@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/Text.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace keldra {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Radio.h"
+#include "radio/Radio.h"
 
 namespace keldra {
 

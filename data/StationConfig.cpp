@@ -1,7 +1,7 @@
 #include "data/StationConfig.h"
 
 #include "core/Text.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace keldra {
 namespace {

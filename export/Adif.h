@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/QsoRecord.h"
-#include "platform/Services.h"
+#include "system/Clock.h"
 
 namespace keldra {
 

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "platform/qt/Widgets.h"
+#include "qt/Widgets.h"
 
 int main(int argc, char* argv[]) {
   // Run while building: there is no display, and none is needed to paint into an image.

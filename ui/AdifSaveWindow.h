@@ -6,10 +6,10 @@
 // file and the reason.
 #pragma once
 
-#include "platform/Buttons.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

@@ -2,9 +2,9 @@
 // button opens the management window of the club lists (and closes this one); "Chiudi" closes it.
 #pragma once
 
-#include "platform/Buttons.h"
-#include "platform/Label.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Label.h"
 
 namespace keldra {
 

@@ -2,7 +2,7 @@
 
 #include "core/Text.h"
 #include "geo/Locator.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Calculator.h"
 #include "ui/Layout.h"
 

@@ -4,11 +4,11 @@
 // change handler; the results stay in this window. Other windows compute through the service.
 #pragma once
 
-#include "platform/Buttons.h"
-#include "platform/Graphics.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Graphics.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

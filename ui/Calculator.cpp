@@ -1,7 +1,7 @@
 #include "ui/Calculator.h"
 
 #include "geo/Locator.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 
 namespace keldra {
 

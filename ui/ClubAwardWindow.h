@@ -3,10 +3,10 @@
 // "Chiudi" closes it.
 #pragma once
 
-#include "platform/Buttons.h"
-#include "platform/Graphics.h"
-#include "platform/Label.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Graphics.h"
+#include "widgets/Label.h"
 
 namespace keldra {
 

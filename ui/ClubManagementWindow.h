@@ -8,12 +8,12 @@
 #include <array>
 
 #include "data/Clubs.h"
-#include "platform/Buttons.h"
-#include "platform/Graphics.h"
-#include "platform/Label.h"
-#include "platform/Lists.h"
-#include "platform/TextBox.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Graphics.h"
+#include "widgets/Label.h"
+#include "widgets/Lists.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

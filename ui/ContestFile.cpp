@@ -1,6 +1,6 @@
 #include "ui/ContestFile.h"
 
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/MainWindow.h"
 
 namespace keldra {

@@ -3,7 +3,7 @@
 // window. This window stays open: the operator may still want the EDI log.
 #include "core/Text.h"
 #include "export/Adif.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/AdifSaveWindow.h"
 #include "ui/EdiHeaderWindow.h"
 

@@ -5,11 +5,11 @@
 // that fails is reported with the file and the reason.
 #pragma once
 
-#include "platform/Buttons.h"
-#include "platform/Graphics.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Graphics.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

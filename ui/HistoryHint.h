@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data/CallHistory.h"
-#include "platform/Control.h"
+#include "widgets/Control.h"
 
 namespace keldra {
 

@@ -1,7 +1,7 @@
 // Layout helpers for the windows: positions are written in pixels at 96 dpi and stored in twips.
 #pragma once
 
-#include "platform/Control.h"
+#include "widgets/Control.h"
 
 namespace keldra {
 

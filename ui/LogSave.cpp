@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "export/Edi.h"
-#include "platform/CodePage.h"
-#include "platform/TextBox.h"
+#include "system/CodePage.h"
 #include "ui/Program.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

@@ -13,12 +13,12 @@
 #include "core/ContestState.h"
 #include "data/HistoryFiles.h"
 #include "data/RadioSettings.h"
-#include "platform/Buttons.h"
-#include "platform/Graphics.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
 #include "ui/Calculator.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Graphics.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

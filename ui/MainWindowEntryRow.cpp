@@ -8,7 +8,7 @@
 #include "core/QsoDistance.h"
 #include "core/Text.h"
 #include "data/Clubs.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Calculator.h"
 #include "ui/MainWindow.h"
 #include "ui/UpperCaseField.h"

@@ -9,7 +9,7 @@
 
 #include "core/Text.h"
 #include "data/HistoryFiles.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/HistoryHint.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"

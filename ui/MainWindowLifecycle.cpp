@@ -5,7 +5,7 @@
 #include "core/StateFile.h"
 #include "core/Text.h"
 #include "data/StationConfig.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Calculator.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"

@@ -11,7 +11,7 @@
 #include "core/QsoDistance.h"
 #include "core/QsoRecord.h"
 #include "core/Text.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/ContestFile.h"
 #include "ui/MainWindow.h"
 

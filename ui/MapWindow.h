@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "geo/MapProjection.h"
-#include "platform/Buttons.h"
-#include "platform/Drawing.h"
-#include "platform/Label.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Drawing.h"
+#include "widgets/Label.h"
 
 namespace keldra {
 

@@ -15,14 +15,16 @@
 
 #include "core/ContestLog.h"
 #include "data/CallHistory.h"
-#include "platform/Background.h"
-#include "platform/CodePage.h"
-#include "platform/Files.h"
-#include "platform/Form.h"
-#include "platform/Radio.h"
-#include "platform/Screen.h"
-#include "platform/Services.h"
+#include "radio/Radio.h"
+#include "system/Background.h"
+#include "system/Clock.h"
+#include "system/CodePage.h"
+#include "system/Files.h"
 #include "ui/Calculator.h"
+#include "widgets/Drawing.h"
+#include "widgets/Form.h"
+#include "widgets/MessageBox.h"
+#include "widgets/Screen.h"
 
 namespace keldra {
 

@@ -4,7 +4,7 @@
 
 #include "core/QsoDistance.h"
 #include "core/Text.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Calculator.h"
 #include "ui/ContestFile.h"
 #include "ui/HistoryHint.h"

@@ -8,10 +8,10 @@
 #include <optional>
 
 #include "core/QsoEdit.h"
-#include "platform/Buttons.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

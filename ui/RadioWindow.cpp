@@ -6,7 +6,7 @@
 
 #include "core/RigAndRotator.h"
 #include "core/Text.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 

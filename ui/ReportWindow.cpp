@@ -1,7 +1,7 @@
 #include "ui/ReportWindow.h"
 
 #include "export/Report.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Layout.h"
 
 namespace keldra {

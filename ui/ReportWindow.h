@@ -4,9 +4,9 @@
 // and the reason; an empty report is not saved.
 #pragma once
 
-#include "platform/Buttons.h"
-#include "platform/TextBox.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

@@ -1,7 +1,7 @@
 #include "ui/RestoreWindow.h"
 
 #include "core/StateFile.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Layout.h"
 #include "ui/StartWindows.h"
 

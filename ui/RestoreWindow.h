@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "platform/Buttons.h"
-#include "platform/Label.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Label.h"
 
 namespace keldra {
 

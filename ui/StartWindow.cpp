@@ -1,7 +1,7 @@
 #include "ui/StartWindow.h"
 
 #include "core/StateFile.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
 #include "ui/RestoreWindow.h"

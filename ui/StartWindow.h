@@ -3,9 +3,9 @@
 // "Restore di emergenza" tick opens the emergency restore window.
 #pragma once
 
-#include "platform/Buttons.h"
-#include "platform/Graphics.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Graphics.h"
 
 namespace keldra {
 

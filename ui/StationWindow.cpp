@@ -2,7 +2,7 @@
 
 #include "core/Text.h"
 #include "data/StationConfig.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/Calculator.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"

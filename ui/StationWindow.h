@@ -4,11 +4,11 @@
 // in for the main window at start-up when there is no station file, and follows "Nuovo Contest".
 #pragma once
 
-#include "platform/Buttons.h"
-#include "platform/Graphics.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Graphics.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

@@ -7,11 +7,11 @@
 #pragma once
 
 #include "export/Statistics.h"
-#include "platform/Buttons.h"
-#include "platform/Label.h"
-#include "platform/Lists.h"
-#include "platform/TextBox.h"
 #include "ui/Program.h"
+#include "widgets/Buttons.h"
+#include "widgets/Label.h"
+#include "widgets/Lists.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/CodePage.h"
-#include "platform/TextBox.h"
+#include "system/CodePage.h"
+#include "widgets/TextBox.h"
 
 namespace keldra {
 

@@ -18,7 +18,7 @@
 #include "ui/Program.h"
 
 // After the model: windows.h names its MessageBox function as a macro.
-#include "platform/win32/DrawingView.h"
+#include "win32/DrawingView.h"
 
 namespace keldra {
 namespace {

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "daemon/Host.h"
-#include "platform/DaemonRadio.h"
+#include "radio/drivers/DaemonRadio.h"
 #include "support/TestDoubles.h"
 #include "ui/MainWindow.h"
 
 // After the model: windows.h names its MessageBox function as a macro.
-#include "platform/win32/Win32FrontEnd.h"
-#include "platform/win32/Win32Program.h"
+#include "win32/Win32FrontEnd.h"
+#include "win32/Win32Program.h"
 
 namespace keldra {
 namespace {

@@ -3,7 +3,7 @@
 ;            -DGRAPHICS=packaging/windows -DOUTFILE=keldra-1.0.0-setup.exe keldra.nsi
 ; GRAPHICS holds the icon and the welcome page's picture (packaging/windows/make-icon).
 ; FILES holds LICENSE.txt (CR LF) and the marker `installato`, which sends an installed copy's
-; contest to Documents\Keldra VHF QRP Test (platform/ContestFolderWindows.cpp). A newer setup run
+; contest to Documents\Keldra VHF QRP Test (system/ContestFolderWindows.cpp). A newer setup run
 ; over an older copy finds it through the uninstall entry and replaces it in place; neither the
 ; setup nor the uninstaller ever touches the contest folder.
 Unicode true

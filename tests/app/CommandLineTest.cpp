@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
-#include "platform/ContestFolder.h"
+#include "system/ContestFolder.h"
 
 namespace keldra {
 namespace {
@@ -60,7 +60,7 @@ TEST(HelpTextTest, NamesTheOptionAndEveryFolderTheProgramMayUse) {
         "una sola copia", "licenza GNU GPL versione 3 o successiva"}) {
     EXPECT_NE(help.find(part), std::string::npos) << part;
   }
-  // The folder of this system's last choice (tests/platform/ContestFolder*Test.cpp).
+  // The folder of this system's last choice (tests/system/ContestFolder*Test.cpp).
   EXPECT_NE(help.find(FolderRuleHelp()), std::string::npos) << help;
   EXPECT_NE(VersionText().find("licenza GNU GPL versione 3 o successiva"), std::string::npos);
 }

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "Host.h"
-#include "platform/DaemonRadio.h"
+#include "radio/drivers/DaemonRadio.h"
 #include "support/EventPump.h"
 
 namespace keldra::testing {

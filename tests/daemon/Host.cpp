@@ -4,7 +4,7 @@
 #include <random>
 #include <thread>
 
-#include "platform/Socket.h"
+#include "system/Socket.h"
 
 namespace keldra::testing {
 

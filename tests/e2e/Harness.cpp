@@ -15,11 +15,11 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/Buttons.h"
-#include "platform/CodePage.h"
-#include "platform/Form.h"
-#include "platform/Screen.h"
-#include "platform/TextBox.h"
+#include "system/CodePage.h"
+#include "widgets/Buttons.h"
+#include "widgets/Form.h"
+#include "widgets/Screen.h"
+#include "widgets/TextBox.h"
 
 namespace keldra::e2e {
 namespace fs = std::filesystem;

@@ -8,7 +8,8 @@
 #include <thread>
 
 #include "Harness.h"
-#include "platform/Services.h"
+#include "system/Clock.h"
+#include "widgets/MessageBox.h"
 
 namespace keldra::e2e {
 namespace {

@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Files.h"
 #include "support/TestDoubles.h"
+#include "system/Files.h"
 #include "ui/MainWindow.h"
 #include "ui/Program.h"
 #include "ui/QsoEditWindow.h"

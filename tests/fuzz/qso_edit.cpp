@@ -12,7 +12,7 @@
 
 #include "core/QsoEdit.h"
 #include "core/QsoRecord.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "Daemons.h"
 #include "TestSupport.h"
 #include "core/Text.h"
-#include "platform/hamlib/HamlibRadio.h"
+#include "radio/drivers/HamlibRadio.h"
 #include "ui/MainWindow.h"
 
 namespace keldra::testing {

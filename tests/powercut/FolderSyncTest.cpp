@@ -7,7 +7,7 @@
 
 #include "FsRecorder.h"
 #include "TestSupport.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace keldra::testing {
 namespace {

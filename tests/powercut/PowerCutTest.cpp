@@ -24,7 +24,7 @@
 #include "TestSupport.h"
 #include "core/StateFile.h"
 #include "core/Text.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 #include "ui/ClubManagementWindow.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/EdiSaveWindow.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "QtTestSupport.h"
-#include "platform/qt/Widgets.h"
+#include "qt/Widgets.h"
 
 namespace keldra::testing {
 namespace {

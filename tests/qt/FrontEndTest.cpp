@@ -6,11 +6,11 @@
 #include <QPushButton>
 
 #include "QtTestSupport.h"
-#include "platform/CodePage.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
+#include "system/CodePage.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 namespace keldra::testing {
 namespace {

@@ -6,8 +6,8 @@
 #include <QPlainTextEdit>
 
 #include "QtTestSupport.h"
-#include "platform/qt/KeyCodes.h"
-#include "platform/qt/Widgets.h"
+#include "qt/KeyCodes.h"
+#include "qt/Widgets.h"
 #include "ui/MainWindow.h"
 
 namespace keldra::testing {

@@ -5,7 +5,7 @@
 #include <QWheelEvent>
 
 #include "QtTestSupport.h"
-#include "platform/qt/DrawingWidget.h"
+#include "qt/DrawingWidget.h"
 #include "support/MapRecords.h"
 #include "ui/MainWindow.h"
 #include "ui/MapWindow.h"

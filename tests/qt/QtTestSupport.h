@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "platform/qt/QtFrontEnd.h"
+#include "qt/QtFrontEnd.h"
 
 namespace keldra::testing {
 

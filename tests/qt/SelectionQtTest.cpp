@@ -6,9 +6,9 @@
 #include <atomic>
 
 #include "QtTestSupport.h"
-#include "platform/TextBox.h"
-#include "platform/qt/QtBackground.h"
+#include "qt/QtBackground.h"
 #include "ui/Layout.h"
+#include "widgets/TextBox.h"
 
 namespace keldra::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Radio.h"
+#include "radio/Radio.h"
 
 namespace keldra {
 

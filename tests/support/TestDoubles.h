@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Services.h"
+#include "system/Clock.h"
+#include "widgets/MessageBox.h"
 
 namespace keldra {
 

@@ -11,7 +11,7 @@
 #include "core/ContestState.h"
 #include "core/QsoRecord.h"
 #include "core/Text.h"
-#include "platform/Files.h"
+#include "system/Files.h"
 
 namespace keldra {
 

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "StartupFixture.h"
-#include "platform/Buttons.h"
-#include "platform/Graphics.h"
-#include "platform/Lists.h"
 #include "ui/EdiHeaderWindow.h"
 #include "ui/RestoreWindow.h"
 #include "ui/StartWindow.h"
 #include "ui/StationWindow.h"
+#include "widgets/Buttons.h"
+#include "widgets/Graphics.h"
+#include "widgets/Lists.h"
 
 namespace keldra::testing {
 namespace {

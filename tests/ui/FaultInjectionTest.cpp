@@ -13,9 +13,9 @@
 
 #include "TestSupport.h"
 #include "core/StateFile.h"
-#include "platform/CodePage.h"
 #include "support/ShownState.h"
 #include "support/TestDoubles.h"
+#include "system/CodePage.h"
 #include "ui/ClubManagementWindow.h"
 #include "ui/ContestFile.h"
 #include "ui/EdiHeaderWindow.h"

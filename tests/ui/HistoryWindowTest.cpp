@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
-#include "platform/Background.h"
+#include "system/Background.h"
 #include "ui/HistoryHint.h"
 #include "ui/QsoEditWindow.h"
 

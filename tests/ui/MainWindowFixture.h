@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/MainWindow.h"
 
 namespace keldra::testing {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "platform/CodePage.h"
+#include "system/CodePage.h"
 #include "ui/MainWindow.h"
 
 namespace keldra::testing {

@@ -5,13 +5,13 @@
 #include <thread>
 
 #include "Win32TestSupport.h"
-#include "platform/Buttons.h"
-#include "platform/CodePage.h"
-#include "platform/Label.h"
-#include "platform/Lists.h"
-#include "platform/TextBox.h"
-#include "platform/win32/Win32Background.h"
+#include "system/CodePage.h"
 #include "ui/Layout.h"
+#include "widgets/Buttons.h"
+#include "widgets/Label.h"
+#include "widgets/Lists.h"
+#include "widgets/TextBox.h"
+#include "win32/Win32Background.h"
 
 namespace keldra::testing {
 namespace {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "platform/win32/Win32FrontEnd.h"
-#include "platform/win32/Win32Text.h"
+#include "win32/Win32FrontEnd.h"
+#include "win32/Win32Text.h"
 
 namespace keldra::testing {
 

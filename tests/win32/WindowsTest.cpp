@@ -4,9 +4,6 @@
 #include <functional>
 
 #include "Win32TestSupport.h"
-#include "platform/Buttons.h"
-#include "platform/Label.h"
-#include "platform/TextBox.h"
 #include "ui/AdifSaveWindow.h"
 #include "ui/AdministrationWindow.h"
 #include "ui/BearingCalculatorWindow.h"
@@ -23,6 +20,9 @@
 #include "ui/StartWindow.h"
 #include "ui/StationWindow.h"
 #include "ui/StatisticsWindow.h"
+#include "widgets/Buttons.h"
+#include "widgets/Label.h"
+#include "widgets/TextBox.h"
 
 namespace keldra::testing {
 namespace {

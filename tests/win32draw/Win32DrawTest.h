@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Form.h"
-#include "platform/Screen.h"
-#include "platform/win32/DrawingView.h"
-#include "platform/win32/GdiplusPainting.h"
+#include "widgets/Form.h"
+#include "widgets/Screen.h"
+#include "win32/DrawingView.h"
+#include "win32/GdiplusPainting.h"
 
 // windows.h names its MessageBox function as a macro; the tests mean the program's own.
 #undef MessageBox

@@ -1,0 +1,741 @@
+#include "win32/Win32FrontEnd.h"
+
+#include <algorithm>
+
+#include "widgets/Buttons.h"
+#include "widgets/Drawing.h"
+#include "widgets/Graphics.h"
+#include "widgets/Label.h"
+#include "widgets/Lists.h"
+#include "widgets/TextBox.h"
+#include "win32/DrawingView.h"
+#include "win32/Win32FrontEndParts.h"
+#include "win32/Win32LineView.h"
+#include "win32/Win32Text.h"
+
+namespace keldra::win32 {
+
+DWORD FormStyle(const Form& form) {
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  if (form.Resizable()) {
+    style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+  }
+  return style;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+  return text;
+}
+
+namespace {
+
+constexpr const wchar_t* kFormClass = L"KeldraForm";
+// The drop-down part of a combo box, in pixels at 96 dpi; the model's height is the closed box.
+constexpr int kDropDownHeight = 200;
+constexpr int kToolTipWidth = 400;
+constexpr int kTextMargin = 1;
+#ifndef TTTOOLINFOW_V2_SIZE
+#define TTTOOLINFOW_V2_SIZE CCSIZEOF_STRUCT(TOOLINFOW, lpReserved)
+#endif
+
+// The pixel offset of a control's container chain from the window's client area.
+POINT Origin(const Control& control, UINT dpi) {
+  POINT origin{0, 0};
+  for (const Control* box = control.Container(); box != nullptr; box = box->Container()) {
+    origin.x += Pixels(box->Left(), dpi);
+    origin.y += Pixels(box->Top(), dpi);
+  }
+  return origin;
+}
+
+std::size_t CaretOf(const TextBox& box) { return static_cast<std::size_t>(box.SelStart()); }
+
+bool ShownWithContainers(const Control& control) {
+  for (const Control* c = &control; c != nullptr; c = c->Container()) {
+    if (!c->Visible()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool EnabledWithContainers(const Control& control) {
+  for (const Control* c = &control; c != nullptr; c = c->Container()) {
+    if (!c->Enabled()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Inside(const Control& control, const Control& container) {
+  for (const Control* c = control.Container(); c != nullptr; c = c->Container()) {
+    if (c == &container) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IsContainer(ControlKind kind) {
+  return kind == ControlKind::kFrame || kind == ControlKind::kPictureBox;
+}
+
+void RegisterFormClass(WNDPROC procedure) {
+  static const bool registered = [procedure] {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    window_class.lpszClassName = kFormClass;
+    return RegisterClassExW(&window_class) != 0;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+Win32FrontEnd::Win32FrontEnd(Screen& screen) : screen_(screen) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  RegisterFormClass(&Win32FrontEnd::FormProc);
+  window_icon_big_ = ArtworkIcon(Artwork::kLogo, GetSystemMetrics(SM_CXICON));
+  window_icon_small_ = ArtworkIcon(Artwork::kLogo, GetSystemMetrics(SM_CXSMICON));
+  screen_.SetObserver(this);
+}
+
+Win32FrontEnd::~Win32FrontEnd() {
+  if (screen_.Observer() == this) {
+    screen_.SetObserver(nullptr);
+  }
+  control_of_.clear();
+  window_of_handle_.clear();
+  for (auto& [control, hwnd] : handle_of_) {
+    if (pictures_.count(control)) {
+      DetachPicture(hwnd);
+    }
+  }
+  for (auto& [form, window] : windows_) {
+    DestroyWindow(window->top);
+  }
+  // Windows of unloaded forms whose destruction was still queued go with the loop's last messages.
+  MSG message;
+  while (PeekMessageW(&message, nullptr, kDestroyLater, kDestroyLater, PM_REMOVE)) {
+    DestroyWindow(message.hwnd);
+  }
+  for (HICON icon : icons_) {
+    DestroyIcon(icon);
+  }
+  DestroyIcon(window_icon_big_);
+  DestroyIcon(window_icon_small_);
+}
+
+HWND Win32FrontEnd::WindowOf(const Form& form) const {
+  Window* window = WindowOfForm(form);
+  return window == nullptr ? nullptr : window->top;
+}
+
+HWND Win32FrontEnd::HandleOf(const Control& control) const {
+  auto it = handle_of_.find(&control);
+  return it == handle_of_.end() ? nullptr : it->second;
+}
+
+HWND Win32FrontEnd::ActiveWindow() const {
+  const Form* form = screen_.ActiveForm();
+  HWND top = form != nullptr ? WindowOf(*form) : nullptr;
+  return top != nullptr && IsWindowVisible(top) ? top : nullptr;
+}
+
+Win32FrontEnd::Window* Win32FrontEnd::WindowOfForm(const Form& form) const {
+  auto it = windows_.find(&form);
+  return it == windows_.end() ? nullptr : it->second.get();
+}
+
+Win32FrontEnd::Window* Win32FrontEnd::WindowOfHandle(HWND top) const {
+  auto it = window_of_handle_.find(top);
+  return it == window_of_handle_.end() ? nullptr : it->second;
+}
+
+Control* Win32FrontEnd::ControlOf(HWND hwnd) const {
+  auto it = control_of_.find(hwnd);
+  return it == control_of_.end() ? nullptr : it->second;
+}
+
+int Win32FrontEnd::RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab and Enter belong to the model's handlers, so there is no dialog manager here.
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+// --- Building -----------------------------------------------------------------------------
+
+Win32FrontEnd::Window* Win32FrontEnd::Build(Form& form) {
+  if (Window* existing = WindowOfForm(form)) {
+    return existing;
+  }
+  auto window = std::make_unique<Window>();
+  window->form = &form;
+  const DWORD style = FormStyle(form);
+  HWND top = CreateWindowExW(0, kFormClass, Widen(form.Caption()).c_str(), style, CW_USEDEFAULT,
+                             CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+  window->top = top;
+  window->dpi = DpiOf(top);
+  SetWindowLongPtrW(top, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SendMessageW(top, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window_icon_big_));
+  SendMessageW(top, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window_icon_small_));
+  window->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(window->tooltip, TTM_SETMAXTIPWIDTH, 0,
+               Pixels(kToolTipWidth * kTwipsPerPixel, window->dpi));
+  Window* raw = window.get();
+  windows_[&form] = std::move(window);
+  window_of_handle_[top] = raw;
+  ++syncing_;
+  SetWindowSize(*raw);
+
+  int id = 100;
+  for (Control* control : form.Controls()) {
+    if (control->Kind() == ControlKind::kLine) {
+      // A line is painted by the picture box that holds it, or by the window.
+      Control* box = control->Container();
+      auto picture = box != nullptr ? pictures_.find(box) : pictures_.end();
+      if (box != nullptr && picture == pictures_.end()) {
+        picture = pictures_.emplace(box, std::make_unique<PictureContent>()).first;
+      }
+      auto& lines = picture != pictures_.end() ? picture->second->lines : raw->lines;
+      lines.push_back(static_cast<const Line*>(control));
+      continue;
+    }
+    HWND hwnd = Create(*control, *raw, id++);
+    control_of_[hwnd] = control;
+    handle_of_[control] = hwnd;
+  }
+  for (Control* control : form.Controls()) {
+    if (control->Kind() != ControlKind::kLine) {
+      SyncAll(*control);
+    }
+  }
+  // Frames and picture boxes lie under what they hold: the deepest first to the bottom, then each
+  // outer one beneath it.
+  std::vector<std::pair<int, Control*>> containers;
+  for (Control* control : form.Controls()) {
+    if (IsContainer(control->Kind())) {
+      int depth = 0;
+      for (const Control* box = control->Container(); box != nullptr; box = box->Container()) {
+        ++depth;
+      }
+      containers.emplace_back(-depth, control);
+    }
+  }
+  std::stable_sort(containers.begin(), containers.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [depth, control] : containers) {
+    SetWindowPos(HandleOf(*control), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  --syncing_;
+  return raw;
+}
+
+HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
+  const DWORD child = WS_CHILD | WS_CLIPSIBLINGS | (control.CanFocus() ? WS_TABSTOP : 0);
+  const wchar_t* window_class = WC_STATICW;
+  DWORD style = child;
+  DWORD ex_style = 0;
+  switch (control.Kind()) {
+    case ControlKind::kTextBox: {
+      auto& box = static_cast<TextBox&>(control);
+      ex_style = WS_EX_CLIENTEDGE;
+      if (box.MultiLine() && box.Locked() && !box.WordWrap()) {
+        window_class = WC_LISTBOXW;
+        style |= LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_USETABSTOPS | WS_VSCROLL | WS_HSCROLL;
+        line_views_.insert(&control);
+        break;
+      }
+      window_class = WC_EDITW;
+      style |= box.Align() == Alignment::kCenter  ? ES_CENTER
+               : box.Align() == Alignment::kRight ? ES_RIGHT
+                                                  : ES_LEFT;
+      if (box.MultiLine()) {
+        style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
+        if (!box.WordWrap()) {
+          style |= ES_AUTOHSCROLL | WS_HSCROLL;
+        }
+      } else {
+        style |= ES_AUTOHSCROLL;
+      }
+      break;
+    }
+    case ControlKind::kLabel:
+      // Drawn by the front end, so it can centre its lines as the other front end does.
+      style |= SS_OWNERDRAW | SS_NOTIFY;
+      break;
+    case ControlKind::kCommandButton:
+      window_class = WC_BUTTONW;
+      style |= BS_PUSHBUTTON | BS_MULTILINE;
+      break;
+    case ControlKind::kCheckBox:
+      window_class = WC_BUTTONW;
+      style |= BS_AUTOCHECKBOX;
+      break;
+    case ControlKind::kComboBox:
+      window_class = WC_COMBOBOXW;
+      style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+      break;
+    case ControlKind::kListBox:
+      window_class = WC_LISTBOXW;
+      ex_style = WS_EX_CLIENTEDGE;
+      style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+      break;
+    case ControlKind::kFrame:
+      window_class = WC_BUTTONW;
+      style = WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX;
+      break;
+    case ControlKind::kPictureBox:
+    case ControlKind::kImage: {
+      auto& content = pictures_[&control];
+      if (!content) {
+        content = std::make_unique<PictureContent>();
+      }
+      if (control.Kind() == ControlKind::kPictureBox) {
+        const auto& picture = static_cast<const PictureBox&>(control);
+        content->art = picture.Art();
+        content->border = picture.Border();
+      } else {
+        content->art = static_cast<const Image&>(control).Art();
+      }
+      content->dpi = window.dpi;
+      return CreatePictureWindow(window.top, id, content.get());
+    }
+    case ControlKind::kDrawing:
+      return CreateDrawingView(window.top, static_cast<Drawing&>(control), 0, 0, 1, 1);
+    case ControlKind::kLine:
+      break;
+  }
+  HWND hwnd = CreateWindowExW(ex_style, window_class, L"", style, 0, 0, 1, 1, window.top,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
+  if (control.Kind() == ControlKind::kTextBox && !IsLineView(control)) {
+    // A text of 20,000 lines is far beyond the default 32 K characters.
+    SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
+  }
+  if (control.Kind() == ControlKind::kCommandButton &&
+      static_cast<const CommandButton&>(control).Graphical()) {
+    HICON icon = ArtworkIcon(Artwork::kDatabase, MulDiv(32, static_cast<int>(window.dpi), 96));
+    icons_.push_back(icon);
+    SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  }
+  Subclass(hwnd);
+  return hwnd;
+}
+
+// --- Model to controls --------------------------------------------------------------------
+
+void Win32FrontEnd::SyncAll(Control& control) {
+  for (Property p : {Property::kGeometry, Property::kFont, Property::kColors, Property::kToolTip,
+                     Property::kItems, Property::kListIndex, Property::kValue, Property::kLocked,
+                     Property::kEnabled, Property::kText, Property::kVisible}) {
+    Sync(control, p);
+  }
+}
+
+void Win32FrontEnd::ControlChanged(Control& control, Property property) {
+  if (control.Kind() == ControlKind::kLine) {
+    if (property == Property::kLinePoints || property == Property::kVisible ||
+        property == Property::kColors) {
+      Control* box = control.Container();
+      HWND hwnd = box != nullptr ? HandleOf(*box) : WindowOf(control.Parent());
+      if (hwnd != nullptr) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+      }
+    }
+    return;
+  }
+  if (HandleOf(control) != nullptr) {
+    ++syncing_;
+    Sync(control, property);
+    --syncing_;
+  }
+}
+
+void Win32FrontEnd::Sync(Control& control, Property property) {
+  HWND hwnd = HandleOf(control);
+  if (hwnd == nullptr) {
+    return;
+  }
+  ++syncing_;
+  switch (property) {
+    case Property::kGeometry:
+      SyncGeometry(control, hwnd);
+      break;
+    case Property::kVisible:
+      ShowWindow(hwnd, ShownWithContainers(control) ? SW_SHOWNA : SW_HIDE);
+      SyncContents(control, property);
+      break;
+    case Property::kEnabled:
+      EnableWindow(hwnd, EnabledWithContainers(control));
+      SyncContents(control, property);
+      break;
+    case Property::kToolTip:
+      SyncToolTip(control, hwnd);
+      break;
+    case Property::kFont: {
+      Window* window = WindowOfForm(control.Parent());
+      SendMessageW(hwnd, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(look_.Font(control.Font(), window->dpi)), TRUE);
+      if (IsLineView(control)) {
+        if (SendMessageW(hwnd, LB_GETCOUNT, 0, 0) > 0) {
+          const auto& box = static_cast<TextBox&>(control);
+          SetLines(hwnd, box.Text(), CaretOf(box));  // the scroll bar's reach
+        }
+      } else if (control.Kind() == ControlKind::kTextBox) {
+        // The narrow margins the model's boxes were laid out with (a new font resets them).
+        const int margin = MulDiv(kTextMargin, static_cast<int>(window->dpi), 96);
+        SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(margin, margin));
+        // The line is centred again for the new font's height.
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      }
+      break;
+    }
+    case Property::kColors:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      if (control.Kind() == ControlKind::kTextBox) {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      }
+      break;
+    case Property::kLocked:
+      if (control.Kind() == ControlKind::kTextBox && !IsLineView(control)) {
+        SendMessageW(hwnd, EM_SETREADONLY, static_cast<TextBox&>(control).Locked(), 0);
+      }
+      break;
+    case Property::kText:
+      SyncText(control, hwnd);
+      break;
+    case Property::kCaret:
+      // The caret moved behind a tail still to be added (the list scrolled to its newest line):
+      // the tail goes in now, which puts the caret at its end, and the list scrolls once.
+      if (pending_appends_.erase(&control) > 0) {
+        AppendTail(control, hwnd);
+      } else {
+        SyncCaret(control, hwnd);
+      }
+      break;
+    case Property::kTextAppended:
+      if (pending_appends_.empty()) {
+        PostMessageW(GetAncestor(hwnd, GA_ROOT), kFlushAppends, 0, 0);
+      }
+      pending_appends_.insert(&control);
+      break;
+    case Property::kItems:
+    case Property::kListIndex:
+      if (control.Kind() == ControlKind::kComboBox || control.Kind() == ControlKind::kListBox) {
+        const bool combo = control.Kind() == ControlKind::kComboBox;
+        const auto& list = static_cast<ListControl&>(control);
+        if (property == Property::kItems) {
+          SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+          for (const auto& item : list.Items()) {
+            const std::wstring text = Widen(item);
+            SendMessageW(hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(text.c_str()));
+          }
+        }
+        SendMessageW(hwnd, combo ? CB_SETCURSEL : LB_SETCURSEL,
+                     static_cast<WPARAM>(list.ListIndex()), 0);
+      }
+      break;
+    case Property::kValue:
+      if (control.Kind() == ControlKind::kCheckBox) {
+        SendMessageW(hwnd, BM_SETCHECK,
+                     static_cast<CheckBox&>(control).Value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+      }
+      break;
+    case Property::kLayers:
+    case Property::kView:
+      if (control.Kind() == ControlKind::kDrawing) {
+        RedrawDrawingView(hwnd, static_cast<const Drawing&>(control));
+      }
+      break;
+    case Property::kLinePoints:
+      break;
+  }
+  --syncing_;
+}
+
+void Win32FrontEnd::SyncGeometry(Control& control, HWND hwnd) {
+  Window* window = WindowOfForm(control.Parent());
+  const UINT dpi = window->dpi;
+  const POINT origin = Origin(control, dpi);
+  int height = std::max(1, Pixels(control.Height(), dpi));
+  if (control.Kind() == ControlKind::kComboBox) {
+    // The closed box as tall as the layout has it (its border takes 6 pixels), the list below.
+    const int field = height - MulDiv(6, static_cast<int>(dpi), 96);
+    if (field > SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0)) {
+      SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+    height += MulDiv(kDropDownHeight, static_cast<int>(dpi), 96);
+  }
+  MoveWindow(hwnd, origin.x + Pixels(control.Left(), dpi), origin.y + Pixels(control.Top(), dpi),
+             std::max(1, Pixels(control.Width(), dpi)), height, TRUE);
+  if (auto picture = pictures_.find(&control); picture != pictures_.end()) {
+    picture->second->dpi = dpi;
+    InvalidateRect(hwnd, nullptr, FALSE);
+  }
+  SyncContents(control, Property::kGeometry);
+}
+
+void Win32FrontEnd::SyncContents(const Control& container, Property property) {
+  if (!IsContainer(container.Kind())) {
+    return;
+  }
+  for (Control* control : container.Parent().Controls()) {
+    if (control->Kind() != ControlKind::kLine && Inside(*control, container)) {
+      Sync(*control, property);
+    }
+  }
+}
+
+void Win32FrontEnd::SyncToolTip(Control& control, HWND hwnd) {
+  Window* window = WindowOfForm(control.Parent());
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window->top;
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  SendMessageW(window->tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (control.ToolTip().empty()) {
+    return;
+  }
+  std::wstring text = Widen(control.ToolTip());
+  tool.lpszText = text.data();
+  SendMessageW(window->tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32FrontEnd::SyncText(Control& control, HWND hwnd) {
+  std::wstring text;
+  switch (control.Kind()) {
+    case ControlKind::kTextBox: {
+      auto& box = static_cast<TextBox&>(control);
+      shown_size_[&control] = box.Text().size();
+      pending_appends_.erase(&control);
+      if (IsLineView(control)) {
+        SetLines(hwnd, box.Text(), CaretOf(box));
+        return;
+      }
+      text = Widen(box.Text());
+      // Compared as wide text, so a character the code page lacks is shown as the "?" it became.
+      if (WindowText(hwnd) != text) {
+        SetWindowTextW(hwnd, text.c_str());
+      }
+      SyncCaret(control, hwnd);
+      return;
+    }
+    // The branches read the captions of different classes.
+    // NOLINTNEXTLINE(bugprone-branch-clone)
+    case ControlKind::kLabel:
+      text = Widen(static_cast<Label&>(control).Caption());
+      break;
+    case ControlKind::kCommandButton:
+      text = CaptionText(static_cast<CommandButton&>(control).Caption());
+      break;
+    case ControlKind::kCheckBox:
+      text = CaptionText(static_cast<CheckBox&>(control).Caption());
+      break;
+    case ControlKind::kFrame:
+      text = CaptionText(static_cast<Frame&>(control).Caption());
+      break;
+    default:
+      return;
+  }
+  SetWindowTextW(hwnd, text.c_str());
+  if (control.Kind() == ControlKind::kLabel) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+  }
+}
+
+void Win32FrontEnd::SyncCaret(Control& control, HWND hwnd) {
+  if (control.Kind() != ControlKind::kTextBox) {
+    return;
+  }
+  const auto& box = static_cast<const TextBox&>(control);
+  if (IsLineView(control)) {
+    ShowLineOf(hwnd, box.Text(), CaretOf(box));
+    return;
+  }
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const auto want_start = static_cast<DWORD>(box.SelStart());
+  const auto want_end = want_start + static_cast<DWORD>(box.SelLength());
+  if (start != want_start || end != want_end) {
+    SendMessageW(hwnd, EM_SETSEL, want_start, want_end);
+    SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
+  }
+}
+
+void Win32FrontEnd::AppendTail(Control& control, HWND hwnd) {
+  const auto& box = static_cast<const TextBox&>(control);
+  std::size_t& shown = shown_size_[&control];
+  if (!box.MultiLine() || shown > box.Text().size()) {
+    SyncText(control, hwnd);
+    return;
+  }
+  // Only the new tail goes in: a long list is never set whole per appended line.
+  if (IsLineView(control)) {
+    AppendLines(hwnd, box.Text(), shown, CaretOf(box));
+    shown = box.Text().size();
+    return;
+  }
+  const std::wstring tail = Widen(std::string_view(box.Text()).substr(shown));
+  const int end = GetWindowTextLengthW(hwnd);
+  SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
+  SendMessageW(hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(tail.c_str()));
+  shown = box.Text().size();
+  SyncCaret(control, hwnd);
+}
+
+void Win32FrontEnd::Flush() {
+  ++syncing_;
+  const auto pending = std::move(pending_appends_);
+  pending_appends_.clear();
+  for (const Control* control : pending) {
+    if (HWND hwnd = HandleOf(*control)) {
+      AppendTail(*const_cast<Control*>(control), hwnd);
+    }
+  }
+  --syncing_;
+}
+
+// --- Windows ------------------------------------------------------------------------------
+
+void Win32FrontEnd::SetWindowSize(Window& window) {
+  const Form& form = *window.form;
+  const int width = Pixels(form.Width(), window.dpi);
+  const int height = Pixels(form.Height(), window.dpi);
+  RECT client;
+  GetClientRect(window.top, &client);
+  if (client.right == width && client.bottom == height) {
+    return;
+  }
+  const SIZE outer = OuterSize(width, height, FormStyle(form), 0, window.dpi);
+  SetWindowPos(window.top, nullptr, 0, 0, outer.cx, outer.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32FrontEnd::PlaceOnScreen(Window& window) {
+  if (window.placed) {
+    return;
+  }
+  window.placed = true;
+  // A new window opens in the middle of the monitor the operator is working on.
+  HWND near_to = GetForegroundWindow();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(
+      MonitorFromWindow(near_to != nullptr ? near_to : window.top, MONITOR_DEFAULTTOPRIMARY),
+      &monitor);
+  RECT rect;
+  GetWindowRect(window.top, &rect);
+  const RECT& work = monitor.rcWork;
+  const int x = work.left + std::max(0L, (work.right - work.left - (rect.right - rect.left)) / 2);
+  const int y = work.top + std::max(0L, (work.bottom - work.top - (rect.bottom - rect.top)) / 2);
+  SetWindowPos(window.top, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32FrontEnd::FormShown(Form& form) {
+  Window* window = Build(form);
+  ++syncing_;
+  SetWindowTextW(window->top, Widen(form.Caption()).c_str());
+  PlaceOnScreen(*window);
+  ShowWindow(window->top, SW_SHOW);
+  SetForegroundWindow(window->top);
+  SetActiveWindow(window->top);
+  if (Control* focus = screen_.ActiveControl(); focus != nullptr && &focus->Parent() == &form) {
+    if (HWND hwnd = HandleOf(*focus)) {
+      SetFocus(hwnd);
+    }
+  }
+  --syncing_;
+}
+
+void Win32FrontEnd::FormHidden(Form& form) {
+  if (Window* window = WindowOfForm(form)) {
+    ++syncing_;
+    ShowWindow(window->top, SW_HIDE);
+    --syncing_;
+  }
+}
+
+void Win32FrontEnd::FormUnloaded(Form& form) {
+  auto it = windows_.find(&form);
+  if (it == windows_.end()) {
+    return;
+  }
+  Window& window = *it->second;
+  for (Control* control : form.Controls()) {
+    if (HWND hwnd = HandleOf(*control)) {
+      control_of_.erase(hwnd);
+      if (pictures_.count(control)) {
+        DetachPicture(hwnd);
+      }
+    }
+    handle_of_.erase(control);
+    shown_size_.erase(control);
+    pending_appends_.erase(control);
+    line_views_.erase(control);
+    pictures_.erase(control);
+  }
+  ++syncing_;
+  ShowWindow(window.top, SW_HIDE);
+  --syncing_;
+  window_of_handle_.erase(window.top);
+  // The handler that unloaded the form may be running inside one of this window's messages.
+  PostMessageW(window.top, kDestroyLater, 0, 0);
+  windows_.erase(it);
+}
+
+void Win32FrontEnd::FormCaptionChanged(Form& form) {
+  if (Window* window = WindowOfForm(form)) {
+    ++syncing_;
+    SetWindowTextW(window->top, Widen(form.Caption()).c_str());
+    SetWindowSize(*window);
+    --syncing_;
+  }
+}
+
+void Win32FrontEnd::FocusChanged(Control* control) {
+  if (control == nullptr) {
+    return;
+  }
+  HWND hwnd = HandleOf(*control);
+  if (hwnd == nullptr || GetFocus() == hwnd) {
+    return;
+  }
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  if (!IsWindowVisible(top)) {
+    return;  // FormShown gives it the focus.
+  }
+  ++syncing_;
+  if (GetActiveWindow() != top) {
+    SetForegroundWindow(top);
+    SetActiveWindow(top);
+  }
+  SetFocus(hwnd);
+  --syncing_;
+}
+
+}  // namespace keldra::win32

@@ -1,0 +1,124 @@
+// The Windows front end: draws any Form as a top-level window of Windows' own controls (EDIT,
+// BUTTON, STATIC, COMBOBOX, LISTBOX, tooltips), each at its twips geometry scaled to the
+// monitor's dots per inch, and binds them both ways. Keys go first to the model's KeyDown with
+// their virtual key codes; a key a handler consumed never reaches the control. Otherwise the
+// control edits natively and its new text reaches the model through UserEdit, so change handlers
+// run exactly as when code writes the text. Focus and Tab follow the model's Screen. There is no
+// contest logic here.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "widgets/Form.h"
+#include "widgets/Screen.h"
+#include "win32/Win32Api.h"
+#include "win32/Win32Look.h"
+#include "win32/Win32Pictures.h"
+#include "win32/Win32Program.h"
+
+namespace keldra {
+class TextBox;
+}
+
+namespace keldra::win32 {
+
+class Win32FrontEnd : public ScreenObserver {
+ public:
+  explicit Win32FrontEnd(Screen& screen);
+  ~Win32FrontEnd() override;
+  Win32FrontEnd(const Win32FrontEnd&) = delete;
+  Win32FrontEnd& operator=(const Win32FrontEnd&) = delete;
+
+  // The drawn window of a form, or null while it has never been shown.
+  HWND WindowOf(const Form& form) const;
+  // The window of the program's active form, or null when none is drawn.
+  HWND ActiveWindow() const;
+  // The control window that draws a control, or null.
+  HWND HandleOf(const Control& control) const;
+
+  // Brings the lists' pending appends up to date at once; tests call it before looking.
+  void Flush();
+
+  // Runs the user-interface thread's message loop until PostQuitMessage; returns its exit code.
+  static int RunMessageLoop();
+
+  // ScreenObserver.
+  void ControlChanged(Control& control, Property property) override;
+  void FormShown(Form& form) override;
+  void FormHidden(Form& form) override;
+  void FormUnloaded(Form& form) override;
+  void FormCaptionChanged(Form& form) override;
+  void FocusChanged(Control* control) override;
+
+ private:
+  struct Window {
+    Form* form = nullptr;
+    HWND top = nullptr;
+    HWND tooltip = nullptr;
+    UINT dpi = 96;
+    bool placed = false;
+    std::vector<const Line*> lines;  // drawn on the window itself
+  };
+
+  static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  // The control's own window procedure under the front end's (ControlProc).
+  void Subclass(HWND hwnd);
+  static LRESULT Base(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  LRESULT OnFormMessage(Window& window, UINT message, WPARAM w, LPARAM l);
+  LRESULT OnControlMessage(Control& control, HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  LRESULT CentreSingleLine(const TextBox& box, HWND hwnd, LPARAM l);
+  void PaintSingleLinePadding(const Control& control, HWND hwnd);
+  bool OnKeyDown(Control& control, HWND hwnd, WPARAM w, LPARAM l);
+  void OnCommand(Control& control, HWND hwnd, int code);
+  void OnControlFocused(Control& control);
+  LRESULT OnControlColor(HDC dc, HWND child);
+  void DrawLabel(const DRAWITEMSTRUCT& item);
+  void FocusFirstControl(Window& window);
+  void OnDpiChanged(Window& window, UINT dpi, const RECT& suggested);
+
+  Window* Build(Form& form);
+  HWND Create(Control& control, Window& window, int id);
+  void Sync(Control& control, Property property);
+  void SyncAll(Control& control);
+  void SyncText(Control& control, HWND hwnd);
+  void SyncCaret(Control& control, HWND hwnd);
+  void SyncGeometry(Control& control, HWND hwnd);
+  void SyncToolTip(Control& control, HWND hwnd);
+  // A frame or picture box changed: what it holds is moved, shown or enabled with it.
+  void SyncContents(const Control& container, Property property);
+  void AppendTail(Control& control, HWND hwnd);
+  void SetWindowSize(Window& window);
+  void PlaceOnScreen(Window& window);
+  Window* WindowOfForm(const Form& form) const;
+  Window* WindowOfHandle(HWND top) const;
+  Control* ControlOf(HWND hwnd) const;
+  bool IsLineView(const Control& control) const { return line_views_.contains(&control); }
+
+  Screen& screen_;
+  Look look_;
+  std::map<const Form*, std::unique_ptr<Window>> windows_;
+  std::unordered_map<HWND, Window*> window_of_handle_;
+  std::unordered_map<HWND, Control*> control_of_;
+  std::unordered_map<const Control*, HWND> handle_of_;
+  std::unordered_map<const Control*, std::unique_ptr<PictureContent>> pictures_;
+  // How much of a multi-line box's text its control shows: what an append adds.
+  std::unordered_map<const Control*, std::size_t> shown_size_;
+  // Locked multi-line boxes drawn as list boxes of their lines (Win32LineView.h).
+  std::unordered_set<const Control*> line_views_;
+  // Lists that grew since they were last drawn.
+  std::set<const Control*> pending_appends_;
+  std::vector<HICON> icons_;
+  HICON window_icon_big_ = nullptr;
+  HICON window_icon_small_ = nullptr;
+  // Above zero while the front end writes a control from the model, so that the control's own
+  // notifications are not sent back.
+  int syncing_ = 0;
+};
+
+}  // namespace keldra::win32
