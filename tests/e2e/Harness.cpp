@@ -363,13 +363,21 @@ void XSession::Screenshot(const std::string& name) const {
   Run("import -window root '" + ScreenshotFolder() + "/" + prefix + name + ".png'");
 }
 
+std::vector<std::string> XSession::Windows(pid_t pid) const {
+  std::istringstream found(Run("xdotool search --onlyvisible --pid " + std::to_string(pid)));
+  std::vector<std::string> ids;
+  for (std::string id; found >> id;) {
+    ids.push_back(id);
+  }
+  return ids;
+}
+
 std::vector<std::string> XSession::WindowTitles(pid_t pid) const {
   // A start may take up to a minute on a loaded machine; a window that is up ends the wait.
   const auto until = std::chrono::steady_clock::now() + 60s;
   while (std::chrono::steady_clock::now() < until) {
-    std::istringstream ids(Run("xdotool search --onlyvisible --pid " + std::to_string(pid)));
     std::vector<std::string> titles;
-    for (std::string id; ids >> id;) {
+    for (const std::string& id : Windows(pid)) {
       std::string title = Run("xdotool getwindowname " + id);
       while (!title.empty() && title.back() == '\n') {
         title.pop_back();

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -93,6 +94,12 @@ class XSession {
   void Screenshot(const std::string& name) const;
   // The titles of a process's visible windows, waiting up to a minute for the first to appear.
   std::vector<std::string> WindowTitles(pid_t pid) const;
+  // The ids of a process's visible windows now.
+  std::vector<std::string> Windows(pid_t pid) const;
+  // Whether an X window answers the window manager's ping (_NET_WM_PING) within `timeout`: a
+  // program whose user-interface thread hangs does not. A window that is gone meanwhile counts
+  // as answering (tests/e2e/WindowProbe.cpp).
+  bool Answers(const std::string& window, std::chrono::milliseconds timeout) const;
 
  private:
   std::string display_;

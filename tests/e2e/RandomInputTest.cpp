@@ -1,10 +1,12 @@
 // Random real keys and clicks on the real program, on a contest with QSOs: letters with and without
 // Shift, digits, punctuation, Enter, arrows, Tab, function keys, Ctrl+A/Z/V, and clicks anywhere
 // on whatever windows it shows. The program may end as an operator ends it (it is then started
-// again); it must never die otherwise, and its contest file must stay one the program reads.
+// again); it must never die otherwise, nor stop answering (every few seconds each of its windows
+// must answer the window manager's ping), and its contest file must stay one the program reads.
 // KELDRA_RANDOM_ACTIONS sets how many actions (a minute's worth by default), KELDRA_RANDOM_SEED
 // the seed.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -77,6 +79,44 @@ void ExpectReadableContest(const std::filesystem::path& file, int action) {
   EXPECT_EQ(std::to_string(state.qso_list_lines.size()), *state.qsos) << "after action " << action;
 }
 
+// How often the windows are pinged, and how long a window may take to answer: a loaded machine
+// answers within a second; ten seconds without an answer is a window the operator cannot use.
+constexpr auto kProbeEvery = std::chrono::seconds(3);
+constexpr auto kAnswerTime = std::chrono::seconds(10);
+
+void ExpectAnswering(const XSession& x, RealProgram& real, const std::vector<std::string>& ids,
+                     int action, const std::string& last) {
+  for (const std::string& id : ids) {
+    if (!x.Answers(id, kAnswerTime) && real.Running()) {
+      x.Screenshot("e2e_random_input_failure");
+      std::string title = x.Run("xdotool getwindowname " + id);
+      title.erase(title.find_last_not_of('\n') + 1);
+      FAIL() << "the window \"" << title << "\" stopped answering after action " << action << ": "
+             << last << "\n"
+             << real.Output();
+    }
+  }
+}
+
+// The probe itself: the program's window answers, a stopped program's does not, and answers again
+// once it goes on (the probe would let a hang through if it could not tell these apart).
+TEST(HangProbe, AStoppedProgramsWindowDoesNotAnswer) {
+  XSession x;
+  testing::TempFolder root;
+  RealProgram real(x, root.path() / "contest", StartState{{2023, 7, 16, 9, 0, 0}, 120, {}});
+  real.Start();
+  ASSERT_FALSE(x.WindowTitles(real.Pid()).empty()) << real.Output();
+  const std::vector<std::string> ids = x.Windows(real.Pid());
+  ASSERT_FALSE(ids.empty());
+  EXPECT_TRUE(x.Answers(ids.front(), kAnswerTime));
+  kill(real.Pid(), SIGSTOP);
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(x.Answers(ids.front(), std::chrono::seconds(2)));
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+  kill(real.Pid(), SIGCONT);
+  EXPECT_TRUE(x.Answers(ids.front(), kAnswerTime));
+}
+
 TEST(RandomInput, RandomKeysAndClicksNeverKillTheProgramNorItsContest) {
   XSession x;
   testing::TempFolder model_folder;
@@ -103,6 +143,7 @@ TEST(RandomInput, RandomKeysAndClicksNeverKillTheProgramNorItsContest) {
   int windowless = 0;
   bool restarted = true;
   std::string last;
+  auto next_probe = std::chrono::steady_clock::now();
   for (int action = 0; action < actions; ++action) {
     if (!real.Running()) {
       const int status = real.WaitForExit(1);
@@ -113,11 +154,10 @@ TEST(RandomInput, RandomKeysAndClicksNeverKillTheProgramNorItsContest) {
       real.Start();
       std::this_thread::sleep_for(std::chrono::milliseconds(700));
     }
-    std::istringstream windows(
-        x.Run("xdotool search --onlyvisible --pid " + std::to_string(real.Pid())));
-    std::vector<std::string> ids;
-    for (std::string id; windows >> id;) {
-      ids.push_back(id);
+    const std::vector<std::string> ids = x.Windows(real.Pid());
+    if (!ids.empty() && std::chrono::steady_clock::now() >= next_probe) {
+      ASSERT_NO_FATAL_FAILURE(ExpectAnswering(x, real, ids, action, last));
+      next_probe = std::chrono::steady_clock::now() + kProbeEvery;
     }
     if (ids.empty()) {
       // A program that runs on with no window is one the operator cannot use or end.
@@ -160,6 +200,8 @@ TEST(RandomInput, RandomKeysAndClicksNeverKillTheProgramNorItsContest) {
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   if (!real.Running()) {
     ASSERT_EQ(real.WaitForExit(1), 0) << "the program died at the end";
+  } else {
+    ExpectAnswering(x, real, x.Windows(real.Pid()), actions, last);
   }
   ExpectReadableContest(folder / "parziale.db", actions);
   x.Screenshot("e2e_random_input_end");
