@@ -10,7 +10,7 @@
 
 #include "app/AdifCommand.h"
 #include "app/CommandLine.h"
-#include "radio/drivers/DaemonRadio.h"
+#include "radio/drivers/LocalDaemonRadio.h"
 #include "system/ContestFolder.h"
 #include "system/InstanceLock.h"
 #include "ui/Program.h"
@@ -101,10 +101,10 @@ int wmain(int argc, wchar_t* argv[]) {
 
   keldra::SystemClock clock;
   keldra::win32::Win32MessageBox messages;
-  // The rig and the rotator, through Hamlib's daemons, outlive the program's windows, and the
-  // queue that carries their readings outlives them.
+  // The rig and the rotator, through Hamlib's daemons (started by the program, or the operator's
+  // own), outlive the program's windows, and the queue that carries their readings outlives them.
   keldra::win32::DeviceEvents device_events;
-  keldra::DaemonRadio radio(
+  keldra::LocalDaemonRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   keldra::Program program(messages, clock, folder);
   program.SetDevices(radio);

@@ -21,7 +21,7 @@ std::optional<int> Number(std::string_view text) {
 // The settings as keys and the places that hold them.
 struct Keys {
   std::array<std::pair<std::string_view, int*>, 6> numbers;
-  std::array<std::pair<std::string_view, std::string*>, 6> texts;
+  std::array<std::pair<std::string_view, std::string*>, 7> texts;
 };
 
 Keys KeysOf(RadioSettings& s) {
@@ -36,7 +36,9 @@ Keys KeysOf(RadioSettings& s) {
             {"cw_f1", &s.messages[0]},
             {"cw_f2", &s.messages[1]},
             {"cw_f3", &s.messages[2]},
-            {"cw_f4", &s.messages[3]}}}};
+            {"cw_f4", &s.messages[3]},
+            // Hamlib's daemons on Windows.
+            {"hamlib_folder", &s.hamlib_folder}}}};
 }
 
 // Stores one line's value; false when the line says nothing we can use.

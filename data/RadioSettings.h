@@ -23,6 +23,9 @@ struct RadioSettings {
   // The CW messages of F1 to F4.
   std::array<std::string, 4> messages = {"CQ TEST {MIO}", "{CALL} 5NN {NR} {LOC}", "TU {MIO}",
                                          "{MIO}"};
+  // Where Hamlib's daemons are, when the program starts them and they are in none of the usual
+  // places (empty: look there only).
+  std::string hamlib_folder;
   bool operator==(const RadioSettings&) const = default;
 };
 

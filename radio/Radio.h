@@ -88,11 +88,21 @@ class Radio {
   virtual void Probe(const DeviceLink& rig, const DeviceLink& rotator,
                      std::function<void(const ProbeResult&)> done) = 0;
 
+  // Hamlib's own programs, for a build that starts its daemons itself: the folder the operator
+  // named for them, and what was found there or elsewhere (Italian, UTF-8; it may wait for the
+  // search).
+  virtual bool StartsDaemons() const { return false; }
+  virtual void UseLibraryFolder(const std::string& /*folder*/) {}
+  virtual std::string LibraryStatus() { return {}; }
+
   // Events on the user-interface thread, each when the reading changes.
   std::function<void(const RigReading&)> RigChanged;
   std::function<void(const RotatorReading&)> RotatorChanged;
   // A CW message left for the keyer (or could not).
   std::function<void(const std::string& text, bool sent)> MorseSent;
+  // What the operator must hear of a link that failed by itself (a daemon this program started
+  // stopped), UTF-8.
+  std::function<void(const std::string& problem)> LinkProblem;
 };
 
 // No devices at all: the program without a device library, and the model tests that need none.

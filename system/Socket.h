@@ -36,4 +36,8 @@ class TcpSocket {
   std::intptr_t handle_ = kNoSocket;
 };
 
+// A loopback TCP port that no program listens on now, for a daemon this program starts; 0 when
+// the system gives none.
+int FreeLoopbackPort();
+
 }  // namespace keldra

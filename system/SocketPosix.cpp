@@ -260,4 +260,23 @@ void DatagramSocket::Close() {
   }
 }
 
+int FreeLoopbackPort() {
+  const int s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (s < 0) {
+    return 0;
+  }
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  int port = 0;
+  // Port 0: the system picks one of its free ports.
+  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+    port = ntohs(address.sin_port);
+  }
+  close(s);
+  return port;
+}
+
 }  // namespace keldra

@@ -290,4 +290,23 @@ void DatagramSocket::Close() {
   }
 }
 
+int FreeLoopbackPort() {
+  const SOCKET s = WinsockReady() ? socket(AF_INET, SOCK_STREAM, IPPROTO_TCP) : INVALID_SOCKET;
+  if (s == INVALID_SOCKET) {
+    return 0;
+  }
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  int port = 0;
+  // Port 0: the system picks one of its free ports.
+  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+    port = ntohs(address.sin_port);
+  }
+  closesocket(s);
+  return port;
+}
+
 }  // namespace keldra

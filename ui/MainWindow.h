@@ -217,6 +217,7 @@ class MainWindow : public Form {
   void StartRadio();
   // New settings from the settings window: kept, and the devices linked afresh.
   void ApplyRadioSettings(const RadioSettings& settings);
+  void UseHamlibDaemons();
   void OnRigChanged(const RigReading& reading);
   void OnRotatorChanged(const RotatorReading& reading);
   void OnMorseSent(const std::string& text, bool sent);

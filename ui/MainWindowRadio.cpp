@@ -105,6 +105,7 @@ void MainWindow::StartRadio() {
   radio.RigChanged = [this](const RigReading& reading) { OnRigChanged(reading); };
   radio.RotatorChanged = [this](const RotatorReading& reading) { OnRotatorChanged(reading); };
   radio.MorseSent = [this](const std::string& text, bool sent) { OnMorseSent(text, sent); };
+  UseHamlibDaemons();
   if (radio_settings_.rig.model != 0 || radio_settings_.rotator.model != 0) {
     radio.Connect(radio_settings_.rig, radio_settings_.rotator);
   }
@@ -112,7 +113,17 @@ void MainWindow::StartRadio() {
 
 void MainWindow::ApplyRadioSettings(const RadioSettings& settings) {
   radio_settings_ = settings;
+  program_.Devices().UseLibraryFolder(settings.hamlib_folder);
   program_.Devices().Connect(settings.rig, settings.rotator);
+}
+
+// Where the program starts Hamlib's daemons itself: in their folder, and what stops one is told.
+void MainWindow::UseHamlibDaemons() {
+  Radio& radio = program_.Devices();
+  radio.UseLibraryFolder(radio_settings_.hamlib_folder);
+  radio.LinkProblem = [this](const std::string& problem) {
+    program_.Message(Cp1252("Radio e rotore: " + problem), MessageIcon::kCritical);
+  };
 }
 
 void MainWindow::OnRigChanged(const RigReading& reading) {

@@ -100,6 +100,7 @@ RadioWindow::RadioWindow(Program& program)
     : Form(program.Desktop(), "RadioWindow", "Radio e rotore", Px(560), Px(536)),
       program_(program) {
   Layout();
+  LayoutHamlib();
   probe_button.Click = [this] { OnProbePressed(); };
   save_button.Click = [this] { OnSavePressed(); };
   exit_button.Click = [this] { OnExitPressed(); };
@@ -153,9 +154,7 @@ void RadioWindow::Layout() {
 }
 
 void RadioWindow::Fill(const RadioSettings& settings) {
-  Radio& radio = program_.Devices();
-  FillModels(rig_model, rig_models_, radio.RigModels(), settings.rig.model);
-  FillModels(rotator_model, rotator_models_, radio.RotatorModels(), settings.rotator.model);
+  FillModelLists(settings.rig.model, settings.rotator.model);
   rig_port.SetText(settings.rig.port);
   rotator_port.SetText(settings.rotator.port);
   FillSpeeds(rig_speed, settings.rig.speed);
@@ -165,6 +164,19 @@ void RadioWindow::Fill(const RadioSettings& settings) {
   for (int i = 0; i < 4; ++i) {
     messages[i].SetText(settings.messages[i]);
   }
+  hamlib_folder.SetText(settings.hamlib_folder);
+  ShowHamlib();
+}
+
+void RadioWindow::FillModelLists(int rig, int rotator) {
+  Radio& radio = program_.Devices();
+  FillModels(rig_model, rig_models_, radio.RigModels(), rig);
+  FillModels(rotator_model, rotator_models_, radio.RotatorModels(), rotator);
+}
+
+int RadioWindow::ChosenModelNumber(bool rotator) const {
+  return rotator ? ChosenModel(rotator_model, rotator_models_)
+                 : ChosenModel(rig_model, rig_models_);
 }
 
 std::optional<RadioSettings> RadioWindow::Settings() {
@@ -188,6 +200,7 @@ std::optional<RadioSettings> RadioWindow::Settings() {
   for (int i = 0; i < 4; ++i) {
     settings.messages[i] = Trim(messages[i].Text());
   }
+  settings.hamlib_folder = Trim(hamlib_folder.Text());
   return settings;
 }
 

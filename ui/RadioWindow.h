@@ -55,6 +55,15 @@ class RadioWindow : public Form {
   CommandButton save_button{*this, "SaveButton", "Salva"};
   CommandButton exit_button{*this, "ExitButton", "Esci"};
 
+  // --- RadioWindowHamlib.cpp: where the program starts Hamlib's daemons itself (Windows) ---
+  Frame hamlib_frame{*this, "HamlibFrame", "Hamlib"};
+  Label hamlib_folder_caption{*this, "HamlibFolderCaption", "Cartella"};
+  TextBox hamlib_folder{*this, "HamlibFolder"};
+  CommandButton hamlib_search{*this, "HamlibSearch", "Cerca"};
+  Label hamlib_status{*this, "HamlibStatus"};
+  // Looks for Hamlib in the folder written (and the usual places) and lists its models.
+  void OnHamlibSearchPressed();
+
   // The settings as the window shows them now; nothing when a field cannot be used (the operator
   // is told which).
   std::optional<RadioSettings> Settings();
@@ -65,6 +74,10 @@ class RadioWindow : public Form {
  private:
   void Layout();
   void Fill(const RadioSettings& settings);
+  void FillModelLists(int rig, int rotator);
+  int ChosenModelNumber(bool rotator) const;
+  void LayoutHamlib();
+  void ShowHamlib();
   void ShowProbe(const ProbeResult& result);
 
   Program& program_;
