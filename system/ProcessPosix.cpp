@@ -223,6 +223,11 @@ bool ChildProcess::Running() {
   if (const std::optional<int> status = Reaped(s.pid, Clock::time_point::min())) {
     s.exit_code = ExitOf(*status);
     s.pid = -1;
+    // Its last words are all in the pipe by now: read to its end before anyone asks for them.
+    s.stop = true;
+    if (s.reader.joinable()) {
+      s.reader.join();
+    }
     return false;
   }
   return true;

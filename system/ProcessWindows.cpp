@@ -254,7 +254,18 @@ std::string ChildProcess::Start(const std::filesystem::path& program,
 }
 
 bool ChildProcess::Running() {
-  return state_->process != nullptr && WaitForSingleObject(state_->process, 0) == WAIT_TIMEOUT;
+  State& s = *state_;
+  if (s.process == nullptr) {
+    return false;
+  }
+  if (WaitForSingleObject(s.process, 0) == WAIT_TIMEOUT) {
+    return true;
+  }
+  // It held the pipe's only other end: its last words are read to the end before anyone asks.
+  if (s.reader.joinable()) {
+    s.reader.join();
+  }
+  return false;
 }
 
 std::optional<int> ChildProcess::ExitCode() {

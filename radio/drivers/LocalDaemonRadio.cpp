@@ -69,12 +69,17 @@ class LocalDaemonRadio::Keeper : public DeviceThread {
   Keeper(const Keeper&) = delete;
   Keeper& operator=(const Keeper&) = delete;
 
-  // Keeps a daemon for `link` on `port` from now on (model 0: none).
-  void Keep(std::shared_future<LocalHamlib> hamlib, const DeviceLink& link, int port) {
+  // Keeps a daemon for `link` on `port` from now on (model 0: none); a daemon already kept for
+  // the same link by the same search goes on running.
+  void Keep(std::shared_future<LocalHamlib> hamlib, int search, const DeviceLink& link, int port) {
     {
       const std::lock_guard lock(mutex_);
+      if (link == link_ && port == port_ && search == search_) {
+        return;
+      }
       link_ = link;
       port_ = port;
+      search_ = search;
     }
     Enqueue([this, hamlib = std::move(hamlib), link] {
       EndDaemon();
@@ -176,6 +181,7 @@ class LocalDaemonRadio::Keeper : public DeviceThread {
   mutable std::mutex mutex_;  // guards link_ and port_, read by other threads
   DeviceLink link_;
   int port_ = 0;
+  int search_ = 0;
   std::atomic<long> id_ = 0;
   // The thread's own.
   std::shared_future<LocalHamlib> hamlib_;
@@ -244,6 +250,7 @@ void LocalDaemonRadio::UseLibraryFolder(const std::string& folder) {
     return;
   }
   folder_ = folder;
+  ++searches_;
   hamlib_ = std::async(std::launch::async, search_, folder).share();
 }
 
@@ -274,14 +281,14 @@ DeviceLink LocalDaemonRadio::Kept(Keeper& keeper, const DeviceLink& link) {
   const int daemon_model = &keeper == rotator_keeper_.get() ? DaemonRadio::kRotatorDaemonModel
                                                             : DaemonRadio::kRigDaemonModel;
   if (!Launched(link, daemon_model)) {
-    keeper.Keep(hamlib_, {}, 0);
+    keeper.Keep(hamlib_, searches_, {}, 0);
     return link;
   }
   int port = keeper.PortFor(link);
   if (port == 0) {
     port = FreeLoopbackPort();
   }
-  keeper.Keep(hamlib_, link, port);
+  keeper.Keep(hamlib_, searches_, link, port);
   return {daemon_model, Loopback(port), 0};
 }
 

@@ -73,6 +73,7 @@ class LocalDaemonRadio : public Radio {
   std::mutex mutex_;  // guards what follows
   std::string folder_;
   std::shared_future<LocalHamlib> hamlib_;
+  int searches_ = 0;  // counts the searches, so a daemon of an older one is started afresh
   DeviceLink rig_;
   DeviceLink rotator_;
   std::shared_ptr<Keeper> rig_keeper_;

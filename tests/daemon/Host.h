@@ -4,6 +4,7 @@
 // and its effect is watched on the daemon's port.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace keldra::testing {
@@ -17,6 +18,16 @@ bool HostHas(const std::string& program);
 bool Listening(int port);
 // A loopback port nobody listens on now.
 int FreePort();
+
+// Hamlib's daemons as this system runs them, put in `folder` for the program to find: on Linux
+// scripts that run the real rigctld and rotctld, under Wine the tests' own stand-in (the real ones
+// are Linux programs that Windows cannot start and end). `version` other than empty: what
+// --version tells instead. A daemon asked for BusyPort() stops at once with Hamlib's words.
+bool MakeDaemons(const std::filesystem::path& folder, const std::string& version = "");
+std::string BusyPort();
+// A process of this system, by its number.
+bool Alive(long id);
+void Kill(long id);
 
 class HostDaemon {
  public:

@@ -28,3 +28,42 @@ bool HostHas(const std::string& program) {
 }
 
 }  // namespace keldra::testing
+
+#include <fstream>
+
+namespace keldra::testing {
+
+bool MakeDaemons(const std::filesystem::path& folder, const std::string& version) {
+  std::filesystem::create_directories(folder);
+  for (const char* name : {"rigctld", "rotctld"}) {
+    const std::filesystem::path daemon = folder / (std::string(name) + ".exe");
+    std::filesystem::copy_file(KELDRA_DAEMON_STAND_IN, daemon,
+                               std::filesystem::copy_options::overwrite_existing);
+    if (!version.empty()) {
+      std::ofstream(folder / (std::string(name) + ".version")) << version;
+    }
+  }
+  return true;
+}
+
+// No such port under Wine: the stand-in opens it as rigctld would, and fails.
+std::string BusyPort() { return "COM77"; }
+
+bool Alive(long id) {
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+  if (process == nullptr) {
+    return false;
+  }
+  const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return running;
+}
+
+void Kill(long id) {
+  if (const HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(id))) {
+    TerminateProcess(process, 9);
+    CloseHandle(process);
+  }
+}
+
+}  // namespace keldra::testing
