@@ -43,6 +43,7 @@ std::string Launch(const std::filesystem::path& program, const std::vector<std::
   std::vector<std::string> all = {program.string()};
   all.insert(all.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
+  argv.reserve(all.size() + 1);
   for (std::string& argument : all) {
     argv.push_back(argument.data());
   }
@@ -202,7 +203,7 @@ std::string ChildProcess::Start(const std::filesystem::path& program,
   if (pipe2(errors, O_CLOEXEC) != 0) {
     return std::strerror(errno);
   }
-  const std::string problem = Launch(program, arguments, -1, errors[1], s.pid);
+  std::string problem = Launch(program, arguments, -1, errors[1], s.pid);
   close(errors[1]);
   if (!problem.empty()) {
     close(errors[0]);

@@ -230,7 +230,7 @@ LocalDaemonRadio::LocalDaemonRadio(PostToUi post, DeviceTiming timing, Search se
   rotator_keeper_ = std::make_shared<Keeper>(true, post_, timing_, tell, [this] { Reconnect(); });
   rig_keeper_->Start();
   rotator_keeper_->Start();
-  UseLibraryFolder("");
+  StartSearch("");
 }
 
 LocalDaemonRadio::~LocalDaemonRadio() {
@@ -244,7 +244,9 @@ LocalDaemonRadio::~LocalDaemonRadio() {
   rotator_keeper_->Stop();
 }
 
-void LocalDaemonRadio::UseLibraryFolder(const std::string& folder) {
+void LocalDaemonRadio::UseLibraryFolder(const std::string& folder) { StartSearch(folder); }
+
+void LocalDaemonRadio::StartSearch(const std::string& folder) {
   const std::lock_guard lock(mutex_);
   if (hamlib_.valid() && folder == folder_) {
     return;

@@ -60,6 +60,8 @@ class LocalDaemonRadio : public Radio {
   class Keeper;
 
  private:
+  // Looks for Hamlib again unless this folder's search is under way or done.
+  void StartSearch(const std::string& folder);
   // What was found; it waits for the search under way.
   std::shared_future<LocalHamlib> Hamlib();
   // The link the daemon driver is given for the operator's link.
