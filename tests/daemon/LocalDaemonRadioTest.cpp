@@ -5,9 +5,14 @@
 // (dummy devices) run; under Wine the tests' own stand-in does.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <thread>
+
 #include "Host.h"
 #include "radio/drivers/LocalDaemonRadio.h"
 #include "support/EventPump.h"
+#include "system/ContestFolder.h"
+#include "system/Process.h"
 
 namespace keldra::testing {
 namespace {
@@ -63,6 +68,15 @@ class LocalDaemonRadioTest : public ::testing::Test {
   std::vector<std::string> told_;
 };
 
+// For what no event tells: polled.
+bool Eventually(const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!done() && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(milliseconds(100));
+  }
+  return done();
+}
+
 bool Lists(const std::vector<DeviceModel>& models, int number, const std::string& name) {
   return std::any_of(models.begin(), models.end(), [&](const DeviceModel& model) {
     return model.number == number && model.name == name;
@@ -94,7 +108,7 @@ TEST_F(LocalDaemonRadioTest, StartedKeptAfterAKillAndEnded) {
   }));
   EXPECT_DOUBLE_EQ(rig_.frequency_hz, 145000000);
   // The daemon may answer before its keeper has seen it answer.
-  ASSERT_TRUE(RunUntil([&] { return radio.DaemonId(false) != 0 && radio.DaemonId(true) != 0; }));
+  ASSERT_TRUE(Eventually([&] { return radio.DaemonId(false) != 0 && radio.DaemonId(true) != 0; }));
   const long first = radio.DaemonId(false);
   const long rotctld = radio.DaemonId(true);
   ASSERT_NE(first, 0);
@@ -113,7 +127,7 @@ TEST_F(LocalDaemonRadioTest, StartedKeptAfterAKillAndEnded) {
   Kill(first);
   ASSERT_TRUE(RunUntil([&] { return rig_.state != LinkState::kConnected; }));
   ASSERT_TRUE(RunUntil([&] { return rig_.state == LinkState::kConnected; }));
-  ASSERT_TRUE(RunUntil([&] { return radio.DaemonId(false) != 0; }));
+  ASSERT_TRUE(Eventually([&] { return radio.DaemonId(false) != 0; }));
   EXPECT_NE(radio.DaemonId(false), first);
   ASSERT_EQ(told_.size(), 1u);
   EXPECT_TRUE(told_[0].starts_with("rigctld si è fermato")) << told_[0];
@@ -121,7 +135,7 @@ TEST_F(LocalDaemonRadioTest, StartedKeptAfterAKillAndEnded) {
   // The rig to "nessuno": its daemon ends, the rotator's stays.
   const long second = radio.DaemonId(false);
   radio.Connect({}, kDummy);
-  ASSERT_TRUE(RunUntil([&] { return radio.DaemonId(false) == 0; }));
+  ASSERT_TRUE(Eventually([&] { return radio.DaemonId(false) == 0; }));
   EXPECT_FALSE(Alive(second));
   EXPECT_TRUE(Alive(rotctld));
   radio_.reset();
@@ -144,6 +158,40 @@ TEST_F(LocalDaemonRadioTest, APortItCannotOpenToldInItalian) {
   // Tried again, but told once.
   pump_.RunUntil([] { return false; }, milliseconds(1500));
   EXPECT_EQ(told_.size(), 1u);
+}
+
+// Where the helper below tells its daemons' numbers.
+std::filesystem::path HelperFile() {
+  return std::filesystem::temp_directory_path() / "keldra-daemons-of-a-killed-program.txt";
+}
+
+// The program killed with no chance to clean up: run by the next test as a process of its own.
+TEST_F(LocalDaemonRadioTest, DISABLED_HoldsDaemonsUntilKilled) {
+  LocalDaemonRadio& radio = Radio();
+  radio.Connect(kDummy, kDummy);
+  ASSERT_TRUE(Eventually([&] { return radio.DaemonId(false) != 0 && radio.DaemonId(true) != 0; }));
+  std::ofstream(HelperFile().string() + ".part")
+      << radio.DaemonId(false) << " " << radio.DaemonId(true) << "\n";
+  std::filesystem::rename(HelperFile().string() + ".part", HelperFile());
+  std::this_thread::sleep_for(std::chrono::seconds(60));
+}
+
+TEST_F(LocalDaemonRadioTest, NothingOutlivesAKilledProgram) {
+  std::filesystem::remove(HelperFile());
+  ChildProcess program;
+  ASSERT_EQ(program.Start(ExecutableFolder() / ExecutableFileName("test_daemon"),
+                          {"--gtest_filter=LocalDaemonRadioTest.DISABLED_HoldsDaemonsUntilKilled",
+                           "--gtest_also_run_disabled_tests"}),
+            "");
+  long rigctld = 0;
+  long rotctld = 0;
+  ASSERT_TRUE(Eventually([&] {
+    return static_cast<bool>(std::ifstream(HelperFile()) >> rigctld >> rotctld);
+  })) << program.Errors();
+  ASSERT_TRUE(Alive(rigctld));
+  Kill(program.Id());
+  EXPECT_TRUE(Eventually([&] { return !Alive(rigctld) && !Alive(rotctld); }));
+  std::filesystem::remove(HelperFile());
 }
 
 }  // namespace
