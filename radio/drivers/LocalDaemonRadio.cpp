@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "system/Process.h"
+#include "system/SerialPort.h"
 #include "system/Socket.h"
 
 namespace keldra {
@@ -274,8 +275,12 @@ std::vector<DeviceModel> LocalDaemonRadio::RotatorModels() {
 }
 
 std::string LocalDaemonRadio::PortHint(bool rotator) const {
-  return std::string("porta seriale (es. COM3); con \"Hamlib NET ") +
-         (rotator ? "rotctl" : "rigctl") + "\" host:porta di un " +
+  std::string ports;
+  for (const SerialPortName& port : ListSerialPorts()) {
+    ports += (ports.empty() ? "" : ", ") + port.label;
+  }
+  return "porta seriale (" + (ports.empty() ? std::string("es. COM3") : "su questo PC: " + ports) +
+         "); con \"Hamlib NET " + (rotator ? "rotctl" : "rigctl") + "\" host:porta di un " +
          (rotator ? "rotctld" : "rigctld") + " avviato altrove";
 }
 
