@@ -10,8 +10,12 @@
 
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <functional>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -30,6 +34,43 @@ void CloseQuietly(int& fd) {
     close(fd);
     fd = -1;
   }
+}
+
+// PR_SET_PDEATHSIG fires when the thread that forked ends, not the program: every child is forked
+// by one thread that lasts as long as the program (its objects are never freed, so it outlives
+// the static destructors too).
+void OnForkingThread(const std::function<void()>& job) {
+  struct Queue {
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::deque<std::function<void()>> jobs;
+  };
+  static Queue* const queue = [] {
+    auto* made = new Queue;  // NOLINT(cppcoreguidelines-owning-memory): lives as the program
+    std::thread([made] {
+      for (;;) {
+        std::function<void()> next;
+        {
+          std::unique_lock lock(made->mutex);
+          made->ready.wait(lock, [made] { return !made->jobs.empty(); });
+          next = std::move(made->jobs.front());
+          made->jobs.pop_front();
+        }
+        next();
+      }
+    }).detach();
+    return made;
+  }();
+  std::promise<void> done;
+  {
+    const std::lock_guard lock(queue->mutex);
+    queue->jobs.emplace_back([&job, &done] {
+      job();
+      done.set_value();
+    });
+  }
+  queue->ready.notify_one();
+  done.get_future().wait();
 }
 
 // Forks and runs the program with these descriptors as its output and errors (-1: /dev/null);
@@ -165,7 +206,7 @@ ProcessRun RunProgram(const std::filesystem::path& program,
     return run;
   }
   pid_t child = -1;
-  run.problem = Launch(program, arguments, output[1], errors[1], child);
+  OnForkingThread([&] { run.problem = Launch(program, arguments, output[1], errors[1], child); });
   close(output[1]);
   close(errors[1]);
   if (run.problem.empty()) {
@@ -203,7 +244,8 @@ std::string ChildProcess::Start(const std::filesystem::path& program,
   if (pipe2(errors, O_CLOEXEC) != 0) {
     return std::strerror(errno);
   }
-  std::string problem = Launch(program, arguments, -1, errors[1], s.pid);
+  std::string problem;
+  OnForkingThread([&] { problem = Launch(program, arguments, -1, errors[1], s.pid); });
   close(errors[1]);
   if (!problem.empty()) {
     close(errors[0]);

@@ -45,6 +45,8 @@ std::string StartAndWait(ChildProcess& child, const std::filesystem::path& progr
       return StoppedDaemonText(daemon, link.port, child.Errors());
     }
     if (Answers(port, milliseconds(300))) {
+      // rigctld 4.5 now and then drops a connection made just after the one before it closed.
+      std::this_thread::sleep_for(milliseconds(300));
       return {};
     }
     std::this_thread::sleep_for(milliseconds(100));

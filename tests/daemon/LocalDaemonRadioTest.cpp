@@ -132,6 +132,13 @@ TEST_F(LocalDaemonRadioTest, StartedKeptAfterAKillAndEnded) {
   ASSERT_EQ(told_.size(), 1u);
   EXPECT_TRUE(told_[0].starts_with("rigctld si è fermato")) << told_[0];
 
+  // "Prova" on other settings: a daemon of its own meanwhile, and the kept one back after it.
+  probed.reset();
+  radio.Probe({1, "", 19200}, {}, [&](const ProbeResult& result) { probed = result; });
+  ASSERT_TRUE(RunUntil([&] { return probed.has_value(); }));
+  EXPECT_EQ(probed->rig.state, LinkState::kConnected) << probed->rig_problem;
+  ASSERT_TRUE(Eventually([&] { return radio.DaemonId(false) != 0; }));
+
   // The rig to "nessuno": its daemon ends, the rotator's stays.
   const long second = radio.DaemonId(false);
   radio.Connect({}, kDummy);
