@@ -10,26 +10,19 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/AdifCommand.h"
 #include "app/CommandLine.h"
+#include "app/Startup.h"
 #include "qt/DrawingWidget.h"
 #include "qt/QtBackground.h"
 #include "qt/QtFrontEnd.h"
 #include "qt/Widgets.h"
 #include "radio/drivers/HamlibRadio.h"
-#include "system/ContestFolder.h"
-#include "system/InstanceLock.h"
 #include "ui/Program.h"
 
 namespace {
 
 std::vector<std::string> Arguments(int argc, char* argv[]) {
   return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
-}
-
-keldra::FolderChoice ChosenFolder(const keldra::CommandLine& line) {
-  return keldra::ChooseContestFolder(
-      keldra::GatherFolderFacts(line.folder, QCoreApplication::applicationDirPath().toStdString()));
 }
 
 // `keldra --adif FILE.adi`: no window system at all, so it runs without a display. It only reads
@@ -40,13 +33,8 @@ int RunAdif(int argc, char* argv[], const keldra::CommandLine& line) {
     std::cerr << line.error << "\nPer l'aiuto: keldra --help\n";
     return 2;
   }
-  const keldra::FolderChoice choice = ChosenFolder(line);
-  if (!choice.problem.empty()) {
-    std::cerr << choice.problem << "\n";
-    return 1;
-  }
-  keldra::SystemClock clock;
-  return keldra::RunAdifCommand(choice.folder, line.adif_file, clock, std::cout, std::cerr);
+  return keldra::RunAdif(line, QCoreApplication::applicationDirPath().toStdString(), std::cout,
+                         std::cerr);
 }
 
 }  // namespace
@@ -86,49 +74,28 @@ int main(int argc, char* argv[]) {
   }
 
   keldra::qt::QtMessageBox messages;
-  const keldra::FolderChoice choice = ChosenFolder(line);
-  if (!choice.problem.empty()) {
-    messages.Show(keldra::Cp1252(choice.problem), keldra::kDefaultTitle,
+  keldra::InstanceLock lock;
+  const keldra::StartFolder start =
+      keldra::TakeContestFolder(line, QCoreApplication::applicationDirPath().toStdString(), lock);
+  if (!start.problem.empty()) {
+    messages.Show(keldra::Cp1252(start.problem), keldra::kDefaultTitle,
                   keldra::MessageIcon::kCritical);
     return 1;
   }
-  const std::filesystem::path& folder = choice.folder;
-  if (const keldra::IoStatus ready = keldra::PrepareContestFolder(folder); !ready) {
-    // Nothing has been opened yet: the program stops here rather than run without its files.
-    messages.Show(keldra::Cp1252(keldra::FolderProblemMessage(folder, ready)),
-                  keldra::kDefaultTitle, keldra::MessageIcon::kCritical);
-    return 1;
-  }
-
-  keldra::InstanceLock lock;
-  if (lock.Acquire(folder) == keldra::InstanceLock::Outcome::kHeldByAnother) {
-    // Two copies on one folder would overwrite each other's contest.
-    messages.Show(
-        keldra::Cp1252("Keldra VHF qrp Test è già aperto sulla cartella " + folder.string() +
-                       ".\nChiudere l'altra copia prima di avviarne una nuova."),
-        keldra::kDefaultTitle, keldra::MessageIcon::kCritical);
-    return 1;
-  }
-  // Only this copy works in the folder now: what a crash left half-written can go.
-  keldra::RemoveLeftoverTemporaries(folder);
   keldra::SystemClock clock;
   // The rig and the rotator outlive the program's windows, and the queue that carries their
   // readings outlives them.
   keldra::qt::QtEventQueue device_events;
   keldra::HamlibRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
-  keldra::Program program(messages, clock, folder);
-  program.SetDevices(radio);
+  keldra::Program program(messages, clock, start.folder);
   keldra::qt::QtFrontEnd front_end(program.Desktop());
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
   keldra::qt::QtBackground background;
-  program.SetBackground(background);
   keldra::qt::QtDrawingPainter painter;
-  program.SetPainter(&painter);
-  program.OnEnd = [] { QCoreApplication::quit(); };
-  program.Start();
-  if (program.Ended()) {
+  if (!keldra::StartProgram(program, radio, background, painter,
+                            [] { QCoreApplication::quit(); })) {
     return 0;
   }
   return QApplication::exec();

@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/AdifCommand.h"
 #include "app/CommandLine.h"
+#include "app/Startup.h"
 #include "radio/drivers/LocalDaemonRadio.h"
 #include "system/ContestFolder.h"
-#include "system/InstanceLock.h"
 #include "ui/Program.h"
 #include "win32/Console.h"
 #include "win32/Win32Program.h"
@@ -35,23 +34,12 @@ std::vector<std::string> Arguments(int argc, wchar_t* argv[]) {
   return arguments;
 }
 
-keldra::FolderChoice ChosenFolder(const keldra::CommandLine& line) {
-  return keldra::ChooseContestFolder(
-      keldra::GatherFolderFacts(line.folder, keldra::ExecutableFolder()));
-}
-
 // `keldra --adif FILE.adi`: no window at all. It only reads the contest folder, so it neither
 // creates it nor takes its lock.
 int RunAdif(const keldra::CommandLine& line) {
-  const keldra::FolderChoice choice = ChosenFolder(line);
-  if (!choice.problem.empty()) {
-    ReportToUser(choice.problem + "\n", OutputKind::kError);
-    return 1;
-  }
-  keldra::SystemClock clock;
   std::ostringstream out;
   std::ostringstream err;
-  const int status = keldra::RunAdifCommand(choice.folder, line.adif_file, clock, out, err);
+  const int status = keldra::RunAdif(line, keldra::ExecutableFolder(), out, err);
   if (!out.str().empty()) {
     ReportToUser(out.str(), OutputKind::kInformation);
   }
@@ -77,27 +65,13 @@ int wmain(int argc, wchar_t* argv[]) {
     return RunAdif(line);
   }
 
-  const keldra::FolderChoice choice = ChosenFolder(line);
-  if (!choice.problem.empty()) {
-    keldra::win32::ShowStartupError(choice.problem);
-    return 1;
-  }
-  const std::filesystem::path& folder = choice.folder;
-  if (const keldra::IoStatus ready = keldra::PrepareContestFolder(folder); !ready) {
-    // Nothing has been opened yet: the program stops here rather than run without its files.
-    keldra::win32::ShowStartupError(keldra::FolderProblemMessage(folder, ready));
-    return 1;
-  }
   keldra::InstanceLock lock;
-  if (lock.Acquire(folder) == keldra::InstanceLock::Outcome::kHeldByAnother) {
-    // Two copies on one folder would overwrite each other's contest.
-    keldra::win32::ShowStartupError("Keldra VHF qrp Test è già aperto sulla cartella " +
-                                    folder.string() +
-                                    ".\nChiudere l'altra copia prima di avviarne una nuova.");
+  const keldra::StartFolder start =
+      keldra::TakeContestFolder(line, keldra::ExecutableFolder(), lock);
+  if (!start.problem.empty()) {
+    keldra::win32::ShowStartupError(start.problem);
     return 1;
   }
-  // Only this copy works in the folder now: what a crash left half-written can go.
-  keldra::RemoveLeftoverTemporaries(folder);
 
   keldra::SystemClock clock;
   keldra::win32::Win32MessageBox messages;
@@ -106,16 +80,12 @@ int wmain(int argc, wchar_t* argv[]) {
   keldra::win32::DeviceEvents device_events;
   keldra::LocalDaemonRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
-  keldra::Program program(messages, clock, folder);
-  program.SetDevices(radio);
+  keldra::Program program(messages, clock, start.folder);
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
   keldra::win32::Session session(program.Desktop(), messages);
-  program.SetBackground(session.Tasks());
-  program.SetPainter(&session.Painter());
-  program.OnEnd = [] { keldra::win32::Session::Quit(); };
-  program.Start();
-  if (program.Ended()) {
+  if (!keldra::StartProgram(program, radio, session.Tasks(), session.Painter(),
+                            [] { keldra::win32::Session::Quit(); })) {
     return 0;
   }
   return session.Run();

@@ -18,8 +18,6 @@
 namespace keldra::qt {
 namespace {
 
-constexpr double kWheelStep = 1.25;
-
 QColor ToQColor(Color c) { return {c.r, c.g, c.b}; }
 
 QSizeF PixelSize(const Drawing& drawing) {
@@ -28,17 +26,13 @@ QSizeF PixelSize(const Drawing& drawing) {
 
 // Units of the drawing to pixels of the control.
 QTransform ViewTransform(const Drawing& drawing) {
-  const DrawingView& view = drawing.View();
+  const DrawingZoom& view = drawing.View();
   const QSizeF size = PixelSize(drawing);
   QTransform t;
   t.translate(size.width() / 2, size.height() / 2);
   t.scale(view.scale, view.scale);
   t.translate(-view.centre.x, -view.centre.y);
   return t;
-}
-
-bool Shown(const DrawingLayer& layer, const Drawing& drawing) {
-  return layer.visible && (layer.pinned || drawing.View().scale >= layer.min_scale);
 }
 
 QFont FontOf(const FontHints& hints) {
@@ -137,7 +131,7 @@ void DrawingPainting::Paint(QPainter& painter, const Drawing& drawing) {
   const auto& layers = drawing.Layers();
   for (std::size_t i = 0; i < layers.size(); ++i) {
     const DrawingLayer& layer = layers[i];
-    if (!Shown(layer, drawing)) {
+    if (!drawing.Shows(layer)) {
       continue;
     }
     const QTransform t = layer.pinned ? QTransform() : view;
@@ -203,35 +197,6 @@ void DrawingPainting::Paint(QPainter& painter, const Drawing& drawing) {
   }
 }
 
-const Marker* DrawingPainting::MarkerAt(const Drawing& drawing, QPointF pixel) {
-  const QTransform view = ViewTransform(drawing);
-  const auto& layers = drawing.Layers();
-  const Marker* best = nullptr;
-  double best_distance = 0;
-  // The top layer first, and in a layer the dot drawn last: the one the operator sees.
-  for (std::size_t i = layers.size(); i-- > 0;) {
-    if (!Shown(layers[i], drawing)) {
-      continue;
-    }
-    const QTransform t = layers[i].pinned ? QTransform() : view;
-    for (auto m = layers[i].markers.rbegin(); m != layers[i].markers.rend(); ++m) {
-      if (m->tooltip.empty()) {
-        continue;
-      }
-      const QPointF d = t.map(QPointF(m->at.x, m->at.y)) - pixel;
-      const double distance = std::hypot(d.x(), d.y());
-      if (distance <= m->radius + 3 && (best == nullptr || distance < best_distance)) {
-        best = &*m;
-        best_distance = distance;
-      }
-    }
-    if (best != nullptr) {
-      return best;
-    }
-  }
-  return nullptr;
-}
-
 DrawingWidget::DrawingWidget(Drawing& drawing, QWidget* parent)
     : QWidget(parent), drawing_(drawing) {
   setMouseTracking(false);
@@ -249,20 +214,14 @@ void DrawingWidget::paintEvent(QPaintEvent*) {
 }
 
 void DrawingWidget::ZoomAbout(double factor, QPointF pixel) {
-  const DrawPoint fixed = drawing_.ToUnits(pixel.x(), pixel.y());
-  DrawingView view = drawing_.View();
-  view.scale = std::clamp(view.scale * factor, drawing_.min_scale, drawing_.max_scale);
-  const QSizeF size = PixelSize(drawing_);
-  view.centre = {fixed.x - (pixel.x() - size.width() / 2) / view.scale,
-                 fixed.y - (pixel.y() - size.height() / 2) / view.scale};
-  drawing_.UserView(view);
+  drawing_.UserView(drawing_.ZoomedAbout(factor, pixel.x(), pixel.y()));
   update();
 }
 
 void DrawingWidget::wheelEvent(QWheelEvent* event) {
   const double steps = event->angleDelta().y() / 120.0;
   if (steps != 0) {
-    ZoomAbout(std::pow(kWheelStep, steps), event->position());
+    ZoomAbout(std::pow(Drawing::kZoomStep, steps), event->position());
   }
   event->accept();
 }
@@ -279,10 +238,7 @@ void DrawingWidget::mousePressEvent(QMouseEvent* event) {
 void DrawingWidget::mouseMoveEvent(QMouseEvent* event) {
   if (drag_from_) {
     const QPointF moved = event->position() - *drag_from_;
-    DrawingView view = drawing_.View();
-    view.centre = {drag_centre_.x - moved.x() / view.scale,
-                   drag_centre_.y - moved.y() / view.scale};
-    drawing_.UserView(view);
+    drawing_.UserView(drawing_.Dragged(drag_centre_, moved.x(), moved.y()));
     update();
   }
 }
@@ -298,10 +254,10 @@ void DrawingWidget::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-      ZoomAbout(kWheelStep, middle);
+      ZoomAbout(Drawing::kZoomStep, middle);
       return;
     case Qt::Key_Minus:
-      ZoomAbout(1 / kWheelStep, middle);
+      ZoomAbout(1 / Drawing::kZoomStep, middle);
       return;
     default:
       QWidget::keyPressEvent(event);
@@ -311,7 +267,7 @@ void DrawingWidget::keyPressEvent(QKeyEvent* event) {
 bool DrawingWidget::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
-    if (const Marker* marker = painting_.MarkerAt(drawing_, help->pos())) {
+    if (const Marker* marker = drawing_.MarkerAt(help->pos().x(), help->pos().y())) {
       QToolTip::showText(help->globalPos(), QString::fromStdString(Cp1252ToUtf8(marker->tooltip)),
                          this);
     } else {

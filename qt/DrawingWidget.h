@@ -24,8 +24,6 @@ class DrawingPainting {
  public:
   // Paints the drawing at its own size, as it stands now.
   void Paint(QPainter& painter, const Drawing& drawing);
-  // The tooltip of the topmost dot within reach of a pixel, or nothing.
-  const Marker* MarkerAt(const Drawing& drawing, QPointF pixel);
 
  private:
   struct Stroke {

@@ -217,7 +217,7 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
             return;
           }
           const std::string text = FromQtLines(edit->toPlainText());
-          shown_size_[&box] = text.size();
+          appends_.Shown(box, text.size());
           box.UserEdit(text, WidgetToModelCaret(text, edit->textCursor().position()));
         });
         return edit;
@@ -302,9 +302,7 @@ void QtFrontEnd::Bind(Control& control, QWidget* widget) {
 }
 
 void QtFrontEnd::SyncAll(Control& control, QWidget* widget) {
-  for (Property p : {Property::kGeometry, Property::kFont, Property::kColors, Property::kToolTip,
-                     Property::kItems, Property::kListIndex, Property::kValue, Property::kLocked,
-                     Property::kEnabled, Property::kText, Property::kVisible}) {
+  for (const Property p : kRefreshOrder) {
     Sync(control, widget, p);
   }
 }
@@ -373,8 +371,9 @@ void QtFrontEnd::Sync(Control& control, QWidget* widget, Property property) {
       SyncText(control, widget);
       break;
     case Property::kTextAppended:
-      pending_[&control] = true;
-      ScheduleFlush();
+      if (appends_.Grew(control)) {
+        QTimer::singleShot(0, this, [this] { Flush(); });
+      }
       break;
     case Property::kItems:
     case Property::kListIndex:
@@ -429,14 +428,14 @@ void QtFrontEnd::SyncText(Control& control, QWidget* widget) {
     }
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
     auto& box = static_cast<TextBox&>(control);
-    if (pending_[&control]) {
+    if (appends_.TakeWaiting(control)) {
       // The caret moved behind a tail still to be added (the list scrolled to its newest line):
       // the tail goes in first, and the list is not set whole.
-      AppendPending(control, *edit);
-    } else if (shown_size_[&control] != box.Text().size() ||
+      AppendPending(box, *edit);
+    } else if (appends_.ShownSize(control) != box.Text().size() ||
                FromQtLines(edit->toPlainText()) != box.Text()) {
       edit->setPlainText(ToQtLines(box.Text()));
-      shown_size_[&control] = box.Text().size();
+      appends_.Shown(control, box.Text().size());
     }
     QTextCursor cursor = edit->textCursor();
     const int position = ModelToWidgetCaret(box.Text(), box.SelStart());
@@ -469,51 +468,32 @@ void QtFrontEnd::SyncText(Control& control, QWidget* widget) {
   }
 }
 
-void QtFrontEnd::ScheduleFlush() {
-  if (flush_scheduled_) {
-    return;
-  }
-  flush_scheduled_ = true;
-  QTimer::singleShot(0, this, [this] { Flush(); });
-}
-
 void QtFrontEnd::Flush() {
-  flush_scheduled_ = false;
   ++syncing_;
-  for (auto& [control, pending] : pending_) {
-    if (!pending) {
-      continue;
-    }
+  for (const Control* control : appends_.TakeAllWaiting()) {
     auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(*control));
     if (edit == nullptr) {
-      pending = false;
       // A single-line box that grew: draw it whole.
       if (QWidget* widget = WidgetOf(*control)) {
         SyncText(*const_cast<Control*>(control), widget);
       }
       continue;
     }
-    AppendPending(*control, *edit);
+    AppendPending(static_cast<const TextBox&>(*control), *edit);
   }
   --syncing_;
 }
 
-void QtFrontEnd::AppendPending(const Control& control, QPlainTextEdit& edit) {
-  pending_[&control] = false;
-  const auto& box = static_cast<const TextBox&>(control);
-  std::size_t& shown = shown_size_[&control];
-  if (shown > box.Text().size()) {
-    shown = 0;
-  }
-  if (shown == 0) {
-    edit.setPlainText(ToQtLines(box.Text()));
-  } else {
+void QtFrontEnd::AppendPending(const TextBox& box, QPlainTextEdit& edit) {
+  if (const std::optional<std::size_t> tail = appends_.TailFrom(box)) {
     // Only the new tail is added: a long list never redraws whole per appended line.
     QTextCursor cursor(edit.document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(ToQtLines(std::string_view(box.Text()).substr(shown)));
+    cursor.insertText(ToQtLines(std::string_view(box.Text()).substr(*tail)));
+  } else {
+    edit.setPlainText(ToQtLines(box.Text()));
   }
-  shown = box.Text().size();
+  appends_.Shown(box, box.Text().size());
 }
 
 void QtFrontEnd::FormShown(Form& form) {
@@ -542,8 +522,7 @@ void QtFrontEnd::FormUnloaded(Form& form) {
   }
   for (Control* control : form.Controls()) {
     widget_of_.erase(control);
-    shown_size_.erase(control);
-    pending_.erase(control);
+    appends_.Forget(*control);
   }
   for (auto c = control_of_.begin(); c != control_of_.end();) {
     c = &c->second->Parent() == &form ? control_of_.erase(c) : std::next(c);
@@ -598,34 +577,30 @@ void QtFrontEnd::FocusChanged(Control* control) {
 
 bool QtFrontEnd::HandleKey(Control& control, QWidget* widget, QEvent* event) {
   auto* key_event = static_cast<QKeyEvent*>(event);
-  const int code = VirtualKeyCode(*key_event);
-  if (code == key::kTab) {
-    screen_.FocusNext(key_event->key() == Qt::Key_Backtab ||
-                      (key_event->modifiers() & Qt::ShiftModifier));
-    return true;
+  KeyPress key{VirtualKeyCode(*key_event), ModifiersOf(*key_event), key_event->isAutoRepeat()};
+  if (key.code == key::kTab && key_event->key() == Qt::Key_Backtab) {
+    key.held.shift = true;
   }
-  if (control.Kind() == ControlKind::kCommandButton) {
-    if (code == key::kEnter || code == key::kSpace) {
-      if (!key_event->isAutoRepeat()) {
-        static_cast<CommandButton&>(control).Press();
+  std::optional<TextSelection> shown;
+  auto* line = qobject_cast<QLineEdit*>(widget);
+  if (line != nullptr) {
+    shown = line->hasSelectedText() ? TextSelection{line->selectionStart(), line->selectionLength()}
+                                    : TextSelection{line->cursorPosition(), 0};
+  }
+  switch (RouteKey(screen_, control, key, shown)) {
+    case KeyOutcome::kToWidget:
+      return false;
+    case KeyOutcome::kConsumed:
+      return true;
+    case KeyOutcome::kSelectAll:
+      if (line != nullptr) {
+        line->selectAll();
+      } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        edit->selectAll();
       }
       return true;
-    }
-    return false;
   }
-  if (control.Kind() != ControlKind::kTextBox) {
-    return false;
-  }
-  auto& box = static_cast<TextBox&>(control);
-  // The model's caret and selection follow the widget's before KeyDown looks at them.
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    if (edit->hasSelectedText()) {
-      box.Select(edit->selectionStart(), edit->selectionLength());
-    } else {
-      box.SetSelStart(edit->cursorPosition());
-    }
-  }
-  return box.PressKey(code, ModifiersOf(*key_event));
+  return false;
 }
 
 bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {
@@ -652,28 +627,18 @@ bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
       return widget != nullptr && HandleKey(control, widget, event);
-    case QEvent::KeyRelease: {
-      // A button pressed with Space was already pressed on the key going down.
-      auto* key_event = static_cast<QKeyEvent*>(event);
-      return control.Kind() == ControlKind::kCommandButton && key_event->key() == Qt::Key_Space;
-    }
+    case QEvent::KeyRelease:
+      return KeyUpConsumed(control, VirtualKeyCode(*static_cast<QKeyEvent*>(event)));
     case QEvent::FocusIn:
-      if (syncing_ == 0 && screen_.ActiveControl() != &control) {
-        screen_.SetFocus(&control);
+      if (syncing_ == 0) {
         // The model may refuse (or move the focus on); the widgets follow the model.
-        if (Control* now = screen_.ActiveControl(); now != &control && now != nullptr) {
-          FocusChanged(now);
+        if (Control* instead = FocusTakenByWidget(screen_, control)) {
+          FocusChanged(instead);
         }
       }
       return false;
     case QEvent::MouseButtonRelease:
-      if ((control.Kind() == ControlKind::kPictureBox || control.Kind() == ControlKind::kImage ||
-           control.Kind() == ControlKind::kLabel) &&
-          control.Click) {
-        control.Click();
-        return true;
-      }
-      return false;
+      return ClickOnPicture(control);
     default:
       return false;
   }

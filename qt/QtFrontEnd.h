@@ -12,10 +12,15 @@
 #include <memory>
 
 #include "widgets/Form.h"
+#include "widgets/FrontEndRules.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Screen.h"
 
 class QPlainTextEdit;
+
+namespace keldra {
+class TextBox;
+}
 
 namespace keldra::qt {
 
@@ -52,9 +57,8 @@ class QtFrontEnd : public QObject, public ScreenObserver {
   void Sync(Control& control, QWidget* widget, Property property);
   void SyncText(Control& control, QWidget* widget);
   void SyncAll(Control& control, QWidget* widget);
-  void ScheduleFlush();
   // Adds the tail a multi-line box grew by since it was drawn (all of it when it shrank).
-  void AppendPending(const Control& control, QPlainTextEdit& edit);
+  void AppendPending(const TextBox& box, QPlainTextEdit& edit);
   // A fixed-size window, or a resizable one at the form's size and never below its minimum.
   void SetWindowSize(const Form& form, QWidget& top);
   bool HandleKey(Control& control, QWidget* widget, QEvent* event);
@@ -65,9 +69,7 @@ class QtFrontEnd : public QObject, public ScreenObserver {
   std::map<const QObject*, Form*> form_of_window_;
   std::map<const Control*, QPointer<QWidget>> widget_of_;
   // Multi-line boxes whose text grew since they were last drawn, and how much of it is drawn.
-  std::map<const Control*, std::size_t> shown_size_;
-  std::map<const Control*, bool> pending_;
-  bool flush_scheduled_ = false;
+  ListAppends appends_;
   // True while the front end writes a widget from the model, so that the widget's own change
   // signals are not sent back.
   int syncing_ = 0;

@@ -6,8 +6,10 @@
 // The handlers are spread over several files by concern: MainWindow.cpp (controls, layout,
 // wiring), MainWindowLifecycle.cpp (start-up, activation, mode, ending), MainWindowOpenWindows.cpp
 // (buttons that open other windows), MainWindowOk.cpp ("OK"), MainWindowEntryRow.cpp (the entry
-// row's field behaviour) and MainWindowIndicators.cpp (resume, pointing display, award, list
-// scrolling).
+// row's field behaviour), MainWindowTotals.cpp (the QSO list, the next serial and the totals as the
+// log changes), MainWindowIndicators.cpp (resume, pointing display, award, list scrolling),
+// MainWindowHistory.cpp (the call history) and MainWindowRadio.cpp (the rig, the rotator and the CW
+// messages).
 #pragma once
 
 #include "core/ContestState.h"

@@ -60,10 +60,10 @@ struct DrawingLayer {
   bool visible = true;
 };
 
-struct DrawingView {
+struct DrawingZoom {
   DrawPoint centre{};
   double scale = 1;  // pixels per unit
-  friend bool operator==(const DrawingView&, const DrawingView&) = default;
+  friend bool operator==(const DrawingZoom&, const DrawingZoom&) = default;
 };
 
 class Drawing : public Control {
@@ -80,17 +80,27 @@ class Drawing : public Control {
     return index < versions_.size() ? versions_[index] : 0;
   }
 
-  const DrawingView& View() const { return view_; }
+  const DrawingZoom& View() const { return view_; }
   // From code: the front end redraws with it.
-  void SetView(DrawingView view);
+  void SetView(DrawingZoom view);
   // From the operator (wheel, keys, dragging): kept, and ViewChanged runs; nothing is redrawn
   // from here because the front end already shows it.
-  void UserView(DrawingView view);
+  void UserView(DrawingZoom view);
   // The view that shows the rectangle from `a` to `b` whole in the control, with a margin in
   // pixels; a rectangle of no size keeps the present scale.
-  DrawingView ViewFitting(DrawPoint a, DrawPoint b, int margin_pixels) const;
+  DrawingZoom ViewFitting(DrawPoint a, DrawPoint b, int margin_pixels) const;
   // The view scaled by `factor` about the control's centre.
-  DrawingView Zoomed(double factor) const;
+  DrawingZoom Zoomed(double factor) const;
+  // The view scaled by `factor` (within the limits) about the pixel (px, py) of the control: the
+  // point under it stays there. The wheel zooms about the cursor, + and - about the middle.
+  DrawingZoom ZoomedAbout(double factor, double px, double py) const;
+  // The view dragged (dx, dy) pixels from its centre `from` where the drag began.
+  DrawingZoom Dragged(DrawPoint from, double dx, double dy) const;
+  // Whether a layer shows at the present scale.
+  bool Shows(const DrawingLayer& layer) const;
+  // The dot with a tooltip under the pixel (px, py): in the top layer that has one, the nearest
+  // within its radius and 3 pixels, the one drawn last among equals; null when none.
+  const Marker* MarkerAt(double px, double py) const;
 
   // Units of the drawing under a pixel of the control, and back, in the present view.
   DrawPoint ToUnits(double px, double py) const;
@@ -98,6 +108,8 @@ class Drawing : public Control {
 
   std::function<void()> ViewChanged;
 
+  // The zoom of a wheel step or a press of + or -.
+  static constexpr double kZoomStep = 1.25;
   // Limits of the scale the operator can zoom to.
   double min_scale = 0;
   double max_scale = 1e9;
@@ -106,7 +118,7 @@ class Drawing : public Control {
   std::vector<DrawingLayer> layers_;
   std::vector<std::uint64_t> versions_;
   std::uint64_t next_version_ = 1;
-  DrawingView view_;
+  DrawingZoom view_;
 };
 
 // Paints a drawing as it stands (size, view, layers) into the bytes of a PNG image; only the front

@@ -41,10 +41,6 @@ const wchar_t* UiFaceName() {
   return name.c_str();
 }
 
-bool Shown(const DrawingLayer& layer, const Drawing& drawing) {
-  return layer.visible && (layer.pinned || drawing.View().scale >= layer.min_scale);
-}
-
 int Rgb(Color c) { return c.r << 16 | c.g << 8 | c.b; }
 
 std::optional<CLSID> PngEncoder() {
@@ -176,17 +172,6 @@ class GdiCanvas {
   int height_ = 0;
 };
 
-std::wstring Wide(const std::string& cp1252) {
-  if (cp1252.empty()) {
-    return {};
-  }
-  const int size = static_cast<int>(cp1252.size());
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  const int made = MultiByteToWideChar(1252, 0, cp1252.data(), size, wide.data(), size);
-  wide.resize(static_cast<std::size_t>(std::max(0, made)));
-  return wide;
-}
-
 Gdiplus::Color GdipColor(Color c, BYTE alpha) { return Gdiplus::Color(alpha, c.r, c.g, c.b); }
 
 void PixelBuffer::Resize(int w, int h) {
@@ -252,7 +237,7 @@ void PaintArt(Gdiplus::Graphics& g, const ArtPicture& art, float left, float top
                        text.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular,
                        Gdiplus::UnitPoint);
     Gdiplus::SolidBrush brush(GdipColor(text.color));
-    const std::wstring wide = Wide(text.text);
+    const std::wstring wide = Widen(text.text);
     const Gdiplus::RectF box(left + static_cast<float>(text.x), top + static_cast<float>(text.y),
                              static_cast<float>(text.width), static_cast<float>(text.height));
     g.DrawString(wide.c_str(), static_cast<int>(wide.size()), &font, box, &centred, &brush);
@@ -396,7 +381,7 @@ const DrawingPainting::TextSprite& DrawingPainting::SpriteOf(const DrawLabel& la
   if (texts_.size() >= kMostTexts) {
     texts_.clear();
   }
-  const std::wstring text = Wide(label.text);
+  const std::wstring text = Widen(label.text);
   const int length = static_cast<int>(text.size());
   Gdiplus::Font& font = FontOf(label.font);
   Gdiplus::StringFormat format;
@@ -574,7 +559,7 @@ void DrawingPainting::Paint(PixelBuffer& buffer, const Drawing& drawing) {
   auto bitmap = BitmapOver(buffer, PixelFormat32bppPARGB);
   Gdiplus::Graphics g(bitmap.get());
   Smooth(g);
-  const DrawingView& v = drawing.View();
+  const DrawingZoom& v = drawing.View();
   const auto scale = static_cast<float>(v.scale);
   const Gdiplus::Matrix view(scale, 0, 0, scale,
                              static_cast<float>(buffer.width / 2.0 - v.scale * v.centre.x),
@@ -591,38 +576,11 @@ void DrawingPainting::Paint(PixelBuffer& buffer, const Drawing& drawing) {
         base_versions_.push_back(drawing.LayerVersion(l));
       }
     }
-    if (i < layers.size() && Shown(layers[i], drawing)) {
+    if (i < layers.size() && drawing.Shows(layers[i])) {
       PaintLayer(g, i, drawing, view, buffer);
     }
   }
   g.Flush(Gdiplus::FlushIntentionSync);
-}
-
-const Marker* DrawingPainting::MarkerAt(const Drawing& drawing, double x, double y) {
-  const auto& layers = drawing.Layers();
-  // The top layer first, and in a layer the dot drawn last: the one the operator sees.
-  for (std::size_t i = layers.size(); i-- > 0;) {
-    if (!Shown(layers[i], drawing)) {
-      continue;
-    }
-    const Marker* best = nullptr;
-    double best_distance = 0;
-    for (auto m = layers[i].markers.rbegin(); m != layers[i].markers.rend(); ++m) {
-      if (m->tooltip.empty()) {
-        continue;
-      }
-      const DrawPoint p = layers[i].pinned ? m->at : drawing.ToPixels(m->at);
-      const double distance = std::hypot(p.x - x, p.y - y);
-      if (distance <= m->radius + 3 && (best == nullptr || distance < best_distance)) {
-        best = &*m;
-        best_distance = distance;
-      }
-    }
-    if (best != nullptr) {
-      return best;
-    }
-  }
-  return nullptr;
 }
 
 }  // namespace keldra::win32

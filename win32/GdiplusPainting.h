@@ -18,10 +18,10 @@
 
 #include "widgets/Artwork.h"
 #include "widgets/Drawing.h"
+#include "win32/Win32Text.h"
 
 namespace keldra::win32 {
 
-std::wstring Wide(const std::string& cp1252);
 Gdiplus::Color GdipColor(Color c, BYTE alpha = 255);
 
 // 32-bit premultiplied pixels, top row first, each 0xAARRGGBB.
@@ -54,8 +54,6 @@ class DrawingPainting {
 
   // Paints the drawing at its own size as it stands now into `buffer`.
   void Paint(PixelBuffer& buffer, const Drawing& drawing);
-  // The topmost dot with a tooltip within reach of a pixel, or null.
-  static const Marker* MarkerAt(const Drawing& drawing, double x, double y);
 
  private:
   // The filled shapes of one colour, filled without antialiasing (the outline drawn over the
@@ -105,7 +103,7 @@ class DrawingPainting {
   // base_, valid for the view, ground and versions it was painted with.
   std::size_t changing_from_ = SIZE_MAX;
   PixelBuffer base_;
-  DrawingView base_view_;
+  DrawingZoom base_view_;
   Color base_back_;
   std::vector<std::uint64_t> base_versions_;
 };

@@ -8,7 +8,7 @@
 #include "widgets/Label.h"
 #include "widgets/Lists.h"
 #include "widgets/TextBox.h"
-#include "win32/DrawingView.h"
+#include "win32/DrawingWidget.h"
 #include "win32/Win32FrontEndParts.h"
 #include "win32/Win32LineView.h"
 #include "win32/Win32Text.h"
@@ -186,12 +186,11 @@ Win32FrontEnd::Window* Win32FrontEnd::Build(Form& form) {
   auto window = std::make_unique<Window>();
   window->form = &form;
   const DWORD style = FormStyle(form);
-  HWND top = CreateWindowExW(0, kFormClass, Widen(form.Caption()).c_str(), style, CW_USEDEFAULT,
-                             CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr),
-                             nullptr);
+  HWND top =
+      CreateWindowExW(0, kFormClass, Widen(form.Caption()).c_str(), style, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   window->top = top;
   window->dpi = DpiOf(top);
-  SetWindowLongPtrW(top, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SendMessageW(top, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window_icon_big_));
   SendMessageW(top, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window_icon_small_));
   window->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -321,7 +320,7 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
       return CreatePictureWindow(window.top, id, content.get());
     }
     case ControlKind::kDrawing:
-      return CreateDrawingView(window.top, static_cast<Drawing&>(control), 0, 0, 1, 1);
+      return CreateDrawingWidget(window.top, static_cast<Drawing&>(control), 0, 0, 1, 1);
     case ControlKind::kLine:
       break;
   }
@@ -345,9 +344,7 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
 // --- Model to controls --------------------------------------------------------------------
 
 void Win32FrontEnd::SyncAll(Control& control) {
-  for (Property p : {Property::kGeometry, Property::kFont, Property::kColors, Property::kToolTip,
-                     Property::kItems, Property::kListIndex, Property::kValue, Property::kLocked,
-                     Property::kEnabled, Property::kText, Property::kVisible}) {
+  for (const Property p : kRefreshOrder) {
     Sync(control, p);
   }
 }
@@ -413,10 +410,11 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       break;
     }
     case Property::kColors:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      if (control.Kind() == ControlKind::kTextBox) {
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      }
+      // A text box paints the padding around its line in its colour too, in its frame: one
+      // invalidation takes both.
+      RedrawWindow(
+          hwnd, nullptr, nullptr,
+          RDW_INVALIDATE | RDW_ERASE | (control.Kind() == ControlKind::kTextBox ? RDW_FRAME : 0));
       break;
     case Property::kLocked:
       if (control.Kind() == ControlKind::kTextBox && !IsLineView(control)) {
@@ -429,17 +427,16 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
     case Property::kCaret:
       // The caret moved behind a tail still to be added (the list scrolled to its newest line):
       // the tail goes in now, which puts the caret at its end, and the list scrolls once.
-      if (pending_appends_.erase(&control) > 0) {
+      if (appends_.TakeWaiting(control)) {
         AppendTail(control, hwnd);
       } else {
         SyncCaret(control, hwnd);
       }
       break;
     case Property::kTextAppended:
-      if (pending_appends_.empty()) {
+      if (appends_.Grew(control)) {
         PostMessageW(GetAncestor(hwnd, GA_ROOT), kFlushAppends, 0, 0);
       }
-      pending_appends_.insert(&control);
       break;
     case Property::kItems:
     case Property::kListIndex:
@@ -467,7 +464,7 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
     case Property::kLayers:
     case Property::kView:
       if (control.Kind() == ControlKind::kDrawing) {
-        RedrawDrawingView(hwnd, static_cast<const Drawing&>(control));
+        RedrawDrawingWidget(hwnd, static_cast<const Drawing&>(control));
       }
       break;
     case Property::kLinePoints:
@@ -530,8 +527,7 @@ void Win32FrontEnd::SyncText(Control& control, HWND hwnd) {
   switch (control.Kind()) {
     case ControlKind::kTextBox: {
       auto& box = static_cast<TextBox&>(control);
-      shown_size_[&control] = box.Text().size();
-      pending_appends_.erase(&control);
+      appends_.Shown(control, box.Text().size());
       if (IsLineView(control)) {
         SetLines(hwnd, box.Text(), CaretOf(box));
         return;
@@ -589,30 +585,27 @@ void Win32FrontEnd::SyncCaret(Control& control, HWND hwnd) {
 
 void Win32FrontEnd::AppendTail(Control& control, HWND hwnd) {
   const auto& box = static_cast<const TextBox&>(control);
-  std::size_t& shown = shown_size_[&control];
-  if (!box.MultiLine() || shown > box.Text().size()) {
+  const std::optional<std::size_t> shown = appends_.TailFrom(box);
+  if (!shown) {
     SyncText(control, hwnd);
     return;
   }
   // Only the new tail goes in: a long list is never set whole per appended line.
+  appends_.Shown(control, box.Text().size());
   if (IsLineView(control)) {
-    AppendLines(hwnd, box.Text(), shown, CaretOf(box));
-    shown = box.Text().size();
+    AppendLines(hwnd, box.Text(), *shown, CaretOf(box));
     return;
   }
-  const std::wstring tail = Widen(std::string_view(box.Text()).substr(shown));
+  const std::wstring tail = Widen(std::string_view(box.Text()).substr(*shown));
   const int end = GetWindowTextLengthW(hwnd);
   SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(end), end);
   SendMessageW(hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(tail.c_str()));
-  shown = box.Text().size();
   SyncCaret(control, hwnd);
 }
 
 void Win32FrontEnd::Flush() {
   ++syncing_;
-  const auto pending = std::move(pending_appends_);
-  pending_appends_.clear();
-  for (const Control* control : pending) {
+  for (const Control* control : appends_.TakeAllWaiting()) {
     if (HWND hwnd = HandleOf(*control)) {
       AppendTail(*const_cast<Control*>(control), hwnd);
     }
@@ -666,7 +659,7 @@ void Win32FrontEnd::FormShown(Form& form) {
   SetActiveWindow(window->top);
   if (Control* focus = screen_.ActiveControl(); focus != nullptr && &focus->Parent() == &form) {
     if (HWND hwnd = HandleOf(*focus)) {
-      SetFocus(hwnd);
+      ::SetFocus(hwnd);
     }
   }
   --syncing_;
@@ -694,8 +687,7 @@ void Win32FrontEnd::FormUnloaded(Form& form) {
       }
     }
     handle_of_.erase(control);
-    shown_size_.erase(control);
-    pending_appends_.erase(control);
+    appends_.Forget(*control);
     line_views_.erase(control);
     pictures_.erase(control);
   }
@@ -734,7 +726,7 @@ void Win32FrontEnd::FocusChanged(Control* control) {
     SetForegroundWindow(top);
     SetActiveWindow(top);
   }
-  SetFocus(hwnd);
+  ::SetFocus(hwnd);
   --syncing_;
 }
 

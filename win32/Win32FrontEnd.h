@@ -15,10 +15,11 @@
 #include <vector>
 
 #include "widgets/Form.h"
+#include "widgets/FrontEndRules.h"
 #include "widgets/Screen.h"
+#include "win32/Widgets.h"
 #include "win32/Win32Api.h"
 #include "win32/Win32Look.h"
-#include "win32/Win32Pictures.h"
 #include "win32/Win32Program.h"
 
 namespace keldra {
@@ -107,12 +108,11 @@ class Win32FrontEnd : public ScreenObserver {
   std::unordered_map<HWND, Control*> control_of_;
   std::unordered_map<const Control*, HWND> handle_of_;
   std::unordered_map<const Control*, std::unique_ptr<PictureContent>> pictures_;
-  // How much of a multi-line box's text its control shows: what an append adds.
-  std::unordered_map<const Control*, std::size_t> shown_size_;
+  // How much of a multi-line box's text its control shows, and the lists that grew since they
+  // were last drawn.
+  ListAppends appends_;
   // Locked multi-line boxes drawn as list boxes of their lines (Win32LineView.h).
   std::unordered_set<const Control*> line_views_;
-  // Lists that grew since they were last drawn.
-  std::set<const Control*> pending_appends_;
   std::vector<HICON> icons_;
   HICON window_icon_big_ = nullptr;
   HICON window_icon_small_ = nullptr;

@@ -24,11 +24,14 @@ KeyModifiers HeldModifiers() {
 // --- Controls to model --------------------------------------------------------------------
 
 LRESULT CALLBACK Win32FrontEnd::FormProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    AttachToWindow(hwnd, l);
+  }
   if (message == kDestroyLater) {
     DestroyWindow(hwnd);
     return 0;
   }
-  auto* self = reinterpret_cast<Win32FrontEnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = AttachedTo<Win32FrontEnd>(hwnd);
   if (message == kFlushAppends && self != nullptr) {
     self->Flush();
     return 0;
@@ -55,7 +58,7 @@ LRESULT Win32FrontEnd::OnFormMessage(Window& window, UINT message, WPARAM w, LPA
         if (Control* focus = screen_.ActiveControl();
             focus != nullptr && &focus->Parent() == window.form && HandleOf(*focus) != nullptr) {
           ++syncing_;
-          SetFocus(HandleOf(*focus));
+          ::SetFocus(HandleOf(*focus));
           --syncing_;
           return 0;
         }
@@ -172,7 +175,7 @@ void Win32FrontEnd::OnCommand(Control& control, HWND hwnd, int code) {
         DWORD end = 0;
         SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                      reinterpret_cast<LPARAM>(&end));
-        shown_size_[&control] = text.size();
+        appends_.Shown(control, text.size());
         box.UserEdit(std::move(text), static_cast<int>(end));
       }
       break;
@@ -202,8 +205,8 @@ void Win32FrontEnd::OnCommand(Control& control, HWND hwnd, int code) {
     case ControlKind::kLabel:
     case ControlKind::kPictureBox:
     case ControlKind::kImage:
-      if (code == STN_CLICKED && control.Click) {
-        control.Click();
+      if (code == STN_CLICKED) {
+        ClickOnPicture(control);
       }
       break;
     default:
@@ -338,8 +341,7 @@ LRESULT Win32FrontEnd::OnControlMessage(Control& control, HWND hwnd, UINT messag
       return result;
     }
     case WM_KEYUP:
-      // A button pressed with Space was already pressed on the key going down.
-      if (kind == ControlKind::kCommandButton && w == VK_SPACE) {
+      if (KeyUpConsumed(control, static_cast<int>(w))) {
         return 0;
       }
       break;
@@ -448,65 +450,32 @@ void Win32FrontEnd::PaintSingleLinePadding(const Control& control, HWND hwnd) {
 }
 
 bool Win32FrontEnd::OnKeyDown(Control& control, HWND hwnd, WPARAM w, LPARAM l) {
-  const int code = static_cast<int>(w);
-  const KeyModifiers held = HeldModifiers();
-  if (code == VK_TAB && !held.control && !held.alt) {
-    screen_.FocusNext(held.shift);
-    return true;
+  const KeyPress key{static_cast<int>(w), HeldModifiers(), (l & (1L << 30)) != 0};
+  // The operator selects lines in a line view, not the model's text.
+  const bool edit = control.Kind() == ControlKind::kTextBox && !IsLineView(control);
+  std::optional<TextSelection> shown;
+  if (edit) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    shown = TextSelection{static_cast<int>(start), static_cast<int>(end - start)};
   }
-  if (control.Kind() == ControlKind::kCommandButton) {
-    if (code == VK_RETURN || code == VK_SPACE) {
-      const bool repeat = (l & (1L << 30)) != 0;
-      if (!repeat) {
-        static_cast<CommandButton&>(control).Press();
-      }
-      return true;
-    }
-    return false;
+  const KeyOutcome outcome = RouteKey(screen_, control, key, shown);
+  if (outcome == KeyOutcome::kSelectAll && edit) {
+    // Wine's EDIT takes no Ctrl+A; Windows' common controls 6 select all on it.
+    SendMessageW(hwnd, EM_SETSEL, 0, -1);
   }
-  if (control.Kind() != ControlKind::kTextBox) {
-    return false;
-  }
-  auto& box = static_cast<TextBox&>(control);
-  if (IsLineView(control)) {
-    return box.PressKey(code, held);  // the operator selects lines there, not the model's text
-  }
-  // The model's caret and selection follow the control's before KeyDown looks at them.
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  ++syncing_;
-  if (end > start) {
-    box.Select(static_cast<int>(start), static_cast<int>(end - start));
-  } else {
-    box.SetSelStart(static_cast<int>(start));
-  }
-  --syncing_;
-  return box.PressKey(code, held);
+  return outcome != KeyOutcome::kToWidget;
 }
 
 void Win32FrontEnd::OnControlFocused(Control& control) {
-  if (syncing_ > 0 || screen_.ActiveControl() == &control) {
+  if (syncing_ > 0) {
     return;
   }
-  screen_.SetFocus(&control);
   // The model may refuse (or move the focus on); the controls follow the model.
-  if (Control* now = screen_.ActiveControl(); now != &control && now != nullptr) {
-    FocusChanged(now);
+  if (Control* instead = FocusTakenByWidget(screen_, control)) {
+    FocusChanged(instead);
   }
-}
-
-void Win32MessageBox::Show(const std::string& text, const std::string& title, MessageIcon icon) {
-  UINT style = MB_OK | MB_SETFOREGROUND;
-  if (icon == MessageIcon::kInformation) {
-    style |= MB_ICONINFORMATION;
-  } else if (icon == MessageIcon::kCritical) {
-    style |= MB_ICONERROR;
-  }
-  // Owned by the active window, so the operator answers it before going on there.
-  HWND owner = front_end_ != nullptr ? front_end_->ActiveWindow() : nullptr;
-  MessageBoxW(owner != nullptr ? owner : GetActiveWindow(), Widen(text).c_str(),
-              Widen(title).c_str(), style);
 }
 
 }  // namespace keldra::win32

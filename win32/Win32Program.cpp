@@ -1,8 +1,9 @@
 #include "win32/Win32Program.h"
 
-#include "win32/DrawingView.h"
+#include "win32/DrawingWidget.h"
 #include "win32/Win32Background.h"
 #include "win32/Win32FrontEnd.h"
+#include "win32/Win32Text.h"
 
 namespace keldra::win32 {
 
@@ -36,5 +37,18 @@ DrawingPainter& Session::Painter() { return *painter_; }
 int Session::Run() { return Win32FrontEnd::RunMessageLoop(); }
 
 void Session::Quit(int exit_code) { PostQuitMessage(exit_code); }
+
+void Win32MessageBox::Show(const std::string& text, const std::string& title, MessageIcon icon) {
+  UINT style = MB_OK | MB_SETFOREGROUND;
+  if (icon == MessageIcon::kInformation) {
+    style |= MB_ICONINFORMATION;
+  } else if (icon == MessageIcon::kCritical) {
+    style |= MB_ICONERROR;
+  }
+  // Owned by the active window, so the operator answers it before going on there.
+  HWND owner = front_end_ != nullptr ? front_end_->ActiveWindow() : nullptr;
+  MessageBoxW(owner != nullptr ? owner : GetActiveWindow(), Widen(text).c_str(),
+              Widen(title).c_str(), style);
+}
 
 }  // namespace keldra::win32

@@ -18,7 +18,7 @@
 #include "ui/Program.h"
 
 // After the model: windows.h names its MessageBox function as a macro.
-#include "win32/DrawingView.h"
+#include "win32/DrawingWidget.h"
 
 namespace keldra {
 namespace {
@@ -85,9 +85,9 @@ int Run() {
     HWND top =
         CreateWindowExW(0, L"STATIC", L"Mappa", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, w + 40,
                         h + 60, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    HWND view = win32::CreateDrawingView(top, map.map, 8, 8, w, h);
+    HWND view = win32::CreateDrawingWidget(top, map.map, 8, 8, w, h);
     auto paint = [&] {
-      win32::RedrawDrawingView(view, map.map);
+      win32::RedrawDrawingWidget(view, map.map);
       UpdateWindow(view);
       ++redraws;
     };

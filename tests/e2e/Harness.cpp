@@ -18,6 +18,7 @@
 #include "system/CodePage.h"
 #include "widgets/Buttons.h"
 #include "widgets/Form.h"
+#include "widgets/FrontEndRules.h"
 #include "widgets/Screen.h"
 #include "widgets/TextBox.h"
 
@@ -31,6 +32,7 @@ constexpr char kUp = '\x01';
 constexpr char kDown = '\x02';
 constexpr char kF12 = '\x03';
 constexpr char kF1 = '\x04';
+constexpr char kSelectAll = '\x05';
 constexpr char kEscape = '\x1b';
 
 // Starts a program with extra environment variables; its output goes to `log` when given.
@@ -263,6 +265,12 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
           box->PressKey(key::kF1);
         } else if (c == kEscape) {
           box->PressKey(key::kEscape);
+        } else if (c == kSelectAll) {
+          // What every front end does with Ctrl+A (widgets/FrontEndRules.h).
+          if (RouteKey(program_->Desktop(), *box, {'A', {false, true, false}}, std::nullopt) ==
+              KeyOutcome::kSelectAll) {
+            box->SelectAll();
+          }
         } else {
           box->Type(std::string(1, c));
         }
@@ -625,7 +633,8 @@ std::vector<std::string> ItalianKeys(const std::string& utf8) {
       {"à", "agrave"},       {"è", "egrave"},
       {"é", "shift+egrave"}, {"ì", "igrave"},
       {"ò", "ograve"},       {"ù", "ugrave"},
-      {"\x04", "F1"},        {"\x1b", "Escape"}};
+      {"\x04", "F1"},        {"\x05", "ctrl+a"},
+      {"\x1b", "Escape"}};
   std::vector<std::string> keys;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto lead = static_cast<unsigned char>(utf8[i]);

@@ -27,7 +27,7 @@ struct Step {
   std::string window;   // kClick, and kKeys: the window that must be active
   std::string control;  // kClick
   std::string keys;     // kKeys, UTF-8: "\n" Enter, "\b" Backspace, "\x01" Up, "\x02" Down,
-                        // "\x03" F12, "\x04" F1, "\x1b" Esc
+                        // "\x03" F12, "\x04" F1, "\x05" Ctrl+A, "\x1b" Esc
   std::string shot;     // a screenshot's name after this step, if any
 };
 

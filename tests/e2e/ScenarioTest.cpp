@@ -204,5 +204,19 @@ TEST_F(ScenarioTest, APasteIntoTheCommentsTakesPlainTextAndAnEmptyClipboardIsHar
             std::string::npos);
 }
 
+TEST_F(ScenarioTest, CtrlASelectsAFieldsWholeTextAndTypingReplacesIt) {
+  const StartState setup{{2023, 7, 16, 9, 0, 0}, 120, {{"config.txt", kStation}}};
+  BothRuns run(x_, setup);
+  const std::vector<Step> steps = {
+      Click("Form1", "Text6"),    Keys("Form1", "IK5ABC/P\n\n\n7\nJN53HT\nI003\n\n"),
+      Click("Form1", "Command2"), Click("Form2", "Text14"),
+      Keys("Form2", "IK5XYZ"),    Keys("Form2", "\x05IZ2KLY", "e2e_12_typed_over"),
+      Click("Form2", "Command2"), Click("Form4", "Command1"),
+  };
+  run.Play(steps);
+  EXPECT_NE(testing::ReadBytes(run.real_folder / "01-IQ5QRP.edi").find("\r\nMOpe1=IZ2KLY\r\n"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace keldra::e2e

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "QtTestSupport.h"
+#include "support/KeyRulesTable.h"
 #include "system/CodePage.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
@@ -154,6 +155,32 @@ TEST_F(MainWindowTest, TheMainWindowIsDrawnWithItsTitleAndHiddenControlsHidden) 
   ASSERT_NE(ok, nullptr);
   EXPECT_EQ(ok->text(), "OK");
   Screenshot(main, "Form1");
+}
+
+class QtKeyRulesTest : public QtProgramTest, public KeyPlayer {
+ public:
+  void Press(int key_code, KeyModifiers held) override {
+    const Qt::KeyboardModifiers modifiers = (held.shift ? Qt::ShiftModifier : Qt::NoModifier) |
+                                            (held.control ? Qt::ControlModifier : Qt::NoModifier);
+    const int qt_key = key_code == key::kTab     ? Qt::Key_Tab
+                       : key_code == key::kEnter ? Qt::Key_Return
+                       : key_code == key::kSpace ? Qt::Key_Space
+                                                 : key_code;  // a letter: the same code
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(qt_key), modifiers);
+  }
+  void Type(const std::string& text) override {
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(text));
+  }
+  void Settle() override { QtProgramTest::Settle(); }
+};
+
+TEST_F(QtKeyRulesTest, TheSharedKeyRules) {
+  KeyRulesForm form(program().Desktop());
+  FrontEnd();
+  form.Show();
+  QApplication::setActiveWindow(FrontEnd().WindowOf(form));
+  PlayKeyRules(form, *this);
+  form.Unload();
 }
 
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(MapQtTest, WheelKeysAndDraggingMoveTheViewOnly) {
   for (std::size_t i = 0; i < map.map.Layers().size(); ++i) {
     versions.push_back(map.map.LayerVersion(i));
   }
-  const DrawingView before = map.map.View();
+  const DrawingZoom before = map.map.View();
   const QPointF at(100, 80);
   const DrawPoint under = map.map.ToUnits(at.x(), at.y());
   QWheelEvent wheel(at, widget->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
@@ -122,7 +122,7 @@ TEST_F(MapQtTest, WheelKeysAndDraggingMoveTheViewOnly) {
   QTest::keyClick(widget, Qt::Key_Minus);
   EXPECT_DOUBLE_EQ(map.map.View().scale, before.scale);
 
-  const DrawingView zoomed = map.map.View();
+  const DrawingZoom zoomed = map.map.View();
   QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(200, 200));
   QMouseEvent move(QEvent::MouseMove, QPointF(260, 170), widget->mapToGlobal(QPointF(260, 170)),
                    Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
@@ -145,13 +145,12 @@ TEST_F(MapQtTest, TooltipResizeAndTheSavedPng) {
   Settle();
   const MapWindow::Qso& last = map.Qsos().back();
   const DrawPoint p = map.map.ToPixels(MapWindow::ToDrawing(last.at));
-  qt::DrawingPainting painting;
-  const Marker* marker = painting.MarkerAt(map.map, QPointF(p.x + 2, p.y + 1));
+  const Marker* marker = map.map.MarkerAt(p.x + 2, p.y + 1);
   ASSERT_NE(marker, nullptr);
   EXPECT_EQ(marker->tooltip, last.call + " - " + last.locator + " - " + std::to_string(last.km) +
                                  " km - " + last.time + " UTC");
   // "Adatta" leaves a margin: no dot in the corner, so no tooltip there.
-  EXPECT_EQ(painting.MarkerAt(map.map, QPointF(3, 3)), nullptr);
+  EXPECT_EQ(map.map.MarkerAt(3, 3), nullptr);
 
   QWidget* window = FrontEnd().WindowOf(map);
   window->resize(1100, 800);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "Win32TestSupport.h"
+#include "support/KeyRulesTable.h"
 #include "system/CodePage.h"
 #include "ui/Layout.h"
 #include "widgets/Buttons.h"
@@ -422,6 +423,24 @@ TEST(Win32BackgroundTest, WorkRunsAwayAndItsResultComesBackOnTheWindowsThread) {
     DispatchMessageW(&message);
   }
   EXPECT_FALSE(late);
+}
+
+class Win32KeyRulesTest : public Win32ProgramTest, public KeyPlayer {
+ public:
+  void Press(int key_code, KeyModifiers held) override {
+    Key(static_cast<UINT>(key_code), held.shift, held.control);
+  }
+  void Type(const std::string& text) override { Keys(text); }
+  void Settle() override { Win32ProgramTest::Settle(); }
+};
+
+TEST_F(Win32KeyRulesTest, TheSharedKeyRules) {
+  KeyRulesForm form(program().Desktop());
+  FrontEnd();
+  form.Show();
+  Settle();
+  PlayKeyRules(form, *this);
+  form.Unload();
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "widgets/Form.h"
 #include "widgets/Screen.h"
-#include "win32/DrawingView.h"
+#include "win32/DrawingWidget.h"
 #include "win32/GdiplusPainting.h"
 
 // windows.h names its MessageBox function as a macro; the tests mean the program's own.

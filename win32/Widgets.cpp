@@ -1,6 +1,6 @@
-#include "win32/Win32Pictures.h"
+#include "win32/Widgets.h"
 
-#include "win32/DrawingView.h"
+#include "win32/DrawingWidget.h"
 #include "win32/Win32Look.h"
 
 namespace keldra::win32 {
@@ -8,9 +8,7 @@ namespace {
 
 constexpr const wchar_t* kPictureClass = L"KeldraPicture";
 
-PictureContent* ContentOf(HWND window) {
-  return reinterpret_cast<PictureContent*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
+PictureContent* ContentOf(HWND window) { return AttachedTo<PictureContent>(window); }
 
 void PaintPicture(HWND window, HDC dc) {
   RECT area;
@@ -43,6 +41,9 @@ void PaintPicture(HWND window, HDC dc) {
 
 LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM w, LPARAM l) {
   switch (message) {
+    case WM_NCCREATE:
+      AttachToWindow(window, l);
+      return DefWindowProcW(window, message, w, l);
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
@@ -86,8 +87,7 @@ HWND CreatePictureWindow(HWND parent, int id, PictureContent* content) {
   RegisterClassOnce(kPictureClass, PictureProc);
   HWND picture = CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1,
                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(content));
+                                 GetModuleHandleW(nullptr), content);
   return picture;
 }
 

@@ -1,5 +1,5 @@
 // The windows the front end paints itself: picture boxes and images (a border, a drawing, the
-// lines code moves in them). The artwork and the map's Drawing are painted by DrawingView.h.
+// lines code moves in them). The artwork and the map's Drawing are painted by DrawingWidget.h.
 #pragma once
 
 #include <vector>

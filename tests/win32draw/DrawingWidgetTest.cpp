@@ -14,18 +14,18 @@
 namespace keldra::testing {
 namespace {
 
-class DrawingViewTest : public DrawingTest {
+class DrawingWidgetTest : public DrawingTest {
  protected:
-  DrawingViewTest() {
+  DrawingWidgetTest() {
     map.min_scale = 0.5;
     map.max_scale = 8;
     map.SetView({{0, 0}, 2});
     map.ViewChanged = [this] { ++view_changes; };
     top = CreateWindowExW(0, L"STATIC", L"Mappa", WS_OVERLAPPEDWINDOW, 100, 100, 260, 160, nullptr,
                           nullptr, GetModuleHandleW(nullptr), nullptr);
-    view = win32::CreateDrawingView(top, map, 10, 10, 200, 100);
+    view = win32::CreateDrawingWidget(top, map, 10, 10, 200, 100);
   }
-  ~DrawingViewTest() override { DestroyWindow(top); }
+  ~DrawingWidgetTest() override { DestroyWindow(top); }
 
   void Wheel(int notches, POINT at) {
     ClientToScreen(view, &at);
@@ -41,7 +41,7 @@ class DrawingViewTest : public DrawingTest {
   int view_changes = 0;
 };
 
-TEST_F(DrawingViewTest, WheelZoomsAboutTheCursorWithinTheLimits) {
+TEST_F(DrawingWidgetTest, WheelZoomsAboutTheCursorWithinTheLimits) {
   ASSERT_NE(view, nullptr);
   const DrawPoint under = map.ToUnits(150, 30);
   Wheel(1, {150, 30});
@@ -57,7 +57,7 @@ TEST_F(DrawingViewTest, WheelZoomsAboutTheCursorWithinTheLimits) {
   EXPECT_DOUBLE_EQ(map.View().scale, 0.5);
 }
 
-TEST_F(DrawingViewTest, PlusAndMinusZoomAboutTheMiddle) {
+TEST_F(DrawingWidgetTest, PlusAndMinusZoomAboutTheMiddle) {
   map.SetView({{30, -10}, 2});
   view_changes = 0;
   for (const WPARAM plus : {VK_ADD, VK_OEM_PLUS}) {
@@ -73,7 +73,7 @@ TEST_F(DrawingViewTest, PlusAndMinusZoomAboutTheMiddle) {
   EXPECT_EQ(view_changes, 4);
 }
 
-TEST_F(DrawingViewTest, DragPansAndTakesTheFocus) {
+TEST_F(DrawingWidgetTest, DragPansAndTakesTheFocus) {
   Mouse(WM_LBUTTONDOWN, 50, 50);
   EXPECT_EQ(GetFocus(), view);
   Mouse(WM_MOUSEMOVE, 70, 40);
@@ -106,12 +106,12 @@ HWND ShownTooltip() {
   return found;
 }
 
-TEST_F(DrawingViewTest, TooltipOfTheDotUnderTheMouse) {
+TEST_F(DrawingWidgetTest, TooltipOfTheDotUnderTheMouse) {
   DrawingLayer dots;
   dots.markers.push_back({.at = {10, 0}, .color = kBlack, .tooltip = "QX1AAA JN61"});
   dots.markers.push_back({.at = {-20, 0}, .color = kBlack, .tooltip = "QX2B\xC8 JN45"});
   map.SetLayer(0, dots);
-  win32::RedrawDrawingView(view, map);
+  win32::RedrawDrawingWidget(view, map);
   SendMessageW(view, WM_MOUSEMOVE, 0, MAKELPARAM(121, 51));  // 1 pixel from (10, 0)
   HWND tip = ShownTooltip();
   ASSERT_NE(tip, nullptr);
@@ -132,7 +132,7 @@ TEST_F(DrawingViewTest, TooltipOfTheDotUnderTheMouse) {
 
 // On a screen of 144 pixels to the inch the window is half as large again as the drawing's layout:
 // the mouse's points are the drawing's, scaled back.
-TEST_F(DrawingViewTest, AtAHigherDpiTheMouseStandsWhereTheDrawingIs) {
+TEST_F(DrawingWidgetTest, AtAHigherDpiTheMouseStandsWhereTheDrawingIs) {
   SetWindowPos(view, nullptr, 0, 0, 300, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   const DrawPoint under = map.ToUnits(150, 30);
   Wheel(1, {225, 45});
@@ -142,7 +142,7 @@ TEST_F(DrawingViewTest, AtAHigherDpiTheMouseStandsWhereTheDrawingIs) {
   dots.markers.push_back({.at = {0, 0}, .color = kBlack, .tooltip = "QX1AAA JN61"});
   map.SetLayer(0, dots);
   map.SetView({{0, 0}, 2});
-  win32::RedrawDrawingView(view, map);
+  win32::RedrawDrawingWidget(view, map);
   SendMessageW(view, WM_MOUSEMOVE, 0, MAKELPARAM(152, 77));  // the dot at (100, 50), times 1.5
   EXPECT_NE(ShownTooltip(), nullptr);
   Mouse(WM_LBUTTONDOWN, 150, 75);

@@ -30,9 +30,9 @@ class GdiplusSession {
 };
 
 // A focusable child window showing `drawing`, which must outlive it.
-HWND CreateDrawingView(HWND parent, Drawing& drawing, int x, int y, int w, int h);
+HWND CreateDrawingWidget(HWND parent, Drawing& drawing, int x, int y, int w, int h);
 // Repaints after a layer, the view or the size changed in the model.
-void RedrawDrawingView(HWND view, const Drawing& drawing);
+void RedrawDrawingWidget(HWND view, const Drawing& drawing);
 
 // One of the program's pictures filling `area` of a device context.
 void PaintArtwork(HDC dc, const RECT& area, Artwork art);

@@ -1,4 +1,4 @@
-#include "win32/DrawingView.h"
+#include "win32/DrawingWidget.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "win32/GdiplusPainting.h"
+#include "win32/Win32Api.h"
 
 namespace keldra::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"KeldraDrawing";
-constexpr double kWheelStep = 1.25;
 // The system's hand and four-way arrow (IDC_HAND, IDC_SIZEALL), named wide whatever UNICODE is.
 const LPCWSTR kCursorHand = MAKEINTRESOURCEW(32649);
 const LPCWSTR kCursorMoving = MAKEINTRESOURCEW(32646);
@@ -32,7 +32,7 @@ struct View {
   bool tracking_leave = false;
 };
 
-View* ViewOf(HWND hwnd) { return reinterpret_cast<View*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+View* ViewOf(HWND hwnd) { return AttachedTo<View>(hwnd); }
 
 // The drawing is laid out in pixels of 96 to the inch; on a screen of more (125 %, 150 %) its
 // window is larger by as much, and a point of the window is this point of the drawing.
@@ -71,8 +71,7 @@ HWND MakeTooltip(HWND hwnd) {
 // Shows the tooltip of the dot under the mouse beside it, or hides it when there is none.
 void FollowTooltip(HWND hwnd, View& view, POINT at) {
   const DrawPoint p = DrawingPixel(hwnd, *view.drawing, at);
-  const Marker* marker =
-      view.drag_from ? nullptr : DrawingPainting::MarkerAt(*view.drawing, p.x, p.y);
+  const Marker* marker = view.drag_from ? nullptr : view.drawing->MarkerAt(p.x, p.y);
   if (view.tooltip == nullptr || marker == view.tip_marker) {
     return;
   }
@@ -82,7 +81,7 @@ void FollowTooltip(HWND hwnd, View& view, POINT at) {
     SendMessageW(view.tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&info));
     return;
   }
-  view.tip_text = Wide(marker->tooltip);
+  view.tip_text = Widen(marker->tooltip);
   info.lpszText = view.tip_text.data();
   SendMessageW(view.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
   POINT screen{at.x + 12, at.y + 16};
@@ -99,15 +98,8 @@ void HideTooltip(HWND hwnd, View& view) {
   view.tip_marker = nullptr;
 }
 
-// Scales the view by `factor`, keeping the point under the pixel (x, y) where it is.
 void ZoomAbout(HWND hwnd, View& view, double factor, double x, double y) {
-  Drawing& drawing = *view.drawing;
-  const DrawPoint fixed = drawing.ToUnits(x, y);
-  DrawingView next = drawing.View();
-  next.scale = std::clamp(next.scale * factor, drawing.min_scale, drawing.max_scale);
-  next.centre = {fixed.x - (x - TwipsToPixels(drawing.Width()) / 2) / next.scale,
-                 fixed.y - (y - TwipsToPixels(drawing.Height()) / 2) / next.scale};
-  drawing.UserView(next);
+  view.drawing->UserView(view.drawing->ZoomedAbout(factor, x, y));
   HideTooltip(hwnd, view);
   InvalidateRect(hwnd, nullptr, FALSE);
 }
@@ -148,7 +140,7 @@ LRESULT OnMouse(HWND hwnd, View& view, UINT message, LPARAM lp) {
   const DrawPoint at = DrawingPixel(hwnd, *view.drawing, client_at);
   switch (message) {
     case WM_LBUTTONDOWN:
-      SetFocus(hwnd);
+      ::SetFocus(hwnd);
       SetCapture(hwnd);
       view.drag_from = at;
       view.drag_centre = view.drawing->View().centre;
@@ -160,10 +152,8 @@ LRESULT OnMouse(HWND hwnd, View& view, UINT message, LPARAM lp) {
         view.tracking_leave = TrackMouseEvent(&track) != FALSE;
       }
       if (view.drag_from) {
-        DrawingView next = view.drawing->View();
-        next.centre = {view.drag_centre.x - (at.x - view.drag_from->x) / next.scale,
-                       view.drag_centre.y - (at.y - view.drag_from->y) / next.scale};
-        view.drawing->UserView(next);
+        view.drawing->UserView(view.drawing->Dragged(view.drag_centre, at.x - view.drag_from->x,
+                                                     at.y - view.drag_from->y));
         InvalidateRect(hwnd, nullptr, FALSE);
       }
       FollowTooltip(hwnd, view, client_at);
@@ -180,8 +170,7 @@ LRESULT OnMouse(HWND hwnd, View& view, UINT message, LPARAM lp) {
 
 LRESULT CALLBACK DrawingProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    AttachToWindow(hwnd, lp);
     return DefWindowProcW(hwnd, message, wp, lp);
   }
   View* view = ViewOf(hwnd);
@@ -206,7 +195,7 @@ LRESULT CALLBACK DrawingProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
       ScreenToClient(hwnd, &client_at);
       const DrawPoint at = DrawingPixel(hwnd, *view->drawing, client_at);
       if (steps != 0) {
-        ZoomAbout(hwnd, *view, std::pow(kWheelStep, steps), at.x, at.y);
+        ZoomAbout(hwnd, *view, std::pow(Drawing::kZoomStep, steps), at.x, at.y);
       }
       return 0;
     }
@@ -214,11 +203,11 @@ LRESULT CALLBACK DrawingProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
       const double mid_x = TwipsToPixels(view->drawing->Width()) / 2;
       const double mid_y = TwipsToPixels(view->drawing->Height()) / 2;
       if (wp == VK_ADD || wp == VK_OEM_PLUS) {
-        ZoomAbout(hwnd, *view, kWheelStep, mid_x, mid_y);
+        ZoomAbout(hwnd, *view, Drawing::kZoomStep, mid_x, mid_y);
         return 0;
       }
       if (wp == VK_SUBTRACT || wp == VK_OEM_MINUS) {
-        ZoomAbout(hwnd, *view, 1 / kWheelStep, mid_x, mid_y);
+        ZoomAbout(hwnd, *view, 1 / Drawing::kZoomStep, mid_x, mid_y);
         return 0;
       }
       break;
@@ -279,7 +268,7 @@ GdiplusSession::~GdiplusSession() {
   }
 }
 
-HWND CreateDrawingView(HWND parent, Drawing& drawing, int x, int y, int w, int h) {
+HWND CreateDrawingWidget(HWND parent, Drawing& drawing, int x, int y, int w, int h) {
   if (!RegisterOnce()) {
     return nullptr;
   }
@@ -293,7 +282,7 @@ HWND CreateDrawingView(HWND parent, Drawing& drawing, int x, int y, int w, int h
   return hwnd;
 }
 
-void RedrawDrawingView(HWND view, const Drawing& drawing) {
+void RedrawDrawingWidget(HWND view, const Drawing& drawing) {
   if (View* state = ViewOf(view); state != nullptr && state->drawing == &drawing) {
     // The dot under the tooltip may have gone with its layer.
     HideTooltip(view, *state);
