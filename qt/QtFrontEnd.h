@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "widgets/Form.h"
+#include "widgets/FrontEnd.h"
 #include "widgets/FrontEndRules.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Screen.h"
@@ -24,7 +25,7 @@ class TextBox;
 
 namespace keldra::qt {
 
-class QtFrontEnd : public QObject, public ScreenObserver {
+class QtFrontEnd : public QObject, public FrontEnd {
   Q_OBJECT
 
  public:
@@ -36,7 +37,7 @@ class QtFrontEnd : public QObject, public ScreenObserver {
   // The widget that draws a control, or null.
   QWidget* WidgetOf(const Control& control) const;
   // Brings deferred redraws (long lists) up to date at once; tests call it before looking.
-  void Flush();
+  void Flush() override;
 
   // ScreenObserver.
   void ControlChanged(Control& control, Property property) override;

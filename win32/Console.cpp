@@ -6,7 +6,7 @@
 namespace keldra::win32 {
 namespace {
 
-std::wstring Widen(const std::string& utf8) {
+std::wstring Utf8ToUtf16(const std::string& utf8) {
   if (utf8.empty()) {
     return {};
   }
@@ -66,7 +66,7 @@ void ReportToUser(const std::string& text, OutputKind kind) {
   }
   if (const HANDLE console = ParentConsole(); console != INVALID_HANDLE_VALUE) {
     // A console takes UTF-16, whatever its code page, so accents come out right.
-    const std::wstring wide = Widen("\r\n" + bytes);
+    const std::wstring wide = Utf8ToUtf16("\r\n" + bytes);
     DWORD written = 0;
     const bool ok = WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written,
                                   nullptr) != 0;
@@ -76,12 +76,12 @@ void ReportToUser(const std::string& text, OutputKind kind) {
     }
   }
   MessageBoxW(
-      nullptr, Widen(text).c_str(), Widen(kDefaultTitle).c_str(),
+      nullptr, Utf8ToUtf16(text).c_str(), Utf8ToUtf16(kDefaultTitle).c_str(),
       MB_OK | MB_SETFOREGROUND | (kind == OutputKind::kError ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
 void ShowStartupError(const std::string& text) {
-  MessageBoxW(nullptr, Widen(text).c_str(), Widen(kDefaultTitle).c_str(),
+  MessageBoxW(nullptr, Utf8ToUtf16(text).c_str(), Utf8ToUtf16(kDefaultTitle).c_str(),
               MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "widgets/Form.h"
+#include "widgets/FrontEnd.h"
 #include "widgets/FrontEndRules.h"
 #include "widgets/Screen.h"
 #include "win32/Widgets.h"
@@ -28,7 +29,7 @@ class TextBox;
 
 namespace keldra::win32 {
 
-class Win32FrontEnd : public ScreenObserver {
+class Win32FrontEnd : public FrontEnd {
  public:
   explicit Win32FrontEnd(Screen& screen);
   ~Win32FrontEnd() override;
@@ -43,7 +44,7 @@ class Win32FrontEnd : public ScreenObserver {
   HWND HandleOf(const Control& control) const;
 
   // Brings the lists' pending appends up to date at once; tests call it before looking.
-  void Flush();
+  void Flush() override;
 
   // Runs the user-interface thread's message loop until PostQuitMessage; returns its exit code.
   static int RunMessageLoop();
