@@ -194,9 +194,12 @@ void Win32FrontEnd::OnCommand(Control& control, HWND hwnd, int code) {
       }
       break;
     case ControlKind::kListBox:
-      if (code == LBN_SELCHANGE) {
+      if (code == LBN_SELCHANGE || code == LBN_DBLCLK) {
         static_cast<ListControl&>(control).SetListIndex(
             static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0)));
+      }
+      if (auto& list = static_cast<ListBox&>(control); code == LBN_DBLCLK && list.DblClick) {
+        list.DblClick();
       }
       break;
     case ControlKind::kLabel:
@@ -463,6 +466,9 @@ bool Win32FrontEnd::OnKeyDown(Control& control, HWND hwnd, WPARAM w, LPARAM l) {
       return true;
     }
     return false;
+  }
+  if (control.Kind() == ControlKind::kListBox) {
+    return static_cast<ListBox&>(control).PressKey(code, held);
   }
   if (control.Kind() != ControlKind::kTextBox) {
     return false;
