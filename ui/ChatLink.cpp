@@ -112,6 +112,7 @@ void ChatLink::Read() {
   }
   last_received_ = Clock::now();
   std::vector<ChatFrame> frames;
+  const ChatStreamCounts before = reader_.Counts();
   reader_.Feed(bytes, frames);
   for (const ChatFrame& frame : frames) {
     if (frame.kind == ChatFrameKind::kLoginAccepted && state_ == ChatLinkState::kLoggingIn) {
@@ -131,6 +132,12 @@ void ChatLink::Read() {
     }
   }
   Hand(std::move(frames));
+  // The operator sees what the server sent that could not be read.
+  const ChatStreamCounts& after = reader_.Counts();
+  if (state_ == ChatLinkState::kOnline &&
+      (after.malformed != before.malformed || after.too_long != before.too_long)) {
+    Tell(state_);
+  }
 }
 
 bool ChatLink::Write(const std::string& frame) {
