@@ -148,7 +148,7 @@ void ChatWindow::Layout() {
   Place(mine, 8, 118 + messages_height, left_width, mine_height);
   const int users_x = left_width + 16;
   Place(users_caption, users_x, 74, users_width - 8, 18);
-  Place(users_heading, users_x, 94, users_width - 8, 18);
+  Place(users_heading, users_x + 3, 94, users_width - 11, 18);  // over the list's text
   Place(users, users_x, 112, users_width - 8, bottom - 148);
   Place(only_not_worked, users_x, bottom - 30, 140, 24);
   Place(by_call, users_x + 144, bottom - 30, 170, 24);
