@@ -283,7 +283,7 @@ bool ChatWindow::SaveSettings() {
 }
 
 std::string ChatWindow::OwnCall() const {
-  const std::string typed = Upper(call.Text());
+  std::string typed = Upper(call.Text());
   if (!typed.empty()) {
     return typed;
   }
