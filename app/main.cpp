@@ -89,6 +89,9 @@ int main(int argc, char* argv[]) {
   keldra::HamlibRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   keldra::Program program(messages, clock, start.folder);
+  // The chat's link hands what it reads to the windows through the same queue.
+  program.SetPost(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   keldra::qt::QtFrontEnd front_end(program.Desktop());
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.

@@ -81,6 +81,9 @@ int wmain(int argc, wchar_t* argv[]) {
   keldra::LocalDaemonRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   keldra::Program program(messages, clock, start.folder);
+  // The chat's link hands what it reads to the windows through the same queue.
+  program.SetPost(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
   keldra::win32::Session session(program.Desktop(), messages);

@@ -223,6 +223,9 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
         return edit;
       }
       auto* edit = new QLineEdit(parent);
+      if (box.Password()) {
+        edit->setEchoMode(QLineEdit::Password);
+      }
       connect(edit, &QLineEdit::textEdited, this, [this, edit, &box](const QString& text) {
         if (syncing_ > 0) {
           return;
@@ -266,6 +269,12 @@ QWidget* QtFrontEnd::CreateWidget(Control& control, QWidget* parent) {
       connect(list, &QListWidget::currentRowChanged, this, [this, &model](int row) {
         if (syncing_ == 0) {
           model.SetListIndex(row);
+        }
+      });
+      connect(list, &QListWidget::itemDoubleClicked, this, [list, &model](QListWidgetItem* item) {
+        model.SetListIndex(list->row(item));
+        if (model.DblClick) {
+          model.DblClick();
         }
       });
       return list;

@@ -21,8 +21,9 @@ inline constexpr Handle kNoHandle = -1;
 // The error of the call that just failed.
 std::error_code LastError();
 
-// A new file, for writing, that must not exist yet.
-Handle CreateNew(const fs::path& path);
+// A new file, for writing, that must not exist yet; `owner_only`: readable by its owner alone
+// (where the system has owners and modes).
+Handle CreateNew(const fs::path& path, bool owner_only = false);
 std::error_code WriteAll(Handle handle, std::string_view bytes);
 // Waits until the file's bytes are on the disk.
 std::error_code SyncHandle(Handle handle);

@@ -11,8 +11,8 @@ namespace keldra::file_calls {
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
 
-Handle CreateNew(const fs::path& path) {
-  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+Handle CreateNew(const fs::path& path, bool owner_only) {
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, owner_only ? 0600 : 0644);
 }
 
 std::error_code WriteAll(Handle fd, std::string_view bytes) {

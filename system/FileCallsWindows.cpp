@@ -13,7 +13,8 @@ HANDLE Native(Handle h) { return reinterpret_cast<HANDLE>(h); }
 
 std::error_code LastError() { return {static_cast<int>(GetLastError()), std::system_category()}; }
 
-Handle CreateNew(const fs::path& path) {
+// The contest folder is the user's own (Documents); the file takes its permissions.
+Handle CreateNew(const fs::path& path, bool /*owner_only*/) {
   return reinterpret_cast<Handle>(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
 }

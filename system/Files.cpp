@@ -100,13 +100,22 @@ ReadResult Files::Read(const fs::path& path, std::uintmax_t at_most) const {
 }
 
 IoStatus Files::Replace(const fs::path& target, std::string_view bytes, const fs::path* previous) {
+  return ReplaceFile(target, bytes, previous, false);
+}
+
+IoStatus Files::ReplaceOwnerOnly(const fs::path& target, std::string_view bytes) {
+  return ReplaceFile(target, bytes, nullptr, true);
+}
+
+IoStatus Files::ReplaceFile(const fs::path& target, std::string_view bytes,
+                            const fs::path* previous, bool owner_only) {
   const fs::path temp = TempNameFor(target);
   auto fail = [&](WriteStep step, std::error_code code, const fs::path& path) {
     return IoStatus::Failed(StepName(step), path, code);
   };
 
   std::error_code ec = Inject(WriteStep::kCreateTemp);
-  const Handle handle = ec ? kNoHandle : CreateNew(temp);
+  const Handle handle = ec ? kNoHandle : CreateNew(temp, owner_only);
   if (handle == kNoHandle) {
     return fail(WriteStep::kCreateTemp, ec ? ec : LastError(), target);
   }

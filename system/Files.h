@@ -72,9 +72,16 @@ class Files {
   // becomes `previous` (replacing it) in the same atomic sequence.
   IoStatus Replace(const fs::path& target, std::string_view bytes,
                    const fs::path* previous = nullptr);
+  // The same for a file that holds a secret (a password): readable by its owner only, from the
+  // first byte written.
+  IoStatus ReplaceOwnerOnly(const fs::path& target, std::string_view bytes);
   // Copies a whole file over another, atomically and durably.
   IoStatus Copy(const fs::path& from, const fs::path& to);
   IoStatus Remove(const fs::path& path);
+
+ private:
+  IoStatus ReplaceFile(const fs::path& target, std::string_view bytes, const fs::path* previous,
+                       bool owner_only);
 
  protected:
   // Tests override these to fail a step (return an error) or a read.

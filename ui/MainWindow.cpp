@@ -17,6 +17,7 @@ void MainWindow::Layout() {
   LayoutHistory();
   LayoutPointingFrame();
   LayoutRadio();
+  LayoutChat();
   LayoutTotalsFrame();
   LayoutStationFrame();
 }

@@ -12,7 +12,10 @@
 // messages).
 #pragma once
 
+#include <memory>
+
 #include "core/ContestState.h"
+#include "data/ChatSettings.h"
 #include "data/HistoryFiles.h"
 #include "data/RadioSettings.h"
 #include "ui/Calculator.h"
@@ -151,6 +154,9 @@ class MainWindow : public Form {
   CommandButton stop_button{*this, "StopAntenna", "Stop"};
   CommandButton radio_button{*this, "RadioSettings", "Radio..."};
 
+  // The ON4KST chat.
+  CommandButton chat_button{*this, "ChatButton", "Chat ON4KST"};
+
   // --- MainWindowLifecycle.cpp ---
   void OnWindowLoaded();
   void OnWindowActivated();
@@ -231,6 +237,19 @@ class MainWindow : public Form {
   bool OnRadioKey(int key_code, KeyModifiers modifiers);
   const RadioSettings& RadioSetup() const { return radio_settings_; }
 
+  // --- MainWindowChat.cpp: the chat's way into the row and to the rotator; QSO announcements ---
+  void OnChatPressed();
+  // A call and locator from the chat, typed into an empty row (call, serial and locator empty)
+  // as the operator would type them; false when the row is in use and nothing was typed.
+  bool TakeFromChat(const std::string& chat_call, const std::string& chat_locator);
+  // The antenna to a bearing (the short path); false when no rotator is linked.
+  bool TurnAntennaTo(double bearing);
+  // Every QSO logged or corrected from now on goes out as a contactinfo datagram, as set.
+  void ApplyAnnouncements(const ChatSettings& settings);
+  // Reads chat.txt for the announcements and follows the log; stopped when the window closes.
+  void StartAnnouncements();
+  void StopAnnouncements();
+
   // The contest runs off-line: times are typed, not taken from the clock.
   bool IsOffLine() const { return off_line_; }
   const ContestLog& Log() const { return program_.Contest(); }
@@ -263,6 +282,8 @@ class MainWindow : public Form {
   void LayoutHistory();
   void LayoutRadio();
   void WireRadio();
+  void LayoutChat();
+  void AnnounceChange(const LogEvent& event);
   bool RigKeys() const;
 
   Program& program_;
@@ -274,6 +295,9 @@ class MainWindow : public Form {
   RadioSettings radio_settings_;
   RigReading rig_reading_;
   RotatorReading rotator_reading_;
+  // Where the QSO announcements go; none while they are off.
+  std::shared_ptr<class DatagramSocket> announcer_;
+  int announce_observer_ = -1;
 };
 
 }  // namespace keldra

@@ -82,6 +82,7 @@ void MainWindow::OnWindowLoaded() {
 
   StartHistoryLoad();
   StartRadio();
+  StartAnnouncements();
 }
 
 void MainWindow::OnWindowActivated() {
@@ -103,6 +104,7 @@ void MainWindow::OnWindowUnloaded() {
   radio.RotatorChanged = nullptr;
   radio.MorseSent = nullptr;
   program_.Contest().Forget(log_observer_);
+  StopAnnouncements();
 }
 
 void MainWindow::OnCreateLogPressed() {

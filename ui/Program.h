@@ -15,6 +15,7 @@
 
 #include "core/ContestLog.h"
 #include "data/CallHistory.h"
+#include "radio/DeviceThread.h"
 #include "radio/Radio.h"
 #include "system/Background.h"
 #include "system/Clock.h"
@@ -55,6 +56,11 @@ class Program {
   // The rig and the rotator; none unless the front end gives its own.
   Radio& Devices() { return *radio_; }
   void SetDevices(Radio& radio) { radio_ = &radio; }
+  // Runs a job on the user-interface thread later: how network threads (the chat) hand back
+  // what they read. The front end gives it; without one (the model tests give their own) the
+  // chat cannot connect.
+  const PostToUi& Post() const { return post_; }
+  void SetPost(PostToUi post) { post_ = std::move(post); }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
   // The running contest: the windows show it and change it through its operations.
@@ -126,6 +132,7 @@ class Program {
   ContestLog contest_;
   PathCalculator calculator_;
   DrawingPainter* painter_ = nullptr;
+  PostToUi post_;
   NoRadio no_radio_;
   Radio* radio_ = &no_radio_;
 };

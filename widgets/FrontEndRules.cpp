@@ -1,6 +1,7 @@
 #include "widgets/FrontEndRules.h"
 
 #include "widgets/Buttons.h"
+#include "widgets/Lists.h"
 #include "widgets/Screen.h"
 #include "widgets/TextBox.h"
 
@@ -20,6 +21,10 @@ KeyOutcome RouteKey(Screen& screen, Control& control, const KeyPress& key,
       static_cast<CommandButton&>(control).Press();
     }
     return KeyOutcome::kConsumed;
+  }
+  if (control.Kind() == ControlKind::kListBox) {
+    return static_cast<ListBox&>(control).PressKey(key.code, key.held) ? KeyOutcome::kConsumed
+                                                                       : KeyOutcome::kToWidget;
   }
   if (control.Kind() != ControlKind::kTextBox) {
     return KeyOutcome::kToWidget;

@@ -36,7 +36,8 @@ enum class KeyOutcome {
 };
 
 // Tab and Shift+Tab move the model's focus; Enter and Space press a button once however long they
-// are held; in a text box the model's KeyDown sees every key, after the model's caret and selection
+// are held; a list's KeyDown sees its keys before the list moves its choice; in a text box the
+// model's KeyDown sees every key, after the model's caret and selection
 // were set to what the widget shows (`shown`; none where the model does not follow the widget's
 // selection). Ctrl+A that no handler took selects the whole text of an unlocked box, whatever the
 // window system's own control does with it.

@@ -7,6 +7,24 @@ void ListControl::AddItem(std::string item) {
   Notify(Property::kItems);
 }
 
+void ListControl::SetItems(std::vector<std::string> items, int index) {
+  items_ = std::move(items);
+  const int before = list_index_;
+  list_index_ = index >= 0 && index < ListCount() ? index : -1;
+  Notify(Property::kItems);
+  if (list_index_ != before && Click) {
+    Click();
+  }
+}
+
+bool ListBox::PressKey(int key_code, KeyModifiers modifiers) {
+  bool handled = false;
+  if (KeyDown) {
+    KeyDown(key_code, modifiers, handled);
+  }
+  return handled;
+}
+
 void ListControl::Clear() {
   items_.clear();
   list_index_ = -1;

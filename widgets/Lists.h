@@ -2,6 +2,7 @@
 // changes.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ class ListControl : public Control {
 
   const std::vector<std::string>& Items() const { return items_; }
   void AddItem(std::string item);
+  // Replaces every item at once (one redraw for a whole list), with `index` chosen (-1: none);
+  // Click runs when the chosen index changes.
+  void SetItems(std::vector<std::string> items, int index = -1);
   void Clear();
   int ListCount() const { return static_cast<int>(items_.size()); }
 
@@ -41,6 +45,13 @@ class ListBox : public ListControl {
  public:
   ListBox(Form& form, std::string name)
       : ListControl(form, std::move(name), ControlKind::kListBox) {}
+
+  // The operator double-clicked the chosen item.
+  std::function<void()> DblClick;
+  // A key pressed in the list (key code, modifiers held, handled), as in a text box; a key not
+  // handled moves the choice as the list itself does.
+  std::function<void(int, KeyModifiers, bool&)> KeyDown;
+  bool PressKey(int key_code, KeyModifiers modifiers = {});
 };
 
 }  // namespace keldra

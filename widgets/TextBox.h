@@ -41,6 +41,9 @@ class TextBox : public Control {
   // A multi-line box that wraps long lines at its width instead of scrolling sideways.
   bool WordWrap() const { return word_wrap_; }
   void SetWordWrap(bool wrap) { word_wrap_ = wrap; }
+  // A single-line box whose characters are shown as dots (a password); set before it is drawn.
+  bool Password() const { return password_; }
+  void SetPassword(bool password) { password_ = password; }
   Alignment Align() const { return alignment_; }
   void SetAlign(Alignment alignment) { alignment_ = alignment; }
 
@@ -69,6 +72,7 @@ class TextBox : public Control {
   bool locked_ = false;
   bool multi_line_ = false;
   bool word_wrap_ = false;
+  bool password_ = false;
   Alignment alignment_ = Alignment::kLeft;
 };
 

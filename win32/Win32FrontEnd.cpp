@@ -274,7 +274,7 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
           style |= ES_AUTOHSCROLL | WS_HSCROLL;
         }
       } else {
-        style |= ES_AUTOHSCROLL;
+        style |= ES_AUTOHSCROLL | (box.Password() ? ES_PASSWORD : 0);
       }
       break;
     }

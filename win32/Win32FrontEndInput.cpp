@@ -197,9 +197,12 @@ void Win32FrontEnd::OnCommand(Control& control, HWND hwnd, int code) {
       }
       break;
     case ControlKind::kListBox:
-      if (code == LBN_SELCHANGE) {
+      if (code == LBN_SELCHANGE || code == LBN_DBLCLK) {
         static_cast<ListControl&>(control).SetListIndex(
             static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0)));
+      }
+      if (auto& list = static_cast<ListBox&>(control); code == LBN_DBLCLK && list.DblClick) {
+        list.DblClick();
       }
       break;
     case ControlKind::kLabel:

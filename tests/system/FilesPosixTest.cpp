@@ -1,6 +1,7 @@
 // What the file service reports where only a POSIX system can be made to fail: a folder the
 // user may not write into.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,6 +90,18 @@ TEST_F(FilesTest, AReadOnlyFolderIsReportedWithTheStepAndThePath) {
   EXPECT_NE(outcome.described.find(outcome.step), std::string::npos) << outcome.described;
   EXPECT_EQ(Slurp(target), "old state");
   EXPECT_EQ(Names(), std::set<std::string>{"parziale.db"});
+}
+
+// A file that holds a secret (the chat's password) is readable by its owner only, also when it
+// replaces one everyone could read.
+TEST_F(FilesTest, OwnerOnlyReplaceLeavesNoOneElseReading) {
+  const fs::path target = File("chat.txt");
+  ASSERT_TRUE(files_.Replace(target, "password=old\r\n"));
+  ASSERT_TRUE(files_.ReplaceOwnerOnly(target, "password=new\r\n"));
+  struct stat st {};
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600U);
+  EXPECT_EQ(Slurp(target), "password=new\r\n");
 }
 
 }  // namespace
