@@ -11,6 +11,7 @@
 #include "app/AdifCommand.h"
 #include "app/CommandLine.h"
 #include "radio/drivers/LocalDaemonRadio.h"
+#include "radio/drivers/StationPtt.h"
 #include "system/ContestFolder.h"
 #include "system/InstanceLock.h"
 #include "ui/Program.h"
@@ -106,8 +107,14 @@ int wmain(int argc, wchar_t* argv[]) {
   keldra::win32::DeviceEvents device_events;
   keldra::LocalDaemonRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
+  // The voice messages key the transmitter through the rig, so they end before it: PTT is
+  // released while the rig still listens.
+  keldra::VoicePlayer voice(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); },
+      keldra::StationPtt(radio));
   keldra::Program program(messages, clock, folder);
   program.SetDevices(radio);
+  program.SetVoice(&voice);
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
   keldra::win32::Session session(program.Desktop(), messages);

@@ -149,6 +149,9 @@ class MainWindow : public Form {
   CommandButton stop_button{*this, "StopAntenna", "Stop"};
   CommandButton radio_button{*this, "RadioSettings", "Radio..."};
 
+  // Voice messages: what is played or recorded, and the microphone's level while recording.
+  Label voice_status{*this, "VoiceStatus"};
+
   // --- MainWindowLifecycle.cpp ---
   void OnWindowLoaded();
   void OnWindowActivated();
@@ -229,6 +232,14 @@ class MainWindow : public Form {
   bool OnRadioKey(int key_code, KeyModifiers modifiers);
   const RadioSettings& RadioSetup() const { return radio_settings_; }
 
+  // --- MainWindowVoice.cpp ---
+  // F1-F4 in SSB, Shift+F1-F4 (listen), Ctrl+Shift+F1-F4 (record), Esc, typing in the callsign
+  // field; true when the key was used.
+  bool OnVoiceKey(TextBox& field, int key_code, KeyModifiers modifiers);
+  void PlayVoiceMessage(int message, bool on_air);
+  void RecordVoiceMessage(int message);
+  std::filesystem::path VoiceMessagePath(int message) const;
+
   // The contest runs off-line: times are typed, not taken from the clock.
   bool IsOffLine() const { return off_line_; }
   const ContestLog& Log() const { return program_.Contest(); }
@@ -262,6 +273,14 @@ class MainWindow : public Form {
   void LayoutRadio();
   void WireRadio();
   bool RigKeys() const;
+  void LayoutVoice();
+  void WireVoice();
+  void StartVoice();
+  void EndVoice();
+  void OnVoiceStarted();
+  void OnVoiceLevel(int percent);
+  void OnVoiceFinished(const VoiceOutcome& outcome);
+  void SaveVoiceRecording(const VoiceOutcome& outcome);
 
   Program& program_;
   bool off_line_ = false;
@@ -272,6 +291,11 @@ class MainWindow : public Form {
   RadioSettings radio_settings_;
   RigReading rig_reading_;
   RotatorReading rotator_reading_;
+  // The voice message under way: its key (0 for F1), and whether it is recorded or keyed.
+  int voice_message_ = 0;
+  bool voice_recording_ = false;
+  bool voice_on_air_ = false;
+  int voice_level_events_ = 0;
 };
 
 }  // namespace keldra

@@ -82,6 +82,7 @@ void MainWindow::OnWindowLoaded() {
 
   StartHistoryLoad();
   StartRadio();
+  StartVoice();
 }
 
 void MainWindow::OnWindowActivated() {
@@ -102,6 +103,7 @@ void MainWindow::OnWindowUnloaded() {
   radio.RigChanged = nullptr;
   radio.RotatorChanged = nullptr;
   radio.MorseSent = nullptr;
+  EndVoice();
   program_.Contest().Forget(log_observer_);
 }
 

@@ -16,6 +16,7 @@
 #include "core/ContestLog.h"
 #include "data/CallHistory.h"
 #include "radio/Radio.h"
+#include "radio/Voice.h"
 #include "system/Background.h"
 #include "system/Clock.h"
 #include "system/CodePage.h"
@@ -55,6 +56,9 @@ class Program {
   // The rig and the rotator; none unless the front end gives its own.
   Radio& Devices() { return *radio_; }
   void SetDevices(Radio& radio) { radio_ = &radio; }
+  // The voice messages' player (sound card and PTT); none unless the front end gives one.
+  VoicePlayer* Voice() const { return voice_; }
+  void SetVoice(VoicePlayer* voice) { voice_ = voice; }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
   // The running contest: the windows show it and change it through its operations.
@@ -128,6 +132,7 @@ class Program {
   DrawingPainter* painter_ = nullptr;
   NoRadio no_radio_;
   Radio* radio_ = &no_radio_;
+  VoicePlayer* voice_ = nullptr;
 };
 
 }  // namespace keldra

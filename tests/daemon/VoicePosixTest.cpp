@@ -1,0 +1,161 @@
+// The voice messages on the air, against Hamlib's real rigctld (dummy rig, PTT read back with
+// "t") and ALSA's file plugin as the sound card: PTT on before the sound and off after, every
+// sample played, a stop that silences at once, a repeated CQ, a card that fails, and a
+// recording that holds what the microphone gave.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "Host.h"
+#include "radio/Voice.h"
+#include "radio/drivers/DaemonRadio.h"
+#include "radio/drivers/StationPtt.h"
+#include "support/AlsaFiles.h"
+#include "support/EventPump.h"
+
+namespace keldra::testing {
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+constexpr DeviceTiming kTiming{
+    .poll = milliseconds(200), .answer = milliseconds(500), .retry = milliseconds(300)};
+
+class VoiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HostHas("rigctld")) {
+      GTEST_SKIP() << "rigctld is not installed (apt-get install libhamlib-utils)";
+    }
+    radio_.RigChanged = [this](const RigReading& reading) { rig_ = reading; };
+    radio_.Connect({DaemonRadio::kRigDaemonModel, daemon_.Address(), 0}, {});
+    ASSERT_TRUE(pump_.RunUntil([&] { return rig_.state == LinkState::kConnected; }));
+    voice_.Started = [this] { ++started_; };
+    voice_.Level = [this](int level) { levels_.push_back(level); };
+    voice_.Finished = [this](const VoiceOutcome& outcome) { outcome_ = outcome; };
+    link_.output = AlsaFiles::kPlay;
+    link_.input = AlsaFiles::kRecord;
+    link_.ptt = PttWay::kCat;
+    link_.lead_ms = 100;
+  }
+  // The PTT as the rig has it now.
+  std::string Ptt() {
+    DaemonConnection rig("rigctld", "la radio", DaemonRadio::kRigDaemonPort, milliseconds(2000));
+    rig.SetAddress(daemon_.Address());
+    return rig.Ask("t").Value("PTT").value_or("?");
+  }
+  // Runs the posted events until `done` holds, looking at it every few milliseconds too: the
+  // card's file and the rig change without any event.
+  bool Soon(const std::function<bool()>& done, milliseconds limit = milliseconds(10000)) {
+    const Clock::time_point end = Clock::now() + limit;
+    while (!done() && Clock::now() < end) {
+      pump_.RunUntil(done, milliseconds(5));
+    }
+    return done();
+  }
+  bool Finish(milliseconds limit = milliseconds(10000)) {
+    return pump_.RunUntil([&] { return outcome_.has_value(); }, limit);
+  }
+  static std::shared_ptr<const VoiceSound> Sound(double seconds, int rate = 8000) {
+    return std::make_shared<VoiceSound>(
+        VoiceSound{rate, Ramp(static_cast<std::size_t>(seconds * rate))});
+  }
+
+  AlsaFiles alsa_;
+  HostDaemon daemon_{"rigctld", FreePort(), "-P RIG"};
+  EventPump pump_;
+  DaemonRadio radio_{[this](std::function<void()> job) { pump_.Post(std::move(job)); }, kTiming};
+  VoicePlayer voice_{[this](std::function<void()> job) { pump_.Post(std::move(job)); },
+                     StationPtt(radio_)};
+  RigReading rig_;
+  VoiceLink link_;
+  int started_ = 0;
+  std::vector<int> levels_;
+  std::optional<VoiceOutcome> outcome_;
+};
+
+TEST_F(VoiceTest, KeyedForTheWholeSoundAndReleasedAfter) {
+  const auto sound = Sound(0.8);
+  EXPECT_EQ(Ptt(), "0");
+  const Clock::time_point asked = Clock::now();
+  voice_.Play(link_, sound, true, false);
+  EXPECT_TRUE(voice_.Busy());
+  // The lead time passes with PTT on and the card still silent.
+  ASSERT_TRUE(Soon([&] { return Ptt() == "1"; }));
+  EXPECT_EQ(alsa_.PlayedBytes(), 0U);
+  ASSERT_TRUE(Soon([&] { return alsa_.PlayedBytes() > 0; }));
+  EXPECT_GE(Clock::now() - asked, milliseconds(link_.lead_ms));
+  EXPECT_EQ(Ptt(), "1");
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kPlayed);
+  EXPECT_FALSE(voice_.Busy());
+  EXPECT_EQ(started_, 1);
+  // Heard in real time, not dumped at once into the card.
+  EXPECT_GE(Clock::now() - asked, milliseconds(800 + link_.lead_ms));
+  EXPECT_EQ(Ptt(), "0");
+  EXPECT_TRUE(PlayedExactly(alsa_.PlayedSamples(), sound->samples));
+
+  // Listening to a recording keys nothing.
+  outcome_.reset();
+  voice_.Play(link_, Sound(0.2, 44100), false, false);
+  ASSERT_TRUE(Soon([&] { return alsa_.PlayedBytes() > 0; }));
+  EXPECT_EQ(Ptt(), "0");
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kPlayed);
+}
+
+TEST_F(VoiceTest, StopSilencesAtOnceAndReleases) {
+  voice_.Play(link_, Sound(5), true, false);
+  ASSERT_TRUE(Soon([&] { return alsa_.PlayedBytes() > 0; }));
+  const Clock::time_point stopped = Clock::now();
+  voice_.Stop();
+  ASSERT_TRUE(Finish());
+  EXPECT_LT(Clock::now() - stopped, milliseconds(500));
+  EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kStopped);
+  EXPECT_EQ(Ptt(), "0");
+  EXPECT_LT(alsa_.PlayedBytes(), 5U * 8000 * 2 / 2);
+}
+
+TEST_F(VoiceTest, RepeatedUntilStopped) {
+  link_.repeat_seconds = 1;
+  int paused = 0;
+  voice_.Paused = [&] { ++paused; };
+  voice_.Play(link_, Sound(0.2), true, true);
+  ASSERT_TRUE(pump_.RunUntil([&] { return started_ == 2; }));
+  EXPECT_EQ(paused, 1);
+  ASSERT_TRUE(pump_.RunUntil([&] { return paused == 2; }));
+  // Between two calls the transmitter is off, so the other station can answer.
+  EXPECT_EQ(Ptt(), "0");
+  voice_.Stop();
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kStopped);
+  EXPECT_EQ(started_, 2);
+}
+
+TEST_F(VoiceTest, CardThatFailsLeavesNoPttOn) {
+  link_.output = AlsaFiles::kMissing;
+  voice_.Play(link_, Sound(0.5), true, false);
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kFailed);
+  EXPECT_EQ(outcome_->problem, "Dispositivo audio keldra_no_such_card non trovato.");
+  EXPECT_EQ(Ptt(), "0");
+  EXPECT_EQ(started_, 0);
+}
+
+TEST_F(VoiceTest, RecordsWhatTheMicrophoneGave) {
+  const std::vector<std::int16_t> fed = Ramp(16000, 13);
+  alsa_.Feed(fed);
+  voice_.Record(link_, 16000, 1);
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kPlayed);
+  EXPECT_TRUE(outcome_->recording);
+  EXPECT_EQ(outcome_->recorded.rate, 16000);
+  EXPECT_EQ(outcome_->recorded.samples, fed);
+  ASSERT_FALSE(levels_.empty());
+  EXPECT_EQ(levels_.front(), 91);  // the ramp's peak in the first 50 ms: 30000 of 32768
+  EXPECT_EQ(Ptt(), "0");
+}
+
+}  // namespace
+}  // namespace keldra::testing
