@@ -191,11 +191,6 @@ VoiceOutcome VoicePlayer::PlayOnce(const Job& job) {
       failure != AudioFailure::kNone) {
     return Failed(AudioFailureText(failure, job.link.output));
   }
-  Post([this] {
-    if (Started) {
-      Started();
-    }
-  });
   const std::size_t chunk = static_cast<std::size_t>(std::max(1, sound.rate / 50));
   const Clock::time_point start = Clock::now();
   for (std::size_t at = 0; at < sound.samples.size(); at += chunk) {
@@ -208,6 +203,14 @@ VoiceOutcome VoicePlayer::PlayOnce(const Job& job) {
         failure != AudioFailure::kNone) {
       output.Abort();
       return Failed(AudioFailureText(failure, job.link.output));
+    }
+    if (at == 0) {
+      // The first samples are at the card.
+      Post([this] {
+        if (Started) {
+          Started();
+        }
+      });
     }
     if (!WaitUntil(start + SoundTime(at + count, sound.rate) - kAhead)) {
       output.Abort();
@@ -241,8 +244,10 @@ VoiceOutcome VoicePlayer::RecordOnce(const Job& job) {
   const std::size_t limit =
       static_cast<std::size_t>(job.rate) * static_cast<std::size_t>(job.max_seconds);
   const std::size_t chunk = static_cast<std::size_t>(std::max(1, job.rate / 20));
+  const Clock::time_point start = Clock::now();
   while (samples.size() < limit) {
-    if (stop_) {
+    // A card records in real time; a device that gives more at once is not read ahead of it.
+    if (stop_ || !WaitUntil(start + SoundTime(samples.size(), job.rate) - kAhead)) {
       outcome.kind = VoiceOutcome::Kind::kStopped;
       break;
     }

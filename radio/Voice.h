@@ -82,7 +82,8 @@ class VoicePlayer {
   bool Busy() const { return busy_; }
 
   // Events on the user-interface thread.
-  std::function<void()> Started;           // the sound begins (after the lead)
+  // The first samples are at the card (after the lead), or the recording has begun.
+  std::function<void()> Started;
   std::function<void()> Paused;            // a repeated message waits for its next turn
   std::function<void(int percent)> Level;  // the input's peak while recording
   std::function<void(const VoiceOutcome&)> Finished;

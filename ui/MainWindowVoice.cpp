@@ -219,8 +219,9 @@ void MainWindow::SaveVoiceRecording(const VoiceOutcome& outcome) {
                      MessageIcon::kCritical);
     return;
   }
-  const auto seconds = outcome.recorded.samples.size() / static_cast<std::size_t>(kRecordRate);
-  voice_status.SetCaption(key_name + " registrato (" + std::to_string(seconds) + " s" +
+  const auto tenths = outcome.recorded.samples.size() * 10 / static_cast<std::size_t>(kRecordRate);
+  voice_status.SetCaption(key_name + " registrato (" + std::to_string(tenths / 10) + "," +
+                          std::to_string(tenths % 10) + " s" +
                           (outcome.kind == VoiceOutcome::Kind::kPlayed ? ", al limite" : "") +
                           "): Maiusc+" + key_name + " per ascoltarlo");
   voice_status.SetForeColor(kListenBlue);

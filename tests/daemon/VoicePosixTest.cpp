@@ -12,6 +12,7 @@
 #include "radio/drivers/StationPtt.h"
 #include "support/AlsaFiles.h"
 #include "support/EventPump.h"
+#include "support/RigPtt.h"
 
 namespace keldra::testing {
 namespace {
@@ -39,21 +40,7 @@ class VoiceTest : public ::testing::Test {
     link_.ptt = PttWay::kCat;
     link_.lead_ms = 100;
   }
-  // The PTT as the rig has it now.
-  std::string Ptt() {
-    DaemonConnection rig("rigctld", "la radio", DaemonRadio::kRigDaemonPort, milliseconds(2000));
-    rig.SetAddress(daemon_.Address());
-    return rig.Ask("t").Value("PTT").value_or("?");
-  }
-  // Runs the posted events until `done` holds, looking at it every few milliseconds too: the
-  // card's file and the rig change without any event.
-  bool Soon(const std::function<bool()>& done, milliseconds limit = milliseconds(10000)) {
-    const Clock::time_point end = Clock::now() + limit;
-    while (!done() && Clock::now() < end) {
-      pump_.RunUntil(done, milliseconds(5));
-    }
-    return done();
-  }
+  std::string Ptt() { return PttAt(daemon_.Address()); }
   bool Finish(milliseconds limit = milliseconds(10000)) {
     return pump_.RunUntil([&] { return outcome_.has_value(); }, limit);
   }
@@ -82,9 +69,9 @@ TEST_F(VoiceTest, KeyedForTheWholeSoundAndReleasedAfter) {
   voice_.Play(link_, sound, true, false);
   EXPECT_TRUE(voice_.Busy());
   // The lead time passes with PTT on and the card still silent.
-  ASSERT_TRUE(Soon([&] { return Ptt() == "1"; }));
+  ASSERT_TRUE(pump_.Watch([&] { return Ptt() == "1"; }));
   EXPECT_EQ(alsa_.PlayedBytes(), 0U);
-  ASSERT_TRUE(Soon([&] { return alsa_.PlayedBytes() > 0; }));
+  ASSERT_TRUE(pump_.Watch([&] { return alsa_.PlayedBytes() > 0; }));
   EXPECT_GE(Clock::now() - asked, milliseconds(link_.lead_ms));
   EXPECT_EQ(Ptt(), "1");
   ASSERT_TRUE(Finish());
@@ -99,7 +86,7 @@ TEST_F(VoiceTest, KeyedForTheWholeSoundAndReleasedAfter) {
   // Listening to a recording keys nothing.
   outcome_.reset();
   voice_.Play(link_, Sound(0.2, 44100), false, false);
-  ASSERT_TRUE(Soon([&] { return alsa_.PlayedBytes() > 0; }));
+  ASSERT_TRUE(pump_.Watch([&] { return alsa_.PlayedBytes() > 0; }));
   EXPECT_EQ(Ptt(), "0");
   ASSERT_TRUE(Finish());
   EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kPlayed);
@@ -107,7 +94,7 @@ TEST_F(VoiceTest, KeyedForTheWholeSoundAndReleasedAfter) {
 
 TEST_F(VoiceTest, StopSilencesAtOnceAndReleases) {
   voice_.Play(link_, Sound(5), true, false);
-  ASSERT_TRUE(Soon([&] { return alsa_.PlayedBytes() > 0; }));
+  ASSERT_TRUE(pump_.Watch([&] { return alsa_.PlayedBytes() > 0; }));
   const Clock::time_point stopped = Clock::now();
   voice_.Stop();
   ASSERT_TRUE(Finish());
