@@ -1,8 +1,9 @@
 // The sound card through Windows' own waveOut and waveIn (winmm). A device is named by what
 // Windows calls it, so the settings survive a card plugged into another USB port; the wave mapper
 // converts the rate for the card.
-#include <mmsystem.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <deque>
