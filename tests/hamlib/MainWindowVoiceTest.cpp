@@ -12,6 +12,7 @@
 #include "radio/drivers/StationPtt.h"
 #include "support/AlsaFiles.h"
 #include "support/RigPtt.h"
+#include "support/WavFiles.h"
 #include "system/CodePage.h"
 #include "ui/MainWindow.h"
 
@@ -62,22 +63,12 @@ class MainWindowVoiceTest : public ProgramTest {
 // A stereo 44.1 kHz file of 24 bits, as an editor saves it: what is played is its mix.
 std::string EditorFile(std::size_t frames) {
   std::string data;
-  for (std::size_t i = 0; i < frames; ++i) {
-    for (int channel = 0; channel < 2; ++channel) {
-      const int v =
-          static_cast<int>((i * 977 + static_cast<std::size_t>(channel) * 5000) % 8000000);
-      data += {static_cast<char>(v & 255), static_cast<char>((v >> 8) & 255),
-               static_cast<char>((v >> 16) & 255)};
-    }
+  for (std::size_t i = 0; i < frames * 2; ++i) {
+    const std::size_t v = i * 977 % 8000000;
+    data += {static_cast<char>(v & 255), static_cast<char>((v >> 8) & 255),
+             static_cast<char>((v >> 16) & 255)};
   }
-  auto u32 = [](std::uint32_t v) {
-    return std::string{static_cast<char>(v & 255), static_cast<char>((v >> 8) & 255),
-                       static_cast<char>((v >> 16) & 255), static_cast<char>(v >> 24)};
-  };
-  const std::string fmt =
-      std::string("\x01\0\x02\0", 4) + u32(44100) + u32(44100 * 6) + std::string("\x06\0\x18\0", 4);
-  return "RIFF" + u32(static_cast<std::uint32_t>(36 + data.size())) + "WAVEfmt " + u32(16) + fmt +
-         "data" + u32(static_cast<std::uint32_t>(data.size())) + data;
+  return Wav(1, 2, 44100, 24, data);
 }
 
 TEST_F(MainWindowVoiceTest, F1InSsbKeysTheRigAndPlaysTheFile) {

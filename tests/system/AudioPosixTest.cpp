@@ -43,8 +43,6 @@ TEST(AudioPosixTest, MissingCardIsSaid) {
   EXPECT_EQ(output.Write(nullptr, 0), AudioFailure::kGone);
   AudioInput input;
   EXPECT_EQ(input.Open(AlsaFiles::kMissing, 8000), AudioFailure::kNotFound);
-  EXPECT_EQ(AudioFailureText(AudioFailure::kNotFound, AlsaFiles::kMissing),
-            "Dispositivo audio keldra_no_such_card non trovato.");
   // The system's default comes first, whatever else the system has.
   EXPECT_EQ(ListAudioOutputs().front(), (AudioDeviceName{"", "Predefinito di sistema"}));
 }
