@@ -90,7 +90,10 @@ std::vector<AudioDeviceName> List(const char* direction) {
           c = ',';
         }
       }
-      names.push_back({id, label + " (" + id + ")"});
+      label += " (";
+      label += id;
+      label += ")";
+      names.push_back({id, label});
     }
     std::free(name);
     std::free(description);

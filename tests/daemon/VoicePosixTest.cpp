@@ -1,7 +1,7 @@
 // The voice messages on the air through rigctld's own "T" (dummy rig, PTT read back with "t")
 // and ALSA's file plugin as the sound card: PTT on before the sound and off after, every sample
-// played in real time, a stop that silences at once, a card that fails. The repeat and the
-// recording are the window's scenarios (tests/hamlib/MainWindowVoiceTest.cpp).
+// played in real time, a card that fails. The stop, the repeat and the recording are the
+// window's scenarios (tests/hamlib/MainWindowVoiceTest.cpp).
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -87,18 +87,6 @@ TEST_F(VoiceTest, KeyedForTheWholeSoundAndReleasedAfter) {
   EXPECT_EQ(Ptt(), "0");
   ASSERT_TRUE(Finish());
   EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kPlayed);
-}
-
-TEST_F(VoiceTest, StopSilencesAtOnceAndReleases) {
-  voice_.Play(link_, Sound(5), true, false);
-  ASSERT_TRUE(pump_.Watch([&] { return alsa_.PlayedBytes() > 0; }));
-  const Clock::time_point stopped = Clock::now();
-  voice_.Stop();
-  ASSERT_TRUE(Finish());
-  EXPECT_LT(Clock::now() - stopped, milliseconds(500));
-  EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kStopped);
-  EXPECT_EQ(Ptt(), "0");
-  EXPECT_LT(alsa_.PlayedBytes(), 5U * 8000 * 2 / 2);
 }
 
 TEST_F(VoiceTest, CardThatFailsLeavesNoPttOn) {
