@@ -17,6 +17,7 @@
 #include "qt/QtFrontEnd.h"
 #include "qt/Widgets.h"
 #include "radio/drivers/HamlibRadio.h"
+#include "radio/drivers/StationPtt.h"
 #include "ui/Program.h"
 
 namespace {
@@ -88,10 +89,16 @@ int main(int argc, char* argv[]) {
   keldra::qt::QtEventQueue device_events;
   keldra::HamlibRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
+  // The voice messages key the transmitter through the rig, so they end before it: PTT is
+  // released while the rig still listens.
+  keldra::VoicePlayer voice(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); },
+      keldra::StationPtt(radio));
   keldra::Program program(messages, clock, start.folder);
   // The chat's link hands what it reads to the windows through the same queue.
   program.SetPost(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
+  program.SetVoice(&voice);
   keldra::qt::QtFrontEnd front_end(program.Desktop());
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.

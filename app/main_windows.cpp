@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "radio/drivers/LocalDaemonRadio.h"
+#include "radio/drivers/StationPtt.h"
 #include "system/ContestFolder.h"
 #include "ui/Program.h"
 #include "win32/Console.h"
@@ -80,10 +81,16 @@ int wmain(int argc, wchar_t* argv[]) {
   keldra::win32::DeviceEvents device_events;
   keldra::LocalDaemonRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
+  // The voice messages key the transmitter through the rig, so they end before it: PTT is
+  // released while the rig still listens.
+  keldra::VoicePlayer voice(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); },
+      keldra::StationPtt(radio));
   keldra::Program program(messages, clock, start.folder);
   // The chat's link hands what it reads to the windows through the same queue.
   program.SetPost(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
+  program.SetVoice(&voice);
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
   keldra::win32::Session session(program.Desktop(), messages);

@@ -43,6 +43,9 @@ Keys KeysOf(RadioSettings& s) {
 
 // Stores one line's value; false when the line says nothing we can use.
 bool Store(RadioSettings& settings, std::string_view key, std::string_view value) {
+  if (const std::optional<bool> voice = StoreVoiceSetting(settings.voice, key, value)) {
+    return *voice;
+  }
   Keys keys = KeysOf(settings);
   for (auto& [name, text] : keys.texts) {
     if (key == name) {
@@ -81,6 +84,7 @@ std::string RadioSettingsText(const RadioSettings& settings) {
   for (const auto& [name, value] : keys.texts) {
     text += std::string(name) + " = " + *value + "\r\n";
   }
+  text += VoiceSettingsText(settings.voice);
   return text;
 }
 

@@ -4,14 +4,20 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "radio/Radio.h"
+#include "radio/Voice.h"
 
 namespace keldra {
 
 inline constexpr const char* kRadioFileName = "radio.txt";
+// The voice messages, F1.wav to F4.wav, in this folder of the contest folder.
+inline constexpr const char* kVoiceFolder = "messaggi";
+// The longest recording of one message.
+inline constexpr int kMaxRecordSeconds = 60;
 
 struct RadioSettings {
   DeviceLink rig;
@@ -26,6 +32,8 @@ struct RadioSettings {
   // Where Hamlib's daemons are, when the program starts them and they are in none of the usual
   // places (empty: look there only).
   std::string hamlib_folder;
+  // The voice messages of F1 to F4 in SSB: sound cards, PTT, lead time, repeat.
+  VoiceLink voice;
   bool operator==(const RadioSettings&) const = default;
 };
 
@@ -36,5 +44,11 @@ struct RadioSettingsRead {
 
 std::string RadioSettingsText(const RadioSettings& settings);
 RadioSettingsRead ReadRadioSettings(std::string_view bytes);
+
+// The voice messages' lines (RadioSettingsVoice.cpp): written after the others; one line stored,
+// nullopt when the key is none of them, false when its value is not one the setting takes.
+std::string VoiceSettingsText(const VoiceLink& voice);
+std::optional<bool> StoreVoiceSetting(VoiceLink& voice, std::string_view key,
+                                      std::string_view value);
 
 }  // namespace keldra

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace keldra {
@@ -84,6 +85,14 @@ class Radio {
   virtual void StopTurning() = 0;
   virtual void SendMorse(const std::string& text) = 0;
   virtual void StopMorse() = 0;
+  // Keys the transmitter through the rig's CAT. `done` runs on the device's own thread once the
+  // rig answered, with why it could not (UTF-8; empty when done), so the voice player can wait
+  // for the rig before it plays.
+  virtual void SetPtt(bool /*on*/, std::function<void(const std::string& problem)> done) {
+    // Answered at once, on the caller's thread: there is no rig to ask.
+    const std::function<void(const std::string&)> answer = std::move(done);
+    answer("nessuna radio collegata per il PTT via CAT");
+  }
   // Opens the devices once with these links, apart from the running ones, and reports.
   virtual void Probe(const DeviceLink& rig, const DeviceLink& rotator,
                      std::function<void(const ProbeResult&)> done) = 0;

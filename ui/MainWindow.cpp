@@ -18,6 +18,7 @@ void MainWindow::Layout() {
   LayoutPointingFrame();
   LayoutRadio();
   LayoutChat();
+  LayoutVoice();
   LayoutTotalsFrame();
   LayoutStationFrame();
 }
@@ -256,6 +257,7 @@ void MainWindow::Wire() {
   log_observer_ =
       program_.Contest().Observe([this](const LogEvent& event) { OnLogChanged(event); });
   WireRadio();
+  WireVoice();
 }
 
 }  // namespace keldra

@@ -156,6 +156,8 @@ class MainWindow : public Form {
 
   // The ON4KST chat.
   CommandButton chat_button{*this, "ChatButton", "Chat ON4KST"};
+  // Voice messages: what is played or recorded, and the microphone's level while recording.
+  Label voice_status{*this, "VoiceStatus"};
 
   // --- MainWindowLifecycle.cpp ---
   void OnWindowLoaded();
@@ -249,6 +251,13 @@ class MainWindow : public Form {
   // Reads chat.txt for the announcements and follows the log; stopped when the window closes.
   void StartAnnouncements();
   void StopAnnouncements();
+  // --- MainWindowVoice.cpp ---
+  // F1-F4 in SSB, Shift+F1-F4 (listen), Ctrl+Shift+F1-F4 (record), Esc, typing in the callsign
+  // field; true when the key was used.
+  bool OnVoiceKey(TextBox& field, int key_code, KeyModifiers modifiers);
+  void PlayVoiceMessage(int message, bool on_air);
+  void RecordVoiceMessage(int message);
+  std::filesystem::path VoiceMessagePath(int message) const;
 
   // The contest runs off-line: times are typed, not taken from the clock.
   bool IsOffLine() const { return off_line_; }
@@ -285,6 +294,14 @@ class MainWindow : public Form {
   void LayoutChat();
   void AnnounceChange(const LogEvent& event);
   bool RigKeys() const;
+  void LayoutVoice();
+  void WireVoice();
+  void StartVoice();
+  void EndVoice();
+  void OnVoiceStarted();
+  void OnVoiceLevel(int percent);
+  void OnVoiceFinished(const VoiceOutcome& outcome);
+  void SaveVoiceRecording(const VoiceOutcome& outcome);
 
   Program& program_;
   bool off_line_ = false;
@@ -298,6 +315,11 @@ class MainWindow : public Form {
   // Where the QSO announcements go; none while they are off.
   std::shared_ptr<class DatagramSocket> announcer_;
   int announce_observer_ = -1;
+  // The voice message under way: its key (0 for F1), and whether it is recorded or keyed.
+  int voice_message_ = 0;
+  bool voice_recording_ = false;
+  bool voice_on_air_ = false;
+  int voice_level_events_ = 0;
 };
 
 }  // namespace keldra

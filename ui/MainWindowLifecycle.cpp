@@ -83,6 +83,7 @@ void MainWindow::OnWindowLoaded() {
   StartHistoryLoad();
   StartRadio();
   StartAnnouncements();
+  StartVoice();
 }
 
 void MainWindow::OnWindowActivated() {
@@ -103,6 +104,7 @@ void MainWindow::OnWindowUnloaded() {
   radio.RigChanged = nullptr;
   radio.RotatorChanged = nullptr;
   radio.MorseSent = nullptr;
+  EndVoice();
   program_.Contest().Forget(log_observer_);
   StopAnnouncements();
 }

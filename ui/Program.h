@@ -17,6 +17,7 @@
 #include "data/CallHistory.h"
 #include "radio/DeviceThread.h"
 #include "radio/Radio.h"
+#include "radio/Voice.h"
 #include "system/Background.h"
 #include "system/Clock.h"
 #include "system/CodePage.h"
@@ -61,6 +62,9 @@ class Program {
   // chat cannot connect.
   const PostToUi& Post() const { return post_; }
   void SetPost(PostToUi post) { post_ = std::move(post); }
+  // The voice messages' player (sound card and PTT); none unless the front end gives one.
+  VoicePlayer* Voice() const { return voice_; }
+  void SetVoice(VoicePlayer* voice) { voice_ = voice; }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
   // The running contest: the windows show it and change it through its operations.
@@ -135,6 +139,7 @@ class Program {
   PostToUi post_;
   NoRadio no_radio_;
   Radio* radio_ = &no_radio_;
+  VoicePlayer* voice_ = nullptr;
 };
 
 }  // namespace keldra

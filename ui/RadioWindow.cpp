@@ -97,7 +97,7 @@ std::string RotatorFound(const ProbeResult& result) {
 }  // namespace
 
 RadioWindow::RadioWindow(Program& program)
-    : Form(program.Desktop(), "RadioWindow", "Radio e rotore", Px(560), Px(536)),
+    : Form(program.Desktop(), "RadioWindow", "Radio e rotore", Px(860), Px(536)),
       program_(program) {
   Layout();
   LayoutHamlib();
@@ -105,6 +105,7 @@ RadioWindow::RadioWindow(Program& program)
   save_button.Click = [this] { OnSavePressed(); };
   exit_button.Click = [this] { OnExitPressed(); };
   Fill(program_.Get<MainWindow>().RadioSetup());
+  FillVoice(program_.Get<MainWindow>().RadioSetup().voice);
 }
 
 void RadioWindow::Layout() {
@@ -151,6 +152,7 @@ void RadioWindow::Layout() {
   Place(save_button, 408, 488, 68, 32);
   save_button.SetFont({.bold = true});
   Place(exit_button, 484, 488, 68, 32);
+  LayoutVoice();
 }
 
 void RadioWindow::Fill(const RadioSettings& settings) {
@@ -201,6 +203,9 @@ std::optional<RadioSettings> RadioWindow::Settings() {
     settings.messages[i] = Trim(messages[i].Text());
   }
   settings.hamlib_folder = Trim(hamlib_folder.Text());
+  if (!VoiceSettings(settings)) {
+    return std::nullopt;
+  }
   return settings;
 }
 

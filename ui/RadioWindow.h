@@ -50,6 +50,22 @@ class RadioWindow : public Form {
                     "{MIO} proprio nominativo, {CALL} nominativo, {NR} progressivo, "
                     "{LOC} proprio locatore. Esc ferma l'invio."};
 
+  // The voice messages of SSB (RadioWindowVoice.cpp), in a column of their own on the right.
+  Frame voice_frame{*this, "VoiceFrame", "Messaggi vocali (SSB)"};
+  Label voice_output_caption{*this, "VoiceOutputCaption", "Uscita audio (verso la radio)"};
+  ComboBox voice_output{*this, "VoiceOutput"};
+  Label voice_input_caption{*this, "VoiceInputCaption", "Ingresso audio (microfono)"};
+  ComboBox voice_input{*this, "VoiceInput"};
+  Label voice_ptt_caption{*this, "VoicePttCaption", "PTT"};
+  ComboBox voice_ptt{*this, "VoicePtt"};
+  Label voice_ptt_port_caption{*this, "VoicePttPortCaption", "Porta seriale del PTT"};
+  TextBox voice_ptt_port{*this, "VoicePttPort"};
+  Label voice_lead_caption{*this, "VoiceLeadCaption", "Anticipo del PTT (ms)"};
+  TextBox voice_lead{*this, "VoiceLead", "150"};
+  Label voice_repeat_caption{*this, "VoiceRepeatCaption", "Ripeti il CQ (F1) ogni ... s (0: no)"};
+  TextBox voice_repeat{*this, "VoiceRepeat", "0"};
+  Label voice_hint{*this, "VoiceHint"};
+
   Label probe_result{*this, "ProbeResult"};
   CommandButton probe_button{*this, "ProbeButton", "Prova"};
   CommandButton save_button{*this, "SaveButton", "Salva"};
@@ -79,11 +95,19 @@ class RadioWindow : public Form {
   void LayoutHamlib();
   void ShowHamlib();
   void ShowProbe(const ProbeResult& result);
+  void LayoutVoice();
+  void FillVoice(const VoiceLink& voice);
+  // The voice settings as shown, into `settings`; false (the operator told) when one is not
+  // usable.
+  bool VoiceSettings(RadioSettings& settings);
 
   Program& program_;
   // The model number of each item of the model lists ("nessuno" is 0).
   std::vector<int> rig_models_;
   std::vector<int> rotator_models_;
+  // The system's name of each item of the sound card lists.
+  std::vector<std::string> voice_outputs_;
+  std::vector<std::string> voice_inputs_;
 };
 
 }  // namespace keldra

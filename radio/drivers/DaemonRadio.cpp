@@ -439,6 +439,17 @@ class DaemonRadio::RigThread : public DaemonLink<RigDaemon> {
     ++stops_;
     Command([](const RigDaemon&) { return "\\stop_morse"; });
   }
+  void SetPtt(bool on, std::function<void(const std::string&)> done) {
+    Enqueue([this, on, done = std::move(done)] {
+      if (!daemon_.IsOpen()) {
+        done("rigctld non collegato: PTT non comandato");
+        return;
+      }
+      const DaemonAnswer answer = daemon_.Ask(on ? "T 1" : "T 0");
+      Check();
+      done(answer.Done() ? std::string() : "PTT via CAT non riuscito: " + answer.problem);
+    });
+  }
 
  private:
   std::atomic<int> stops_ = 0;
@@ -492,6 +503,10 @@ void DaemonRadio::StopTurning() {
 void DaemonRadio::SendMorse(const std::string& text) { rig_->SendMorse(text); }
 
 void DaemonRadio::StopMorse() { rig_->StopMorse(); }
+
+void DaemonRadio::SetPtt(bool on, std::function<void(const std::string&)> done) {
+  rig_->SetPtt(on, std::move(done));
+}
 
 void DaemonRadio::Probe(const DeviceLink& rig, const DeviceLink& rotator,
                         std::function<void(const ProbeResult&)> done) {

@@ -337,6 +337,21 @@ class HamlibRadio::RigThread : public LinkThread<RigDevice> {
     ++stops_;
     Command([](RIG* rig) { return rig_stop_morse(rig, RIG_VFO_CURR); });
   }
+  void SetPtt(bool on, std::function<void(const std::string&)> done) {
+    Enqueue([this, on, done = std::move(done)] {
+      if (handle_ == nullptr) {
+        done("radio non collegata: PTT non comandato");
+        return;
+      }
+      int error = RIG_OK;
+      {
+        const HamlibLock lock(HamlibCalls());
+        error = rig_set_ptt(handle_, RIG_VFO_CURR, on ? RIG_PTT_ON : RIG_PTT_OFF);
+      }
+      Check(error);
+      done(error == RIG_OK ? std::string() : "PTT via CAT non riuscito: " + Problem(error));
+    });
+  }
 
  private:
   std::atomic<int> stops_ = 0;
@@ -405,6 +420,10 @@ void HamlibRadio::StopTurning() {
 void HamlibRadio::SendMorse(const std::string& text) { rig_->SendMorse(text); }
 
 void HamlibRadio::StopMorse() { rig_->StopMorse(); }
+
+void HamlibRadio::SetPtt(bool on, std::function<void(const std::string&)> done) {
+  rig_->SetPtt(on, std::move(done));
+}
 
 void HamlibRadio::Probe(const DeviceLink& rig, const DeviceLink& rotator,
                         std::function<void(const ProbeResult&)> done) {

@@ -37,9 +37,10 @@ void WaitUntil(bool listening, int port) {
 
 }  // namespace
 
-HostDaemon::HostDaemon(std::string program, int port)
+HostDaemon::HostDaemon(std::string program, int port, std::string options)
     : program_(std::move(program)),
       port_(port),
+      options_(std::move(options)),
       pid_file_("/tmp/keldra-test-" + program_ + "-" + std::to_string(port) + ".pid") {
   Start();
 }
@@ -47,7 +48,7 @@ HostDaemon::HostDaemon(std::string program, int port)
 HostDaemon::~HostDaemon() { Kill(); }
 
 void HostDaemon::Start() {
-  OnHost(program_ + " -m 1 -T 127.0.0.1 -t " + std::to_string(port_) +
+  OnHost(program_ + " -m 1 " + options_ + " -T 127.0.0.1 -t " + std::to_string(port_) +
          " >/dev/null 2>&1 & echo $! >" + pid_file_);
   WaitUntil(true, port_);
 }

@@ -31,7 +31,8 @@ void Kill(long id);
 
 class HostDaemon {
  public:
-  HostDaemon(std::string program, int port);
+  // `options` go on the daemon's command line ("-P RIG": the dummy rig keys its own PTT).
+  HostDaemon(std::string program, int port, std::string options = "");
   ~HostDaemon();
   HostDaemon(const HostDaemon&) = delete;
   HostDaemon& operator=(const HostDaemon&) = delete;
@@ -49,6 +50,7 @@ class HostDaemon {
  private:
   std::string program_;
   int port_;
+  std::string options_;
   std::string pid_file_;
 };
 

@@ -42,5 +42,29 @@ TEST(RadioSettingsTest, DamagedLinesAreSkipped) {
   EXPECT_EQ(read.skipped_lines, 4);
 }
 
+TEST(RadioSettingsTest, VoiceLines) {
+  RadioSettings set;
+  set.voice = {
+      "plughw:CARD=CODEC,DEV=0", "sysdefault:CARD=CODEC", PttWay::kDtr, "/dev/ttyUSB2", 250, 6};
+  const std::string text = RadioSettingsText(set);
+  EXPECT_NE(text.find("voice_ptt = dtr\r\nvoice_ptt_port = /dev/ttyUSB2\r\n"), std::string::npos);
+  EXPECT_EQ(ReadRadioSettings(text).settings, set);
+  // A file from before the voice messages: no PTT, the system's cards.
+  EXPECT_EQ(ReadRadioSettings("rig_model = 2\r\n").settings.voice, VoiceLink{});
+  const RadioSettingsRead read = ReadRadioSettings(
+      "voice_ptt = cat\r\n"
+      "voice_ptt = VOX\r\n"  // not a way of keying: the one before stays
+      "voice_lead_ms = 2000\r\n"
+      "voice_lead_ms = 2001\r\n"  // past the limit
+      "voice_repeat_s = -1\r\n"   // below it
+      "voice_repeat_s = 600\r\n");
+  VoiceLink expected;
+  expected.ptt = PttWay::kCat;
+  expected.lead_ms = 2000;
+  expected.repeat_seconds = 600;
+  EXPECT_EQ(read.settings.voice, expected);
+  EXPECT_EQ(read.skipped_lines, 3);
+}
+
 }  // namespace
 }  // namespace keldra

@@ -57,14 +57,20 @@ inline bool OnPath(const std::string& program) {
 // rigctld or rotctld with the dummy device, killed at the end of the test.
 class Daemon {
  public:
-  Daemon(std::string program, int port) : program_(std::move(program)), port_(port) { Start(); }
+  // `options` go on its command line ({"-P", "RIG"}: the dummy rig keys its own PTT).
+  Daemon(std::string program, int port, std::vector<std::string> options = {})
+      : program_(std::move(program)), port_(port), options_(std::move(options)) {
+    Start();
+  }
   ~Daemon() { Kill(); }
   Daemon(const Daemon&) = delete;
   Daemon& operator=(const Daemon&) = delete;
 
   void Start() {
     const std::string port = std::to_string(port_);
-    std::vector<std::string> args = {program_, "-m", "1", "-T", "127.0.0.1", "-t", port};
+    std::vector<std::string> args = {program_, "-m", "1"};
+    args.insert(args.end(), options_.begin(), options_.end());
+    args.insert(args.end(), {"-T", "127.0.0.1", "-t", port});
     std::vector<char*> argv;
     for (std::string& arg : args) {
       argv.push_back(arg.data());
@@ -87,6 +93,7 @@ class Daemon {
  private:
   std::string program_;
   int port_;
+  std::vector<std::string> options_;
   pid_t pid_ = 0;
 };
 

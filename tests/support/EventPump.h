@@ -38,6 +38,16 @@ class EventPump {
     }
     return true;
   }
+  // The same for what changes without an event (a file, a device): `done` is looked at every
+  // few milliseconds too.
+  bool Watch(const std::function<bool()>& done,
+             std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < end) {
+      RunUntil(done, std::chrono::milliseconds(5));
+    }
+    return done();
+  }
 
  private:
   std::mutex mutex_;
