@@ -22,6 +22,8 @@ class ChatLinkTest : public MainWindowTest {
       : server_(kPassword, {{"QX1AB", "Aldo", "JN61FW"},
                             {"QX2CD", "Bruno", "JN45XX"},
                             {"QX3EF", "Carlo", "JN81GD"}}) {}
+  // The chat's link posts to the pump until the program ends it: the program goes first.
+  ~ChatLinkTest() override { program_.reset(); }
 
   // The chat window pointed at the test's server, connected with `password`.
   ChatWindow& Connected(const std::string& password = kPassword) {
