@@ -106,7 +106,8 @@ TEST_F(MainWindowVoiceTest, EscAndTypingACallStopAtOnce) {
       m.call.Type("q");
       EXPECT_EQ(m.call.Text(), "Q");  // the key still types
     }
-    ASSERT_TRUE(pump_.RunUntil([&] { return !voice_.Busy(); }, milliseconds(500)));
+    // A wait, not the budget (bench/radio_voice measures that): the sanitizers slow the rig.
+    ASSERT_TRUE(pump_.RunUntil([&] { return !voice_.Busy(); }, milliseconds(3000)));
     EXPECT_EQ(Ptt(), "0");
     EXPECT_LT(alsa_.PlayedBytes(), 8000U * 2 * 2);
   }
