@@ -93,12 +93,32 @@ void VoicePlayer::Record(const VoiceLink& link, int rate, int max_seconds) {
 }
 
 void VoicePlayer::Stop() {
+  std::optional<Job> dropped;
   {
     const std::lock_guard lock(mutex_);
-    next_.reset();
+    dropped.swap(next_);
     stop_ = true;
   }
   wake_.notify_all();
+  if (dropped) {
+    // Stopped before the thread took it up: it still ends, or the player would stay busy.
+    VoiceOutcome outcome = Ended(VoiceOutcome::Kind::kStopped);
+    outcome.recording = dropped->record;
+    Finish(dropped->generation, std::move(outcome));
+  }
+}
+
+void VoicePlayer::Finish(std::uint64_t generation, VoiceOutcome outcome) {
+  Post([this, outcome = std::move(outcome), generation] {
+    // A job the operator replaced by the next one still tells how it ended, but the player is
+    // busy with the next.
+    if (generation == generation_.load()) {
+      busy_ = false;
+    }
+    if (Finished) {
+      Finished(outcome);
+    }
+  });
 }
 
 void VoicePlayer::Post(std::function<void()> job) { post_(std::move(job)); }
@@ -116,16 +136,7 @@ void VoicePlayer::Loop() {
     lock.unlock();
     VoiceOutcome outcome = job.record ? RecordOnce(job) : PlayRepeated(job);
     outcome.recording = job.record;
-    Post([this, outcome = std::move(outcome), generation = job.generation] {
-      // A job the operator replaced by the next one still tells how it ended, but the player is
-      // busy with the next.
-      if (generation == generation_.load()) {
-        busy_ = false;
-      }
-      if (Finished) {
-        Finished(outcome);
-      }
-    });
+    Finish(job.generation, std::move(outcome));
     lock.lock();
   }
   lock.unlock();

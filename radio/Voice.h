@@ -107,6 +107,8 @@ class VoicePlayer {
   bool WaitUntil(std::chrono::steady_clock::time_point until);
   std::string KeyPtt(const VoiceLink& link, bool on);
   void Post(std::function<void()> job);
+  // Posts the outcome of job `generation`.
+  void Finish(std::uint64_t generation, VoiceOutcome outcome);
 
   PostToUi post_;
   PttMaker make_ptt_;

@@ -89,6 +89,20 @@ TEST_F(VoiceTest, KeyedForTheWholeSoundAndReleasedAfter) {
   EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kPlayed);
 }
 
+// An operator who types at once after F1 stops a message the thread may not have taken up yet:
+// it still ends, and the player is free again.
+TEST_F(VoiceTest, StoppedAtOnceStillEnds) {
+  for (int i = 0; i < 20; ++i) {
+    outcome_.reset();
+    voice_.Play(link_, Sound(2), true, false);
+    voice_.Stop();
+    ASSERT_TRUE(Finish(milliseconds(3000))) << i;
+    EXPECT_EQ(outcome_->kind, VoiceOutcome::Kind::kStopped);
+    ASSERT_TRUE(pump_.RunUntil([&] { return !voice_.Busy(); }, milliseconds(3000))) << i;
+  }
+  EXPECT_EQ(Ptt(), "0");
+}
+
 TEST_F(VoiceTest, CardThatFailsLeavesNoPttOn) {
   link_.output = AlsaFiles::kMissing;
   voice_.Play(link_, Sound(0.5), true, false);
