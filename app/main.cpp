@@ -16,6 +16,7 @@
 #include "qt/QtBackground.h"
 #include "qt/QtFrontEnd.h"
 #include "qt/Widgets.h"
+#include "radio/Keyer.h"
 #include "radio/drivers/HamlibRadio.h"
 #include "system/ContestFolder.h"
 #include "system/InstanceLock.h"
@@ -117,8 +118,12 @@ int main(int argc, char* argv[]) {
   keldra::qt::QtEventQueue device_events;
   keldra::HamlibRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
+  // The CW keyers post to the same queue; the running keyer lives in the main window.
+  keldra::KeyerDrivers keyers(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); }, true);
   keldra::Program program(messages, clock, folder);
   program.SetDevices(radio);
+  program.SetKeyers(keyers);
   keldra::qt::QtFrontEnd front_end(program.Desktop());
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.

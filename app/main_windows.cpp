@@ -10,6 +10,7 @@
 
 #include "app/AdifCommand.h"
 #include "app/CommandLine.h"
+#include "radio/Keyer.h"
 #include "radio/drivers/LocalDaemonRadio.h"
 #include "system/ContestFolder.h"
 #include "system/InstanceLock.h"
@@ -106,8 +107,12 @@ int wmain(int argc, wchar_t* argv[]) {
   keldra::win32::DeviceEvents device_events;
   keldra::LocalDaemonRadio radio(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
+  // The CW keyers post to the same queue; the running keyer lives in the main window.
+  keldra::KeyerDrivers keyers(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); }, false);
   keldra::Program program(messages, clock, folder);
   program.SetDevices(radio);
+  program.SetKeyers(keyers);
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
   keldra::win32::Session session(program.Desktop(), messages);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "radio/Keyer.h"
 #include "radio/Radio.h"
 
 namespace keldra {
@@ -26,6 +27,10 @@ struct RadioSettings {
   // Where Hamlib's daemons are, when the program starts them and they are in none of the usual
   // places (empty: look there only).
   std::string hamlib_folder;
+  // The CW keyer; a file written before there was a choice keys with the rig, as it did then.
+  KeyerLink keyer;
+  // In CW, Enter in the callsign field sends F2 and Enter on a complete row sends F3 and logs.
+  bool enter_sends = false;
   bool operator==(const RadioSettings&) const = default;
 };
 

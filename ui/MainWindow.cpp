@@ -17,6 +17,7 @@ void MainWindow::Layout() {
   LayoutHistory();
   LayoutPointingFrame();
   LayoutRadio();
+  LayoutKeyer();
   LayoutTotalsFrame();
   LayoutStationFrame();
 }
@@ -255,6 +256,7 @@ void MainWindow::Wire() {
   log_observer_ =
       program_.Contest().Observe([this](const LogEvent& event) { OnLogChanged(event); });
   WireRadio();
+  WireKeyer();
 }
 
 }  // namespace keldra

@@ -229,6 +229,20 @@ class MainWindow : public Form {
   bool OnRadioKey(int key_code, KeyModifiers modifiers);
   const RadioSettings& RadioSetup() const { return radio_settings_; }
 
+  // --- MainWindowKeyer.cpp ---
+  // The keyer's speed and link, under the rig's state.
+  Label keyer_speed{*this, "KeyerSpeed"};
+  // Opens the keyer the settings name (closing the one before).
+  void StartKeyer();
+  // Closes the keyer (a WinKeyer leaves host mode): at the end, or while "Prova" opens its port.
+  void StopKeyer();
+  void OnKeyerChanged(const KeyerState& state);
+  void OnKeyerSent(const std::string& text, bool sent);
+  // F1-F4, Esc, PgUp/PgDn and Enter that sends, in CW; true when the key was used.
+  bool OnCwKey(TextBox& field, int key_code, KeyModifiers modifiers);
+  bool OnCwEnter(TextBox& field);
+  const KeyerState& KeyerNow() const { return keyer_state_; }
+
   // The contest runs off-line: times are typed, not taken from the clock.
   bool IsOffLine() const { return off_line_; }
   const ContestLog& Log() const { return program_.Contest(); }
@@ -262,6 +276,14 @@ class MainWindow : public Form {
   void LayoutRadio();
   void WireRadio();
   bool RigKeys() const;
+  void LayoutKeyer();
+  void WireKeyer();
+  bool KeyerSet() const;
+  bool CwKeying() const;
+  void ShowKeyer();
+  std::optional<std::string> WhyNothingKeys() const;
+  void SendCwMessage(std::size_t index);
+  void ChangeKeyerSpeed(int step);
 
   Program& program_;
   bool off_line_ = false;
@@ -272,6 +294,9 @@ class MainWindow : public Form {
   RadioSettings radio_settings_;
   RigReading rig_reading_;
   RotatorReading rotator_reading_;
+  std::unique_ptr<Keyer> keyer_;
+  KeyerState keyer_state_;
+  bool keyer_problem_said_ = false;
 };
 
 }  // namespace keldra

@@ -102,6 +102,7 @@ void MainWindow::OnWindowUnloaded() {
   radio.RigChanged = nullptr;
   radio.RotatorChanged = nullptr;
   radio.MorseSent = nullptr;
+  StopKeyer();
   program_.Contest().Forget(log_observer_);
 }
 

@@ -15,6 +15,7 @@
 
 #include "core/ContestLog.h"
 #include "data/CallHistory.h"
+#include "radio/Keyer.h"
 #include "radio/Radio.h"
 #include "system/Background.h"
 #include "system/Clock.h"
@@ -55,6 +56,9 @@ class Program {
   // The rig and the rotator; none unless the front end gives its own.
   Radio& Devices() { return *radio_; }
   void SetDevices(Radio& radio) { radio_ = &radio; }
+  // The ways of keying CW; the rig's keyer only unless the front end gives its own.
+  KeyerDrivers& Keyers() { return *keyers_; }
+  void SetKeyers(KeyerDrivers& keyers) { keyers_ = &keyers; }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
   // The running contest: the windows show it and change it through its operations.
@@ -128,6 +132,8 @@ class Program {
   DrawingPainter* painter_ = nullptr;
   NoRadio no_radio_;
   Radio* radio_ = &no_radio_;
+  KeyerDrivers rig_keyer_only_;
+  KeyerDrivers* keyers_ = &rig_keyer_only_;
 };
 
 }  // namespace keldra

@@ -34,6 +34,8 @@ class HamlibRadio : public Radio {
   void StopTurning() override;
   void SendMorse(const std::string& text) override;
   void StopMorse() override;
+  void SetMorseSpeed(int wpm) override;
+  bool HasCatKeyer(int model) const override;
   void Probe(const DeviceLink& rig, const DeviceLink& rotator,
              std::function<void(const ProbeResult&)> done) override;
 
