@@ -8,6 +8,7 @@
 
 #include "data/RadioSettings.h"
 #include "ui/Program.h"
+#include "ui/RadioWindowKeyer.h"
 #include "widgets/Buttons.h"
 #include "widgets/Graphics.h"
 #include "widgets/Label.h"
@@ -50,6 +51,8 @@ class RadioWindow : public Form {
                     "{MIO} proprio nominativo, {CALL} nominativo, {NR} progressivo, "
                     "{LOC} proprio locatore. Esc ferma l'invio."};
 
+  RadioWindowKeyer keyer{*this};
+
   Label probe_result{*this, "ProbeResult"};
   CommandButton probe_button{*this, "ProbeButton", "Prova"};
   CommandButton save_button{*this, "SaveButton", "Salva"};
@@ -79,6 +82,13 @@ class RadioWindow : public Form {
   void LayoutHamlib();
   void ShowHamlib();
   void ShowProbe(const ProbeResult& result);
+  // --- RadioWindowKeyer.cpp ---
+  void LayoutKeyer();
+  void FillKeyer(const RadioSettings& settings);
+  // The keyer's fields into `settings`; false (and the operator told) when one cannot be used.
+  bool KeyerSettings(RadioSettings& settings);
+  void OnKeyerKindChanged();
+  void ProbeKeyer(const RadioSettings& settings);
 
   Program& program_;
   // The model number of each item of the model lists ("nessuno" is 0).
