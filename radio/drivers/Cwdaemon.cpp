@@ -156,11 +156,16 @@ class Cwdaemon::Link : public DeviceThread {
       return;
     }
     std::string reply;
-    while (socket_.Receive(reply, Clock::now() + 1ms) == SocketFailure::kNone) {
+    SocketFailure received = SocketFailure::kNone;
+    while ((received = socket_.Receive(reply, Clock::now() + 1ms)) == SocketFailure::kNone) {
       // "hm" when a message has been keyed; "break" after an abort.
       if (reply.starts_with("hm") && outstanding_ > 0 && --outstanding_ == 0) {
         Idle();
       }
+    }
+    if (received == SocketFailure::kRefused) {
+      Lost("cwdaemon non in ascolto (fermato?)");
+      return;
     }
     if (outstanding_ > 0 && Clock::now() > deadline_) {
       Lost("cwdaemon non risponde (fermato?)");
@@ -179,7 +184,10 @@ class Cwdaemon::Link : public DeviceThread {
  private:
   void Open() {
     const std::string problem = Reach(socket_, link_.port, wpm_);
-    state_.problem = problem;
+    // Said once: a daemon still missing at the next try is not news.
+    if (problem.empty() || state_.link != LinkState::kNotConnected) {
+      state_.problem = problem;
+    }
     state_.link = problem.empty() ? LinkState::kConnected : LinkState::kNotConnected;
     state_.answered = problem.empty() ? "cwdaemon" : "";
     if (!problem.empty()) {

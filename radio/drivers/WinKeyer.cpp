@@ -184,7 +184,10 @@ class WinKeyer::Link : public DeviceThread {
     if (opening.failure != SerialFailure::kNone) {
       next_try_ = Clock::now() + timing_.retry;
       state_.answered.clear();
-      state_.problem = Problem(opening.failure, link_.port);
+      // Said once: a keyer still missing at the next try is not news.
+      if (state_.link != LinkState::kNotConnected) {
+        state_.problem = Problem(opening.failure, link_.port);
+      }
       state_.link = LinkState::kNotConnected;
       Report();
       return;
@@ -239,6 +242,7 @@ class WinKeyer::Link : public DeviceThread {
     DropQueue();
     next_try_ = Clock::now() + timing_.retry;
     state_.busy = false;
+    state_.answered.clear();
     state_.problem = SerialFailureText(failure, link_.port);
     state_.link = LinkState::kNotConnected;
     Report();

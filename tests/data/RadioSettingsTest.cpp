@@ -18,8 +18,24 @@ TEST(RadioSettingsTest, RoundTrip) {
   const RadioSettingsRead read = ReadRadioSettings(text);
   EXPECT_EQ(read.settings, set);
   EXPECT_EQ(read.skipped_lines, 0);
+  // The keyer's lines: every kind and field comes back.
+  set.keyer = {KeyerKind::kCwdaemon, "shack-pc:6790", 32, true};
+  set.enter_sends = true;
+  EXPECT_EQ(ReadRadioSettings(RadioSettingsText(set)).settings, set);
   // Nothing on disk yet: the defaults, no rig, no rotator.
   EXPECT_EQ(ReadRadioSettings("").settings, RadioSettings{});
+}
+
+TEST(RadioSettingsTest, AFileWithoutKeyerLinesKeysWithTheRigAsBefore) {
+  const RadioSettingsRead read = ReadRadioSettings("rig_model = 1\r\ncw_f1 = CQ\r\n");
+  EXPECT_EQ(read.settings.keyer, (KeyerLink{KeyerKind::kRig, "", 24, false}));
+  EXPECT_FALSE(read.settings.enter_sends);
+  EXPECT_EQ(read.skipped_lines, 0);
+  // A kind this program does not know is a damaged line; a speed out of range is brought in.
+  const RadioSettingsRead odd = ReadRadioSettings("keyer = 9\r\nkeyer_wpm = 80\r\n");
+  EXPECT_EQ(odd.settings.keyer.kind, KeyerKind::kRig);
+  EXPECT_EQ(odd.settings.keyer.wpm, kMaxWpm);
+  EXPECT_EQ(odd.skipped_lines, 1);
 }
 
 TEST(RadioSettingsTest, DamagedLinesAreSkipped) {
