@@ -42,7 +42,7 @@ std::unique_ptr<Keyer> KeyerDrivers::Make(const KeyerLink& link, Radio& radio) {
 }
 
 void KeyerDrivers::Probe(const KeyerLink& link, Radio& radio,
-                         std::function<void(KeyerProbe)> done) {
+                         std::function<void(const KeyerProbe&)> done) {
   if (link.kind == KeyerKind::kRig) {
     radio.SetMorseSpeed(link.wpm);
     radio.SendMorse("VVV");

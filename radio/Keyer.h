@@ -113,7 +113,8 @@ class KeyerDrivers {
   virtual std::unique_ptr<Keyer> Make(const KeyerLink& link, Radio& radio);
   // Opens the keyer once apart from the running one, sends "VVV" at the link's speed and says
   // what answered, on the user-interface thread.
-  virtual void Probe(const KeyerLink& link, Radio& radio, std::function<void(KeyerProbe)> done);
+  virtual void Probe(const KeyerLink& link, Radio& radio,
+                     std::function<void(const KeyerProbe&)> done);
 
  private:
   PostToUi post_;

@@ -41,10 +41,9 @@ void MainWindow::LayoutKeyer() {
 void MainWindow::WireKeyer() {
   // The CW keys come before the field's own (and the rig's and rotator's), from every field of
   // the row; the QSO list keeps its own page keys.
-  TextBox* const fields[] = {&date,    &time,         &band,
-                             &mode,    &call,         &rst_sent,
-                             &rst_received, &serial_received, &locator,
-                             &club_code};
+  TextBox* const fields[] = {&date,    &time,     &band,         &mode,
+                             &call,    &rst_sent, &rst_received, &serial_received,
+                             &locator, &club_code};
   for (TextBox* field : fields) {
     field->KeyDown = [this, field, own = std::move(field->KeyDown)](
                          int key_code, KeyModifiers modifiers, bool& handled) {
@@ -92,9 +91,8 @@ void MainWindow::ShowKeyer() {
     case LinkState::kConnected:
       keyer_speed.SetCaption((keyer_state_.busy ? "CW> " : "CW ") + wpm);
       keyer_speed.SetForeColor(kConnectedGreen);
-      keyer_speed.SetToolTip(
-          Cp1252(keyer_state_.answered.empty() ? name : keyer_state_.answered) +
-          ", PagSu/PagGiu cambiano la velocit" + Cp1252("à"));
+      keyer_speed.SetToolTip(Cp1252(keyer_state_.answered.empty() ? name : keyer_state_.answered) +
+                             ", PagSu/PagGiu cambiano la velocit" + Cp1252("à"));
       break;
     case LinkState::kConnecting:
       keyer_speed.SetCaption("CW " + wpm);
@@ -132,12 +130,14 @@ void MainWindow::OnKeyerSent(const std::string& text, bool sent) {
 std::optional<std::string> MainWindow::WhyNothingKeys() const {
   const KeyerLink& keyer = radio_settings_.keyer;
   if (keyer.kind == KeyerKind::kRig && !program_.Devices().HasCatKeyer(radio_settings_.rig.model)) {
-    return Cp1252("La radio scelta non ha un keyer CAT: il messaggio CW non è stato inviato.\n"
-                  "Scegliere un WinKeyer o cwdaemon in \"Radio...\".");
+    return Cp1252(
+        "La radio scelta non ha un keyer CAT: il messaggio CW non è stato inviato.\n"
+        "Scegliere un WinKeyer o cwdaemon in \"Radio...\".");
   }
   if (!keyer_) {
-    return Cp1252("Il keyer scelto non è disponibile in questo programma: il messaggio CW non è "
-                  "stato inviato.");
+    return Cp1252(
+        "Il keyer scelto non è disponibile in questo programma: il messaggio CW non è "
+        "stato inviato.");
   }
   if (keyer_state_.link == LinkState::kNotConnected) {
     return Cp1252(KindName(keyer.kind) + " non connesso (" + keyer_state_.problem +
@@ -200,9 +200,15 @@ bool MainWindow::OnCwKey(TextBox& field, int key_code, KeyModifiers modifiers) {
 }
 
 bool MainWindow::OnCwEnter(TextBox& field) {
-  const NewQsoTexts entry{date.Text(),    time.Text(),     mode.Text(),
-                          call.Text(),    rst_sent.Text(), rst_received.Text(),
-                          serial_received.Text(), locator.Text(), Trim(club_code.Text())};
+  const NewQsoTexts entry{date.Text(),
+                          time.Text(),
+                          mode.Text(),
+                          call.Text(),
+                          rst_sent.Text(),
+                          rst_received.Text(),
+                          serial_received.Text(),
+                          locator.Text(),
+                          Trim(club_code.Text())};
   if (!CheckNewQso(entry, IsOffLine(), Log().QsoListText()).refusal) {
     SendCwMessage(2);
     OnOkPressed();

@@ -1,7 +1,7 @@
 // The rig and the rotator in the main window: the rig's frequency, link and mode, the antenna's
 // real heading beside the QTF needle, turning the antenna to the QSO, and the CW messages on
-// F1-F4 (through the keyer, MainWindowKeyer.cpp). Device readings arrive as events on the user-interface thread; with no device set up
-// none of this changes what the window does.
+// F1-F4 (through the keyer, MainWindowKeyer.cpp). Device readings arrive as events on the
+// user-interface thread; with no device set up none of this changes what the window does.
 #include <cmath>
 #include <numbers>
 

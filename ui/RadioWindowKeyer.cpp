@@ -33,8 +33,7 @@ std::string KindItem(KeyerKind kind) {
 
 KeyerKind ChosenKind(const RadioWindowKeyer& k) {
   const int index = k.kind.ListIndex();
-  return index >= 0 && index < static_cast<int>(k.kinds.size()) ? k.kinds[index]
-                                                                : KeyerKind::kNone;
+  return index >= 0 && index < static_cast<int>(k.kinds.size()) ? k.kinds[index] : KeyerKind::kNone;
 }
 
 }  // namespace
@@ -42,8 +41,8 @@ KeyerKind ChosenKind(const RadioWindowKeyer& k) {
 void RadioWindow::LayoutKeyer() {
   RadioWindowKeyer& k = keyer;
   Resize(Width(), Height() + Px(kKeyerHeight + 4));
-  for (Control* below : std::initializer_list<Control*>{&probe_result, &probe_button,
-                                                        &save_button, &exit_button}) {
+  for (Control* below :
+       std::initializer_list<Control*>{&probe_result, &probe_button, &save_button, &exit_button}) {
     below->Move(below->Left(), below->Top() + Px(kKeyerHeight + 4), below->Width(),
                 below->Height());
   }
@@ -52,7 +51,8 @@ void RadioWindow::LayoutKeyer() {
   Place(k.kind, 96, 20, 200, 26, &k.frame);
   Place(k.wpm_caption, 310, 24, 40, 20, &k.frame);
   Place(k.wpm, 352, 20, 48, 26, &k.frame);
-  k.wpm.SetToolTip("Velocit" + Cp1252("à") + " in parole al minuto (5-60); PagSu/PagGiu la "
+  k.wpm.SetToolTip("Velocit" + Cp1252("à") +
+                   " in parole al minuto (5-60); PagSu/PagGiu la "
                    "cambiano durante il contest");
   Place(k.ptt, 412, 22, 124, 22, &k.frame);
   Place(k.port_caption, 10, 60, 80, 20, &k.frame);
@@ -116,11 +116,11 @@ void RadioWindow::OnKeyerKindChanged() {
   k.port.SetVisible(device);
   k.ports.SetVisible(kind == KeyerKind::kWinKeyer);
   k.ptt.SetVisible(device);
-  k.port.SetToolTip(kind == KeyerKind::kWinKeyer
-                        ? "es. /dev/ttyUSB0 o COM3"
-                        : "host:porta di cwdaemon, vuoto: localhost:6789");
+  k.port.SetToolTip(kind == KeyerKind::kWinKeyer ? "es. /dev/ttyUSB0 o COM3"
+                                                 : "host:porta di cwdaemon, vuoto: localhost:6789");
   const int index = rig_model.ListIndex();
-  const int rig = index > 0 && index < static_cast<int>(rig_models_.size()) ? rig_models_[index] : 0;
+  const int rig =
+      index > 0 && index < static_cast<int>(rig_models_.size()) ? rig_models_[index] : 0;
   std::string note;
   if (kind == KeyerKind::kRig && rig == 0) {
     note = "Nessuna radio scelta: il keyer del rig non trasmette.";
@@ -161,7 +161,8 @@ void RadioWindow::ProbeKeyer(const RadioSettings& settings) {
     k.probe_result.SetCaption("Keyer: nessuno.");
     return;
   }
-  if (settings.keyer.kind == KeyerKind::kRig && !program_.Devices().HasCatKeyer(settings.rig.model)) {
+  if (settings.keyer.kind == KeyerKind::kRig &&
+      !program_.Devices().HasCatKeyer(settings.rig.model)) {
     k.probe_result.SetCaption("Keyer: la radio scelta non ha un keyer CAT.");
     return;
   }
@@ -169,15 +170,16 @@ void RadioWindow::ProbeKeyer(const RadioSettings& settings) {
   // The running WinKeyer lets go of its port while the probe opens it.
   MainWindow& main = program_.Get<MainWindow>();
   main.StopKeyer();
-  program_.Keyers().Probe(settings.keyer, program_.Devices(), [this, &main](KeyerProbe probe) {
-    if (main.Loaded()) {
-      main.StartKeyer();
-    }
-    if (Loaded()) {
-      keyer.probe_result.SetCaption("Keyer: " + Cp1252(probe.text) + ".");
-      keyer.probe_result.SetForeColor(probe.answered ? Color{0, 128, 0} : kWarningRed);
-    }
-  });
+  program_.Keyers().Probe(
+      settings.keyer, program_.Devices(), [this, &main](const KeyerProbe& probe) {
+        if (main.Loaded()) {
+          main.StartKeyer();
+        }
+        if (Loaded()) {
+          keyer.probe_result.SetCaption("Keyer: " + Cp1252(probe.text) + ".");
+          keyer.probe_result.SetForeColor(probe.answered ? Color{0, 128, 0} : kWarningRed);
+        }
+      });
 }
 
 }  // namespace keldra

@@ -10,11 +10,17 @@
 
 namespace keldra {
 namespace cwdaemon {
+namespace {
 
-std::string Speed(int wpm) { return "\x1b" "2" + std::to_string(ClampWpm(wpm)); }
-std::string Abort() { return "\x1b" "4"; }
-std::string Ptt(bool on) { return on ? "\x1b" "a1" : "\x1b" "a0"; }
-std::string ReplyAfterNext(std::string_view tag) { return "\x1b" "h" + std::string(tag); }
+// Every request but a message starts with ESC.
+std::string Request(std::string_view what) { return '\x1b' + std::string(what); }
+
+}  // namespace
+
+std::string Speed(int wpm) { return Request("2" + std::to_string(ClampWpm(wpm))); }
+std::string Abort() { return Request("4"); }
+std::string Ptt(bool on) { return Request(on ? "a1" : "a0"); }
+std::string ReplyAfterNext(std::string_view tag) { return Request("h" + std::string(tag)); }
 
 }  // namespace cwdaemon
 
@@ -55,8 +61,7 @@ std::optional<std::pair<std::string, int>> Address(std::string written) {
   int number = cwdaemon::kPort;
   if (!port.empty()) {
     const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), number);
-    if (error != std::errc() || end != port.data() + port.size() || number < 1 ||
-        number > 65535) {
+    if (error != std::errc() || end != port.data() + port.size() || number < 1 || number > 65535) {
       return std::nullopt;
     }
   }
@@ -70,8 +75,7 @@ std::string Where(const std::pair<std::string, int>& address) {
 // How long keying `characters` may take at `wpm` (the longest character, with its gap, is 22 dot
 // lengths), and a margin for the daemon.
 Clock::duration KeyingTime(std::size_t characters, int wpm) {
-  return std::chrono::milliseconds(static_cast<long long>(characters) * 22 * 1200 /
-                                   ClampWpm(wpm)) +
+  return std::chrono::milliseconds(static_cast<long long>(characters) * 22 * 1200 / ClampWpm(wpm)) +
          3s;
 }
 

@@ -130,8 +130,8 @@ class WinKeyer::Link : public DeviceThread {
     Enqueue([this] {
       DropQueue();
       if (port_.IsOpen()) {
-        Check(port_.Write(link_.ptt ? winkeyer::Clear() + winkeyer::Ptt(false)
-                                    : winkeyer::Clear()));
+        Check(
+            port_.Write(link_.ptt ? winkeyer::Clear() + winkeyer::Ptt(false) : winkeyer::Clear()));
       }
     });
   }

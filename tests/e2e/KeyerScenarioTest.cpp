@@ -4,7 +4,6 @@
 // the complete row sends the closing message and logs the QSO. The files must be the model's
 // byte for byte, and the keyer must have received the bytes the model's keyer was told.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <thread>
@@ -50,8 +49,7 @@ TEST(KeyerScenarioTest, FKeysSpeedEscAndEnterThatSendsThroughAWinKeyer) {
             (std::vector<std::string>{"send CQ TEST QX0ABC", "speed 26", "stop",
                                       "send QX1ZZ 5NN 001 JN81GD", "send TU QX0ABC"}));
   const std::string saved = testing::ReadBytes(run.real_folder / "parziale.db");
-  EXPECT_NE(saved.find("230716;0702;QX1ZZ;0;599;001;599;012;;JN83KA;"), std::string::npos)
-      << saved;
+  EXPECT_NE(saved.find("230716;0702;QX1ZZ;0;599;001;599;012;;JN83KA;"), std::string::npos) << saved;
 
   // The keyer's bytes: opened, CQ (as far as it got before Esc), the speed, the clear, then the
   // two messages whole.
@@ -69,8 +67,7 @@ TEST(KeyerScenarioTest, FKeysSpeedEscAndEnterThatSendsThroughAWinKeyer) {
   ASSERT_NE(speed, std::string::npos) << received;
   ASSERT_NE(clear, std::string::npos) << received;
   EXPECT_EQ(received.substr(clear + 1), "QX1ZZ 5NN 001 JN81GDTU QX0ABC");
-  EXPECT_TRUE(std::string("CQ TEST QX0ABC").starts_with(received.substr(8, speed - 8)))
-      << received;
+  EXPECT_TRUE(std::string("CQ TEST QX0ABC").starts_with(received.substr(8, speed - 8))) << received;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The cwdaemon driver against the real daemon, started on a free port with no keying device and
 // no sound (-d null -x n); what it received is read from its own debug log.
 #include <gtest/gtest.h>
-
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
@@ -118,7 +117,8 @@ TEST_F(CwdaemonPosixTest, KeysAtItsSpeedAndAbortsOnEsc) {
   }
   EXPECT_LT(log.find("\"30\""), log.find("cq test"));
   EXPECT_LT(log.find("cq test"), log.find("\"40\""));
-  const KeyerProbe probe = ProbeCwdaemon({KeyerKind::kCwdaemon, "127.0.0.1:" + std::to_string(port_), 40});
+  const KeyerProbe probe =
+      ProbeCwdaemon({KeyerKind::kCwdaemon, "127.0.0.1:" + std::to_string(port_), 40});
   EXPECT_TRUE(probe.answered) << probe.text;
 }
 

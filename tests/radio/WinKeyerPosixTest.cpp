@@ -2,7 +2,6 @@
 // receives, checked exactly, the text paced by its XOFF status, the speed and the clear at once,
 // the host close at the end, and the faults (never answering, unplugged mid-message).
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include "radio/drivers/WinKeyer.h"
@@ -14,13 +13,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kOpening = std::string("\x00\x02", 2) + "\x02\x18" + std::string("\x05\x0A\x28\x00", 4);
+// Host open, the speed, the speed pot's range.
+std::string Opening(char wpm) {
+  return std::string("\x00\x02\x02", 3) + wpm + std::string("\x05\x0A\x28\x00", 4);
+}
+const std::string kOpening = Opening(24);
 
 class WinKeyerPosixTest : public ::testing::Test {
  protected:
   std::filesystem::path Port() const {
-    return std::filesystem::temp_directory_path() /
-           ("keldra-winkeyer-" + std::to_string(getpid()));
+    return std::filesystem::temp_directory_path() / ("keldra-winkeyer-" + std::to_string(getpid()));
   }
   std::unique_ptr<WinKeyer> Open(FakeWinKeyer&, bool ptt = false) {
     auto keyer = std::make_unique<WinKeyer>(KeyerLink{KeyerKind::kWinKeyer, Port(), 24, ptt},
@@ -60,7 +62,13 @@ TEST_F(WinKeyerPosixTest, KeysTextPacedByItsStatusAndClosesTheHost) {
   EXPECT_TRUE(Arrived(fake, kOpening.size()));
   EXPECT_EQ(fake.Received(), kOpening);
 
+  const auto pressed = std::chrono::steady_clock::now();
   keyer->Send("cq test de qx0abc");
+  ASSERT_TRUE(RunUntil([&] { return fake.Received().size() > kOpening.size(); }));
+  const auto first = *fake.ArrivalOf(kOpening.size()) - pressed;
+  EXPECT_LT(first, 100ms);
+  std::cout << "first byte at the keyer after "
+            << std::chrono::duration_cast<std::chrono::microseconds>(first).count() << " us\n";
   ASSERT_TRUE(RunUntil([&] { return fake.Keyed().size() >= 4; }));
   // The speed goes out at once, in the middle of the message.
   const std::size_t before = fake.Received().size();
@@ -104,8 +112,7 @@ TEST_F(WinKeyerPosixTest, PttAroundEachMessage) {
   ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kConnected; }));
   keyer->Send("TU");
   ASSERT_TRUE(RunUntil([&] { return !sent_.empty(); }));
-  EXPECT_EQ(fake.Received().substr(kOpening.size()),
-            std::string("\x18\x01TU\x18\x00", 6));
+  EXPECT_EQ(fake.Received().substr(kOpening.size()), std::string("\x18\x01TU\x18\x00", 6));
 }
 
 TEST_F(WinKeyerPosixTest, FaultsAreSaidAndTheKeyerTriedAgain) {
@@ -114,9 +121,16 @@ TEST_F(WinKeyerPosixTest, FaultsAreSaidAndTheKeyerTriedAgain) {
   std::unique_ptr<WinKeyer> keyer = Open(fake);
   ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kNotConnected; }));
   EXPECT_EQ(State().problem, "il WinKeyer su " + Port().string() + " non risponde all'apertura");
+  // The keyer's thread waits for the host open again: the caller never does.
+  std::this_thread::sleep_for(2100ms);
+  const auto called = std::chrono::steady_clock::now();
+  keyer->SetSpeed(30);
   keyer->Send("CQ");
+  keyer->Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - called, 20ms);
   ASSERT_TRUE(RunUntil([&] { return !sent_.empty(); }));
   EXPECT_EQ(sent_.back(), "CQ (non inviato)");
+  ASSERT_TRUE(RunUntil([&] { return State().wpm == 30; }));
 
   // It answers at the next try.
   fake.SetMute(false);
@@ -136,7 +150,7 @@ TEST_F(WinKeyerPosixTest, FaultsAreSaidAndTheKeyerTriedAgain) {
   fake.PlugIn();
   ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kConnected; }));
   EXPECT_TRUE(Arrived(fake, unplugged + kOpening.size()));
-  EXPECT_EQ(fake.Received().substr(unplugged), kOpening);
+  EXPECT_EQ(fake.Received().substr(unplugged), Opening(30));
 }
 
 }  // namespace

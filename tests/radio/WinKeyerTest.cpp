@@ -26,7 +26,10 @@ TEST(WinKeyerTest, CommandBytes) {
       // Lower case is keyed as upper case; what the keyer cannot key (control bytes that would be
       // commands, accented letters) is left out.
       {"text", winkeyer::Text("cq Test/p 5nn?"), "CQ TEST/P 5NN?"},
-      {"text_unkeyable", winkeyer::Text("a\x02\x0A\xE0" "b\x1b"), "AB"},
+      {"text_unkeyable",
+       winkeyer::Text("a\x02\x0A\xE0"
+                      "b\x1b"),
+       "AB"},
   };
   for (const auto& c : commands) {
     EXPECT_EQ(c.bytes, c.expected) << c.name;

@@ -36,7 +36,7 @@ class FakeKeyers : public KeyerDrivers {
     running = nullptr;
     return KeyerDrivers::Make(link, radio);
   }
-  void Probe(const KeyerLink& link, Radio&, std::function<void(KeyerProbe)> done) override {
+  void Probe(const KeyerLink& link, Radio&, std::function<void(const KeyerProbe&)> done) override {
     probed.push_back(link);
     done(probe_answer);
   }

@@ -93,8 +93,8 @@ TEST_F(KeyerTest, ARigWithoutACatKeyerIsSaidOnceAndTheOthersOffered) {
 
   m.radio_button.Press();
   RadioWindow& w = program().Get<RadioWindow>();
-  EXPECT_EQ(w.keyer.kind.Items(), (std::vector<std::string>{"nessuno", "keyer del rig (CAT)",
-                                                            "WinKeyer", "cwdaemon"}));
+  EXPECT_EQ(w.keyer.kind.Items(),
+            (std::vector<std::string>{"nessuno", "keyer del rig (CAT)", "WinKeyer", "cwdaemon"}));
   EXPECT_EQ(w.keyer.kind.Text(), "keyer del rig (CAT)");
   EXPECT_EQ(w.keyer.note.Caption(),
             "La radio scelta non ha un keyer CAT: scegliere WinKeyer o cwdaemon.");
