@@ -1,8 +1,7 @@
-// The WinKeyer driver against a WinKeyer of the tests' own on a pseudo-terminal: the bytes it
-// receives, checked exactly, the text paced by its XOFF status, the speed and the clear at once,
-// the host close at the end, and the faults (never answering, unplugged mid-message).
+// The WinKeyer driver against the tests' own WinKeyer on a pseudo-terminal: the bytes checked
+// exactly, the text paced by XOFF, the speed and the clear at once, the host close at the end,
+// and the faults (never answering, unplugged mid-message), the caller never waiting.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "radio/drivers/WinKeyer.h"
 #include "support/EventPump.h"
@@ -12,20 +11,17 @@ namespace keldra::testing {
 namespace {
 
 using namespace std::chrono_literals;
+using std::chrono::steady_clock;
 
 // Host open, the speed, the speed pot's range.
 std::string Opening(char wpm) {
   return std::string("\x00\x02\x02", 3) + wpm + std::string("\x05\x0A\x28\x00", 4);
 }
-const std::string kOpening = Opening(24);
 
 class WinKeyerPosixTest : public ::testing::Test {
  protected:
-  std::filesystem::path Port() const {
-    return std::filesystem::temp_directory_path() / ("keldra-winkeyer-" + std::to_string(getpid()));
-  }
-  std::unique_ptr<WinKeyer> Open(FakeWinKeyer&, bool ptt = false) {
-    auto keyer = std::make_unique<WinKeyer>(KeyerLink{KeyerKind::kWinKeyer, Port(), 24, ptt},
+  std::unique_ptr<WinKeyer> Open() {
+    auto keyer = std::make_unique<WinKeyer>(KeyerLink{KeyerKind::kWinKeyer, fake_.Path(), 24},
                                             [this](std::function<void()> job) { pump_.Post(job); });
     keyer->Changed = [this](const KeyerState& state) { states_.push_back(state); };
     keyer->Sent = [this](const std::string& text, bool sent) {
@@ -33,124 +29,91 @@ class WinKeyerPosixTest : public ::testing::Test {
     };
     return keyer;
   }
-  bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-    return pump_.RunUntil(done, limit);
+  bool RunUntil(const std::function<bool()>& done) { return pump_.RunUntil(done, 5s); }
+  bool Link(LinkState link) {
+    return RunUntil([&] { return !states_.empty() && states_.back().link == link; });
   }
   // The fake reads on a thread of its own: what was written reaches it a moment later.
-  static bool Arrived(FakeWinKeyer& fake, std::size_t bytes) {
-    for (int i = 0; i < 100 && fake.Received().size() < bytes; ++i) {
+  bool Arrived(std::size_t bytes) {
+    for (int i = 0; i < 100 && fake_.Received().size() < bytes; ++i) {
       std::this_thread::sleep_for(10ms);
     }
-    return fake.Received().size() >= bytes;
+    return fake_.Received().size() >= bytes;
   }
-  const KeyerState& State() const {
-    static const KeyerState none;
-    return states_.empty() ? none : states_.back();
-  }
+  static auto Us(steady_clock::duration d) { return d / std::chrono::microseconds(1); }
 
+  FakeWinKeyer fake_{std::filesystem::temp_directory_path() /
+                     ("keldra-winkeyer-" + std::to_string(getpid()))};
   EventPump pump_;
   std::vector<KeyerState> states_;
   std::vector<std::string> sent_;
 };
 
 TEST_F(WinKeyerPosixTest, KeysTextPacedByItsStatusAndClosesTheHost) {
-  FakeWinKeyer fake(Port());
-  fake.SetXoffAt(6);
-  std::unique_ptr<WinKeyer> keyer = Open(fake);
-  ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kConnected; }));
-  EXPECT_EQ(State().answered, "WinKeyer 2.3");
-  EXPECT_TRUE(Arrived(fake, kOpening.size()));
-  EXPECT_EQ(fake.Received(), kOpening);
+  fake_.xoff_at = 6;
+  std::unique_ptr<WinKeyer> keyer = Open();
+  ASSERT_TRUE(Link(LinkState::kConnected));
+  EXPECT_EQ(states_.back().answered, "WinKeyer 2.3");
+  ASSERT_TRUE(Arrived(8));
+  EXPECT_EQ(fake_.Received(), Opening(24));
+  const auto pressed = steady_clock::now();
+  keyer->Send("cq test de qx0abc\x0A\xE0");  // lower case; no stray command
+  ASSERT_TRUE(RunUntil([&] { return fake_.Keyed().size() >= 4; }));
+  const auto asked = steady_clock::now();
+  keyer->SetSpeed(30);  // mid-message
+  ASSERT_TRUE(RunUntil([&] { return !sent_.empty() && !states_.back().busy; }));
+  const std::size_t speed = fake_.Received().find("\x02\x1E");
+  std::cout << "F1 to the first byte " << Us(fake_.ArrivalOf(8) - pressed) << " us, PgUp to the "
+            << "speed " << Us(fake_.ArrivalOf(speed) - asked) << " us\n";
+  EXPECT_LT(fake_.ArrivalOf(speed) - asked, 100ms);
+  EXPECT_EQ(fake_.Keyed(), "CQ TEST DE QX0ABC");
+  EXPECT_GE(fake_.xoffs, 2);
+  EXPECT_EQ(fake_.past_xoff, 0);
+  EXPECT_EQ(fake_.Received().substr(8).erase(speed - 8, 2), "CQ TEST DE QX0ABC");
+  fake_.Emit(0x80 | 10);  // the speed pot turned to 20
+  ASSERT_TRUE(RunUntil([&] { return states_.back().wpm == 20; }));
 
-  const auto pressed = std::chrono::steady_clock::now();
-  keyer->Send("cq test de qx0abc");
-  ASSERT_TRUE(RunUntil([&] { return fake.Received().size() > kOpening.size(); }));
-  const auto first = *fake.ArrivalOf(kOpening.size()) - pressed;
-  EXPECT_LT(first, 100ms);
-  std::cout << "first byte at the keyer after "
-            << std::chrono::duration_cast<std::chrono::microseconds>(first).count() << " us\n";
-  ASSERT_TRUE(RunUntil([&] { return fake.Keyed().size() >= 4; }));
-  // The speed goes out at once, in the middle of the message.
-  const std::size_t before = fake.Received().size();
-  const auto asked = std::chrono::steady_clock::now();
-  keyer->SetSpeed(30);
-  ASSERT_TRUE(RunUntil([&] { return fake.Received().find("\x02\x1E") != std::string::npos; }));
-  const auto took = *fake.ArrivalOf(fake.Received().find("\x02\x1E", before)) - asked;
-  EXPECT_LT(took, 100ms);
-  std::cout << "speed at the keyer after "
-            << std::chrono::duration_cast<std::chrono::microseconds>(took).count() << " us\n";
-  ASSERT_TRUE(RunUntil([&] { return !sent_.empty() && !State().busy; }));
-  EXPECT_EQ(fake.Keyed(), "CQ TEST DE QX0ABC");
-  EXPECT_GE(fake.XoffsRaised(), 2);
-  EXPECT_EQ(fake.BytesPastXoff(), 0);
-  EXPECT_EQ(sent_, std::vector<std::string>{"cq test de qx0abc"});
-  std::string text = fake.Received().substr(kOpening.size());
-  text.erase(text.find("\x02\x1E"), 2);
-  EXPECT_EQ(text, "CQ TEST DE QX0ABC");
-
-  // The speed pot turned to 20: the speed follows it.
-  fake.Emit(0x80 | 10);
-  ASSERT_TRUE(RunUntil([&] { return State().wpm == 20; }));
-
-  // Esc: the buffer is cleared at once and nothing more of the message comes.
-  fake.SetCharTime(200ms);
+  // Esc clears the keyer at once; nothing more of the message comes, then the host close.
+  fake_.char_ms = 200;
   keyer->Send("QX1ZZ 5NN 001 JN81GD");
-  ASSERT_TRUE(RunUntil([&] { return fake.Keyed().size() > 17; }));
+  ASSERT_TRUE(RunUntil([&] { return fake_.Keyed().size() > 17; }));
   keyer->Stop();
-  ASSERT_TRUE(RunUntil([&] { return fake.Received().back() == '\x0A'; }));
-  const std::string stopped = fake.Received();
+  ASSERT_TRUE(RunUntil([&] { return fake_.Received().back() == '\x0A'; }));
+  EXPECT_TRUE(RunUntil([&] { return sent_.back() == "QX1ZZ 5NN 001 JN81GD (non inviato)"; }));
+  const std::string stopped = fake_.Received();
   std::this_thread::sleep_for(100ms);
   keyer.reset();
-  EXPECT_TRUE(Arrived(fake, stopped.size() + 3));
-  EXPECT_EQ(fake.Received(), stopped + "\x0A" + std::string("\x00\x03", 2));
-  EXPECT_EQ(sent_.back(), "QX1ZZ 5NN 001 JN81GD (non inviato)");
+  ASSERT_TRUE(Arrived(stopped.size() + 3));
+  EXPECT_EQ(fake_.Received(), stopped + "\x0A" + std::string("\x00\x03", 2));
+  EXPECT_EQ(winkeyer::Ptt(true) + winkeyer::Ptt(false), std::string("\x18\x01\x18\x00", 4));
 }
 
-TEST_F(WinKeyerPosixTest, PttAroundEachMessage) {
-  FakeWinKeyer fake(Port());
-  std::unique_ptr<WinKeyer> keyer = Open(fake, true);
-  ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kConnected; }));
-  keyer->Send("TU");
-  ASSERT_TRUE(RunUntil([&] { return !sent_.empty(); }));
-  EXPECT_EQ(fake.Received().substr(kOpening.size()), std::string("\x18\x01TU\x18\x00", 6));
-}
-
-TEST_F(WinKeyerPosixTest, FaultsAreSaidAndTheKeyerTriedAgain) {
-  FakeWinKeyer fake(Port());
-  fake.SetMute(true);
-  std::unique_ptr<WinKeyer> keyer = Open(fake);
-  ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kNotConnected; }));
-  EXPECT_EQ(State().problem, "il WinKeyer su " + Port().string() + " non risponde all'apertura");
-  // The keyer's thread waits for the host open again: the caller never does.
-  std::this_thread::sleep_for(2100ms);
-  const auto called = std::chrono::steady_clock::now();
+TEST_F(WinKeyerPosixTest, FaultsAreSaidOnceAndTheKeyerTriedAgain) {
+  fake_.mute = true;
+  std::unique_ptr<WinKeyer> keyer = Open();
+  ASSERT_TRUE(Link(LinkState::kNotConnected));
+  EXPECT_EQ(states_.back().problem,
+            "il WinKeyer su " + fake_.Path().string() + " non risponde all'apertura");
+  std::this_thread::sleep_for(2100ms);  // the thread waits for the host open again
+  const auto called = steady_clock::now();
   keyer->SetSpeed(30);
   keyer->Send("CQ");
   keyer->Stop();
-  EXPECT_LT(std::chrono::steady_clock::now() - called, 20ms);
+  EXPECT_LT(steady_clock::now() - called, 20ms);
   ASSERT_TRUE(RunUntil([&] { return !sent_.empty(); }));
   EXPECT_EQ(sent_.back(), "CQ (non inviato)");
-  ASSERT_TRUE(RunUntil([&] { return State().wpm == 30; }));
 
-  // It answers at the next try.
-  fake.SetMute(false);
-  ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kConnected; }));
-  // Unplugged in the middle of a message: said once, and found again when plugged back in.
-  fake.SetCharTime(200ms);
+  fake_.mute = false;
+  ASSERT_TRUE(Link(LinkState::kConnected));
+  fake_.char_ms = 200;
   keyer->Send("CQ TEST QX0ABC");
-  ASSERT_TRUE(RunUntil([&] { return !fake.Keyed().empty(); }));
-  fake.Unplug();
-  ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kNotConnected; }));
-  const std::size_t said = states_.size();
-  EXPECT_FALSE(State().problem.empty());
-  std::this_thread::sleep_for(2500ms);  // a failed retry in between
-  RunUntil([] { return false; }, 100ms);
-  EXPECT_EQ(states_.size(), said);
-  const std::size_t unplugged = fake.Received().size();
-  fake.PlugIn();
-  ASSERT_TRUE(RunUntil([&] { return State().link == LinkState::kConnected; }));
-  EXPECT_TRUE(Arrived(fake, unplugged + kOpening.size()));
-  EXPECT_EQ(fake.Received().substr(unplugged), Opening(30));
+  ASSERT_TRUE(RunUntil([&] { return !fake_.Keyed().empty(); }));
+  fake_.Unplug();
+  ASSERT_TRUE(Link(LinkState::kNotConnected));
+  const std::size_t unplugged = fake_.Received().size();
+  fake_.PlugIn();
+  ASSERT_TRUE(Link(LinkState::kConnected) && Arrived(unplugged + 8));
+  EXPECT_EQ(fake_.Received().substr(unplugged), Opening(30));
 }
 
 }  // namespace

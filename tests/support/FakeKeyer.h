@@ -1,5 +1,5 @@
-// Keyers for model tests: every command recorded in one log, and the test sends the events a
-// real keyer would.
+// Keyers for model tests: all four kinds; the WinKeyer and cwdaemon record their commands in one
+// log and the test sends their events; the rig's keyer is the real adapter.
 #pragma once
 
 #include <string>
@@ -9,43 +9,32 @@
 
 namespace keldra {
 
-class FakeKeyer : public Keyer {
- public:
-  explicit FakeKeyer(std::vector<std::string>& log) : log_(log) {}
-  void Send(const std::string& text) override { log_.push_back("send " + text); }
-  void Stop() override { log_.push_back("stop"); }
-  void SetSpeed(int wpm) override { log_.push_back("speed " + std::to_string(wpm)); }
-
- private:
-  std::vector<std::string>& log_;
-};
-
-// All four kinds; the WinKeyer and cwdaemon are FakeKeyers, the rig's keyer is the real adapter.
 class FakeKeyers : public KeyerDrivers {
  public:
+  struct Fake : Keyer {
+    explicit Fake(std::vector<std::string>& log) : log(log) {}
+    void Send(const std::string& text) override { log.push_back("send " + text); }
+    void Stop() override { log.push_back("stop"); }
+    void SetSpeed(int wpm) override { log.push_back("speed " + std::to_string(wpm)); }
+    std::vector<std::string>& log;
+  };
   std::vector<KeyerKind> Kinds() const override {
     return {KeyerKind::kNone, KeyerKind::kRig, KeyerKind::kWinKeyer, KeyerKind::kCwdaemon};
   }
   std::unique_ptr<Keyer> Make(const KeyerLink& link, Radio& radio) override {
     made.push_back(link);
-    if (link.kind == KeyerKind::kWinKeyer || link.kind == KeyerKind::kCwdaemon) {
-      auto keyer = std::make_unique<FakeKeyer>(log);
-      running = keyer.get();
-      return keyer;
-    }
-    running = nullptr;
-    return KeyerDrivers::Make(link, radio);
+    std::unique_ptr<Keyer> keyer =
+        link.kind > KeyerKind::kRig ? std::make_unique<Fake>(log) : KeyerDrivers::Make(link, radio);
+    running = keyer.get();
+    return keyer;
   }
-  void Probe(const KeyerLink& link, Radio&, std::function<void(const KeyerProbe&)> done) override {
-    probed.push_back(link);
-    done(probe_answer);
+  void Probe(const KeyerLink&, Radio&, std::function<void(const KeyerProbe&)> done) override {
+    done({true, "WinKeyer 2.3: VVV inviato"});
   }
 
   std::vector<std::string> log;
   std::vector<KeyerLink> made;
-  std::vector<KeyerLink> probed;
   Keyer* running = nullptr;
-  KeyerProbe probe_answer;
 };
 
 }  // namespace keldra
