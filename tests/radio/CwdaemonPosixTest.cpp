@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "radio/drivers/Cwdaemon.h"
 #include "support/EventPump.h"
