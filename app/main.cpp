@@ -16,6 +16,7 @@
 #include "qt/QtBackground.h"
 #include "qt/QtFrontEnd.h"
 #include "qt/Widgets.h"
+#include "radio/Keyer.h"
 #include "radio/drivers/HamlibRadio.h"
 #include "radio/drivers/StationPtt.h"
 #include "ui/Program.h"
@@ -94,11 +95,15 @@ int main(int argc, char* argv[]) {
   keldra::VoicePlayer voice(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); },
       keldra::StationPtt(radio));
+  // The CW keyers post to the same queue; the running keyer lives in the main window.
+  keldra::KeyerDrivers keyers(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); }, true);
   keldra::Program program(messages, clock, start.folder);
   // The chat's link hands what it reads to the windows through the same queue.
   program.SetPost(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   program.SetVoice(&voice);
+  program.SetKeyers(keyers);
   keldra::qt::QtFrontEnd front_end(program.Desktop());
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.

@@ -10,6 +10,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Startup.h"
+#include "radio/Keyer.h"
 #include "radio/drivers/LocalDaemonRadio.h"
 #include "radio/drivers/StationPtt.h"
 #include "system/ContestFolder.h"
@@ -86,11 +87,15 @@ int wmain(int argc, wchar_t* argv[]) {
   keldra::VoicePlayer voice(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); },
       keldra::StationPtt(radio));
+  // The CW keyers post to the same queue; the running keyer lives in the main window.
+  keldra::KeyerDrivers keyers(
+      [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); }, false);
   keldra::Program program(messages, clock, start.folder);
   // The chat's link hands what it reads to the windows through the same queue.
   program.SetPost(
       [&device_events](std::function<void()> job) { device_events.Post(std::move(job)); });
   program.SetVoice(&voice);
+  program.SetKeyers(keyers);
   // Declared after the program, so it ends first: a history still being read is waited for while
   // the program's services still stand.
   keldra::win32::Session session(program.Desktop(), messages);

@@ -41,10 +41,48 @@ Keys KeysOf(RadioSettings& s) {
             {"hamlib_folder", &s.hamlib_folder}}}};
 }
 
+// The keyer's lines: kind, port, speed, PTT and Enter that sends.
+bool StoreKeyer(RadioSettings& settings, std::string_view key, std::string_view value) {
+  if (key == "keyer_port") {
+    settings.keyer.port = std::string(value);
+    return true;
+  }
+  const std::optional<int> read = Number(value);
+  if (!read) {
+    return false;
+  }
+  if (key == "keyer") {
+    if (*read < 0 || *read > static_cast<int>(KeyerKind::kCwdaemon)) {
+      return false;
+    }
+    settings.keyer.kind = static_cast<KeyerKind>(*read);
+  } else if (key == "keyer_wpm") {
+    settings.keyer.wpm = ClampWpm(*read);
+  } else if (key == "keyer_ptt") {
+    settings.keyer.ptt = *read != 0;
+  } else if (key == "enter_sends") {
+    settings.enter_sends = *read != 0;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::string KeyerText(const RadioSettings& settings) {
+  return "keyer = " + std::to_string(static_cast<int>(settings.keyer.kind)) +
+         "\r\nkeyer_port = " + settings.keyer.port +
+         "\r\nkeyer_wpm = " + std::to_string(settings.keyer.wpm) +
+         "\r\nkeyer_ptt = " + (settings.keyer.ptt ? "1" : "0") +
+         "\r\nenter_sends = " + (settings.enter_sends ? "1" : "0") + "\r\n";
+}
+
 // Stores one line's value; false when the line says nothing we can use.
 bool Store(RadioSettings& settings, std::string_view key, std::string_view value) {
   if (const std::optional<bool> voice = StoreVoiceSetting(settings.voice, key, value)) {
     return *voice;
+  }
+  if (key.starts_with("keyer") || key == "enter_sends") {
+    return StoreKeyer(settings, key, value);
   }
   Keys keys = KeysOf(settings);
   for (auto& [name, text] : keys.texts) {
@@ -85,7 +123,7 @@ std::string RadioSettingsText(const RadioSettings& settings) {
     text += std::string(name) + " = " + *value + "\r\n";
   }
   text += VoiceSettingsText(settings.voice);
-  return text;
+  return text + KeyerText(settings);
 }
 
 RadioSettingsRead ReadRadioSettings(std::string_view bytes) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "radio/Keyer.h"
 #include "radio/Radio.h"
 #include "radio/Voice.h"
 
@@ -34,6 +35,10 @@ struct RadioSettings {
   std::string hamlib_folder;
   // The voice messages of F1 to F4 in SSB: sound cards, PTT, lead time, repeat.
   VoiceLink voice;
+  // The CW keyer; a file written before there was a choice keys with the rig, as it did then.
+  KeyerLink keyer;
+  // In CW, Enter in the callsign field sends F2 and Enter on a complete row sends F3 and logs.
+  bool enter_sends = false;
   bool operator==(const RadioSettings&) const = default;
 };
 

@@ -93,6 +93,11 @@ class Radio {
     const std::function<void(const std::string&)> answer = std::move(done);
     answer("nessuna radio collegata per il PTT via CAT");
   }
+  // The rig keyer's speed, where the rig lets it be set.
+  virtual void SetMorseSpeed(int /*wpm*/) {}
+  // Whether a rig of this model has a keyer the program can drive over CAT (a daemon's rig is
+  // taken to have one: the daemon says no when it does not).
+  virtual bool HasCatKeyer(int model) const { return model != 0; }
   // Opens the devices once with these links, apart from the running ones, and reports.
   virtual void Probe(const DeviceLink& rig, const DeviceLink& rotator,
                      std::function<void(const ProbeResult&)> done) = 0;

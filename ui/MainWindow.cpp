@@ -19,6 +19,7 @@ void MainWindow::Layout() {
   LayoutRadio();
   LayoutChat();
   LayoutVoice();
+  LayoutKeyer();
   LayoutTotalsFrame();
   LayoutStationFrame();
 }
@@ -258,6 +259,27 @@ void MainWindow::Wire() {
       program_.Contest().Observe([this](const LogEvent& event) { OnLogChanged(event); });
   WireRadio();
   WireVoice();
+  WireKeyer();
+}
+
+void MainWindow::KeysBeforeFields(
+    bool with_list, std::function<bool(TextBox& field, int key_code, KeyModifiers)> keys) {
+  TextBox* const fields[] = {&date,    &time,      &band,         &mode,
+                             &call,    &rst_sent,  &rst_received, &serial_received,
+                             &locator, &club_code, &qso_list};
+  for (TextBox* field : fields) {
+    if (field == &qso_list && !with_list) {
+      continue;
+    }
+    field->KeyDown = [field, keys, own = std::move(field->KeyDown)](
+                         int key_code, KeyModifiers modifiers, bool& handled) {
+      if (keys(*field, key_code, modifiers)) {
+        handled = true;
+      } else if (own) {
+        own(key_code, modifiers, handled);
+      }
+    };
+  }
 }
 
 }  // namespace keldra

@@ -258,6 +258,22 @@ class MainWindow : public Form {
   void PlayVoiceMessage(int message, bool on_air);
   void RecordVoiceMessage(int message);
   std::filesystem::path VoiceMessagePath(int message) const;
+  // --- MainWindowKeyer.cpp ---
+  // The keyer's speed and link, under the rig's state.
+  Label keyer_speed{*this, "KeyerSpeed"};
+  // Opens the keyer the settings name (closing the one before).
+  void StartKeyer();
+  // Closes the keyer (a WinKeyer leaves host mode): at the end, or while "Prova" opens its port.
+  void StopKeyer();
+  // A speed changed with PgUp/PgDn is the next start's too: written into radio.txt once, at the
+  // end, not on every key.
+  void KeepKeyerSpeed();
+  void OnKeyerChanged(const KeyerState& state);
+  void OnKeyerSent(const std::string& text, bool sent);
+  // F1-F4, Esc, PgUp/PgDn and Enter that sends, in CW; true when the key was used.
+  bool OnCwKey(TextBox& field, int key_code, KeyModifiers modifiers);
+  bool OnCwEnter(TextBox& field);
+  const KeyerState& KeyerNow() const { return keyer_state_; }
 
   // The contest runs off-line: times are typed, not taken from the clock.
   bool IsOffLine() const { return off_line_; }
@@ -288,6 +304,10 @@ class MainWindow : public Form {
   void LayoutTotalsFrame();
   void LayoutStationFrame();
   void Wire();
+  // Puts `keys` before the own keys of every field of the entry row, and of the QSO list with
+  // `with_list`; a field's own keys run when `keys` did not use the key.
+  void KeysBeforeFields(bool with_list,
+                        std::function<bool(TextBox& field, int key_code, KeyModifiers)> keys);
   void LayoutHistory();
   void LayoutRadio();
   void WireRadio();
@@ -302,6 +322,14 @@ class MainWindow : public Form {
   void OnVoiceLevel(int percent);
   void OnVoiceFinished(const VoiceOutcome& outcome);
   void SaveVoiceRecording(const VoiceOutcome& outcome);
+  void LayoutKeyer();
+  void WireKeyer();
+  bool KeyerSet() const;
+  bool CwKeying() const;
+  void ShowKeyer();
+  std::optional<std::string> WhyNothingKeys() const;
+  void SendCwMessage(std::size_t index);
+  void ChangeKeyerSpeed(int step);
 
   Program& program_;
   bool off_line_ = false;
@@ -320,6 +348,11 @@ class MainWindow : public Form {
   bool voice_recording_ = false;
   bool voice_on_air_ = false;
   int voice_level_events_ = 0;
+  std::unique_ptr<Keyer> keyer_;
+  KeyerState keyer_state_;
+  bool keyer_problem_said_ = false;
+  // The keyer's speed radio.txt holds, when the file was read whole or saved here.
+  std::optional<int> kept_wpm_;
 };
 
 }  // namespace keldra

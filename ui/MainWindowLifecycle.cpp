@@ -105,6 +105,8 @@ void MainWindow::OnWindowUnloaded() {
   radio.RotatorChanged = nullptr;
   radio.MorseSent = nullptr;
   EndVoice();
+  StopKeyer();
+  KeepKeyerSpeed();
   program_.Contest().Forget(log_observer_);
   StopAnnouncements();
 }

@@ -1,7 +1,7 @@
 // The rig and the rotator in the main window: the rig's frequency, link and mode, the antenna's
 // real heading beside the QTF needle, turning the antenna to the QSO, and the CW messages on
-// F1-F4. Device readings arrive as events on the user-interface thread; with no device set up
-// none of this changes what the window does.
+// F1-F4 (through the keyer, MainWindowKeyer.cpp). Device readings arrive as events on the
+// user-interface thread; with no device set up none of this changes what the window does.
 #include <cmath>
 #include <numbers>
 
@@ -69,19 +69,9 @@ void MainWindow::WireRadio() {
   radio_button.Click = [this] { OnRadioSettingsPressed(); };
   // The radio keys work from every field of the row and from the QSO list, before the field's
   // own keys.
-  TextBox* const fields[] = {&date,    &time,      &band,         &mode,
-                             &call,    &rst_sent,  &rst_received, &serial_received,
-                             &locator, &club_code, &qso_list};
-  for (TextBox* field : fields) {
-    field->KeyDown = [this, own = std::move(field->KeyDown)](int key_code, KeyModifiers modifiers,
-                                                             bool& handled) {
-      if (OnRadioKey(key_code, modifiers)) {
-        handled = true;
-      } else if (own) {
-        own(key_code, modifiers, handled);
-      }
-    };
-  }
+  KeysBeforeFields(true, [this](TextBox& /*field*/, int key_code, KeyModifiers modifiers) {
+    return OnRadioKey(key_code, modifiers);
+  });
 }
 
 void MainWindow::StartRadio() {
@@ -100,6 +90,9 @@ void MainWindow::StartRadio() {
                  ". Controllare le impostazioni con \"Radio...\"."));
     }
     radio_settings_ = settings.settings;
+    if (read.status && settings.skipped_lines == 0) {
+      kept_wpm_ = radio_settings_.keyer.wpm;
+    }
   }
   Radio& radio = program_.Devices();
   radio.RigChanged = [this](const RigReading& reading) { OnRigChanged(reading); };
@@ -109,12 +102,15 @@ void MainWindow::StartRadio() {
   if (radio_settings_.rig.model != 0 || radio_settings_.rotator.model != 0) {
     radio.Connect(radio_settings_.rig, radio_settings_.rotator);
   }
+  StartKeyer();
 }
 
 void MainWindow::ApplyRadioSettings(const RadioSettings& settings) {
   radio_settings_ = settings;
+  kept_wpm_ = settings.keyer.wpm;
   program_.Devices().UseLibraryFolder(settings.hamlib_folder);
   program_.Devices().Connect(settings.rig, settings.rotator);
+  StartKeyer();
 }
 
 // Where the program starts Hamlib's daemons itself: in their folder, and what stops one is told.
@@ -238,22 +234,7 @@ bool MainWindow::OnRadioKey(int key_code, KeyModifiers modifiers) {
         return false;
     }
   }
-  if (modifiers.control || modifiers.alt || !RigKeys()) {
-    return false;
-  }
-  if (key_code == key::kEscape) {
-    program_.Devices().StopMorse();
-    return true;
-  }
-  const int message = key_code - key::kF1;
-  if (message < 0 || message >= static_cast<int>(radio_settings_.messages.size()) ||
-      modifiers.shift) {
-    return false;
-  }
-  const CwFields fields{station_call.Caption(), Trim(call.Text()), qso_number.Text(),
-                        station_locator.Caption()};
-  program_.Devices().SendMorse(FillCwMessage(radio_settings_.messages[message], fields));
-  return true;
+  return false;  // the CW keys are the keyer's (MainWindowKeyer.cpp)
 }
 
 }  // namespace keldra

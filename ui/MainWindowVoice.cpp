@@ -44,19 +44,9 @@ void MainWindow::LayoutVoice() {
 }
 
 void MainWindow::WireVoice() {
-  TextBox* const fields[] = {&date,    &time,      &band,         &mode,
-                             &call,    &rst_sent,  &rst_received, &serial_received,
-                             &locator, &club_code, &qso_list};
-  for (TextBox* field : fields) {
-    field->KeyDown = [this, field, own = std::move(field->KeyDown)](
-                         int key_code, KeyModifiers modifiers, bool& handled) {
-      if (OnVoiceKey(*field, key_code, modifiers)) {
-        handled = true;
-      } else if (own) {
-        own(key_code, modifiers, handled);
-      }
-    };
-  }
+  KeysBeforeFields(true, [this](TextBox& field, int key_code, KeyModifiers modifiers) {
+    return OnVoiceKey(field, key_code, modifiers);
+  });
 }
 
 void MainWindow::StartVoice() {

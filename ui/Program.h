@@ -16,6 +16,7 @@
 #include "core/ContestLog.h"
 #include "data/CallHistory.h"
 #include "radio/DeviceThread.h"
+#include "radio/Keyer.h"
 #include "radio/Radio.h"
 #include "radio/Voice.h"
 #include "system/Background.h"
@@ -65,6 +66,9 @@ class Program {
   // The voice messages' player (sound card and PTT); none unless the front end gives one.
   VoicePlayer* Voice() const { return voice_; }
   void SetVoice(VoicePlayer* voice) { voice_ = voice; }
+  // The ways of keying CW; the rig's keyer only unless the front end gives its own.
+  KeyerDrivers& Keyers() { return *keyers_; }
+  void SetKeyers(KeyerDrivers& keyers) { keyers_ = &keyers; }
   // The call history: filled by the main window (files, running contest), read by the edit window.
   StationHistory& History() { return history_; }
   // The running contest: the windows show it and change it through its operations.
@@ -140,6 +144,8 @@ class Program {
   NoRadio no_radio_;
   Radio* radio_ = &no_radio_;
   VoicePlayer* voice_ = nullptr;
+  KeyerDrivers rig_keyer_only_;
+  KeyerDrivers* keyers_ = &rig_keyer_only_;
 };
 
 }  // namespace keldra

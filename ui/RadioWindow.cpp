@@ -101,6 +101,7 @@ RadioWindow::RadioWindow(Program& program)
       program_(program) {
   Layout();
   LayoutHamlib();
+  LayoutKeyer();
   probe_button.Click = [this] { OnProbePressed(); };
   save_button.Click = [this] { OnSavePressed(); };
   exit_button.Click = [this] { OnExitPressed(); };
@@ -168,6 +169,7 @@ void RadioWindow::Fill(const RadioSettings& settings) {
   }
   hamlib_folder.SetText(settings.hamlib_folder);
   ShowHamlib();
+  FillKeyer(settings);
 }
 
 void RadioWindow::FillModelLists(int rig, int rotator) {
@@ -203,7 +205,7 @@ std::optional<RadioSettings> RadioWindow::Settings() {
     settings.messages[i] = Trim(messages[i].Text());
   }
   settings.hamlib_folder = Trim(hamlib_folder.Text());
-  if (!VoiceSettings(settings)) {
+  if (!VoiceSettings(settings) || !KeyerSettings(settings)) {
     return std::nullopt;
   }
   return settings;
@@ -215,6 +217,7 @@ void RadioWindow::OnProbePressed() {
     return;
   }
   probe_result.SetCaption("Prova in corso...");
+  ProbeKeyer(*settings);
   program_.Devices().Probe(settings->rig, settings->rotator, [this](const ProbeResult& result) {
     if (Loaded()) {
       ShowProbe(result);

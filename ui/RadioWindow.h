@@ -8,6 +8,7 @@
 
 #include "data/RadioSettings.h"
 #include "ui/Program.h"
+#include "ui/RadioWindowKeyer.h"
 #include "widgets/Buttons.h"
 #include "widgets/Graphics.h"
 #include "widgets/Label.h"
@@ -65,6 +66,7 @@ class RadioWindow : public Form {
   Label voice_repeat_caption{*this, "VoiceRepeatCaption", "Ripeti il CQ (F1) ogni ... s (0: no)"};
   TextBox voice_repeat{*this, "VoiceRepeat", "0"};
   Label voice_hint{*this, "VoiceHint"};
+  RadioWindowKeyer keyer{*this};
 
   Label probe_result{*this, "ProbeResult"};
   CommandButton probe_button{*this, "ProbeButton", "Prova"};
@@ -100,6 +102,13 @@ class RadioWindow : public Form {
   // The voice settings as shown, into `settings`; false (the operator told) when one is not
   // usable.
   bool VoiceSettings(RadioSettings& settings);
+  // --- RadioWindowKeyer.cpp ---
+  void LayoutKeyer();
+  void FillKeyer(const RadioSettings& settings);
+  // The keyer's fields into `settings`; false (and the operator told) when one cannot be used.
+  bool KeyerSettings(RadioSettings& settings);
+  void OnKeyerKindChanged();
+  void ProbeKeyer(const RadioSettings& settings);
 
   Program& program_;
   // The model number of each item of the model lists ("nessuno" is 0).

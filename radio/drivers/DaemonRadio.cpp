@@ -439,6 +439,9 @@ class DaemonRadio::RigThread : public DaemonLink<RigDaemon> {
     ++stops_;
     Command([](const RigDaemon&) { return "\\stop_morse"; });
   }
+  void SetMorseSpeed(int wpm) {
+    Command([wpm](const RigDaemon&) { return "L KEYSPD " + std::to_string(wpm); });
+  }
   void SetPtt(bool on, std::function<void(const std::string&)> done) {
     Enqueue([this, on, done = std::move(done)] {
       if (!daemon_.IsOpen()) {
@@ -503,6 +506,8 @@ void DaemonRadio::StopTurning() {
 void DaemonRadio::SendMorse(const std::string& text) { rig_->SendMorse(text); }
 
 void DaemonRadio::StopMorse() { rig_->StopMorse(); }
+
+void DaemonRadio::SetMorseSpeed(int wpm) { rig_->SetMorseSpeed(wpm); }
 
 void DaemonRadio::SetPtt(bool on, std::function<void(const std::string&)> done) {
   rig_->SetPtt(on, std::move(done));

@@ -100,6 +100,7 @@ class DaemonRadio : public Radio {
   void StopTurning() override;
   void SendMorse(const std::string& text) override;
   void StopMorse() override;
+  void SetMorseSpeed(int wpm) override;
   void SetPtt(bool on, std::function<void(const std::string&)> done) override;
   void Probe(const DeviceLink& rig, const DeviceLink& rotator,
              std::function<void(const ProbeResult&)> done) override;

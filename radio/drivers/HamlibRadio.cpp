@@ -425,6 +425,20 @@ void HamlibRadio::SetPtt(bool on, std::function<void(const std::string&)> done) 
   rig_->SetPtt(on, std::move(done));
 }
 
+void HamlibRadio::SetMorseSpeed(int wpm) {
+  rig_->Command([wpm](RIG* rig) {
+    value_t speed{};
+    speed.i = wpm;
+    return rig_set_level(rig, RIG_VFO_CURR, RIG_LEVEL_KEYSPD, speed);
+  });
+}
+
+bool HamlibRadio::HasCatKeyer(int model) const {
+  const HamlibLock lock(HamlibCalls());
+  const rig_caps* caps = rig_get_caps(model);
+  return caps != nullptr && caps->send_morse != nullptr;
+}
+
 void HamlibRadio::Probe(const DeviceLink& rig, const DeviceLink& rotator,
                         std::function<void(const ProbeResult&)> done) {
   std::lock_guard lock(probes_mutex_);

@@ -35,6 +35,8 @@ class HamlibRadio : public Radio {
   void SendMorse(const std::string& text) override;
   void StopMorse() override;
   void SetPtt(bool on, std::function<void(const std::string&)> done) override;
+  void SetMorseSpeed(int wpm) override;
+  bool HasCatKeyer(int model) const override;
   void Probe(const DeviceLink& rig, const DeviceLink& rotator,
              std::function<void(const ProbeResult&)> done) override;
 

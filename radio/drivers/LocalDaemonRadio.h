@@ -46,6 +46,10 @@ class LocalDaemonRadio : public Radio {
   void StopTurning() override { daemons_.StopTurning(); }
   void SendMorse(const std::string& text) override { daemons_.SendMorse(text); }
   void StopMorse() override { daemons_.StopMorse(); }
+  void SetMorseSpeed(int wpm) override { daemons_.SetMorseSpeed(wpm); }
+  void SetPtt(bool on, std::function<void(const std::string&)> done) override {
+    daemons_.SetPtt(on, std::move(done));
+  }
   void Probe(const DeviceLink& rig, const DeviceLink& rotator,
              std::function<void(const ProbeResult&)> done) override;
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <future>
 #include <thread>
 
 #include "Host.h"
@@ -123,6 +124,14 @@ TEST_F(LocalDaemonRadioTest, StartedKeptAfterAKillAndEnded) {
   ASSERT_TRUE(RunUntil([&] { return probed.has_value(); }));
   EXPECT_EQ(probed->rig.state, LinkState::kConnected) << probed->rig_problem;
   EXPECT_EQ(probed->rig_name, "Hamlib Dummy");
+
+  // The voice messages' PTT reaches the started daemon too (the stand-in keys; the real dummy
+  // rig without "-P RIG" refuses, in its own words).
+  std::promise<std::string> keyed;
+  radio.SetPtt(true, [&](const std::string& problem) { keyed.set_value(problem); });
+  const std::string problem = keyed.get_future().get();
+  EXPECT_TRUE(problem.empty() || problem == "PTT via CAT non riuscito: rigctld: errore 1")
+      << problem;
 
   Kill(first);
   ASSERT_TRUE(RunUntil([&] { return rig_.state != LinkState::kConnected; }));

@@ -18,8 +18,20 @@ TEST(RadioSettingsTest, RoundTrip) {
   const RadioSettingsRead read = ReadRadioSettings(text);
   EXPECT_EQ(read.settings, set);
   EXPECT_EQ(read.skipped_lines, 0);
+  // The keyer's lines: every kind and field comes back.
+  set.keyer = {KeyerKind::kCwdaemon, "shack-pc:6790", 32, true};
+  set.enter_sends = true;
+  EXPECT_EQ(ReadRadioSettings(RadioSettingsText(set)).settings, set);
   // Nothing on disk yet: the defaults, no rig, no rotator.
   EXPECT_EQ(ReadRadioSettings("").settings, RadioSettings{});
+}
+
+TEST(RadioSettingsTest, AFileWithoutKeyerLinesKeysWithTheRigAsBefore) {
+  // A kind this program does not know is a damaged line; a speed out of range is brought in.
+  const RadioSettingsRead read = ReadRadioSettings("rig_model = 1\r\nkeyer = 9\r\nkeyer_wpm = 80");
+  EXPECT_EQ(read.settings.keyer, (KeyerLink{KeyerKind::kRig, "", kMaxWpm, false}));
+  EXPECT_FALSE(read.settings.enter_sends);
+  EXPECT_EQ(read.skipped_lines, 1);
 }
 
 TEST(RadioSettingsTest, DamagedLinesAreSkipped) {

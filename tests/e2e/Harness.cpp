@@ -34,6 +34,8 @@ constexpr char kF12 = '\x03';
 constexpr char kF1 = '\x04';
 constexpr char kSelectAll = '\x05';
 constexpr char kEscape = '\x1b';
+constexpr char kPageUp = '\x06';
+constexpr char kPageDown = '\x07';
 
 // Starts a program with extra environment variables; its output goes to `log` when given.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
@@ -196,7 +198,8 @@ ModelOperator::ModelOperator(const StartState& setup, const fs::path& folder)
     : tracker_(std::make_unique<Tracker>()),
       clock_(setup.local, setup.utc_offset_minutes),
       folder_(folder),
-      devices_(setup.devices) {
+      devices_(setup.devices),
+      keyers_(setup.keyers) {
   for (const auto& [name, bytes] : setup.files) {
     fs::create_directories((folder_ / name).parent_path());  // "storico/C_W" and the like
     testing::WriteBytes(folder_ / name, bytes);
@@ -211,6 +214,9 @@ void ModelOperator::Start() {
   program_ = std::make_unique<Program>(messages_, clock_, folder_);
   if (devices_ != nullptr) {
     program_->SetDevices(*devices_);
+  }
+  if (keyers_ != nullptr) {
+    program_->SetKeyers(*keyers_);
   }
   program_->Desktop().SetObserver(tracker_.get());
   program_->SetPainter(&png_stand_in);
@@ -271,6 +277,8 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
               KeyOutcome::kSelectAll) {
             box->SelectAll();
           }
+        } else if (c == kPageUp || c == kPageDown) {
+          box->PressKey(c == kPageUp ? key::kPageUp : key::kPageDown);
         } else {
           box->Type(std::string(1, c));
         }
@@ -634,6 +642,7 @@ std::vector<std::string> ItalianKeys(const std::string& utf8) {
       {"é", "shift+egrave"}, {"ì", "igrave"},
       {"ò", "ograve"},       {"ù", "ugrave"},
       {"\x04", "F1"},        {"\x05", "ctrl+a"},
+      {"\x06", "Prior"},     {"\x07", "Next"},
       {"\x1b", "Escape"}};
   std::vector<std::string> keys;
   for (std::size_t i = 0; i < utf8.size();) {

@@ -27,7 +27,8 @@ struct Step {
   std::string window;   // kClick, and kKeys: the window that must be active
   std::string control;  // kClick
   std::string keys;     // kKeys, UTF-8: "\n" Enter, "\b" Backspace, "\x01" Up, "\x02" Down,
-                        // "\x03" F12, "\x04" F1, "\x05" Ctrl+A, "\x1b" Esc
+                        // "\x03" F12, "\x04" F1, "\x05" Ctrl+A, "\x06" PgUp, "\x07" PgDn,
+                        // "\x1b" Esc
   std::string shot;     // a screenshot's name after this step, if any
 };
 
@@ -52,6 +53,8 @@ struct StartState {
   std::map<std::string, std::string> files;
   // The model's rig and rotator (none when null).
   Radio* devices = nullptr;
+  // The model's CW keyers (the rig's keyer only when null).
+  KeyerDrivers* keyers = nullptr;
 };
 
 // The Windows program (KELDRA_WINDOWS_EXE, run under Wine in WINEPREFIX) that RealProgram starts
@@ -80,6 +83,7 @@ class ModelOperator {
   FixedClock clock_;
   std::filesystem::path folder_;
   Radio* devices_;
+  KeyerDrivers* keyers_;
   std::unique_ptr<Program> program_;
 };
 

@@ -8,6 +8,7 @@
 #include "core/Text.h"
 #include "radio/drivers/HamlibRadio.h"
 #include "ui/MainWindow.h"
+#include "ui/RadioWindow.h"
 
 namespace keldra::testing {
 namespace {
@@ -61,6 +62,19 @@ TEST_F(HamlibRadioTest, DummiesInThisProcess) {
   EXPECT_EQ(found->rig, (RigReading{LinkState::kConnected, 145e6, "FM"}));
   EXPECT_EQ(found->rotator.state, LinkState::kNotConnected);
   EXPECT_EQ(found->rotator_problem, "porta o demone non raggiungibile");
+}
+
+TEST_F(HamlibRadioTest, TheRigsWithoutACatKeyerAreKnownAndSaid) {
+  // The dummy, a daemon's rig and a TS-2000 have one; the FT-817, FT-818 and FT-857 none.
+  for (const int model : {1, 2, 2014}) {
+    EXPECT_TRUE(radio_.HasCatKeyer(model)) << model;
+  }
+  for (const int model : {1020, 1041, 1022}) {
+    EXPECT_FALSE(radio_.HasCatKeyer(model)) << model;
+  }
+  Linked("rig_model = 1020\r\n").radio_button.Press();
+  EXPECT_EQ(program().Get<RadioWindow>().keyer.note.Caption(),
+            "La radio scelta non ha un keyer CAT: scegliere WinKeyer.");
 }
 
 TEST_F(HamlibRadioTest, DaemonsOnLoopback) {

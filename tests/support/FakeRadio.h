@@ -24,6 +24,7 @@ class FakeRadio : public Radio {
   void StopTurning() override { ++stops; }
   void SendMorse(const std::string& text) override { sent.push_back(text); }
   void StopMorse() override { ++morse_stops; }
+  bool HasCatKeyer(int model) const override { return model != 0 && model != rig_without_keyer; }
   void Probe(const DeviceLink&, const DeviceLink&,
              std::function<void(const ProbeResult&)> done) override {
     done(probe_answer);
@@ -43,6 +44,7 @@ class FakeRadio : public Radio {
   int stops = 0;
   std::vector<std::string> sent;
   int morse_stops = 0;
+  int rig_without_keyer = 0;  // a model whose rig has no keyer over CAT
   ProbeResult probe_answer;
 };
 

@@ -18,6 +18,7 @@ namespace {
 
 std::atomic<long long> frequency{145000000};
 std::atomic<int> azimuth{0};
+std::atomic<int> ptt{0};
 std::string mode = "FM";  // set and read under the lock
 std::mutex mode_lock;
 
@@ -48,11 +49,18 @@ std::string Answer(const std::string& line) {
     azimuth = std::atoi(rest.c_str());
     return "set_pos: " + rest + "\nRPRT 0\n";
   }
+  if (command == "+T") {
+    ptt = std::atoi(rest.c_str());
+    return "set_ptt: " + rest + "\nRPRT 0\n";
+  }
+  if (command == "+t") {
+    return "get_ptt:\nPTT: " + std::to_string(ptt.load()) + "\nRPRT 0\n";
+  }
   if (command == "+\\dump_caps") {
     return "dump_caps:\nModel name:\tDummy\nMfg name:\tHamlib\nMin Azimuth:\t-180.00\n"
            "Max Azimuth:\t180.00\nRPRT 0\n";
   }
-  if (command == "+b" || command == "+\\stop_morse" || command == "+S") {
+  if (command == "+b" || command == "+\\stop_morse" || command == "+S" || command == "+L") {
     return command + ":\nRPRT 0\n";
   }
   return "RPRT -11\n";
