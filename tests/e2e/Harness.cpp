@@ -493,7 +493,24 @@ std::string RealProgram::LogPath() const {
   return (folder_.parent_path() / (folder_.filename().string() + ".log")).string();
 }
 
-std::string RealProgram::Output() const { return testing::ReadBytes(LogPath()); }
+std::string RealProgram::Output() const {
+  std::string output = testing::ReadBytes(LogPath());
+  // A program still running when a test gives up on it: where its threads are, for a hang.
+  if (!windows_ && pid_ > 0 && kill(pid_, 0) == 0 && std::filesystem::exists("/usr/bin/gdb")) {
+    const std::string command =
+        "/usr/bin/gdb -p " + std::to_string(pid_) +
+        " -batch -ex 'thread apply all bt' 2>/dev/null | grep '^#\\|^Thread'";
+    if (FILE* gdb = popen(command.c_str(), "r")) {
+      output += "\nthe program's threads:\n";
+      char line[512];
+      while (std::fgets(line, sizeof line, gdb) != nullptr) {
+        output += line;
+      }
+      pclose(gdb);
+    }
+  }
+  return output;
+}
 
 void RealProgram::Kill() { Stop(pid_, SIGKILL); }
 
