@@ -20,18 +20,24 @@ using namespace std::chrono_literals;
 const char kStation[] = "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = 002\r\n";
 
 TEST(KeyerScenarioTest, FKeysSpeedEscAndEnterThatSendsThroughAWinKeyer) {
-  if (!WindowsProgram().empty()) {
-    GTEST_SKIP() << "the Windows program's WinKeyer needs a COM port linked to the keyer";
-  }
   XSession x;
   testing::FakeWinKeyer keyer(std::filesystem::temp_directory_path() /
                               ("keldra-e2e-winkeyer-" + std::to_string(getpid())));
   keyer.char_ms = 5;
+  // The Windows program reaches the keyer through a COM port Wine maps to the pseudo-terminal.
+  std::string port = keyer.Path().string();
+  std::filesystem::path com;
+  if (!WindowsProgram().empty()) {
+    com = std::filesystem::path(std::getenv("WINEPREFIX")) / "dosdevices" / "com42";
+    std::filesystem::remove(com);
+    std::filesystem::create_symlink(keyer.Path(), com);
+    port = "COM42";
+  }
   FakeKeyers model_keyers;
   const StartState setup{{2023, 7, 16, 9, 0, 0},
                          120,
                          {{"config.txt", kStation},
-                          {"radio.txt", "keyer = 2\r\nkeyer_port = " + keyer.Path().string() +
+                          {"radio.txt", "keyer = 2\r\nkeyer_port = " + port +
                                             "\r\nkeyer_wpm = 24\r\nenter_sends = 1\r\n"}},
                          nullptr,
                          &model_keyers};
@@ -60,6 +66,9 @@ TEST(KeyerScenarioTest, FKeysSpeedEscAndEnterThatSendsThroughAWinKeyer) {
   EXPECT_TRUE(received.starts_with(std::string("\x00\x02\x02\x18", 4))) << received;
   EXPECT_NE(received.find("\x02\x1A"), std::string::npos) << received;
   EXPECT_TRUE(received.ends_with("\x0AQX1ZZ 5NN 001 JN81GDTU QX0ABC")) << received;
+  if (!com.empty()) {
+    std::filesystem::remove(com);
+  }
 }
 
 }  // namespace
