@@ -112,6 +112,16 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
   return pieces;
 }
 
+std::optional<int> WholeNumber(std::string_view text, int low, int high) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
+      value > high) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsSixCharacterLocator(std::string_view text) {

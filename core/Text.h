@@ -4,6 +4,7 @@
 // position or length beyond the text.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,10 @@ std::string Right(std::string_view text, std::size_t length);
 
 // The pieces of a text between `separator`s, empty ones included: "a;;b" gives a, "", b.
 std::vector<std::string_view> SplitAt(std::string_view text, char separator);
+
+// The whole text as a decimal whole number in [low, high]; none for an empty text, blanks,
+// other characters or a number outside ("12" gives 12; "12 ", "1e3", "" give none).
+std::optional<int> WholeNumber(std::string_view text, int low, int high);
 
 bool IsDigit(char c);
 // True for a non-empty text of decimal digits only.

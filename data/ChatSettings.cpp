@@ -1,6 +1,5 @@
 #include "data/ChatSettings.h"
 
-#include <charconv>
 #include <optional>
 
 #include "core/Text.h"
@@ -9,18 +8,8 @@
 namespace keldra {
 namespace {
 
-std::optional<int> Number(std::string_view text, int low, int high) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
-      value > high) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 bool StoreNumber(int& into, std::string_view value, int low, int high) {
-  const std::optional<int> read = Number(value, low, high);
+  const std::optional<int> read = WholeNumber(value, low, high);
   if (read) {
     into = *read;
   }

@@ -1,9 +1,9 @@
 // The voice messages' lines of radio.txt. A file written before they existed has none of them and
 // keeps the defaults: no PTT, the system's sound cards.
 #include <array>
-#include <charconv>
 #include <utility>
 
+#include "core/Text.h"
 #include "data/RadioSettings.h"
 
 namespace keldra {
@@ -14,13 +14,11 @@ constexpr std::array<std::pair<PttWay, std::string_view>, 4> kPttNames = {
 
 // A whole number in [low, high].
 bool StoreNumber(int& into, std::string_view text, int low, int high) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-    return false;
+  const std::optional<int> value = WholeNumber(text, low, high);
+  if (value) {
+    into = *value;
   }
-  into = value;
-  return true;
+  return value.has_value();
 }
 
 }  // namespace

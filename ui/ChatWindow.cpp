@@ -1,7 +1,6 @@
 #include "ui/ChatWindow.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "core/Text.h"
 #include "data/Clubs.h"
@@ -22,16 +21,7 @@ constexpr Color kNeutral{60, 60, 60};
 
 std::string Upper(std::string_view text) { return ToUpper1252(Trim(text)); }
 
-std::optional<int> PortOf(std::string_view text) {
-  const std::string trimmed = Trim(text);
-  int value = 0;
-  const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
-  if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size() ||
-      value < 1 || value > 65535) {
-    return std::nullopt;
-  }
-  return value;
-}
+std::optional<int> PortOf(std::string_view text) { return WholeNumber(Trim(text), 1, 65535); }
 
 bool IsWordByte(char c) {
   return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '/';

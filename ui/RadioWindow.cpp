@@ -1,7 +1,6 @@
 #include "ui/RadioWindow.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "core/RigAndRotator.h"
@@ -189,17 +188,14 @@ std::optional<RadioSettings> RadioWindow::Settings() {
                   ChosenSpeed(rig_speed)};
   settings.rotator = {ChosenModel(rotator_model, rotator_models_), Trim(rotator_port.Text()),
                       ChosenSpeed(rotator_speed)};
-  const std::string offset = Trim(antenna_offset.Text());
-  int degrees = 0;
-  const auto [end, error] = std::from_chars(offset.data(), offset.data() + offset.size(), degrees);
-  if (offset.empty() || error != std::errc() || end != offset.data() + offset.size() ||
-      degrees < -360 || degrees > 360) {
+  const std::optional<int> degrees = WholeNumber(Trim(antenna_offset.Text()), -360, 360);
+  if (!degrees) {
     program_.Message("Correzione antenna: un numero intero di gradi tra -360 e 360.",
                      MessageIcon::kNone);
     antenna_offset.SetFocus();
     return std::nullopt;
   }
-  settings.antenna_offset = degrees;
+  settings.antenna_offset = *degrees;
   settings.auto_turn = auto_turn.Value() != 0;
   for (int i = 0; i < 4; ++i) {
     settings.messages[i] = Trim(messages[i].Text());

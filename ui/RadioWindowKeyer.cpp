@@ -1,7 +1,6 @@
 #include "ui/RadioWindowKeyer.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "core/Text.h"
 #include "system/SerialPort.h"
@@ -135,17 +134,14 @@ void RadioWindow::OnKeyerKindChanged() {
 
 bool RadioWindow::KeyerSettings(RadioSettings& settings) {
   RadioWindowKeyer& k = keyer;
-  const std::string typed = Trim(k.wpm.Text());
-  int wpm = 0;
-  const auto [end, error] = std::from_chars(typed.data(), typed.data() + typed.size(), wpm);
-  if (typed.empty() || error != std::errc() || end != typed.data() + typed.size() ||
-      wpm != ClampWpm(wpm)) {
+  const std::optional<int> wpm = WholeNumber(Trim(k.wpm.Text()), kMinWpm, kMaxWpm);
+  if (!wpm) {
     program_.Message(Cp1252("Velocità CW: un numero intero di WPM tra 5 e 60."),
                      MessageIcon::kNone);
     k.wpm.SetFocus();
     return false;
   }
-  settings.keyer = {ChosenKind(k), Trim(k.port.Text()), wpm, k.ptt.Value() != 0};
+  settings.keyer = {ChosenKind(k), Trim(k.port.Text()), *wpm, k.ptt.Value() != 0};
   settings.enter_sends = k.enter_sends.Value() != 0;
   if (settings.keyer.kind == KeyerKind::kWinKeyer && settings.keyer.port.empty()) {
     program_.Message("WinKeyer: scegliere la porta seriale.", MessageIcon::kNone);

@@ -2,7 +2,6 @@
 // sound card is seldom the default), how the transmitter is keyed, the PTT's lead time and the
 // repeated CQ. A card or port the system does not list now stays chosen, by its name.
 #include <algorithm>
-#include <charconv>
 
 #include "core/Text.h"
 #include "system/Audio.h"
@@ -37,16 +36,6 @@ void FillDevices(ComboBox& list, std::vector<std::string>& ids,
 std::string Chosen(const ComboBox& list, const std::vector<std::string>& ids) {
   const int index = list.ListIndex();
   return index >= 0 && index < static_cast<int>(ids.size()) ? ids[index] : std::string();
-}
-
-std::optional<int> WholeNumber(const std::string& text, int low, int high) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
-      value > high) {
-    return std::nullopt;
-  }
-  return value;
 }
 
 }  // namespace

@@ -134,6 +134,26 @@ TEST(TextTest, Digits) {
   EXPECT_FALSE(IsAllDigits("\xB2"));  // superscript two is not a digit
 }
 
+// What the settings windows and files take as a number: the whole text, within its range.
+TEST(TextTest, WholeNumber) {
+  const struct {
+    const char* text;
+    std::optional<int> read;
+  } cases[] = {{"12", 12},
+               {"-360", -360},
+               {"60", 60},
+               {"61", std::nullopt},
+               {"", std::nullopt},
+               {" 12", std::nullopt},
+               {"12 ", std::nullopt},
+               {"1e3", std::nullopt},
+               {"99999999999", std::nullopt},
+               {"+5", std::nullopt}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(WholeNumber(c.text, -360, 60), c.read) << c.text;
+  }
+}
+
 TEST(TextTest, ZeroFill) {
   EXPECT_EQ(ZeroFill("7", 3), "007");
   EXPECT_EQ(ZeroFill("42", 3), "042");
