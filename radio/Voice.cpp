@@ -66,14 +66,7 @@ void VoicePlayer::Play(const VoiceLink& link, std::shared_ptr<const VoiceSound> 
   job.sound = std::move(sound);
   job.key = key;
   job.repeat = repeat;
-  {
-    const std::lock_guard lock(mutex_);
-    job.generation = ++generation_;
-    next_ = std::move(job);
-    stop_ = true;
-  }
-  busy_ = true;
-  wake_.notify_all();
+  Begin(std::move(job));
 }
 
 void VoicePlayer::Record(const VoiceLink& link, int rate, int max_seconds) {
@@ -82,6 +75,10 @@ void VoicePlayer::Record(const VoiceLink& link, int rate, int max_seconds) {
   job.link = link;
   job.rate = rate;
   job.max_seconds = max_seconds;
+  Begin(std::move(job));
+}
+
+void VoicePlayer::Begin(Job job) {
   {
     const std::lock_guard lock(mutex_);
     job.generation = ++generation_;

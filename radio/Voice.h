@@ -99,6 +99,8 @@ class VoicePlayer {
     int max_seconds = 60;
     std::uint64_t generation = 0;
   };
+  // Stops what is under way and hands `job` to the thread.
+  void Begin(Job job);
   void Loop();
   VoiceOutcome PlayRepeated(const Job& job);
   VoiceOutcome PlayOnce(const Job& job);
