@@ -3,6 +3,7 @@
 #pragma once
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
@@ -57,9 +58,13 @@ inline bool OnPath(const std::string& program) {
 // rigctld or rotctld with the dummy device, killed at the end of the test.
 class Daemon {
  public:
-  // `options` go on its command line ({"-P", "RIG"}: the dummy rig keys its own PTT).
-  Daemon(std::string program, int port, std::vector<std::string> options = {})
-      : program_(std::move(program)), port_(port), options_(std::move(options)) {
+  // `options` go on its command line ({"-P", "RIG"}: the dummy rig keys its own PTT); its
+  // standard error goes to `log` when one is given.
+  Daemon(std::string program, int port, std::vector<std::string> options = {}, std::string log = {})
+      : program_(std::move(program)),
+        port_(port),
+        options_(std::move(options)),
+        log_(std::move(log)) {
     Start();
   }
   ~Daemon() { Kill(); }
@@ -76,7 +81,13 @@ class Daemon {
       argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    posix_spawnp(&pid_, program_.c_str(), nullptr, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    if (!log_.empty()) {
+      posix_spawn_file_actions_addopen(&files, 2, log_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    posix_spawnp(&pid_, program_.c_str(), &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
     for (int i = 0; i < 200 && !Listening(port_); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
@@ -94,6 +105,7 @@ class Daemon {
   std::string program_;
   int port_;
   std::vector<std::string> options_;
+  std::string log_;
   pid_t pid_ = 0;
 };
 
