@@ -19,6 +19,7 @@
 #include "widgets/Buttons.h"
 #include "widgets/Form.h"
 #include "widgets/FrontEndRules.h"
+#include "widgets/Lists.h"
 #include "widgets/Screen.h"
 #include "widgets/TextBox.h"
 
@@ -129,6 +130,16 @@ std::array<int, 4> PixelRect(const Control& control) {
           control.Height() / kTwipsPerPixel};
 }
 
+// The place of `item` in a list; an error when the list lacks it.
+int ItemOf(const ListControl& list, const std::string& item) {
+  const auto& items = list.Items();
+  const auto it = std::find(items.begin(), items.end(), item);
+  if (it == items.end()) {
+    throw std::runtime_error("no item " + item + " in " + list.Name());
+  }
+  return static_cast<int>(it - items.begin());
+}
+
 }  // namespace
 
 std::string WindowsProgram() {
@@ -144,6 +155,9 @@ Step Click(std::string window, std::string control, std::string shot) {
 }
 Step Paste(std::string window, std::string text) {
   return {Step::Kind::kPaste, std::move(window), {}, std::move(text), {}};
+}
+Step Choose(std::string window, std::string control, std::string item) {
+  return {Step::Kind::kChoose, std::move(window), std::move(control), std::move(item), {}};
 }
 Step KillAndRestart() { return {Step::Kind::kKillAndRestart, {}, {}, {}, {}}; }
 Step OffLineQso(const char* time, bool cw, const char* call, const char* serial,
@@ -199,7 +213,8 @@ ModelOperator::ModelOperator(const StartState& setup, const fs::path& folder)
       clock_(setup.local, setup.utc_offset_minutes),
       folder_(folder),
       devices_(setup.devices),
-      keyers_(setup.keyers) {
+      keyers_(setup.keyers),
+      voice_(setup.voice) {
   for (const auto& [name, bytes] : setup.files) {
     fs::create_directories((folder_ / name).parent_path());  // "storico/C_W" and the like
     testing::WriteBytes(folder_ / name, bytes);
@@ -218,6 +233,7 @@ void ModelOperator::Start() {
   if (keyers_ != nullptr) {
     program_->SetKeyers(*keyers_);
   }
+  program_->SetVoice(voice_);
   program_->Desktop().SetObserver(tracker_.get());
   program_->SetPainter(&png_stand_in);
   program_->Start();
@@ -300,6 +316,12 @@ std::vector<std::string> ModelOperator::Play(const Step& step) {
         box->SetFocus();
         box->CaretToEnd();
       }
+      break;
+    }
+    case Step::Kind::kChoose: {
+      auto& list = dynamic_cast<ListControl&>(ControlOf(step.window, step.control));
+      list.SetFocus();
+      list.SetListIndex(ItemOf(list, step.keys));
       break;
     }
     case Step::Kind::kKillAndRestart:
@@ -472,6 +494,7 @@ void RealProgram::Start() {
       {"FAKETIME_DONT_FAKE_MONOTONIC", "1"},
       // faketime's library comes before the sanitizer's in a sanitizer build.
       {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"}};
+  env.insert(setup_.environment.begin(), setup_.environment.end());
   if (windows_) {
     env.insert(kWineEnvironment.begin(), kWineEnvironment.end());
     // Wine's server is started once, on the same clock; `wine` execs into the Windows process
@@ -558,7 +581,7 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
     return prepared;
   }
   prepared.title = layout_.Window(step.window).Caption();
-  if (step.kind == Step::Kind::kClick) {
+  if (step.kind == Step::Kind::kClick || step.kind == Step::Kind::kChoose) {
     const Control& control = layout_.ControlOf(step.window, step.control);
     const auto [left, top, width, height] = PixelRect(control);
     // A box at its right end (the caret lands after the text), a tick box on its square.
@@ -572,6 +595,10 @@ XOperator::Prepared XOperator::Prepare(const Step& step) {
       prepared.x = left + width / 2;
     }
     prepared.y = top + height / 2;
+  }
+  if (step.kind == Step::Kind::kChoose) {
+    prepared.item = ItemOf(
+        dynamic_cast<const ListControl&>(layout_.ControlOf(step.window, step.control)), step.keys);
   }
   return prepared;
 }
@@ -614,6 +641,19 @@ void XOperator::Play(const Prepared& prepared, const std::vector<std::string>& m
       const std::string window = Activate(prepared.title);
       x_.Run("xdotool mousemove --window " + window + " " + std::to_string(prepared.x) + " " +
              std::to_string(prepared.y) + " click 1");
+      break;
+    }
+    case Step::Kind::kChoose: {
+      const std::string window = Activate(prepared.title);
+      x_.Run("xdotool mousemove --window " + window + " " + std::to_string(prepared.x) + " " +
+             std::to_string(prepared.y) + " click 1");
+      // The list opens under the pointer and takes the keys.
+      std::this_thread::sleep_for(300ms);
+      std::string keys = "xdotool key --delay 40 Home";
+      for (int i = 0; i < prepared.item; ++i) {
+        keys += " Down";
+      }
+      x_.Run(keys + " Return");
       break;
     }
     case Step::Kind::kKillAndRestart:

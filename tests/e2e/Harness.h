@@ -22,14 +22,15 @@ namespace keldra::e2e {
 // One thing the operator does. Window and control are the name strings of the program's own
 // windows and controls, so the layout comes from the windows themselves.
 struct Step {
-  enum class Kind { kKeys, kClick, kPaste, kKillAndRestart };
+  enum class Kind { kKeys, kClick, kPaste, kKillAndRestart, kChoose };
   Kind kind;
   std::string window;   // kClick, and kKeys: the window that must be active
   std::string control;  // kClick
-  std::string keys;     // kKeys, UTF-8: "\n" Enter, "\b" Backspace, "\x01" Up, "\x02" Down,
-                        // "\x03" F12, "\x04" F1, "\x05" Ctrl+A, "\x06" PgUp, "\x07" PgDn,
-                        // "\x1b" Esc
-  std::string shot;     // a screenshot's name after this step, if any
+  std::string keys;  // kChoose: the item (Windows-1252); kKeys, UTF-8: "\n" Enter, "\b" Backspace,
+                     // "\x01" Up, "\x02" Down,
+                     // "\x03" F12, "\x04" F1, "\x05" Ctrl+A, "\x06" PgUp, "\x07" PgDn,
+                     // "\x1b" Esc
+  std::string shot;  // a screenshot's name after this step, if any
 };
 
 Step Keys(std::string window, std::string keys, std::string shot = {});
@@ -38,6 +39,9 @@ Step Click(std::string window, std::string control, std::string shot = {});
 // an empty text leaves the clipboard as it is (empty on a new display). The model types the text,
 // which is what a paste must amount to.
 Step Paste(std::string window, std::string text);
+// An item of a drop-down list chosen as an operator does: a click opens the list, Home and Down
+// reach the item, Enter takes it.
+Step Choose(std::string window, std::string control, std::string item);
 // The program killed with SIGKILL (the model simply stops), then started again.
 Step KillAndRestart();
 // A QSO typed over the main window's entry row off-line, from the time field: the time, the mode
@@ -55,6 +59,10 @@ struct StartState {
   Radio* devices = nullptr;
   // The model's CW keyers (the rig's keyer only when null).
   KeyerDrivers* keyers = nullptr;
+  // The model's voice player (none when null).
+  VoicePlayer* voice = nullptr;
+  // Variables added to the real program's environment.
+  std::map<std::string, std::string> environment = {};
 };
 
 // The Windows program (KELDRA_WINDOWS_EXE, run under Wine in WINEPREFIX) that RealProgram starts
@@ -84,6 +92,7 @@ class ModelOperator {
   std::filesystem::path folder_;
   Radio* devices_;
   KeyerDrivers* keyers_;
+  VoicePlayer* voice_;
   std::unique_ptr<Program> program_;
 };
 
@@ -162,6 +171,7 @@ class XOperator {
     std::string title;
     int x = 0;
     int y = 0;
+    int item = 0;  // kChoose: the item's place in the list
   };
   Prepared Prepare(const Step& step);
   // Plays a step; closes the message boxes the model showed for it, by their titles.

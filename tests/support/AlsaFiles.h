@@ -22,20 +22,25 @@ class AlsaFiles {
   static constexpr const char* kRecord = "keldra_rec";
   static constexpr const char* kMissing = "keldra_no_such_card";
 
-  AlsaFiles()
+  // `name` tells apart the sound cards of one test; one only is this process's own, the others
+  // are for the programs it starts (with ALSA_CONFIG_PATH set to Config()).
+  explicit AlsaFiles(const std::string& name = "", bool this_process = true)
       : folder_(std::filesystem::temp_directory_path() /
-                ("keldra-alsa-" + std::to_string(getpid()))) {
+                ("keldra-alsa-" + std::to_string(getpid()) + name)) {
     std::filesystem::create_directories(folder_);
-    const std::filesystem::path config = folder_ / "asound.conf";
+    const std::filesystem::path config = Config();
     std::ofstream(config) << "pcm." << kPlay << " { type file; slave.pcm { type null } file \""
                           << Played().string() << "\" format raw }\n"
                           << "pcm." << kRecord << " { type file; slave.pcm { type null } file \""
                           << (folder_ / "ignored.raw").string() << "\" infile \"" << Fed().string()
                           << "\" format raw }\n";
-    setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
+    if (this_process) {
+      setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
+    }
     std::filesystem::remove(Played());
   }
 
+  std::filesystem::path Config() const { return folder_ / "asound.conf"; }
   std::filesystem::path Played() const { return folder_ / "played.raw"; }
   std::filesystem::path Fed() const { return folder_ / "fed.raw"; }
 
