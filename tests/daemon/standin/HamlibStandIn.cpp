@@ -3,6 +3,8 @@
 // `--version` does (from NAME.version beside it, when there is one), opens the serial port it is
 // given as rigctld does (stopping with Hamlib's words when it cannot), and answers the extended
 // protocol's commands the daemon driver uses on -T:-t, one thread a client, for a dummy device.
+// Beside it, NAME.mode sets the rig's mode at start, and an NAME.log that exists is given its
+// command line and every command it answers, so a test sees how it was started and reached.
 #include <windows.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -21,6 +24,15 @@ std::atomic<int> azimuth{0};
 std::atomic<int> ptt{0};
 std::string mode = "FM";  // set and read under the lock
 std::mutex mode_lock;
+std::filesystem::path log_path;  // empty: no log
+std::mutex log_lock;
+
+void Log(const std::string& line) {
+  if (!log_path.empty()) {
+    const std::lock_guard lock(log_lock);
+    std::ofstream(log_path, std::ios::app) << line << "\n";
+  }
+}
 
 std::string Answer(const std::string& line) {
   const std::string command = line.substr(0, line.find(' '));
@@ -78,6 +90,7 @@ void Serve(SOCKET client) {
       if (!line.empty() && line.back() == '\r') {
         line.pop_back();
       }
+      Log(line);
       const std::string answer = Answer(line);
       send(client, answer.data(), static_cast<int>(answer.size()), 0);
     }
@@ -91,6 +104,15 @@ int main(int argc, char* argv[]) {
   const std::filesystem::path self(argv[0]);
   const std::string name = self.stem().string();
   const bool rotator = name.starts_with("rot");
+  std::ifstream(self.parent_path() / (name + ".mode")) >> mode;
+  if (std::filesystem::exists(self.parent_path() / (name + ".log"))) {
+    log_path = self.parent_path() / (name + ".log");
+    std::string command_line = name;
+    for (int i = 1; i < argc; ++i) {
+      command_line += std::string(" ") + argv[i];
+    }
+    Log(command_line);
+  }
   std::string host = "127.0.0.1";
   std::string port = rotator ? "4533" : "4532";
   std::string device;
