@@ -1,7 +1,8 @@
 // An SSB voice message with real keys on the real program: its sound card is ALSA's file plugin
 // and its rig Hamlib's dummy behind rigctld, keyed over CAT. F1 in the callsign field must key
 // the rig while messaggi/F1.wav plays and release it after, and the card must receive the file's
-// samples. The model windows play through a file card of their own, with no rig to key.
+// samples. The model windows play through a file card of their own, with no rig to key. Under
+// Wine the Windows program plays through winmm into the same kind of card.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -37,13 +38,11 @@ std::string PttBecomes(const std::string& address, const std::string& wanted,
 }
 
 TEST(VoiceScenarioTest, F1InSsbKeysTheRigWhileTheCardPlaysTheFile) {
-  if (!WindowsProgram().empty()) {
-    GTEST_SKIP() << "the Windows program's sound goes through Wine's winmm, which does not reach "
-                    "ALSA's file plugin";
-  }
   if (!testing::OnPath("rigctld")) {
     GTEST_SKIP() << "rigctld (libhamlib-utils) is not installed";
   }
+  // Windows names its cards as waveOut does: there the file card is the system's default.
+  const bool wine = !WindowsProgram().empty();
   XSession x;
   const testing::AlsaFiles model_card("model");
   const testing::AlsaFiles real_card("real", false);
@@ -58,8 +57,8 @@ TEST(VoiceScenarioTest, F1InSsbKeysTheRigWhileTheCardPlaysTheFile) {
                          120,
                          {{"config.txt", kStation},
                           {"radio.txt", "rig_model = 2\r\nrig_port = " + rig.Address() +
-                                            "\r\nvoice_output = keldra_play\r\nvoice_ptt = cat\r\n"
-                                            "voice_lead_ms = 80\r\n"},
+                                            (wine ? "" : "\r\nvoice_output = keldra_play") +
+                                            "\r\nvoice_ptt = cat\r\nvoice_lead_ms = 80\r\n"},
                           {"messaggi/F1.wav", WavBytes({8000, sound})}},
                          &fake,
                          nullptr,
@@ -69,10 +68,18 @@ TEST(VoiceScenarioTest, F1InSsbKeysTheRigWhileTheCardPlaysTheFile) {
   fake.Rig(LinkState::kConnected, 144300000, "USB");
   run.Play({Click("Form1", "Text6"), Keys("Form1", "\x04", "e2e_voice_01_f1")});
 
+  // Keyed before the two seconds of sound are all at the card, released once they are.
   EXPECT_EQ(PttBecomes(rig.Address(), "1", 3000ms), "1");
+  EXPECT_LT(real_card.PlayedBytes(), sound.size() * 2);
   EXPECT_EQ(PttBecomes(rig.Address(), "0", 10000ms), "0");
-  EXPECT_TRUE(testing::PlayedExactly(real_card.PlayedSamples(), sound))
-      << real_card.PlayedBytes() << " bytes played";
+  if (wine) {
+    // Wine's winmm hands the sound on in pieces of its own timing, some twice: the whole of it
+    // arrived, its samples are not compared.
+    EXPECT_GE(real_card.PlayedBytes(), sound.size() * 2);
+  } else {
+    EXPECT_TRUE(testing::PlayedExactly(real_card.PlayedSamples(), sound))
+        << real_card.PlayedBytes() << " bytes played";
+  }
   ASSERT_TRUE(pump.RunUntil([&] { return !voice.Busy(); }, 10000ms));
   EXPECT_TRUE(testing::PlayedExactly(model_card.PlayedSamples(), sound));
 }

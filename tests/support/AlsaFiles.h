@@ -1,6 +1,6 @@
-// ALSA's own `file` plugin as the tests' sound card: what is played on "keldra_play" lands in a
-// file, and "keldra_rec" records what a file holds. The configuration is the tests' own
-// (ALSA_CONFIG_PATH), set before the first ALSA call of the process.
+// ALSA's own `file` plugin as the tests' sound card: what is played on "keldra_play" (or the
+// default card) lands in a file, and "keldra_rec" records what a file holds. The configuration is
+// the tests' own (ALSA_CONFIG_PATH), set before the first ALSA call of the process.
 #pragma once
 
 #include <unistd.h>
@@ -33,7 +33,11 @@ class AlsaFiles {
                           << Played().string() << "\" format raw }\n"
                           << "pcm." << kRecord << " { type file; slave.pcm { type null } file \""
                           << (folder_ / "ignored.raw").string() << "\" infile \"" << Fed().string()
-                          << "\" format raw }\n";
+                          << "\" format raw }\n"
+                          // The system's default card too, as a program left at "Predefinito"
+                          // (and Wine's winmm) opens it.
+                          << "pcm.!default { type file; slave.pcm { type null } file \""
+                          << Played().string() << "\" format raw }\n";
     if (this_process) {
       setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
     }
