@@ -263,7 +263,7 @@ void MainWindow::Wire() {
 }
 
 void MainWindow::KeysBeforeFields(
-    bool with_list, std::function<bool(TextBox& field, int key_code, KeyModifiers)> keys) {
+    bool with_list, const std::function<bool(TextBox& field, int key_code, KeyModifiers)>& keys) {
   TextBox* const fields[] = {&date,    &time,      &band,         &mode,
                              &call,    &rst_sent,  &rst_received, &serial_received,
                              &locator, &club_code, &qso_list};

@@ -306,8 +306,8 @@ class MainWindow : public Form {
   void Wire();
   // Puts `keys` before the own keys of every field of the entry row, and of the QSO list with
   // `with_list`; a field's own keys run when `keys` did not use the key.
-  void KeysBeforeFields(bool with_list,
-                        std::function<bool(TextBox& field, int key_code, KeyModifiers)> keys);
+  void KeysBeforeFields(
+      bool with_list, const std::function<bool(TextBox& field, int key_code, KeyModifiers)>& keys);
   void LayoutHistory();
   void LayoutRadio();
   void WireRadio();
