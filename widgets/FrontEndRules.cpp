@@ -9,7 +9,7 @@ namespace keldra {
 
 KeyOutcome RouteKey(Screen& screen, Control& control, const KeyPress& key,
                     std::optional<TextSelection> shown) {
-  if (key.code == key::kTab && !key.held.control && !key.held.alt) {
+  if (key.code == key::kTab && !key.held.alt) {
     screen.FocusNext(key.held.shift);
     return KeyOutcome::kConsumed;
   }

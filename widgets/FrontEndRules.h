@@ -35,12 +35,13 @@ enum class KeyOutcome {
   kSelectAll,  // the widget selects its whole text, and sees the key no further
 };
 
-// Tab and Shift+Tab move the model's focus; Enter and Space press a button once however long they
-// are held; a list's KeyDown sees its keys before the list moves its choice; in a text box the
-// model's KeyDown sees every key, after the model's caret and selection
-// were set to what the widget shows (`shown`; none where the model does not follow the widget's
-// selection). Ctrl+A that no handler took selects the whole text of an unlocked box, whatever the
-// window system's own control does with it.
+// Tab and Shift+Tab move the model's focus, also with Ctrl held (the way out of a multi-line box
+// in other programs); Enter and Space press a button once however long they are held; a list's
+// KeyDown sees its keys before the list moves its choice; in a text box the model's KeyDown sees
+// every key, after the model's caret and selection were set to what the widget shows (`shown`;
+// none where the model does not follow the widget's selection). Ctrl+A that no handler took
+// selects the whole text of an unlocked box, whatever the window system's own control does with
+// it.
 KeyOutcome RouteKey(Screen& screen, Control& control, const KeyPress& key,
                     std::optional<TextSelection> shown);
 // A key going up that the widget must not see: Space on a button, already pressed going down.

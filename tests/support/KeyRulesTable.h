@@ -48,6 +48,7 @@ inline void PlayKeyRules(KeyRulesForm& form, KeyPlayer& keys) {
   constexpr KeyModifiers kNone{};
   constexpr KeyModifiers kShift{true, false, false};
   constexpr KeyModifiers kCtrl{false, true, false};
+  constexpr KeyModifiers kCtrlShift{true, true, false};
   struct Case {
     const char* name;
     TextBox* box;  // where the focus starts; the button when null
@@ -65,6 +66,8 @@ inline void PlayKeyRules(KeyRulesForm& form, KeyPlayer& keys) {
        0},
       {"TabMovesOn", &form.Box, key::kTab, kNone, "", "IK5XYZ", &form.Locked, 0},
       {"ShiftTabMovesBack", &form.Taken, key::kTab, kShift, "", "IK5XYZ", &form.Locked, 0},
+      {"CtrlTabMovesOn", &form.Box, key::kTab, kCtrl, "", "IK5XYZ", &form.Locked, 0},
+      {"CtrlShiftTabMovesBack", &form.Taken, key::kTab, kCtrlShift, "", "IK5XYZ", &form.Locked, 0},
       {"EnterPressesTheButtonOnce", nullptr, key::kEnter, kNone, "", "", &form.Button, 1},
       {"SpacePressesTheButtonOnce", nullptr, key::kSpace, kNone, "", "", &form.Button, 1},
   };
