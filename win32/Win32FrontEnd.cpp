@@ -374,25 +374,36 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
     return;
   }
   ++syncing_;
+  Shown& shown = shown_[&control];
   switch (property) {
     case Property::kGeometry:
       SyncGeometry(control, hwnd);
       break;
+    // What a frame or picture box holds changes with it only when the box itself changed.
     case Property::kVisible:
-      ShowWindow(hwnd, ShownWithContainers(control) ? SW_SHOWNA : SW_HIDE);
-      SyncContents(control, property);
+      if (Changed(shown.visible, ShownWithContainers(control))) {
+        ShowWindow(hwnd, *shown.visible ? SW_SHOWNA : SW_HIDE);
+        SyncContents(control, property);
+      }
       break;
     case Property::kEnabled:
-      EnableWindow(hwnd, EnabledWithContainers(control));
-      SyncContents(control, property);
+      if (Changed(shown.enabled, EnabledWithContainers(control))) {
+        EnableWindow(hwnd, *shown.enabled);
+        SyncContents(control, property);
+      }
       break;
     case Property::kToolTip:
-      SyncToolTip(control, hwnd);
+      if (Changed(shown.tooltip, control.ToolTip())) {
+        SyncToolTip(control, hwnd);
+      }
       break;
     case Property::kFont: {
       Window* window = WindowOfForm(control.Parent());
-      SendMessageW(hwnd, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(look_.Font(control.Font(), window->dpi)), TRUE);
+      HFONT font = look_.Font(control.Font(), window->dpi);
+      if (!Changed(shown.font, font)) {
+        break;
+      }
+      SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
       if (IsLineView(control)) {
         if (SendMessageW(hwnd, LB_GETCOUNT, 0, 0) > 0) {
           const auto& box = static_cast<TextBox&>(control);
@@ -410,6 +421,9 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       break;
     }
     case Property::kColors:
+      if (!Changed(shown.colors, std::pair{control.BackColor(), control.ForeColor()})) {
+        break;
+      }
       // A text box paints the padding around its line in its colour too, in its frame: one
       // invalidation takes both.
       RedrawWindow(
@@ -417,8 +431,9 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
           RDW_INVALIDATE | RDW_ERASE | (control.Kind() == ControlKind::kTextBox ? RDW_FRAME : 0));
       break;
     case Property::kLocked:
-      if (control.Kind() == ControlKind::kTextBox && !IsLineView(control)) {
-        SendMessageW(hwnd, EM_SETREADONLY, static_cast<TextBox&>(control).Locked(), 0);
+      if (control.Kind() == ControlKind::kTextBox && !IsLineView(control) &&
+          Changed(shown.locked, static_cast<TextBox&>(control).Locked())) {
+        SendMessageW(hwnd, EM_SETREADONLY, *shown.locked, 0);
       }
       break;
     case Property::kText:
@@ -443,7 +458,8 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       if (control.Kind() == ControlKind::kComboBox || control.Kind() == ControlKind::kListBox) {
         const bool combo = control.Kind() == ControlKind::kComboBox;
         const auto& list = static_cast<ListControl&>(control);
-        if (property == Property::kItems) {
+        if (property == Property::kItems && Changed(shown.items, list.Items())) {
+          shown.list_index.reset();  // emptying the list took its choice
           SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
           for (const auto& item : list.Items()) {
             const std::wstring text = Widen(item);
@@ -451,14 +467,16 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
                          reinterpret_cast<LPARAM>(text.c_str()));
           }
         }
-        SendMessageW(hwnd, combo ? CB_SETCURSEL : LB_SETCURSEL,
-                     static_cast<WPARAM>(list.ListIndex()), 0);
+        if (Changed(shown.list_index, list.ListIndex())) {
+          SendMessageW(hwnd, combo ? CB_SETCURSEL : LB_SETCURSEL,
+                       static_cast<WPARAM>(list.ListIndex()), 0);
+        }
       }
       break;
     case Property::kValue:
-      if (control.Kind() == ControlKind::kCheckBox) {
-        SendMessageW(hwnd, BM_SETCHECK,
-                     static_cast<CheckBox&>(control).Value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+      if (control.Kind() == ControlKind::kCheckBox &&
+          Changed(shown.value, static_cast<CheckBox&>(control).Value())) {
+        SendMessageW(hwnd, BM_SETCHECK, *shown.value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
       }
       break;
     case Property::kLayers:
@@ -477,17 +495,25 @@ void Win32FrontEnd::SyncGeometry(Control& control, HWND hwnd) {
   Window* window = WindowOfForm(control.Parent());
   const UINT dpi = window->dpi;
   const POINT origin = Origin(control, dpi);
-  int height = std::max(1, Pixels(control.Height(), dpi));
-  if (control.Kind() == ControlKind::kComboBox) {
-    // The closed box as tall as the layout has it (its border takes 6 pixels), the list below.
+  const int height = std::max(1, Pixels(control.Height(), dpi));
+  const bool combo = control.Kind() == ControlKind::kComboBox;
+  // A combo box's window holds its list below the closed box.
+  const std::array<int, 5> place{
+      origin.x + Pixels(control.Left(), dpi), origin.y + Pixels(control.Top(), dpi),
+      std::max(1, Pixels(control.Width(), dpi)),
+      height + (combo ? MulDiv(kDropDownHeight, static_cast<int>(dpi), 96) : 0),
+      static_cast<int>(dpi)};
+  if (!Changed(shown_[&control].place, place)) {
+    return;
+  }
+  if (combo) {
+    // The closed box as tall as the layout has it (its border takes 6 pixels).
     const int field = height - MulDiv(6, static_cast<int>(dpi), 96);
     if (field > SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0)) {
       SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
     }
-    height += MulDiv(kDropDownHeight, static_cast<int>(dpi), 96);
   }
-  MoveWindow(hwnd, origin.x + Pixels(control.Left(), dpi), origin.y + Pixels(control.Top(), dpi),
-             std::max(1, Pixels(control.Width(), dpi)), height, TRUE);
+  MoveWindow(hwnd, place[0], place[1], place[2], place[3], TRUE);
   if (auto picture = pictures_.find(&control); picture != pictures_.end()) {
     picture->second->dpi = dpi;
     InvalidateRect(hwnd, nullptr, FALSE);
@@ -556,6 +582,9 @@ void Win32FrontEnd::SyncText(Control& control, HWND hwnd) {
       break;
     default:
       return;
+  }
+  if (!Changed(shown_[&control].caption, text)) {
+    return;
   }
   SetWindowTextW(hwnd, text.c_str());
   if (control.Kind() == ControlKind::kLabel) {
@@ -687,6 +716,7 @@ void Win32FrontEnd::FormUnloaded(Form& form) {
       }
     }
     handle_of_.erase(control);
+    shown_.erase(control);
     appends_.Forget(*control);
     line_views_.erase(control);
     pictures_.erase(control);

@@ -7,9 +7,12 @@
 // contest logic here.
 #pragma once
 
+#include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -102,8 +105,34 @@ class Win32FrontEnd : public FrontEnd {
   Control* ControlOf(HWND hwnd) const;
   bool IsLineView(const Control& control) const { return line_views_.contains(&control); }
 
+  // What the front end last set on a control's window: a refresh sets only what changed, as under
+  // Wine every call is a request to its server and a window set again repaints.
+  struct Shown {
+    std::optional<std::array<int, 5>> place;  // left, top, width, height, and the dpi
+    std::optional<bool> visible;
+    std::optional<bool> enabled;
+    std::optional<bool> locked;
+    std::optional<HFONT> font;
+    std::optional<std::pair<Color, Color>> colors;
+    std::optional<std::string> tooltip;
+    std::optional<std::wstring> caption;
+    std::optional<std::vector<std::string>> items;
+    std::optional<int> list_index;
+    std::optional<int> value;
+  };
+  // Whether `now` differs from what was last set; it is the last set from here on.
+  template <typename T>
+  static bool Changed(std::optional<T>& last, T now) {
+    if (last == now) {
+      return false;
+    }
+    last = std::move(now);
+    return true;
+  }
+
   Screen& screen_;
   Look look_;
+  std::unordered_map<const Control*, Shown> shown_;
   std::map<const Form*, std::unique_ptr<Window>> windows_;
   std::unordered_map<HWND, Window*> window_of_handle_;
   std::unordered_map<HWND, Control*> control_of_;

@@ -120,7 +120,7 @@ void AppendLines(HWND list, std::string_view text, std::size_t shown, std::size_
 }
 
 void ShowLineOf(HWND list, std::string_view text, std::size_t caret) {
-  HeldRedraw held(list);
+  // One scroll at most, which the list draws by itself: a line already in sight repaints nothing.
   ScrollToLineOf(list, text, caret);
 }
 
