@@ -80,9 +80,12 @@ void ScrollToLineOf(HWND list, std::string_view text, std::size_t position) {
   if (count == 0) {
     return;
   }
+  // A caret at the end (a list's newest line) needs no count through a long text.
   const auto before = text.substr(0, std::min(position, text.size()));
   const int line =
-      std::min(static_cast<int>(std::count(before.begin(), before.end(), '\n')), count - 1);
+      position >= text.size()
+          ? count - 1
+          : std::min(static_cast<int>(std::count(before.begin(), before.end(), '\n')), count - 1);
   RECT client;
   GetClientRect(list, &client);
   const int height = std::max(1, static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)));
