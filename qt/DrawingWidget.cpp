@@ -244,6 +244,10 @@ void DrawingWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void DrawingWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (drag_from_ && event->button() == Qt::LeftButton) {
+    const QPointF to = event->position();
+    drawing_.UserRelease({drag_from_->x(), drag_from_->y()}, {to.x(), to.y()});
+  }
   drag_from_.reset();
   setCursor(Qt::OpenHandCursor);
   QWidget::mouseReleaseEvent(event);
