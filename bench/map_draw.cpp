@@ -66,6 +66,8 @@ struct Contest {
         << "Call = QX0ABC\r\nLocator = JN81GD\r\nIQRP = 001\r\nMQC = \r\n";
     program = std::make_unique<Program>(messages, clock, folder);
     front_end = std::make_unique<qt::QtFrontEnd>(program->Desktop());
+    // The map follows the main window: without it the map stays empty, whatever the log holds.
+    program->Start();
     std::string records;
     for (int i = 1; i <= kQsos; ++i) {
       records += Record(i, random);

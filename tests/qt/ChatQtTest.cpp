@@ -91,21 +91,18 @@ TEST_F(ChatQtTest, UsersReachTheEntryRowAndTheRotator) {
 }
 
 TEST_F(ChatQtTest, PlaceAndSizeAreKeptForTheNextStart) {
-  program().Get<MainWindow>().chat_button.Press();
-  Settle();
-  QWidget* window = FrontEnd().WindowOf(program().Get<ChatWindow>());
-  ASSERT_NE(window, nullptr);
-  window->move(40, 30);
-  window->resize(1000, 700);
-  Settle();
-  program().Get<ChatWindow>().Unload();  // written to chat.txt, read by the next window
-  Settle();
-  program().Get<MainWindow>().chat_button.Press();
-  Settle();
-  QWidget* again = FrontEnd().WindowOf(program().Get<ChatWindow>());
-  ASSERT_NE(again, nullptr);
-  EXPECT_EQ(again->pos(), QPoint(40, 30));
-  EXPECT_EQ(again->size(), QSize(1000, 700));
+  for (int start = 0; start < 2; ++start) {  // the next window reads them from chat.txt
+    program().Get<MainWindow>().chat_button.Press();
+    Settle();
+    QWidget* window = FrontEnd().WindowOf(program().Get<ChatWindow>());
+    ASSERT_NE(window, nullptr);
+    if (start == 0) {
+      window->setGeometry(40, 30, 1000, 700);
+      Settle();
+      program().Get<ChatWindow>().Unload();
+    }
+  }
+  EXPECT_EQ(FrontEnd().WindowOf(program().Get<ChatWindow>())->geometry(), QRect(40, 30, 1000, 700));
 }
 
 }  // namespace
