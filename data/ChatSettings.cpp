@@ -47,12 +47,9 @@ bool Store(ChatSettings& s, std::string_view key, std::string_view raw) {
     return StoreNumber(key == "width" ? s.width : s.height, value, 0, 1000000);
   }
   if (key == "left" || key == "top") {
-    int at = 0;
-    if (!StoreNumber(at, value, -1000000, 1000000)) {
-      return false;
-    }
-    (key == "left" ? s.left : s.top) = at;
-    return true;
+    std::optional<int>& at = key == "left" ? s.left : s.top;
+    at = WholeNumber(value, -1000000, 1000000);
+    return at.has_value();
   }
   if (key == "remember" || key == "announce") {
     return StoreFlag(key == "remember" ? s.remember : s.announce, value);
