@@ -46,6 +46,11 @@ bool Store(ChatSettings& s, std::string_view key, std::string_view raw) {
   if (key == "width" || key == "height") {
     return StoreNumber(key == "width" ? s.width : s.height, value, 0, 1000000);
   }
+  if (key == "left" || key == "top") {
+    std::optional<int>& at = key == "left" ? s.left : s.top;
+    at = WholeNumber(value, -1000000, 1000000);
+    return at.has_value();
+  }
   if (key == "remember" || key == "announce") {
     return StoreFlag(key == "remember" ? s.remember : s.announce, value);
   }
@@ -63,10 +68,14 @@ std::string ChatSettingsText(const ChatSettings& s) {
   if (s.remember) {
     text += line("password", s.password);
   }
-  return text + line("room", std::to_string(s.room)) + line("announce", s.announce ? "1" : "0") +
-         line("announce_host", s.announce_host) +
-         line("announce_port", std::to_string(s.announce_port)) +
-         line("width", std::to_string(s.width)) + line("height", std::to_string(s.height));
+  text += line("room", std::to_string(s.room)) + line("announce", s.announce ? "1" : "0") +
+          line("announce_host", s.announce_host) +
+          line("announce_port", std::to_string(s.announce_port)) +
+          line("width", std::to_string(s.width)) + line("height", std::to_string(s.height));
+  if (s.left && s.top) {
+    text += line("left", std::to_string(*s.left)) + line("top", std::to_string(*s.top));
+  }
+  return text;
 }
 
 ChatSettingsRead ReadChatSettings(std::string_view bytes) {

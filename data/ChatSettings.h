@@ -5,6 +5,7 @@
 // the file is then written readable by its owner only.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,10 @@ struct ChatSettings {
   int announce_port = kContactInfoPort;
   int width = 0;  // the window's size in twips; 0: its own
   int height = 0;
+  // Where the window stood (twips; left of or above the main screen is negative); none: never
+  // placed by the operator.
+  std::optional<int> left;
+  std::optional<int> top;
   friend bool operator==(const ChatSettings&, const ChatSettings&) = default;
 };
 

@@ -54,6 +54,7 @@ void DrawingPainting::Refresh(const Drawing& drawing) {
     if (cache.version == drawing.LayerVersion(i) && cache.version != 0) {
       continue;
     }
+    std::vector<Text> old_texts = std::move(cache.texts);
     cache = Layer{.version = drawing.LayerVersion(i)};
     // Lines of one style go into one path; a filled shape is its own closed subpath.
     std::map<std::tuple<int, int, int, int, bool, int>, std::size_t> stroke_of;
@@ -84,15 +85,36 @@ void DrawingPainting::Refresh(const Drawing& drawing) {
       }
       cache.dots.back().points.emplace_back(marker.at.x, marker.at.y);
     }
-    cache.texts.reserve(layers[i].labels.size());
-    for (const DrawLabel& label : layers[i].labels) {
-      Text text{.text = QStaticText(QString::fromStdString(Cp1252ToUtf8(label.text))),
-                .font = FontOf(label.font)};
-      text.text.setTextFormat(Qt::PlainText);
-      text.text.prepare(QTransform(), text.font);
-      cache.texts.push_back(std::move(text));
-    }
+    cache.texts = TextsOf(layers[i].labels, std::move(old_texts));
   }
+}
+
+std::vector<DrawingPainting::Text> DrawingPainting::TextsOf(const std::vector<DrawLabel>& labels,
+                                                            std::vector<Text> old) {
+  std::unordered_multimap<std::string, Text> reusable;
+  reusable.reserve(old.size());
+  for (Text& text : old) {
+    std::string key = text.key;
+    reusable.emplace(std::move(key), std::move(text));
+  }
+  std::vector<Text> texts;
+  texts.reserve(labels.size());
+  for (const DrawLabel& label : labels) {
+    std::string key =
+        std::to_string(label.font.points) + (label.font.bold ? "b" : "n") + label.text;
+    if (auto found = reusable.find(key); found != reusable.end()) {
+      texts.push_back(std::move(found->second));
+      reusable.erase(found);
+      continue;
+    }
+    Text text{.text = QStaticText(QString::fromStdString(Cp1252ToUtf8(label.text))),
+              .font = FontOf(label.font),
+              .key = std::move(key)};
+    text.text.setTextFormat(Qt::PlainText);
+    text.text.prepare(QTransform(), text.font);
+    texts.push_back(std::move(text));
+  }
+  return texts;
 }
 
 const QImage& DrawingPainting::Sprite(const Dots& dots) {
@@ -244,6 +266,10 @@ void DrawingWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void DrawingWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (drag_from_ && event->button() == Qt::LeftButton) {
+    const QPointF to = event->position();
+    drawing_.UserRelease({drag_from_->x(), drag_from_->y()}, {to.x(), to.y()});
+  }
   drag_from_.reset();
   setCursor(Qt::OpenHandCursor);
   QWidget::mouseReleaseEvent(event);

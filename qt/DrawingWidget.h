@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "widgets/Drawing.h"
@@ -42,6 +43,7 @@ class DrawingPainting {
   struct Text {
     QStaticText text{};
     QFont font{};
+    std::string key{};  // the label's text and font, to find it again when its layer changes
   };
   struct Layer {
     std::uint64_t version = 0;
@@ -50,6 +52,9 @@ class DrawingPainting {
     std::vector<Text> texts{};  // one per label, laid out once
   };
   void Refresh(const Drawing& drawing);
+  // The laid-out texts of a layer built again: those of the layer's old texts that the new labels
+  // still show are taken over, so a layer of thousands of names where one changed lays out one.
+  static std::vector<Text> TextsOf(const std::vector<DrawLabel>& labels, std::vector<Text> old);
   // A dot drawn once and then copied to every place it stands.
   const QImage& Sprite(const Dots& dots);
 

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -152,6 +153,7 @@ QtFrontEnd::Window* QtFrontEnd::Build(Form& form) {
   window->top = top;
   top->setWindowTitle(ToQt(form.Caption()));
   SetWindowSize(form, *top);
+  PlaceWindow(form, *top);
   top->installEventFilter(this);
   form_of_window_[top] = &form;
 
@@ -566,6 +568,23 @@ void QtFrontEnd::SetWindowSize(const Form& form, QWidget& top) {
   }
 }
 
+void QtFrontEnd::PlaceWindow(const Form& form, QWidget& top) {
+  if (!form.Position()) {
+    return;
+  }
+  const QPoint at(form.Position()->left / kTwipsPerPixel, form.Position()->top / kTwipsPerPixel);
+  // A screen unplugged since leaves the window where the system puts it, never out of sight.
+  if (QGuiApplication::screenAt(at + QPoint(20, 20)) != nullptr) {
+    top.move(at);
+  }
+}
+
+void QtFrontEnd::WindowMoved(Form& form, const QWidget& top) {
+  if (top.isVisible() && !top.isMinimized() && !top.isMaximized()) {
+    form.MoveTo({top.x() * kTwipsPerPixel, top.y() * kTwipsPerPixel});
+  }
+}
+
 void QtFrontEnd::FocusChanged(Control* control) {
   if (control == nullptr) {
     return;
@@ -624,6 +643,12 @@ bool QtFrontEnd::eventFilter(QObject* watched, QEvent* event) {
     if (auto it = form_of_window_.find(watched); it != form_of_window_.end()) {
       const QSize size = static_cast<QResizeEvent*>(event)->size();
       it->second->UserResize(size.width() * kTwipsPerPixel, size.height() * kTwipsPerPixel);
+    }
+    return false;
+  }
+  if (event->type() == QEvent::Move && syncing_ == 0) {
+    if (auto it = form_of_window_.find(watched); it != form_of_window_.end()) {
+      WindowMoved(*it->second, *static_cast<QWidget*>(watched));
     }
     return false;
   }

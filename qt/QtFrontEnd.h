@@ -62,6 +62,10 @@ class QtFrontEnd : public QObject, public FrontEnd {
   void AppendPending(const TextBox& box, QPlainTextEdit& edit);
   // A fixed-size window, or a resizable one at the form's size and never below its minimum.
   void SetWindowSize(const Form& form, QWidget& top);
+  // A window with a position of its own stands there, when a screen still shows that place.
+  static void PlaceWindow(const Form& form, QWidget& top);
+  // The operator moved a window (the frame's corner): the form keeps where.
+  static void WindowMoved(Form& form, const QWidget& top);
   bool HandleKey(Control& control, QWidget* widget, QEvent* event);
 
   Screen& screen_;

@@ -7,6 +7,7 @@
 #include "system/CodePage.h"
 #include "ui/Layout.h"
 #include "ui/MainWindow.h"
+#include "ui/MapWindow.h"
 
 namespace keldra {
 namespace {
@@ -180,6 +181,9 @@ void ChatWindow::OnLoad() {
     UserResize(std::max(settings_.width, MinimumWidth()),
                std::max(settings_.height, MinimumHeight()));
   }
+  if (settings_.left && settings_.top) {
+    MoveTo({*settings_.left, *settings_.top});
+  }
   disconnect_button.SetEnabled(false);
   const std::filesystem::path folder = program_.Folder();
   std::string mqc;
@@ -202,15 +206,19 @@ void ChatWindow::OnUnload() {
   if (log_observer_ >= 0) {
     program_.Contest().Forget(log_observer_);
   }
-  settings_.width = Width();
-  settings_.height = Height();
-  // Only the size changes here; what the fields hold was kept when it was used.
+  rows_.clear();
+  if (MapWindow* map = program_.Find<MapWindow>()) {
+    map->FollowChat();
+  }
+  KeepPlace();
+  // Only the size and the place change here; what the fields hold was kept when it was used.
   const IoStatus written =
       program_.Disk().ReplaceOwnerOnly(program_.File(kChatFileName), ChatSettingsText(settings_));
   if (!written) {
-    program_.Message(Cp1252("La dimensione della finestra della chat non è stata salvata.\n" +
-                            written.Describe()),
-                     MessageIcon::kCritical);
+    program_.Message(
+        Cp1252("La posizione e la dimensione della finestra della chat non sono state salvate.\n" +
+               written.Describe()),
+        MessageIcon::kCritical);
   }
 }
 
@@ -232,6 +240,15 @@ void ChatWindow::ReadSettings() {
         "chat.txt: righe non valide ignorate: " + std::to_string(settings.skipped_lines) + ".");
   }
   settings_ = settings.settings;
+}
+
+void ChatWindow::KeepPlace() {
+  settings_.width = Width();
+  settings_.height = Height();
+  if (Position()) {
+    settings_.left = Position()->left;
+    settings_.top = Position()->top;
+  }
 }
 
 bool ChatWindow::SaveSettings() {
@@ -260,8 +277,7 @@ bool ChatWindow::SaveSettings() {
   settings_.announce = announce.Value() != 0;
   settings_.announce_host = address.substr(0, colon);
   settings_.announce_port = *announce_port;
-  settings_.width = Width();
-  settings_.height = Height();
+  KeepPlace();
   const IoStatus written =
       program_.Disk().ReplaceOwnerOnly(program_.File(kChatFileName), ChatSettingsText(settings_));
   if (!written) {
@@ -422,6 +438,9 @@ void ChatWindow::Refill() {
   users.SetItems(std::move(lines), keep);
   users_caption.SetCaption("Utenti: " + std::to_string(rows_.size()) +
                            " (non lavorati: " + std::to_string(not_worked) + ")");
+  if (MapWindow* map = program_.Find<MapWindow>()) {
+    map->FollowChat();
+  }
 }
 
 bool ChatWindow::OnTakePressed() {
@@ -429,7 +448,10 @@ bool ChatWindow::OnTakePressed() {
   if (index < 0 || index >= static_cast<int>(rows_.size())) {
     return false;
   }
-  const ChatRow& row = rows_[static_cast<std::size_t>(index)];
+  return Take(rows_[static_cast<std::size_t>(index)]);
+}
+
+bool ChatWindow::Take(const ChatRow& row) {
   MainWindow& main = program_.Get<MainWindow>();
   if (!main.TakeFromChat(row.call, row.locator)) {
     state.SetCaption(

@@ -72,6 +72,9 @@ class ChatWindow : public Form {
   void OnSendPressed();
   // The chosen user into the main window's entry row; false when the row is in use.
   bool OnTakePressed();
+  // A user into the entry row as if typed there (the list, "Al log", a click on the map); false,
+  // and said in the state line, when the row is in use.
+  bool Take(const ChatRow& row);
   // The rotator to the chosen user's QTF.
   void OnTurnPressed();
   void OnAnnounceChanged();
@@ -102,6 +105,8 @@ class ChatWindow : public Form {
   void ReadSettings();
   // Takes the fields into settings_ and writes chat.txt; false when a field cannot be used.
   bool SaveSettings();
+  // The window's size and place into settings_, to be found again at the next start.
+  void KeepPlace();
   void ShowMessage(const ChatMessage& message);
   void AppendLine(TextBox& box, std::size_t& lines, const std::string& line);
   std::string OwnCall() const;

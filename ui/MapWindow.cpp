@@ -78,6 +78,9 @@ MapWindow::MapWindow(Program& program)
   map.SetBackColor(kSea);
   map.min_scale = kMinScale;
   map.max_scale = kMaxScale;
+  map.MarkerClick = [this](std::size_t layer, std::size_t marker) {
+    OnMarkerClicked(layer, marker);
+  };
   map.ViewChanged = [this] {
     fitted_ = false;
     PlaceBearingLabels();
@@ -125,6 +128,7 @@ void MapWindow::Layout() {
 
 void MapWindow::OnLoad() {
   Follow();
+  FollowChat();
   OnFitPressed();
 }
 
@@ -146,6 +150,7 @@ void MapWindow::Follow() {
     BuildBackground();
     entries_read_ = 0;
     qsos_.clear();
+    BuildChat();
   }
   const bool qsos_changed = centre_moved || program_.Contest().Entries().size() != entries_read_;
   if (qsos_changed) {
@@ -155,6 +160,9 @@ void MapWindow::Follow() {
   if (centre_moved || main.locator.Text() != typed_) {
     typed_ = main.locator.Text();
     BuildTyped();
+  }
+  if (qsos_changed) {
+    chat_trouble_.clear();  // the row in use was logged
   }
   if (qsos_changed && fitted_) {
     OnFitPressed();
@@ -245,9 +253,9 @@ void MapWindow::BuildBackground() {
 
   // The legend, pinned to the top-left corner.
   DrawingLayer legend{.pinned = true};
-  const double rows = std::size(kShadeBands) + 2;
+  const double rows = std::size(kShadeBands) + 3;
   legend.lines.push_back(
-      {.points = {{8, 8}, {142, 8}, {142, 34 + rows * 18}, {8, 34 + rows * 18}, {8, 8}},
+      {.points = {{8, 8}, {162, 8}, {162, 34 + rows * 18}, {8, 34 + rows * 18}, {8, 8}},
        .color = {170, 170, 170},
        .fill = kWhite});
   legend.labels.push_back(Text({16, 22}, "QSO per quadrato", {40, 40, 40},
@@ -261,7 +269,8 @@ void MapWindow::BuildBackground() {
     legend.labels.push_back(
         Text({44, y}, kShadeBands[i].legend, {40, 40, 40}, {.points = 8}, Alignment::kLeft));
   }
-  for (auto [color, text] : {std::pair{kLastQso, "Ultimo QSO"}, {kOdx, "ODX"}}) {
+  for (auto [color, text] :
+       {std::pair{kLastQso, "Ultimo QSO"}, {kOdx, "ODX"}, {kMapChatUser, "In chat, da lavorare"}}) {
     legend.markers.push_back({.at = {26, y}, .color = color, .radius = 5, .outline = kWhite});
     legend.labels.push_back(Text({44, y}, text, {40, 40, 40}, {.points = 8}, Alignment::kLeft));
     y += 18;
@@ -403,6 +412,12 @@ void MapWindow::ShowStatus() {
   text += " - " + std::to_string(qsos_.size()) + " QSO";
   if (!qsos_.empty()) {
     text += " - " + std::to_string(squares_) + " quadrati";
+  }
+  if (!chat_users_.empty()) {
+    text += " - " + std::to_string(chat_users_.size()) + " in chat da lavorare";
+  }
+  if (!chat_trouble_.empty()) {
+    text += " - " + chat_trouble_;
   }
   status.SetCaption(text);
 }

@@ -5,7 +5,9 @@
 // QSO (the ODX named, the last QSO highlighted) and the line to the locator being typed in the
 // main window. It follows the contest while open: the main window calls Follow whenever its
 // records, its locator field or the station's locator change, and only what changed is built
-// again. Zooming and panning are the front end's; "Adatta" fits every QSO.
+// again. Zooming and panning are the front end's; "Adatta" fits every QSO. The users of the
+// ON4KST chat not yet worked stand on it too, apart from the QSOs, and a click on one takes it to
+// the entry row as the chat's list does.
 #pragma once
 
 #include <iterator>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "geo/MapProjection.h"
+#include "ui/ChatRoster.h"
 #include "ui/Program.h"
 #include "widgets/Buttons.h"
 #include "widgets/Drawing.h"
@@ -30,6 +33,7 @@ enum MapLayer : std::size_t {
   kMapSquareNames,
   kMapRings,
   kMapQsos,
+  kMapChat,  // the chat's users not yet worked
   kMapTyped,
   kMapBearings,  // pinned: the bearings' labels where their lines leave the view
   kMapLegend,
@@ -41,6 +45,8 @@ inline constexpr const char* kMapImageName = "keldra_qrp_mappa.png";
 inline constexpr Color kMapShades[] = {
     {255, 236, 170}, {255, 205, 120}, {250, 160, 50}, {225, 95, 20}};
 static_assert(std::size(kMapShades) == std::size(kShadeBands));
+// The chat's users not yet worked: apart from the QSOs' blue dots.
+inline constexpr Color kMapChatUser{0, 150, 60};
 
 class MapWindow : public Form {
  public:
@@ -60,6 +66,11 @@ class MapWindow : public Form {
   void FollowLog(const LogEvent& event);
   void OnFitPressed();
   void OnSavePressed();
+  // Reads the chat's users again (the chat window calls it whenever its list changed); the layer
+  // is built again only when the users to draw differ from those drawn.
+  void FollowChat();
+  // The chat's users the map shows: not yet worked, with a locator it can place, by call.
+  const std::vector<ChatRow>& ChatUsers() const { return chat_users_; }
 
   // One QSO as the map shows it.
   struct Qso {
@@ -87,6 +98,8 @@ class MapWindow : public Form {
   void BuildTyped();
   void PlaceBearingLabels();
   void ShowStatus();
+  void BuildChat();
+  void OnMarkerClicked(std::size_t layer, std::size_t marker);
 
   Program& program_;
   std::string own_locator_;
@@ -96,6 +109,9 @@ class MapWindow : public Form {
   std::vector<Qso> qsos_;
   std::string typed_;
   std::size_t squares_ = 0;
+  std::vector<ChatRow> chat_users_;
+  // What the status says after a click on a chat user that could not reach the entry row.
+  std::string chat_trouble_;
   bool built_ = false;
   // The view is the one "Adatta" gave and the operator has not moved it: it keeps fitting.
   bool fitted_ = false;

@@ -99,6 +99,25 @@ const Marker* Drawing::MarkerAt(double px, double py) const {
   return nullptr;
 }
 
+bool Drawing::UserRelease(DrawPoint pressed, DrawPoint released) {
+  if (!MarkerClick || std::hypot(released.x - pressed.x, released.y - pressed.y) >= kClickSlop) {
+    return false;
+  }
+  const Marker* marker = MarkerAt(released.x, released.y);
+  if (marker == nullptr) {
+    return false;
+  }
+  for (std::size_t i = 0; i < layers_.size(); ++i) {
+    const std::vector<Marker>& markers = layers_[i].markers;
+    if (!markers.empty() && marker >= markers.data() && marker < markers.data() + markers.size()) {
+      // The handler may replace the layer: it gets indices, never the dot itself.
+      MarkerClick(i, static_cast<std::size_t>(marker - markers.data()));
+      return true;
+    }
+  }
+  return false;
+}
+
 DrawPoint Drawing::ToUnits(double px, double py) const {
   return {view_.centre.x + (px - TwipsToPixels(Width()) / 2) / view_.scale,
           view_.centre.y + (py - TwipsToPixels(Height()) / 2) / view_.scale};

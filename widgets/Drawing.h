@@ -101,15 +101,22 @@ class Drawing : public Control {
   // The dot with a tooltip under the pixel (px, py): in the top layer that has one, the nearest
   // within its radius and 3 pixels, the one drawn last among equals; null when none.
   const Marker* MarkerAt(double px, double py) const;
+  // The operator let the left button go at `released` after pressing it at `pressed` (pixels of
+  // the control): a click when it moved less than kClickSlop (more is a drag of the view), which
+  // runs MarkerClick for the dot MarkerAt finds there. True when a dot took it.
+  bool UserRelease(DrawPoint pressed, DrawPoint released);
 
   // Units of the drawing under a pixel of the control, and back, in the present view.
   DrawPoint ToUnits(double px, double py) const;
   DrawPoint ToPixels(DrawPoint at) const;
 
   std::function<void()> ViewChanged;
+  // A click on a dot: its layer and its place in the layer's markers.
+  std::function<void(std::size_t layer, std::size_t marker)> MarkerClick;
 
   // The zoom of a wheel step or a press of + or -.
   static constexpr double kZoomStep = 1.25;
+  static constexpr double kClickSlop = 4;
   // Limits of the scale the operator can zoom to.
   double min_scale = 0;
   double max_scale = 1e9;

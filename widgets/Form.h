@@ -4,6 +4,7 @@
 // handlers in the constructor.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,12 @@
 namespace keldra {
 
 class Screen;
+
+struct FormPosition {
+  int left = 0;
+  int top = 0;
+  friend bool operator==(const FormPosition&, const FormPosition&) = default;
+};
 
 class Form {
  public:
@@ -35,6 +42,12 @@ class Form {
   // The operator resized the window (the front end reports it): the size is kept and OnResize
   // lays the controls out again.
   void UserResize(int width, int height);
+  // Where the window stands on the desktop (its frame's top-left corner, twips from the desktop's):
+  // the front end reports every move by the operator, and puts a window that has a position there
+  // when it first draws it (else the window system chooses). A window keeps it between starts by
+  // MoveTo before it is shown.
+  const std::optional<FormPosition>& Position() const { return position_; }
+  void MoveTo(FormPosition position) { position_ = position; }
 
   const std::vector<Control*>& Controls() const { return controls_; }
   Control* Find(std::string_view name) const;
@@ -79,6 +92,7 @@ class Form {
   bool resizable_ = false;
   int minimum_width_ = 0;
   int minimum_height_ = 0;
+  std::optional<FormPosition> position_;
   bool loaded_ = true;
   bool load_ran_ = false;
 };

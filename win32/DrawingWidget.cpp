@@ -158,10 +158,15 @@ LRESULT OnMouse(HWND hwnd, View& view, UINT message, LPARAM lp) {
       }
       FollowTooltip(hwnd, view, client_at);
       break;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
+      const std::optional<DrawPoint> from = view.drag_from;
       view.drag_from.reset();
       ReleaseCapture();
+      if (from) {
+        view.drawing->UserRelease(*from, at);
+      }
       break;
+    }
     default:
       break;
   }

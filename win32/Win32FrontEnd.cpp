@@ -663,6 +663,9 @@ void Win32FrontEnd::PlaceOnScreen(Window& window) {
     return;
   }
   window.placed = true;
+  if (PlaceAtOwnPosition(window)) {
+    return;
+  }
   // A new window opens in the middle of the monitor the operator is working on.
   HWND near_to = GetForegroundWindow();
   MONITORINFO monitor{};
@@ -676,6 +679,28 @@ void Win32FrontEnd::PlaceOnScreen(Window& window) {
   const int x = work.left + std::max(0L, (work.right - work.left - (rect.right - rect.left)) / 2);
   const int y = work.top + std::max(0L, (work.bottom - work.top - (rect.bottom - rect.top)) / 2);
   SetWindowPos(window.top, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Win32FrontEnd::PlaceAtOwnPosition(const Window& window) {
+  const std::optional<FormPosition>& position = window.form->Position();
+  if (!position) {
+    return false;
+  }
+  const POINT at{Pixels(position->left, window.dpi), Pixels(position->top, window.dpi)};
+  // A monitor unplugged since leaves the window centred, never out of sight.
+  if (MonitorFromPoint(POINT{at.x + 20, at.y + 20}, MONITOR_DEFAULTTONULL) == nullptr) {
+    return false;
+  }
+  SetWindowPos(window.top, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+void Win32FrontEnd::WindowMoved(const Window& window) {
+  RECT frame;
+  if (IsWindowVisible(window.top) && !IsIconic(window.top) && !IsZoomed(window.top) &&
+      GetWindowRect(window.top, &frame)) {
+    window.form->MoveTo({Twips(frame.left, window.dpi), Twips(frame.top, window.dpi)});
+  }
 }
 
 void Win32FrontEnd::FormShown(Form& form) {

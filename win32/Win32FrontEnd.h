@@ -100,6 +100,10 @@ class Win32FrontEnd : public FrontEnd {
   void AppendTail(Control& control, HWND hwnd);
   void SetWindowSize(Window& window);
   void PlaceOnScreen(Window& window);
+  // A window with a position of its own stands there, when a monitor still shows that place.
+  static bool PlaceAtOwnPosition(const Window& window);
+  // The operator moved a window: the form keeps where its frame stands.
+  static void WindowMoved(const Window& window);
   Window* WindowOfForm(const Form& form) const;
   Window* WindowOfHandle(HWND top) const;
   Control* ControlOf(HWND hwnd) const;

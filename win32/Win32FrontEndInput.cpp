@@ -112,6 +112,11 @@ LRESULT Win32FrontEnd::OnFormMessage(Window& window, UINT message, WPARAM w, LPA
         window.form->UserResize(Twips(LOWORD(l), window.dpi), Twips(HIWORD(l), window.dpi));
       }
       break;
+    case WM_MOVE:
+      if (syncing_ == 0) {
+        WindowMoved(window);
+      }
+      break;
     case WM_GETMINMAXINFO:
       if (window.form->Resizable()) {
         const SIZE least = OuterSize(Pixels(window.form->MinimumWidth(), window.dpi),

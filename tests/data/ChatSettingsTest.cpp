@@ -19,6 +19,8 @@ TEST(ChatSettingsTest, RoundTripKeepsThePasswordOnlyWhenRemembered) {
   set.announce_port = 12061;
   set.width = 15900;
   set.height = 10200;
+  set.left = -19200;  // a screen left of the main one
+  set.top = 300;
   EXPECT_EQ(ReadChatSettings(ChatSettingsText(set)).settings, set);
 
   set.remember = false;

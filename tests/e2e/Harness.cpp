@@ -181,6 +181,12 @@ std::map<std::string, std::string> FolderFiles(const fs::path& folder) {
     if (name.ends_with(".png")) {
       files[name].resize(std::min<std::size_t>(files[name].size(), 8));
     }
+    // The model has no desktop: where the window system put the chat window (the last lines of
+    // chat.txt) is the real program's alone.
+    if (const std::size_t at = files[name].find("\r\nleft=");
+        name == "chat.txt" && at != std::string::npos) {
+      files[name].resize(at + 2);
+    }
   }
   return files;
 }

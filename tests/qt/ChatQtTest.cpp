@@ -1,6 +1,6 @@
 // The chat window in the real widgets: the password shown as dots, a double click and Enter on
 // a user reaching the entry row, Ctrl+R reaching the rotator. Screenshot of the window with a
-// room's users and messages (fed as the link would feed them).
+// room's users and messages (fed as the link would feed them). The window's place and size kept.
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -88,6 +88,21 @@ TEST_F(ChatQtTest, UsersReachTheEntryRowAndTheRotator) {
   EXPECT_EQ(m.call.Text(), "QX3EF");
   ASSERT_EQ(radio_.turned_to.size(), 1U);
   EXPECT_NEAR(radio_.turned_to[0], *chat.Rows()[0].bearing, 0.5);
+}
+
+TEST_F(ChatQtTest, PlaceAndSizeAreKeptForTheNextStart) {
+  for (int start = 0; start < 2; ++start) {  // the next window reads them from chat.txt
+    program().Get<MainWindow>().chat_button.Press();
+    Settle();
+    QWidget* window = FrontEnd().WindowOf(program().Get<ChatWindow>());
+    ASSERT_NE(window, nullptr);
+    if (start == 0) {
+      window->setGeometry(40, 30, 1000, 700);
+      Settle();
+      program().Get<ChatWindow>().Unload();
+    }
+  }
+  EXPECT_EQ(FrontEnd().WindowOf(program().Get<ChatWindow>())->geometry(), QRect(40, 30, 1000, 700));
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The map window drawn by the real front end: screenshots at the start of a contest, with 60 and
 // with 2,000 QSOs; the worked squares shaded on screen; zoom and pan by wheel, keys and dragging
-// changing the view only; the tooltip of a dot; resizing; and the PNG "Salva immagine" writes.
+// changing the view only; the tooltip of a dot; resizing; the PNG "Salva immagine" writes; and the
+// chat's users on the map, one clicked into the entry row.
 #include <QImage>
 #include <QWheelEvent>
 
 #include "QtTestSupport.h"
 #include "qt/DrawingWidget.h"
 #include "support/MapRecords.h"
+#include "ui/ChatWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/MapWindow.h"
 
@@ -168,6 +170,18 @@ TEST_F(MapQtTest, TooltipResizeAndTheSavedPng) {
   const DrawPoint station = map.map.ToPixels({0, 0});
   EXPECT_EQ(image.pixelColor(static_cast<int>(station.x), static_cast<int>(station.y)),
             QColor(0, 0, 0));
+}
+
+TEST_F(MapQtTest, ChatUsersScreenshotAndAClickIntoTheEntryRow) {
+  MapWindow& map = OpenMap();
+  PutRecords(program(), Records(60));
+  program().Get<ChatWindow>().OnFrames(ChatRoomUsers(40));
+  Settle();
+  Screenshot(map, "map_chat_users");
+  const DrawPoint p = map.map.ToPixels(map.map.Layers().at(kMapChat).markers.at(7).at);
+  QTest::mouseClick(MapWidget(map), Qt::LeftButton, {},
+                    QPoint(static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))));
+  EXPECT_EQ(program().Get<MainWindow>().call.Text(), map.ChatUsers().at(7).call);
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
+
+#include "data/ChatProtocol.h"
 
 namespace keldra::testing {
 
@@ -37,6 +40,28 @@ inline std::string Records(int qsos) {
                ";100;;;;\r\n";
   }
   return records;
+}
+
+inline ChatFrame ChatUserFrame(std::string call, std::string locator) {
+  ChatFrame frame;
+  frame.kind = ChatFrameKind::kUserListed;
+  frame.room = 2;
+  frame.user = {std::move(call), "Op", std::move(locator), 0};
+  return frame;
+}
+
+// The user list of a chat room of `users` stations spread as the QSOs are, none in the records.
+inline std::vector<ChatFrame> ChatRoomUsers(int users) {
+  std::mt19937 random(11);
+  std::normal_distribution<double> lat(44.5, 2.5);
+  std::normal_distribution<double> lon(11.5, 4);
+  std::vector<ChatFrame> frames;
+  for (int i = 1; i <= users; ++i) {
+    frames.push_back(ChatUserFrame(
+        "QY" + std::to_string(i % 10) + "C" + std::to_string(i),
+        LocatorAt(std::clamp(lat(random), 36.0, 49.0), std::clamp(lon(random), 5.0, 21.0))));
+  }
+  return frames;
 }
 
 }  // namespace keldra::testing

@@ -1,10 +1,13 @@
 // The map window: opened from the main window and from the statistics, following commits,
-// corrections, resumes and the locator being typed, fitting its QSOs, and "Salva immagine".
+// corrections, resumes and the locator being typed, fitting its QSOs, the chat's users not yet
+// worked, and "Salva immagine".
 #include <filesystem>
 #include <string>
 
 #include "MainWindowFixture.h"
 #include "core/StateFile.h"
+#include "support/MapRecords.h"
+#include "ui/ChatWindow.h"
 #include "ui/MapWindow.h"
 #include "ui/QsoEditWindow.h"
 #include "ui/StatisticsWindow.h"
@@ -184,17 +187,56 @@ TEST_F(MapWindowTest, FitsEveryQsoAndKeepsTheOperatorsView) {
   EXPECT_NEAR(bearings[6].at.y, height - 14, 1e-6);
 }
 
+TEST_F(MapWindowTest, ChatUsersNotYetWorkedStandApartAndAClickTakesThem) {
+  MapWindow& map = Map();
+  Log("QX1ABC", "JN71GD");
+  Main().chat_button.Press();
+  ChatWindow& chat = program().Get<ChatWindow>();
+  chat.OnFrames({ChatUserFrame("QX1ABC", "JN71GD"), ChatUserFrame("QX4DD", "JN61FW"),
+                 ChatUserFrame("QX3CC", "XX99"), ChatUserFrame("QX2BB", "JN71GD")});
+  // The worked one and the one with no place are left out; the rest by call, in their colour.
+  const DrawingLayer& users = Layer(kMapChat);
+  ASSERT_EQ(users.markers.size(), 2u);
+  EXPECT_EQ(users.markers[0].tooltip, "QX2BB - JN71GD - 168 km - 168 punti - in chat");
+  EXPECT_EQ(users.labels[1].text, "QX4DD");
+  EXPECT_EQ(map.status.Caption(), "Centro JN81GD - 1 QSO - 1 quadrati - 2 in chat da lavorare");
+  // The list sorted otherwise draws nothing again; a user joining redraws the users alone.
+  const std::uint64_t users_drawn = map.map.LayerVersion(kMapChat);
+  const std::uint64_t qsos_drawn = map.map.LayerVersion(kMapQsos);
+  chat.by_call.Toggle();
+  EXPECT_EQ(map.map.LayerVersion(kMapChat), users_drawn);
+  chat.OnFrames({ChatUserFrame("QX5EE", "JN63QN")});
+  EXPECT_EQ(map.ChatUsers().size(), 3u);
+  EXPECT_EQ(map.map.LayerVersion(kMapQsos), qsos_drawn);
+
+  // A drag over a user only moves the view; a click takes the user, once the row is free.
+  const DrawPoint dd = map.map.ToPixels(Layer(kMapChat).markers[1].at);
+  EXPECT_FALSE(map.map.UserRelease({dd.x - 30, dd.y}, dd));
+  EXPECT_TRUE(map.map.UserRelease(dd, {dd.x + 1, dd.y}));
+  EXPECT_EQ(Main().call.Text() + " " + Main().locator.Text(), "QX4DD JN61FW");
+  const DrawPoint bb = map.map.ToPixels(Layer(kMapChat).markers[0].at);
+  map.map.UserRelease(bb, bb);
+  EXPECT_EQ(Main().call.Text(), "QX4DD");
+  EXPECT_NE(map.status.Caption().find("riga del log in uso"), std::string::npos);
+  // Logged, the user leaves the map; the chat closed, every user does.
+  Main().serial_received.SetText("007");
+  Main().ok_button.Press();
+  EXPECT_EQ(map.status.Caption(), "Centro JN81GD - 2 QSO - 2 quadrati - 2 in chat da lavorare");
+  chat.Unload();
+  EXPECT_TRUE(Layer(kMapChat).markers.empty());
+}
+
 TEST_F(MapWindowTest, SaveImageWritesThePngOrSaysWhyNot) {
   FakePainter painter;
   program().SetPainter(&painter);
   MapWindow& map = Map();
   map.save_button.Press();
-  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 11");
+  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 12");
   EXPECT_EQ(LastMessage(), "La mappa e' stata salvata in " + File(kMapImageName).string());
 
   painter.works = false;
   map.save_button.Press();
-  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 11");
+  EXPECT_EQ(ReadBytes(File(kMapImageName)), "PNG 12");
   EXPECT_EQ(messages_.shown.back().icon, MessageIcon::kCritical);
   EXPECT_TRUE(LastMessage().starts_with("La mappa non e' stata salvata")) << LastMessage();
 }
