@@ -1,10 +1,13 @@
 // The serial port calls of Windows (COM ports through CreateFileW and the communications API).
 #include <windows.h>
+// After windows.h, which it needs.
+#include <setupapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <filesystem>
+#include <map>
 
 #include "system/SerialPort.h"
 
@@ -54,6 +57,45 @@ int ComNumber(const std::string& name) {
   return name.size() > 3 && name.rfind("COM", 0) == 0 ? std::atoi(name.c_str() + 3) : 0;
 }
 
+// The names Device Manager shows for the ports ("USB-SERIAL CH340 (COM3)"), by port, where
+// their drivers give one.
+std::map<std::string, std::string> FriendlyNames() {
+  std::map<std::string, std::string> names;
+  // GUID_DEVCLASS_PORTS: the class of COM and LPT ports.
+  static const GUID kPorts = {
+      0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+  HDEVINFO devices = SetupDiGetClassDevsW(&kPorts, nullptr, nullptr, DIGCF_PRESENT);
+  if (devices == INVALID_HANDLE_VALUE) {
+    return names;
+  }
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  for (DWORD index = 0; SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
+    HKEY key = SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE) {
+      continue;
+    }
+    // Both buffers keep their last character zero: Windows need not end what it writes.
+    wchar_t port[64] = {};
+    DWORD size = sizeof port - sizeof(wchar_t);
+    DWORD type = 0;
+    const LONG read =
+        RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(port), &size);
+    RegCloseKey(key);
+    wchar_t friendly[256] = {};
+    DWORD kind = 0;
+    if (read == ERROR_SUCCESS && type == REG_SZ && port[0] != L'\0' &&
+        SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_FRIENDLYNAME, &kind,
+                                          reinterpret_cast<BYTE*>(friendly),
+                                          sizeof friendly - sizeof(wchar_t), nullptr) &&
+        kind == REG_SZ && friendly[0] != L'\0') {
+      names[Narrow(port)] = Narrow(friendly);
+    }
+  }
+  SetupDiDestroyDeviceInfoList(devices);
+  return names;
+}
+
 }  // namespace
 
 std::vector<SerialPortName> ListSerialPorts() {
@@ -99,6 +141,15 @@ std::vector<SerialPortName> ListSerialPorts() {
   ports.erase(std::unique(ports.begin(), ports.end(),
                           [](const auto& a, const auto& b) { return a.path == b.path; }),
               ports.end());
+  const std::map<std::string, std::string> names = FriendlyNames();
+  for (SerialPortName& port : ports) {
+    if (const auto it = names.find(port.path); it != names.end()) {
+      // Device Manager's names mostly end with the port already.
+      port.label = it->second.find(port.path) != std::string::npos
+                       ? it->second
+                       : port.path + " (" + it->second + ")";
+    }
+  }
   return ports;
 }
 
