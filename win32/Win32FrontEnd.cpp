@@ -1,6 +1,7 @@
 #include "win32/Win32FrontEnd.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "widgets/Buttons.h"
 #include "widgets/Drawing.h"
@@ -382,7 +383,11 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
     // What a frame or picture box holds changes with it only when the box itself changed.
     case Property::kVisible:
       if (Changed(shown.visible, ShownWithContainers(control))) {
-        ShowWindow(hwnd, *shown.visible ? SW_SHOWNA : SW_HIDE);
+        if (control.Kind() == ControlKind::kLabel) {
+          ShowLabel(hwnd, *shown.visible);
+        } else {
+          ShowWindow(hwnd, *shown.visible ? SW_SHOWNA : SW_HIDE);
+        }
         SyncContents(control, property);
       }
       break;
@@ -521,6 +526,27 @@ void Win32FrontEnd::SyncGeometry(Control& control, HWND hwnd) {
   SyncContents(control, Property::kGeometry);
 }
 
+void Win32FrontEnd::ShowLabel(HWND label, bool visible) {
+  // A label neither moves nor takes the focus when it shows or hides: its style bit is flipped
+  // and the place it covers drawn again, without the window manager's SetWindowPos pass (a dozen
+  // requests to Wine's server for each of the six labels the row's distance shows and hides).
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(label, GWL_STYLE));
+  if (((style & WS_VISIBLE) != 0) == visible) {
+    return;
+  }
+  SetWindowLongPtrW(label, GWL_STYLE,
+                    static_cast<LONG_PTR>(visible ? style | WS_VISIBLE : style & ~WS_VISIBLE));
+  if (visible) {
+    InvalidateRect(label, nullptr, FALSE);
+    return;
+  }
+  HWND parent = GetParent(label);
+  RECT place;
+  GetWindowRect(label, &place);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+  RedrawWindow(parent, &place, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void Win32FrontEnd::SyncContents(const Control& container, Property property) {
   if (!IsContainer(container.Kind())) {
     return;
@@ -633,6 +659,7 @@ void Win32FrontEnd::AppendTail(Control& control, HWND hwnd) {
 }
 
 void Win32FrontEnd::Flush() {
+  ApplyFocus();
   ++syncing_;
   for (const Control* control : appends_.TakeAllWaiting()) {
     if (HWND hwnd = HandleOf(*control)) {
@@ -704,6 +731,7 @@ void Win32FrontEnd::WindowMoved(const Window& window) {
 }
 
 void Win32FrontEnd::FormShown(Form& form) {
+  ApplyFocus();  // where the handler put it before the window came
   Window* window = Build(form);
   ++syncing_;
   SetWindowTextW(window->top, Widen(form.Caption()).c_str());
@@ -720,6 +748,7 @@ void Win32FrontEnd::FormShown(Form& form) {
 }
 
 void Win32FrontEnd::FormHidden(Form& form) {
+  ApplyFocus();
   if (Window* window = WindowOfForm(form)) {
     ++syncing_;
     ShowWindow(window->top, SW_HIDE);
@@ -728,6 +757,10 @@ void Win32FrontEnd::FormHidden(Form& form) {
 }
 
 void Win32FrontEnd::FormUnloaded(Form& form) {
+  if (pending_focus_ != nullptr && &pending_focus_->Parent() == &form) {
+    pending_focus_ = nullptr;
+  }
+  ApplyFocus();
   auto it = windows_.find(&form);
   if (it == windows_.end()) {
     return;
@@ -770,6 +803,22 @@ void Win32FrontEnd::FocusChanged(Control* control) {
   }
   HWND hwnd = HandleOf(*control);
   if (hwnd == nullptr || GetFocus() == hwnd) {
+    pending_focus_ = nullptr;
+    return;
+  }
+  // The control takes the focus once the model's handler has run: a handler that passes the
+  // focus through other controls on its way ("OK" shows the newest QSO in the list, then goes
+  // back to the call) moves Windows' focus once. The posted message comes before the next key.
+  if (pending_focus_ == nullptr) {
+    PostMessageW(GetAncestor(hwnd, GA_ROOT), kApplyFocus, 0, 0);
+  }
+  pending_focus_ = control;
+}
+
+void Win32FrontEnd::ApplyFocus() {
+  Control* control = std::exchange(pending_focus_, nullptr);
+  HWND hwnd = control != nullptr ? HandleOf(*control) : nullptr;
+  if (hwnd == nullptr || GetFocus() == hwnd || screen_.ActiveControl() != control) {
     return;
   }
   HWND top = GetAncestor(hwnd, GA_ROOT);

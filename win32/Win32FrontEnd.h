@@ -46,7 +46,8 @@ class Win32FrontEnd : public FrontEnd {
   // The control window that draws a control, or null.
   HWND HandleOf(const Control& control) const;
 
-  // Brings the lists' pending appends up to date at once; tests call it before looking.
+  // Brings the lists' pending appends and the model's focus up to date at once; tests call it
+  // before looking, and a message box before it shows.
   void Flush() override;
 
   // Runs the user-interface thread's message loop until PostQuitMessage; returns its exit code.
@@ -85,6 +86,8 @@ class Win32FrontEnd : public FrontEnd {
   LRESULT OnControlColor(HDC dc, HWND child);
   void DrawLabel(const DRAWITEMSTRUCT& item);
   void FocusFirstControl(Window& window);
+  // Gives Windows' focus to the control the model's focus last went to, if it has not yet.
+  void ApplyFocus();
   void OnDpiChanged(Window& window, UINT dpi, const RECT& suggested);
 
   Window* Build(Form& form);
@@ -95,6 +98,7 @@ class Win32FrontEnd : public FrontEnd {
   void SyncCaret(Control& control, HWND hwnd);
   void SyncGeometry(Control& control, HWND hwnd);
   void SyncToolTip(Control& control, HWND hwnd);
+  static void ShowLabel(HWND label, bool visible);
   // A frame or picture box changed: what it holds is moved, shown or enabled with it.
   void SyncContents(const Control& container, Property property);
   void AppendTail(Control& control, HWND hwnd);
@@ -150,6 +154,8 @@ class Win32FrontEnd : public FrontEnd {
   std::vector<HICON> icons_;
   HICON window_icon_big_ = nullptr;
   HICON window_icon_small_ = nullptr;
+  // The control the model's focus went to during the handler that runs (FocusChanged).
+  Control* pending_focus_ = nullptr;
   // Above zero while the front end writes a control from the model, so that the control's own
   // notifications are not sent back.
   int syncing_ = 0;

@@ -36,6 +36,10 @@ LRESULT CALLBACK Win32FrontEnd::FormProc(HWND hwnd, UINT message, WPARAM w, LPAR
     self->Flush();
     return 0;
   }
+  if (message == kApplyFocus && self != nullptr) {
+    self->ApplyFocus();
+    return 0;
+  }
   Window* window = self != nullptr ? self->WindowOfHandle(hwnd) : nullptr;
   if (window == nullptr) {
     // A window on its way out: closing it is no longer the model's business.

@@ -17,6 +17,8 @@ constexpr UINT kFlushAppends = WM_APP + 3;
 // Posted when a window became active with the focus elsewhere: once the window's own handlers
 // have run, its first control takes the focus, as the operator expects of a new window.
 constexpr UINT kFocusFirst = WM_APP + 4;
+// Posted when the model's focus moved: Windows' focus follows once the handler has run.
+constexpr UINT kApplyFocus = WM_APP + 5;
 
 DWORD FormStyle(const Form& form);
 // A control's whole text as Windows holds it.

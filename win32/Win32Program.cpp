@@ -45,8 +45,13 @@ void Win32MessageBox::Show(const std::string& text, const std::string& title, Me
   } else if (icon == MessageIcon::kCritical) {
     style |= MB_ICONERROR;
   }
-  // Owned by the active window, so the operator answers it before going on there.
-  HWND owner = front_end_ != nullptr ? front_end_->ActiveWindow() : nullptr;
+  // Owned by the active window, so the operator answers it before going on there; that window
+  // shows what the handler did up to here, its focus included.
+  HWND owner = nullptr;
+  if (front_end_ != nullptr) {
+    front_end_->Flush();
+    owner = front_end_->ActiveWindow();
+  }
   MessageBoxW(owner != nullptr ? owner : GetActiveWindow(), Widen(text).c_str(),
               Widen(title).c_str(), style);
 }

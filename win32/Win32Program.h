@@ -38,11 +38,11 @@ class DeviceEvents {
 // is attached; before that, whatever window of the program is active).
 class Win32MessageBox : public MessageBox {
  public:
-  void Attach(const Win32FrontEnd* front_end) { front_end_ = front_end; }
+  void Attach(Win32FrontEnd* front_end) { front_end_ = front_end; }
   void Show(const std::string& text, const std::string& title, MessageIcon icon) override;
 
  private:
-  const Win32FrontEnd* front_end_ = nullptr;
+  Win32FrontEnd* front_end_ = nullptr;
 };
 
 class Session {

@@ -8,11 +8,17 @@ namespace keldra::testing {
 namespace {
 
 // Counts the whole-text writes the QSO list (a list box of its lines) receives.
-LRESULT CALLBACK CountSetText(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR,
-                              DWORD_PTR count) {
-  if (message == WM_SETTEXT || message == LB_RESETCONTENT) {
-    ++*reinterpret_cast<int*>(count);
-  }
+// What the QSO list was told: its text set whole, and the focus given to it.
+struct ListCounts {
+  int whole_writes = 0;
+  int focus = 0;
+};
+
+LRESULT CALLBACK CountListMessages(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                   DWORD_PTR counts) {
+  auto& seen = *reinterpret_cast<ListCounts*>(counts);
+  seen.whole_writes += message == WM_SETTEXT || message == LB_RESETCONTENT ? 1 : 0;
+  seen.focus += message == WM_SETFOCUS ? 1 : 0;
   return DefSubclassProc(hwnd, message, w, l);
 }
 
@@ -35,9 +41,9 @@ class LoggingTest : public Win32ProgramTest {
 TEST_F(LoggingTest, ThreeQsosFromTheKeyboard) {
   MainWindow& f = Main();
   ExpectFocus(f.call);
-  int whole_writes = 0;
-  SetWindowSubclass(Handle(f.qso_list), CountSetText, 9,
-                    reinterpret_cast<DWORD_PTR>(&whole_writes));
+  ListCounts list_counts;
+  SetWindowSubclass(Handle(f.qso_list), CountListMessages, 9,
+                    reinterpret_cast<DWORD_PTR>(&list_counts));
 
   Keys("qx1aa ");
   EXPECT_EQ(Shows(f.call), "QX1AA");
@@ -53,6 +59,8 @@ TEST_F(LoggingTest, ThreeQsosFromTheKeyboard) {
   Keys("\n");
   EXPECT_EQ(Shows(f.total_qsos), "1");
   ExpectFocus(f.call);
+  EXPECT_FALSE(Shown(f.distance_caption));
+  EXPECT_FALSE(Shown(f.distance));
   EXPECT_EQ(Shows(f.call), "");
   EXPECT_EQ(Shows(f.qso_number), "002");
 
@@ -82,11 +90,13 @@ TEST_F(LoggingTest, ThreeQsosFromTheKeyboard) {
   EXPECT_NE(list.find("002   16/07/23   07.30   144Mhz   CW    QX2BBB      599-012  JN91GD   I3"),
             std::string::npos)
       << list;
-  // Every QSO went into the list as an appended line; it was never written whole.
-  EXPECT_EQ(whole_writes, 0);
+  // Every QSO went into the list as an appended line; it was never written whole. "OK" passes
+  // the model's focus through the list on its way back to the call: Windows' focus went straight.
+  EXPECT_EQ(list_counts.whole_writes, 0);
+  EXPECT_EQ(list_counts.focus, 0);
   EXPECT_EQ(ReadBytes(File("parziale.db")).substr(0, 9), "QSO# 004\r");
   Screenshot(f, "Form1_three_qsos");
-  RemoveWindowSubclass(Handle(f.qso_list), CountSetText, 9);
+  RemoveWindowSubclass(Handle(f.qso_list), CountListMessages, 9);
 }
 
 }  // namespace

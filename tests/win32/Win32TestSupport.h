@@ -101,6 +101,7 @@ class Win32ProgramTest : public ProgramTest {
     state[VK_SHIFT] = shift ? 0x80 : 0;
     state[VK_CONTROL] = control ? 0x80 : 0;
     SetKeyboardState(state);
+    FrontEnd().Flush();  // a key comes after what the loop was given before it, the focus too
     HWND target = GetFocus();
     const UINT scan = MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC);
     PostMessageW(target, WM_KEYDOWN, virtual_key, 1 | (scan << 16));
