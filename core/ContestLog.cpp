@@ -146,20 +146,30 @@ void ContestLog::Tell(const LogEvent& event) {
   }
 }
 
+ContestState ContestLog::Head() const {
+  ContestState head;
+  static_cast<ContestTotals&>(head) = TotalsText(totals_);
+  head.serial = SerialText(next_serial_);
+  return head;
+}
+
 ContestState ContestLog::State() const {
-  ContestState state;
-  static_cast<ContestTotals&>(state) = TotalsText(totals_);
-  state.serial = SerialText(next_serial_);
+  ContestState state = Head();
   state.qso_list = list_text_;
   state.edi_records = records_text_;
   return state;
 }
 
+std::string ContestLog::StateFileText() const { return keldra::StateFileText(Head(), file_lists_); }
+
+bool ContestLog::HasCall(std::string_view call) const {
+  return !call.empty() && calls_.find(call) != calls_.end();
+}
+
 void ContestLog::Log(const LoggedQso& qso) {
   const QsoFields fields = FieldsOf(qso);
   Entry entry{qso, QsoListLine(fields), EdiRecordLine(fields)};
-  AppendLine(list_text_, entry.list_line);
-  AppendLine(records_text_, entry.record_line);
+  AddTexts(entry);
   entries_.push_back(std::move(entry));
   next_serial_ = qso.serial + 1;
   totals_ = WithQso(totals_, qso);
@@ -203,8 +213,7 @@ void ContestLog::Load(const StateFileValues& values) {
     if (entry.qso && entry.list_line) {
       entry.qso->band = BandOfListLine(*entry.list_line);
     }
-    AppendLine(list_text_, entry.list_line);
-    AppendLine(records_text_, entry.record_line);
+    AddTexts(entry);
     entries_.push_back(std::move(entry));
   }
   if (values.serial) {
@@ -214,12 +223,32 @@ void ContestLog::Load(const StateFileValues& values) {
   Tell({LogChange::kLoaded, first, count});
 }
 
+// The entry's lines join both texts, their file form and, with the calls the duplicate check reads
+// in its list line, the logged calls.
+void ContestLog::AddTexts(const Entry& entry) {
+  const std::size_t list_end = list_text_.size();
+  AppendLine(list_text_, entry.list_line);
+  AppendLine(records_text_, entry.record_line);
+  if (entry.list_line) {
+    file_lists_.AddQsoListLine(*entry.list_line);
+    // Read as ListHasCall reads it: in the list, with its line end.
+    AnyListLine(std::string_view(list_text_).substr(list_end), [this](std::string_view line) {
+      calls_.emplace(CallOfListLine(line));
+      return false;
+    });
+  }
+  if (entry.record_line) {
+    file_lists_.AddEdiRecordLine(*entry.record_line);
+  }
+}
+
 void ContestLog::RebuildTexts() {
   list_text_.clear();
   records_text_.clear();
+  file_lists_ = {};
+  calls_.clear();
   for (const Entry& entry : entries_) {
-    AppendLine(list_text_, entry.list_line);
-    AppendLine(records_text_, entry.record_line);
+    AddTexts(entry);
   }
 }
 

@@ -13,6 +13,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/ContestState.h"
@@ -102,6 +104,11 @@ class ContestLog {
   const std::string& EdiRecordsText() const { return records_text_; }
   // What the state file saves.
   ContestState State() const;
+  // The state file's bytes, StateFileText(State()), made from the lists kept in the file's form.
+  std::string StateFileText() const;
+  // Whether the duplicate check finds `call` in the QSO list: ListHasCall(QsoListText(), call),
+  // answered without reading the list.
+  bool HasCall(std::string_view call) const;
 
   // A new QSO at the end; the next serial follows its serial.
   void Log(const LoggedQso& qso);
@@ -113,7 +120,17 @@ class ContestLog {
   void Load(const StateFileValues& values);
 
  private:
+  // Hashes a call however it is held, so a lookup need not copy it.
+  struct CallHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view call) const {
+      return std::hash<std::string_view>{}(call);
+    }
+  };
+
   void Tell(const LogEvent& event);
+  ContestState Head() const;
+  void AddTexts(const Entry& entry);
   void RebuildTexts();
 
   std::vector<Entry> entries_;
@@ -121,6 +138,8 @@ class ContestLog {
   LogTotals totals_;
   std::string list_text_;
   std::string records_text_;
+  StateFileLists file_lists_;
+  std::unordered_set<std::string, CallHash, std::equal_to<>> calls_;
   std::vector<std::pair<int, Observer>> observers_;
   int next_observer_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "core/NewQsoCheck.h"
 
+#include "core/ContestLog.h"
 #include "core/QsoEdit.h"
 #include "core/QsoRecord.h"
 #include "core/Text.h"
@@ -35,7 +36,7 @@ std::optional<NewQsoRefusal> CheckClubCode(const std::string& code) {
 }
 
 std::optional<NewQsoRefusal> FirstFailure(const NewQsoTexts& entry, bool off_line,
-                                          std::string_view qso_list, std::string& time) {
+                                          const ContestLog& log, std::string& time) {
   if (entry.call.size() < 4) {
     return NewQsoRefusal{"Inserire CallSign...", EntryField::kCall, true};
   }
@@ -64,7 +65,7 @@ std::optional<NewQsoRefusal> FirstFailure(const NewQsoTexts& entry, bool off_lin
     return NewQsoRefusal{Cp1252("Modo non valido: usare SSB o CW (frecce su e giù)"),
                          EntryField::kMode, false};
   }
-  if (ListHasCall(qso_list, entry.call)) {
+  if (log.HasCall(entry.call)) {
     return NewQsoRefusal{Cp1252("QSO non valido, la stazione risulta già collegata"),
                          EntryField::kCall, true};
   }
@@ -90,10 +91,10 @@ std::optional<NewQsoRefusal> FirstFailure(const NewQsoTexts& entry, bool off_lin
 
 }  // namespace
 
-NewQsoCheck CheckNewQso(const NewQsoTexts& entry, bool off_line, std::string_view qso_list) {
+NewQsoCheck CheckNewQso(const NewQsoTexts& entry, bool off_line, const ContestLog& log) {
   NewQsoCheck check;
   check.time = entry.time;
-  check.refusal = FirstFailure(entry, off_line, qso_list, check.time);
+  check.refusal = FirstFailure(entry, off_line, log, check.time);
   return check;
 }
 

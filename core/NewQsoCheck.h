@@ -9,6 +9,8 @@
 
 namespace keldra {
 
+class ContestLog;
+
 // The entry row's texts as "OK" finds them (the club code already trimmed).
 struct NewQsoTexts {
   std::string date;
@@ -48,9 +50,9 @@ struct NewQsoCheck {
   std::string time;  // the time as the checks completed it
 };
 
-// Checks a new QSO against the row's rules and the QSO list already logged. Off-line the time is
+// Checks a new QSO against the row's rules and the QSOs already in `log`. Off-line the time is
 // typed, so only an hour written with one digit before its "." is completed; on-line it comes
 // from the clock and any four-character time gets its leading "0".
-NewQsoCheck CheckNewQso(const NewQsoTexts& entry, bool off_line, std::string_view qso_list);
+NewQsoCheck CheckNewQso(const NewQsoTexts& entry, bool off_line, const ContestLog& log);
 
 }  // namespace keldra

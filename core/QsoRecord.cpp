@@ -224,23 +224,10 @@ bool ListHasCall(std::string_view list, std::string_view call) {
   if (call.empty()) {
     return false;
   }
-  std::size_t start = 0;
-  while (start < list.size()) {
-    std::size_t end = list.find('\n', start);
-    if (end == std::string_view::npos) {
-      end = list.size();
-    }
-    std::string_view line = list.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
+  return AnyListLine(list, [call](std::string_view line) {
     // Cheap filter first: most lines do not contain the callsign at all.
-    if (line.find(call) != std::string_view::npos && CallOfListLine(line) == call) {
-      return true;
-    }
-    start = end + 1;
-  }
-  return false;
+    return line.find(call) != std::string_view::npos && CallOfListLine(line) == call;
+  });
 }
 
 }  // namespace keldra

@@ -53,6 +53,28 @@ void AppendList(std::string& out, std::string_view key, std::string_view list) {
   }
 }
 
+// The file: the totals of `head`, then each list as its lines already in the file's form followed
+// by the lines of the rest of the list (what the file form does not hold yet: the whole list, or
+// only the empty piece after the last line end). Nothing when the QSO list is empty.
+std::string FileText(const ContestState& head, std::string_view list_lines,
+                     std::string_view list_rest, std::string_view record_lines,
+                     std::string_view record_rest) {
+  std::string out;
+  if (list_lines.empty() && list_rest.empty()) {
+    return out;
+  }
+  out.reserve(256 + list_lines.size() + record_lines.size() +
+              2 * (list_rest.size() + record_rest.size()));
+  for (const TotalKey& total : kTotals) {
+    AppendLine(out, total.key, head.*total.value);
+  }
+  out.append(list_lines);
+  AppendList(out, kQsoListKey, list_rest);
+  out.append(record_lines);
+  AppendList(out, kEdiKey, record_rest);
+  return out;
+}
+
 // The value after "key " when the line begins with the key and is long enough to carry one.
 std::optional<std::string_view> ValueAfter(std::string_view line, std::string_view key) {
   if (!line.starts_with(key) || line.size() < key.size() + 1) {
@@ -64,17 +86,19 @@ std::optional<std::string_view> ValueAfter(std::string_view line, std::string_vi
 }  // namespace
 
 std::string StateFileText(const ContestState& state) {
-  std::string out;
-  if (state.qso_list.empty()) {
-    return out;
-  }
-  out.reserve(256 + 2 * (state.qso_list.size() + state.edi_records.size()));
-  for (const TotalKey& total : kTotals) {
-    AppendLine(out, total.key, state.*total.value);
-  }
-  AppendList(out, kQsoListKey, state.qso_list);
-  AppendList(out, kEdiKey, state.edi_records);
-  return out;
+  return FileText(state, {}, state.qso_list, {}, state.edi_records);
+}
+
+void StateFileLists::AddQsoListLine(std::string_view line) {
+  AppendList(qso_list, kQsoListKey, line);
+}
+
+void StateFileLists::AddEdiRecordLine(std::string_view line) {
+  AppendList(edi_records, kEdiKey, line);
+}
+
+std::string StateFileText(const ContestState& head, const StateFileLists& lists) {
+  return FileText(head, lists.qso_list, {}, lists.edi_records, {});
 }
 
 IoStatus WriteStateFile(Files& files, const std::filesystem::path& state_path,

@@ -24,6 +24,21 @@ inline constexpr const char* kStateBackupFileName = "backup.db";
 // contest without QSOs is never written.
 std::string StateFileText(const ContestState& state);
 
+// The two lists in the file's form, kept as the log grows so that a save need not split them
+// again: each list line added becomes the file's line for it ("LISTA_QSO line" or "QSO_EDI line",
+// ended by CR LF; one per piece when the line itself holds a CR LF). The closing line each list
+// ends with in the file is not among them.
+struct StateFileLists {
+  std::string qso_list;
+  std::string edi_records;
+  void AddQsoListLine(std::string_view line);
+  void AddEdiRecordLine(std::string_view line);
+};
+
+// The file's bytes for the totals and serial of `head` with these lists (the lists of `head` are
+// not read): the bytes StateFileText gives for `head` holding each list line followed by CR LF.
+std::string StateFileText(const ContestState& head, const StateFileLists& lists);
+
 // Writes `state` to `state_path`; the file it replaces becomes `backup_path`. Nothing is written
 // (and Ok returned) while the QSO list is empty. On failure the old file is still whole.
 IoStatus WriteStateFile(Files& files, const std::filesystem::path& state_path,

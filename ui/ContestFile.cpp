@@ -14,7 +14,7 @@ void ReportFailure(Program& program, const std::string& what, const IoStatus& st
 }  // namespace
 
 bool SaveContest(Program& program, MainWindow& form) {
-  const std::string text = StateFileText(program.Contest().State());
+  const std::string text = program.Contest().StateFileText();
   if (text.empty()) {
     return true;
   }

@@ -209,7 +209,7 @@ bool MainWindow::OnCwEnter(TextBox& field) {
                           serial_received.Text(),
                           locator.Text(),
                           Trim(club_code.Text())};
-  if (!CheckNewQso(entry, IsOffLine(), Log().QsoListText()).refusal) {
+  if (!CheckNewQso(entry, IsOffLine(), Log()).refusal) {
     SendCwMessage(2);
     OnOkPressed();
     return true;

@@ -61,7 +61,7 @@ std::optional<Refusal> FirstFailedCheck(MainWindow& form) {
                           form.serial_received.Text(),
                           form.locator.Text(),
                           form.club_code.Text()};
-  const NewQsoCheck check = CheckNewQso(entry, form.IsOffLine(), form.Log().QsoListText());
+  const NewQsoCheck check = CheckNewQso(entry, form.IsOffLine(), form.Log());
   if (check.time != form.time.Text()) {
     form.time.SetText(check.time);
   }

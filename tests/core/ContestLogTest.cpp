@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ContestLog.h"
+#include "core/QsoRecord.h"
 #include "support/TextTotals.h"
 
 namespace keldra {
@@ -136,6 +137,40 @@ TEST(ContestLogTest, ACorrectionRemakesBothLinesAndTheTotalsButKeepsTheCount) {
   EXPECT_EQ(recorder.events[0].change, LogChange::kCorrected);
   EXPECT_EQ(recorder.events[0].first, 0u);
   EXPECT_FALSE(log.Correct(2, corrected));
+}
+
+// The file form of the lists and the logged calls are kept beside the texts: after every change
+// they must give what the texts give.
+void ExpectKeptFormsMatchTheTexts(const ContestLog& log, const std::string& step, int logged) {
+  EXPECT_EQ(log.StateFileText(), StateFileText(log.State())) << step;
+  int found = 0;
+  for (const char* call : {"", "QX1ABC", "QX1AB", "QX2DEF", "QX7LD", "QX7L"}) {
+    EXPECT_EQ(log.HasCall(call), ListHasCall(log.QsoListText(), call)) << step << ' ' << call;
+    found += log.HasCall(call) ? 1 : 0;
+  }
+  EXPECT_EQ(found, logged) << step;
+}
+
+TEST(ContestLogTest, SavedBytesAndLoggedCallsFollowEveryChange) {
+  ContestLog log;
+  log.Load(ReadStateFile("QSO# 4\r\nQSO_EDI x;y\r\n"));  // records only: nothing to save
+  ExpectKeptFormsMatchTheTexts(log, "records only", 0);
+  log.Log(Qso(1, "QX1ABC", "JN81GD", 523));
+  LoggedQso split = Qso(2, "QX2DEF", "JN71GD", 168);
+  // Two lines of the file; the second shows no call where the check looks for it.
+  split.date = "16\r\n07/2";
+  log.Log(split);
+  ExpectKeptFormsMatchTheTexts(log, "logged", 1);
+  // A damaged file: list lines ending in CR (one right after its call, which the CR then ends), one
+  // recording no QSO, more records than list lines.
+  log.Load(ReadStateFile(
+      "LISTA_QSO 003   16/07/23   08.15   144Mhz   SSB   QX7LD       59-012   JN81GD   \r\r\n"
+      "LISTA_QSO 004 A B C SSB QX7L\r\r\nQSO_EDI x\r\nQSO_EDI y\r\nQSO_EDI z\r\n"));
+  ExpectKeptFormsMatchTheTexts(log, "loaded", 2);
+  LoggedQso corrected = log.Entries()[1].qso.value();
+  corrected.call = "QX1AB";
+  ASSERT_TRUE(log.Correct(1, corrected));
+  ExpectKeptFormsMatchTheTexts(log, "corrected", 2);
 }
 
 TEST(ContestLogTest, AnObserverMayForgetItselfWhileBeingTold) {
