@@ -612,10 +612,15 @@ void Win32FrontEnd::SyncText(Control& control, HWND hwnd) {
   if (!Changed(shown_[&control].caption, text)) {
     return;
   }
-  SetWindowTextW(hwnd, text.c_str());
-  if (control.Kind() == ControlKind::kLabel) {
-    InvalidateRect(hwnd, nullptr, FALSE);
+  if (control.Kind() != ControlKind::kLabel) {
+    SetWindowTextW(hwnd, text.c_str());
+    return;
   }
+  // A label is drawn from the model's caption (DrawLabel); Windows keeps its text for whoever
+  // reads the window, stored without the static control's own repaint on the spot, so the label
+  // is drawn once, at the next paint.
+  DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 void Win32FrontEnd::SyncCaret(Control& control, HWND hwnd) {
