@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/Text.h"
+#include "system/Files.h"
 
 namespace keldra {
 
@@ -232,7 +233,7 @@ void ContestLog::AddTexts(const Entry& entry) {
   if (entry.list_line) {
     file_lists_.AddQsoListLine(*entry.list_line);
     // Read as ListHasCall reads it: in the list, with its line end.
-    AnyListLine(std::string_view(list_text_).substr(list_end), [this](std::string_view line) {
+    AnyLine(std::string_view(list_text_).substr(list_end), [this](std::string_view line) {
       calls_.emplace(CallOfListLine(line));
       return false;
     });

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "system/Files.h"
 
 namespace keldra {
 
@@ -224,7 +225,7 @@ bool ListHasCall(std::string_view list, std::string_view call) {
   if (call.empty()) {
     return false;
   }
-  return AnyListLine(list, [call](std::string_view line) {
+  return AnyLine(list, [call](std::string_view line) {
     // Cheap filter first: most lines do not contain the callsign at all.
     return line.find(call) != std::string_view::npos && CallOfListLine(line) == call;
   });

@@ -65,28 +65,6 @@ QsoParse ParseEdiRecordLine(std::string_view line);
 // The callsign of a QSO list line (the sixth field), without its filler; empty if it has none.
 std::string_view CallOfListLine(std::string_view line);
 
-// Whether `accept` takes a line of a QSO list (lines ended by CR LF) as the duplicate check reads
-// them: split at LF, a CR before the LF dropped. Stops at the first line taken.
-template <typename Accept>
-bool AnyListLine(std::string_view list, Accept accept) {
-  std::size_t start = 0;
-  while (start < list.size()) {
-    std::size_t end = list.find('\n', start);
-    if (end == std::string_view::npos) {
-      end = list.size();
-    }
-    std::string_view line = list.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    if (accept(line)) {
-      return true;
-    }
-    start = end + 1;
-  }
-  return false;
-}
-
 // Whether a QSO list (lines ended by CR LF) holds a QSO with exactly this callsign. A callsign
 // that is only part of a logged one (QX1AB against QX1ABC) is not a match.
 bool ListHasCall(std::string_view list, std::string_view call);

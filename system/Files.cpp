@@ -214,19 +214,10 @@ void RemoveLeftoverTemporaries(const fs::path& folder) {
 
 std::vector<std::string> SplitLines(std::string_view bytes) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string_view::npos) {
-      end = bytes.size();
-    }
-    std::string_view line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
+  AnyLine(bytes, [&lines](std::string_view line) {
     lines.emplace_back(line);
-    start = end + 1;
-  }
+    return false;
+  });
   return lines;
 }
 

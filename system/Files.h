@@ -96,6 +96,28 @@ std::string Reason(std::error_code code);
 // the middle of it (".<name>.tmp<digits>"). Only safe while no other copy works in the folder.
 void RemoveLeftoverTemporaries(const fs::path& folder);
 
+// Whether `take` takes a line of a text, lines read as SplitLines reads them; stops at the first
+// line taken.
+template <typename Take>
+bool AnyLine(std::string_view bytes, Take take) {
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) {
+      end = bytes.size();
+    }
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    if (take(line)) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
 // The lines of a text file: split at CR LF (or a bare LF), line ends removed; a last line without
 // its end is still a line, and nothing after the last line end is not.
 std::vector<std::string> SplitLines(std::string_view bytes);
