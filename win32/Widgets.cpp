@@ -32,6 +32,9 @@ void PaintPicture(HWND window, HDC dc) {
     RECT inner{2, 2, area.right - 2, area.bottom - 2};
     PaintArtwork(memory, inner, content->art);
     PaintLines(memory, content->lines, content->dpi, POINT{0, 0});
+    if (content->paint_over) {
+      content->paint_over(memory);
+    }
   }
   BitBlt(dc, 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
   SelectObject(memory, old_bitmap);

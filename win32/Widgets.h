@@ -2,6 +2,7 @@
 // lines code moves in them). The artwork and the map's Drawing are painted by DrawingWidget.h.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "widgets/Drawing.h"
@@ -16,6 +17,7 @@ struct PictureContent {
   bool border = false;
   std::vector<const Line*> lines;  // in the picture's twips
   UINT dpi = 96;
+  std::function<void(HDC)> paint_over;  // what the front end paints over it (its labels)
 };
 
 // A child window that paints `content` (which must outlive it, or be detached with

@@ -32,18 +32,6 @@ std::wstring WindowText(HWND hwnd) {
   return text;
 }
 
-namespace {
-
-constexpr const wchar_t* kFormClass = L"KeldraForm";
-// The drop-down part of a combo box, in pixels at 96 dpi; the model's height is the closed box.
-constexpr int kDropDownHeight = 200;
-constexpr int kToolTipWidth = 400;
-constexpr int kTextMargin = 1;
-#ifndef TTTOOLINFOW_V2_SIZE
-#define TTTOOLINFOW_V2_SIZE CCSIZEOF_STRUCT(TOOLINFOW, lpReserved)
-#endif
-
-// The pixel offset of a control's container chain from the window's client area.
 POINT Origin(const Control& control, UINT dpi) {
   POINT origin{0, 0};
   for (const Control* box = control.Container(); box != nullptr; box = box->Container()) {
@@ -52,8 +40,6 @@ POINT Origin(const Control& control, UINT dpi) {
   }
   return origin;
 }
-
-std::size_t CaretOf(const TextBox& box) { return static_cast<std::size_t>(box.SelStart()); }
 
 bool ShownWithContainers(const Control& control) {
   for (const Control* c = &control; c != nullptr; c = c->Container()) {
@@ -85,6 +71,19 @@ bool Inside(const Control& control, const Control& container) {
 bool IsContainer(ControlKind kind) {
   return kind == ControlKind::kFrame || kind == ControlKind::kPictureBox;
 }
+
+namespace {
+
+constexpr const wchar_t* kFormClass = L"KeldraForm";
+// The drop-down part of a combo box, in pixels at 96 dpi; the model's height is the closed box.
+constexpr int kDropDownHeight = 200;
+constexpr int kToolTipWidth = 400;
+constexpr int kTextMargin = 1;
+#ifndef TTTOOLINFOW_V2_SIZE
+#define TTTOOLINFOW_V2_SIZE CCSIZEOF_STRUCT(TOOLINFOW, lpReserved)
+#endif
+
+std::size_t CaretOf(const TextBox& box) { return static_cast<std::size_t>(box.SelStart()); }
 
 void RegisterFormClass(WNDPROC procedure) {
   static const bool registered = [procedure] {
@@ -219,6 +218,10 @@ Win32FrontEnd::Window* Win32FrontEnd::Build(Form& form) {
       lines.push_back(static_cast<const Line*>(control));
       continue;
     }
+    if (control->Kind() == ControlKind::kLabel) {
+      raw->labels.push_back(static_cast<Label*>(control));
+      continue;
+    }
     HWND hwnd = Create(*control, *raw, id++);
     control_of_[hwnd] = control;
     handle_of_[control] = hwnd;
@@ -279,10 +282,6 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
       }
       break;
     }
-    case ControlKind::kLabel:
-      // Drawn by the front end, so it can centre its lines as the other front end does.
-      style |= SS_OWNERDRAW | SS_NOTIFY;
-      break;
     case ControlKind::kCommandButton:
       window_class = WC_BUTTONW;
       style |= BS_PUSHBUTTON | BS_MULTILINE;
@@ -318,10 +317,15 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
         content->art = static_cast<const Image&>(control).Art();
       }
       content->dpi = window.dpi;
+      // The labels in a picture box are painted over its picture.
+      content->paint_over = [this, &window, &control](HDC dc) {
+        PaintLabels(dc, window, &control);
+      };
       return CreatePictureWindow(window.top, id, content.get());
     }
     case ControlKind::kDrawing:
       return CreateDrawingWidget(window.top, static_cast<Drawing&>(control), 0, 0, 1, 1);
+    case ControlKind::kLabel:  // painted by what holds it
     case ControlKind::kLine:
       break;
   }
@@ -362,7 +366,8 @@ void Win32FrontEnd::ControlChanged(Control& control, Property property) {
     }
     return;
   }
-  if (HandleOf(control) != nullptr) {
+  if (HandleOf(control) != nullptr ||
+      (control.Kind() == ControlKind::kLabel && WindowOfForm(control.Parent()) != nullptr)) {
     ++syncing_;
     Sync(control, property);
     --syncing_;
@@ -370,6 +375,10 @@ void Win32FrontEnd::ControlChanged(Control& control, Property property) {
 }
 
 void Win32FrontEnd::Sync(Control& control, Property property) {
+  if (control.Kind() == ControlKind::kLabel) {
+    SyncLabel(static_cast<const Label&>(control), property);
+    return;
+  }
   HWND hwnd = HandleOf(control);
   if (hwnd == nullptr) {
     return;
@@ -383,11 +392,7 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
     // What a frame or picture box holds changes with it only when the box itself changed.
     case Property::kVisible:
       if (Changed(shown.visible, ShownWithContainers(control))) {
-        if (control.Kind() == ControlKind::kLabel) {
-          ShowLabel(hwnd, *shown.visible);
-        } else {
-          ShowWindow(hwnd, *shown.visible ? SW_SHOWNA : SW_HIDE);
-        }
+        ShowWindow(hwnd, *shown.visible ? SW_SHOWNA : SW_HIDE);
         SyncContents(control, property);
       }
       break;
@@ -399,7 +404,7 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       break;
     case Property::kToolTip:
       if (Changed(shown.tooltip, control.ToolTip())) {
-        SyncToolTip(control, hwnd);
+        SyncToolTip(control);
       }
       break;
     case Property::kFont: {
@@ -526,27 +531,6 @@ void Win32FrontEnd::SyncGeometry(Control& control, HWND hwnd) {
   SyncContents(control, Property::kGeometry);
 }
 
-void Win32FrontEnd::ShowLabel(HWND label, bool visible) {
-  // A label neither moves nor takes the focus when it shows or hides: its style bit is flipped
-  // and the place it covers drawn again, without the window manager's SetWindowPos pass (a dozen
-  // requests to Wine's server for each of the six labels the row's distance shows and hides).
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(label, GWL_STYLE));
-  if (((style & WS_VISIBLE) != 0) == visible) {
-    return;
-  }
-  SetWindowLongPtrW(label, GWL_STYLE,
-                    static_cast<LONG_PTR>(visible ? style | WS_VISIBLE : style & ~WS_VISIBLE));
-  if (visible) {
-    InvalidateRect(label, nullptr, FALSE);
-    return;
-  }
-  HWND parent = GetParent(label);
-  RECT place;
-  GetWindowRect(label, &place);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
-  RedrawWindow(parent, &place, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
 void Win32FrontEnd::SyncContents(const Control& container, Property property) {
   if (!IsContainer(container.Kind())) {
     return;
@@ -558,15 +542,34 @@ void Win32FrontEnd::SyncContents(const Control& container, Property property) {
   }
 }
 
-void Win32FrontEnd::SyncToolTip(Control& control, HWND hwnd) {
+void Win32FrontEnd::SyncToolTip(const Control& control) {
   Window* window = WindowOfForm(control.Parent());
   TOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.uFlags = TTF_SUBCLASS;
   tool.hwnd = window->top;
-  tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  HWND hwnd = HandleOf(control);
+  const Control* box = control.Container();
+  if (hwnd != nullptr) {
+    tool.uFlags |= TTF_IDISHWND;
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
+  } else {
+    // A label: the place it covers in the window its mouse goes to (a frame lets it through to
+    // the window beneath).
+    tool.uId = reinterpret_cast<UINT_PTR>(&control);
+    tool.rect = LabelPlace(control);
+    if (box != nullptr && box->Kind() == ControlKind::kPictureBox) {
+      tool.hwnd = HandleOf(*box);
+    } else {
+      // The window relays its mouse to the tooltip itself (OnFormMessage): a tooltip that
+      // subclassed it would read the window's properties at every message it gets.
+      tool.uFlags = 0;
+      const POINT origin = Origin(control, window->dpi);
+      OffsetRect(&tool.rect, origin.x, origin.y);
+    }
+  }
   SendMessageW(window->tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  if (control.ToolTip().empty()) {
+  if (control.ToolTip().empty() || (hwnd == nullptr && shown_[&control].visible != true)) {
     return;
   }
   std::wstring text = Widen(control.ToolTip());
@@ -594,9 +597,6 @@ void Win32FrontEnd::SyncText(Control& control, HWND hwnd) {
     }
     // The branches read the captions of different classes.
     // NOLINTNEXTLINE(bugprone-branch-clone)
-    case ControlKind::kLabel:
-      text = Widen(static_cast<Label&>(control).Caption());
-      break;
     case ControlKind::kCommandButton:
       text = CaptionText(static_cast<CommandButton&>(control).Caption());
       break;
@@ -609,18 +609,9 @@ void Win32FrontEnd::SyncText(Control& control, HWND hwnd) {
     default:
       return;
   }
-  if (!Changed(shown_[&control].caption, text)) {
-    return;
-  }
-  if (control.Kind() != ControlKind::kLabel) {
+  if (Changed(shown_[&control].caption, text)) {
     SetWindowTextW(hwnd, text.c_str());
-    return;
   }
-  // A label is drawn from the model's caption (DrawLabel); Windows keeps its text for whoever
-  // reads the window, stored without the static control's own repaint on the spot, so the label
-  // is drawn once, at the next paint.
-  DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 void Win32FrontEnd::SyncCaret(Control& control, HWND hwnd) {

@@ -1,10 +1,11 @@
 // The Windows front end: draws any Form as a top-level window of Windows' own controls (EDIT,
-// BUTTON, STATIC, COMBOBOX, LISTBOX, tooltips), each at its twips geometry scaled to the
-// monitor's dots per inch, and binds them both ways. Keys go first to the model's KeyDown with
-// their virtual key codes; a key a handler consumed never reaches the control. Otherwise the
-// control edits natively and its new text reaches the model through UserEdit, so change handlers
-// run exactly as when code writes the text. Focus and Tab follow the model's Screen. There is no
-// contest logic here.
+// BUTTON, COMBOBOX, LISTBOX, tooltips), each at its twips geometry scaled to the monitor's dots
+// per inch, and binds them both ways. Labels are no windows of their own: the window, frame or
+// picture box they sit in paints them (Win32FrontEndLabels.cpp). Keys go first to the model's
+// KeyDown with their virtual key codes; a key a handler consumed never reaches the control.
+// Otherwise the control edits natively and its new text reaches the model through UserEdit, so
+// change handlers run exactly as when code writes the text. Focus and Tab follow the model's
+// Screen. There is no contest logic here.
 #pragma once
 
 #include <array>
@@ -27,8 +28,9 @@
 #include "win32/Win32Program.h"
 
 namespace keldra {
+class Label;
 class TextBox;
-}
+}  // namespace keldra
 
 namespace keldra::win32 {
 
@@ -43,8 +45,17 @@ class Win32FrontEnd : public FrontEnd {
   HWND WindowOf(const Form& form) const;
   // The window of the program's active form, or null when none is drawn.
   HWND ActiveWindow() const;
-  // The control window that draws a control, or null.
+  // The control window that draws a control, or null (always for a label).
   HWND HandleOf(const Control& control) const;
+  // Where a label is painted: the window that paints it, its place there, and what it shows.
+  struct PaintedLabel {
+    HWND host = nullptr;
+    RECT place{};
+    bool visible = false;
+    std::wstring caption;
+    HFONT font = nullptr;
+  };
+  std::optional<PaintedLabel> LabelOf(const Control& label) const;
 
   // Brings the lists' pending appends and the model's focus up to date at once; tests call it
   // before looking, and a message box before it shows.
@@ -69,6 +80,7 @@ class Win32FrontEnd : public FrontEnd {
     UINT dpi = 96;
     bool placed = false;
     std::vector<const Line*> lines;  // drawn on the window itself
+    std::vector<Label*> labels;      // painted by the window, or the frame or box they are in
   };
 
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
@@ -84,8 +96,19 @@ class Win32FrontEnd : public FrontEnd {
   void OnCommand(Control& control, HWND hwnd, int code);
   void OnControlFocused(Control& control);
   LRESULT OnControlColor(HDC dc, HWND child);
-  void DrawLabel(const DRAWITEMSTRUCT& item);
+  // Labels: their shown properties (Sync's share for them), the part of their host to paint
+  // again, their tooltips, and the painting and clicks of the hosts.
+  void SyncLabel(const Label& label, Property property);
+  void InvalidateLabel(const Control& label, bool erase);
+  HWND LabelHost(const Control& label) const;
+  RECT LabelPlace(const Control& label) const;
+  void PaintLabels(HDC dc, const Window& window, const Control* host);
+  void DrawLabel(HDC dc, RECT area, const Label& label, HFONT font);
+  // The label under a point of `host` (the picture box, or null for the window and its frames)
+  // that takes clicks, or null.
+  Label* ClickableLabelAt(const Window& window, const Control* host, POINT point) const;
   void FocusFirstControl(Window& window);
+  static void RelayToToolTip(const Window& window, UINT message, WPARAM w, LPARAM l);
   // Gives Windows' focus to the control the model's focus last went to, if it has not yet.
   void ApplyFocus();
   void OnDpiChanged(Window& window, UINT dpi, const RECT& suggested);
@@ -97,8 +120,7 @@ class Win32FrontEnd : public FrontEnd {
   void SyncText(Control& control, HWND hwnd);
   void SyncCaret(Control& control, HWND hwnd);
   void SyncGeometry(Control& control, HWND hwnd);
-  void SyncToolTip(Control& control, HWND hwnd);
-  static void ShowLabel(HWND label, bool visible);
+  void SyncToolTip(const Control& control);
   // A frame or picture box changed: what it holds is moved, shown or enabled with it.
   void SyncContents(const Control& container, Property property);
   void AppendTail(Control& control, HWND hwnd);

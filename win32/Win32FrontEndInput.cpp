@@ -1,5 +1,7 @@
 // The Windows front end's half that takes the operator's input to the model: the windows' and
 // controls' messages, keys, clicks, focus, and the painting Windows asks the front end for.
+#include <windowsx.h>
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -85,14 +87,6 @@ LRESULT Win32FrontEnd::OnFormMessage(Window& window, UINT message, WPARAM w, LPA
         return OnControlColor(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
       }
       break;
-    case WM_DRAWITEM: {
-      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);
-      if (item.CtlType == ODT_STATIC && ControlOf(item.hwndItem) != nullptr) {
-        DrawLabel(item);
-        return TRUE;
-      }
-      break;
-    }
     case WM_PRINTCLIENT: {
       // A themed frame paints its inside by asking the window for its background.
       RECT area;
@@ -101,12 +95,25 @@ LRESULT Win32FrontEnd::OnFormMessage(Window& window, UINT message, WPARAM w, LPA
       PaintLines(reinterpret_cast<HDC>(w), window.lines, window.dpi, POINT{0, 0});
       return 0;
     }
-    case WM_PAINT:
-      if (!window.lines.empty()) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(top, &paint);
-        PaintLines(dc, window.lines, window.dpi, POINT{0, 0});
-        EndPaint(top, &paint);
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(top, &paint);
+      PaintLines(dc, window.lines, window.dpi, POINT{0, 0});
+      PaintLabels(dc, window, nullptr);
+      EndPaint(top, &paint);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      RelayToToolTip(window, message, w, l);
+      break;
+    case WM_LBUTTONUP:
+      RelayToToolTip(window, message, w, l);
+      if (Label* label =
+              ClickableLabelAt(window, nullptr, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)})) {
+        ClickOnPicture(*label);
         return 0;
       }
       break;
@@ -138,6 +145,12 @@ LRESULT Win32FrontEnd::OnFormMessage(Window& window, UINT message, WPARAM w, LPA
       break;
   }
   return DefWindowProcW(top, message, w, l);
+}
+
+void Win32FrontEnd::RelayToToolTip(const Window& window, UINT message, WPARAM w, LPARAM l) {
+  // The tooltips of the labels painted on the window see its mouse.
+  MSG relayed{window.top, message, w, l, 0, {GET_X_LPARAM(l), GET_Y_LPARAM(l)}};
+  SendMessageW(window.tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void Win32FrontEnd::FocusFirstControl(Window& window) {
@@ -214,11 +227,15 @@ void Win32FrontEnd::OnCommand(Control& control, HWND hwnd, int code) {
         list.DblClick();
       }
       break;
-    case ControlKind::kLabel:
     case ControlKind::kPictureBox:
     case ControlKind::kImage:
       if (code == STN_CLICKED) {
-        ClickOnPicture(control);
+        // A label in a picture box takes the clicks on it.
+        POINT at{GET_X_LPARAM(GetMessagePos()), GET_Y_LPARAM(GetMessagePos())};
+        ScreenToClient(hwnd, &at);
+        const Window* window = WindowOfForm(control.Parent());
+        Label* label = window != nullptr ? ClickableLabelAt(*window, &control, at) : nullptr;
+        ClickOnPicture(label != nullptr ? *label : control);
       }
       break;
     default:
@@ -239,48 +256,6 @@ LRESULT Win32FrontEnd::OnControlColor(HDC dc, HWND child) {
   }
   SetBkMode(dc, TRANSPARENT);
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
-void Win32FrontEnd::DrawLabel(const DRAWITEMSTRUCT& item) {
-  const auto& label = static_cast<const Label&>(*ControlOf(item.hwndItem));
-  HDC dc = item.hDC;
-  RECT area = item.rcItem;
-  // A label on a white picture box stands on white; elsewhere on the window's face.
-  const Control* box = label.Container();
-  const bool on_white = box != nullptr && box->Kind() == ControlKind::kPictureBox &&
-                        static_cast<const PictureBox*>(box)->Border();
-  FillRect(dc, &area, GetSysColorBrush(on_white ? COLOR_WINDOW : COLOR_BTNFACE));
-  HGDIOBJ old_font =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, label.Enabled() ? ToColorRef(label.ForeColor()) : GetSysColor(COLOR_GRAYTEXT));
-  std::wstring text = Widen(label.Caption());
-  UINT format = DT_NOPREFIX | (label.Align() == Alignment::kCenter  ? DT_CENTER
-                               : label.Align() == Alignment::kRight ? DT_RIGHT
-                                                                    : DT_LEFT);
-  if (label.WordWrap()) {
-    format |= DT_WORDBREAK | DT_EDITCONTROL;
-  }
-  // The lines stand in the middle of the label's height, as the other front end shows them.
-  RECT measured = area;
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
-  if (label.WordWrap() && measured.bottom > area.bottom) {
-    // A leading blank (the ODX distance keeps one) is no place to break a line: where it would
-    // push the text onto a line out of sight, the text is drawn without it.
-    RECT trimmed = area;
-    const std::wstring rest = text.substr(std::min(text.find_first_not_of(L' '), text.size()));
-    DrawTextW(dc, rest.c_str(), static_cast<int>(rest.size()), &trimmed, format | DT_CALCRECT);
-    if (trimmed.bottom < measured.bottom) {
-      text = rest;
-      measured = trimmed;
-    }
-  }
-  const int spare = (area.bottom - area.top) - (measured.bottom - measured.top);
-  if (spare > 0) {
-    area.top += spare / 2;
-  }
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
-  SelectObject(dc, old_font);
 }
 
 namespace {
@@ -398,6 +373,9 @@ LRESULT Win32FrontEnd::OnControlMessage(Control& control, HWND hwnd, UINT messag
         GetClientRect(hwnd, &area);
         FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
         Base(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        if (const Window* window = WindowOfForm(control.Parent())) {
+          PaintLabels(dc, *window, &control);
+        }
         EndPaint(hwnd, &paint);
         return 0;
       }

@@ -21,6 +21,14 @@ constexpr UINT kFocusFirst = WM_APP + 4;
 constexpr UINT kApplyFocus = WM_APP + 5;
 
 DWORD FormStyle(const Form& form);
+// The pixel offset of a control's container chain from the window's client area.
+POINT Origin(const Control& control, UINT dpi);
+// Shown, or enabled, with all its containers.
+bool ShownWithContainers(const Control& control);
+bool EnabledWithContainers(const Control& control);
+// Whether `control` sits in `container`, directly or deeper.
+bool Inside(const Control& control, const Control& container);
+bool IsContainer(ControlKind kind);
 // A control's whole text as Windows holds it.
 std::wstring WindowText(HWND hwnd);
 

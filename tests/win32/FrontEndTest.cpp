@@ -240,14 +240,15 @@ TEST_F(Win32FrontEndTest, ALeadingBlankDoesNotPushANarrowLabelsTextOutOfSight) {
   Label& label = form_->Caption;
   label.SetFont({.bold = true});
   label.SetAlign(Alignment::kRight);
-  HWND hwnd = Handle(label);
+  Settle();
+  HWND host = FrontEnd().LabelOf(label)->host;
   auto width_of = [&](const wchar_t* text) {
-    HDC dc = GetDC(hwnd);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    HDC dc = GetDC(host);
+    HGDIOBJ old = SelectObject(dc, FrontEnd().LabelOf(label)->font);
     SIZE size{};
     GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
     SelectObject(dc, old);
-    ReleaseDC(hwnd, dc);
+    ReleaseDC(host, dc);
     return size.cx;
   };
   const LONG digits = width_of(L"1318");
@@ -255,13 +256,16 @@ TEST_F(Win32FrontEndTest, ALeadingBlankDoesNotPushANarrowLabelsTextOutOfSight) {
   Place(label, 140, 10, static_cast<int>(digits) + 1, 19);
   label.SetCaption(" 1318");
   Settle();
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  // The dark pixels of the label as drawn on the screen.
-  RECT client;
-  GetClientRect(hwnd, &client);
+  RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // The dark pixels of the label as drawn on the screen, in its place.
+  const RECT place = FrontEnd().LabelOf(label)->place;
+  const std::vector<DWORD> pixels = Captured(host, place.right, place.bottom);
   int ink = 0;
-  for (const DWORD c : Captured(hwnd, client.right, client.bottom)) {
-    ink += (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF) < 200 ? 1 : 0;
+  for (int y = place.top; y < place.bottom; ++y) {
+    for (int x = place.left; x < place.right; ++x) {
+      const DWORD c = pixels[static_cast<std::size_t>(y * place.right + x)];
+      ink += (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF) < 200 ? 1 : 0;
+    }
   }
   EXPECT_GT(ink, 20);
 }
@@ -299,7 +303,9 @@ TEST_F(Win32FrontEndTest, FontsAreTheWindowsOnesAtTheModelsSizes) {
   EXPECT_EQ(call.lfHeight, -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72));
   ReleaseDC(nullptr, screen);
   EXPECT_EQ(call.lfWeight, FW_NORMAL);
-  EXPECT_EQ(font_of(Handle(form_->Caption)).lfWeight, FW_BOLD);
+  LOGFONTW label{};
+  GetObjectW(FrontEnd().LabelOf(form_->Caption)->font, sizeof(label), &label);
+  EXPECT_EQ(label.lfWeight, FW_BOLD);
   const std::wstring fixed = font_of(Handle(form_->Lines)).lfFaceName;
   EXPECT_TRUE(fixed == L"Consolas" || fixed == L"Courier New") << win32::Narrow(fixed);
 }

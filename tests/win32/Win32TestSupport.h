@@ -63,7 +63,11 @@ class Win32ProgramTest : public ProgramTest {
   }
 
   HWND Handle(const Control& control) { return FrontEnd().HandleOf(control); }
+  // A label is painted by the window or box that holds it.
   bool Shown(const Control& control) {
+    if (const auto label = FrontEnd().LabelOf(control)) {
+      return label->visible && IsWindowVisible(label->host);
+    }
     HWND hwnd = Handle(control);
     return hwnd != nullptr && IsWindowVisible(hwnd);
   }
@@ -72,7 +76,12 @@ class Win32ProgramTest : public ProgramTest {
     return hwnd != nullptr && IsWindowVisible(hwnd);
   }
   // What the control shows, in the model's code page.
-  std::string Shows(const Control& control) { return Shows(Handle(control)); }
+  std::string Shows(const Control& control) {
+    if (const auto label = FrontEnd().LabelOf(control)) {
+      return win32::Narrow(label->caption);
+    }
+    return Shows(Handle(control));
+  }
   static std::string Shows(HWND hwnd) {
     if (hwnd == nullptr) {
       return "(no window)";
