@@ -79,6 +79,19 @@ constexpr const wchar_t* kFormClass = L"KeldraForm";
 constexpr int kDropDownHeight = 200;
 constexpr int kToolTipWidth = 400;
 constexpr int kTextMargin = 1;
+
+// Where a control's window stands in the window's client area: left, top, width, height, and
+// the dpi they were reckoned at.
+std::array<int, 5> PlaceOf(const Control& control, UINT dpi) {
+  const POINT origin = Origin(control, dpi);
+  // A combo box's window holds its list below the closed box.
+  const int list = control.Kind() == ControlKind::kComboBox
+                       ? MulDiv(kDropDownHeight, static_cast<int>(dpi), 96)
+                       : 0;
+  return {origin.x + Pixels(control.Left(), dpi), origin.y + Pixels(control.Top(), dpi),
+          std::max(1, Pixels(control.Width(), dpi)),
+          std::max(1, Pixels(control.Height(), dpi)) + list, static_cast<int>(dpi)};
+}
 #ifndef TTTOOLINFOW_V2_SIZE
 #define TTTOOLINFOW_V2_SIZE CCSIZEOF_STRUCT(TOOLINFOW, lpReserved)
 #endif
@@ -329,9 +342,15 @@ HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
     case ControlKind::kLine:
       break;
   }
-  HWND hwnd = CreateWindowExW(ex_style, window_class, L"", style, 0, 0, 1, 1, window.top,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleW(nullptr), nullptr);
+  // Made where it stands, so that the refresh that follows need not move it (a combo box is
+  // moved there, which also sets the height of its closed box).
+  const std::array<int, 5> place = PlaceOf(control, window.dpi);
+  HWND hwnd = CreateWindowExW(
+      ex_style, window_class, L"", style, place[0], place[1], place[2], place[3], window.top,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (control.Kind() != ControlKind::kComboBox) {
+    shown_[&control].place = place;
+  }
   if (control.Kind() == ControlKind::kTextBox && !IsLineView(control)) {
     // A text of 20,000 lines is far beyond the default 32 K characters.
     SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
@@ -413,7 +432,7 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
       if (!Changed(shown.font, font)) {
         break;
       }
-      SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+      SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(hwnd));
       if (IsLineView(control)) {
         if (SendMessageW(hwnd, LB_GETCOUNT, 0, 0) > 0) {
           const auto& box = static_cast<TextBox&>(control);
@@ -435,7 +454,10 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
         break;
       }
       // A text box paints the padding around its line in its colour too, in its frame: one
-      // invalidation takes both.
+      // invalidation takes both. A window not yet on the screen is painted whole when it comes.
+      if (!IsWindowVisible(hwnd)) {
+        break;
+      }
       RedrawWindow(
           hwnd, nullptr, nullptr,
           RDW_INVALIDATE | RDW_ERASE | (control.Kind() == ControlKind::kTextBox ? RDW_FRAME : 0));
@@ -502,21 +524,13 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
 }
 
 void Win32FrontEnd::SyncGeometry(Control& control, HWND hwnd) {
-  Window* window = WindowOfForm(control.Parent());
-  const UINT dpi = window->dpi;
-  const POINT origin = Origin(control, dpi);
-  const int height = std::max(1, Pixels(control.Height(), dpi));
-  const bool combo = control.Kind() == ControlKind::kComboBox;
-  // A combo box's window holds its list below the closed box.
-  const std::array<int, 5> place{
-      origin.x + Pixels(control.Left(), dpi), origin.y + Pixels(control.Top(), dpi),
-      std::max(1, Pixels(control.Width(), dpi)),
-      height + (combo ? MulDiv(kDropDownHeight, static_cast<int>(dpi), 96) : 0),
-      static_cast<int>(dpi)};
+  const UINT dpi = WindowOfForm(control.Parent())->dpi;
+  const std::array<int, 5> place = PlaceOf(control, dpi);
   if (!Changed(shown_[&control].place, place)) {
     return;
   }
-  if (combo) {
+  if (control.Kind() == ControlKind::kComboBox) {
+    const int height = std::max(1, Pixels(control.Height(), dpi));
     // The closed box as tall as the layout has it (its border takes 6 pixels).
     const int field = height - MulDiv(6, static_cast<int>(dpi), 96);
     if (field > SendMessageW(hwnd, CB_GETITEMHEIGHT, 0, 0)) {
