@@ -234,6 +234,21 @@ TEST_F(Win32FrontEndTest, HiddenControlsAndColoursFollowTheModel) {
   EXPECT_EQ(painted.lbColor, RGB(255, 255, 0));
 }
 
+// A label is no window: the window it is painted on takes the click on it.
+TEST_F(Win32FrontEndTest, AClickOnALabelReachesItsHandler) {
+  int clicks = 0;
+  form_->Caption.Click = [&clicks] { ++clicks; };
+  Settle();
+  const auto label = FrontEnd().LabelOf(form_->Caption);
+  ASSERT_TRUE(label.has_value());
+  const LPARAM at = MAKELPARAM((label->place.left + label->place.right) / 2,
+                               (label->place.top + label->place.bottom) / 2);
+  PostMessageW(label->host, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(label->host, WM_LBUTTONUP, 0, at);
+  Settle();
+  EXPECT_EQ(clicks, 1);
+}
+
 // A word-wrapped label just wide enough for its digits shows them, though its caption starts with
 // a blank (the ODX distance's " 1318") where Windows would break the line.
 TEST_F(Win32FrontEndTest, ALeadingBlankDoesNotPushANarrowLabelsTextOutOfSight) {
