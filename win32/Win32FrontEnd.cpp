@@ -218,7 +218,6 @@ Win32FrontEnd::Window* Win32FrontEnd::Build(Form& form) {
   ++syncing_;
   SetWindowSize(*raw);
 
-  int id = 100;
   for (Control* control : form.Controls()) {
     if (control->Kind() == ControlKind::kLine) {
       // A line is painted by the picture box that holds it, or by the window.
@@ -235,9 +234,10 @@ Win32FrontEnd::Window* Win32FrontEnd::Build(Form& form) {
       raw->labels.push_back(static_cast<Label*>(control));
       continue;
     }
-    HWND hwnd = Create(*control, *raw, id++);
-    control_of_[hwnd] = control;
-    handle_of_[control] = hwnd;
+    // A control hidden now gets its window when it first shows (Sync): most never do.
+    if (IsContainer(control->Kind()) || ShownWithContainers(*control)) {
+      Attach(*control, *raw);
+    }
   }
   for (Control* control : form.Controls()) {
     if (control->Kind() != ControlKind::kLine) {
@@ -264,6 +264,13 @@ Win32FrontEnd::Window* Win32FrontEnd::Build(Form& form) {
   }
   --syncing_;
   return raw;
+}
+
+HWND Win32FrontEnd::Attach(Control& control, Window& window) {
+  HWND hwnd = Create(control, window, window.next_id++);
+  control_of_[hwnd] = &control;
+  handle_of_[&control] = hwnd;
+  return hwnd;
 }
 
 HWND Win32FrontEnd::Create(Control& control, Window& window, int id) {
@@ -385,8 +392,7 @@ void Win32FrontEnd::ControlChanged(Control& control, Property property) {
     }
     return;
   }
-  if (HandleOf(control) != nullptr ||
-      (control.Kind() == ControlKind::kLabel && WindowOfForm(control.Parent()) != nullptr)) {
+  if (WindowOfForm(control.Parent()) != nullptr) {
     ++syncing_;
     Sync(control, property);
     --syncing_;
@@ -400,6 +406,12 @@ void Win32FrontEnd::Sync(Control& control, Property property) {
   }
   HWND hwnd = HandleOf(control);
   if (hwnd == nullptr) {
+    // A control hidden when its window was built gets its own window as it first shows.
+    Window* window = WindowOfForm(control.Parent());
+    if (property == Property::kVisible && window != nullptr && ShownWithContainers(control)) {
+      Attach(control, *window);
+      SyncAll(control);
+    }
     return;
   }
   ++syncing_;

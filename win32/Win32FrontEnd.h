@@ -79,6 +79,7 @@ class Win32FrontEnd : public FrontEnd {
     HWND tooltip = nullptr;
     UINT dpi = 96;
     bool placed = false;
+    int next_id = 100;               // of the next control window made
     std::vector<const Line*> lines;  // drawn on the window itself
     std::vector<Label*> labels;      // painted by the window, or the frame or box they are in
   };
@@ -114,6 +115,8 @@ class Win32FrontEnd : public FrontEnd {
   void OnDpiChanged(Window& window, UINT dpi, const RECT& suggested);
 
   Window* Build(Form& form);
+  // Makes the control's window and binds the two.
+  HWND Attach(Control& control, Window& window);
   HWND Create(Control& control, Window& window, int id);
   void Sync(Control& control, Property property);
   void SyncAll(Control& control);

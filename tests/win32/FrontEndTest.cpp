@@ -28,6 +28,8 @@ class CallsignForm : public Form {
     Place(Band, 140, 40, 100, 24);
     Place(Tick, 140, 70, 150, 24);
     Place(Lines, 10, 175, 280, 20);
+    Place(Later, 220, 100, 70, 24);
+    Later.SetVisible(false);
     Log.SetMultiLine(true);
     Lines.SetMultiLine(true);
     Lines.SetLocked(true);
@@ -54,6 +56,7 @@ class CallsignForm : public Form {
   Label Caption{*this, "Caption", "Nominativo"};
   ComboBox Band{*this, "Band"};
   CheckBox Tick{*this, "Tick", "Off-line"};
+  CommandButton Later{*this, "Later", "Dopo"};
 };
 
 // Counts the whole-text writes a control receives.
@@ -232,6 +235,19 @@ TEST_F(Win32FrontEndTest, HiddenControlsAndColoursFollowTheModel) {
   GetObjectW(brush, sizeof(painted), &painted);
   ReleaseDC(Handle(form_->Call), dc);
   EXPECT_EQ(painted.lbColor, RGB(255, 255, 0));
+}
+
+// A control hidden when its window was built has no window until it first shows; then it
+// shows its caption and takes clicks as the others.
+TEST_F(Win32FrontEndTest, AControlHiddenAtFirstGetsItsWindowWhenItShows) {
+  int presses = 0;
+  form_->Later.Click = [&presses] { ++presses; };
+  EXPECT_EQ(Handle(form_->Later), nullptr);
+  form_->Later.SetVisible(true);
+  ASSERT_TRUE(Shown(form_->Later));
+  EXPECT_EQ(Shows(form_->Later), "Dopo");
+  Click(Handle(form_->Later));
+  EXPECT_EQ(presses, 1);
 }
 
 // A label is no window: the window it is painted on takes the click on it.
